@@ -1,0 +1,582 @@
+#include "app/Unit1.h"
+
+#include "app/AboutBox.h"
+#include "app/RunFileSaving.h"
+#include "app/results/Conversions.h"
+#include "app/results/InputChecks.h"
+#include "app/results/ResultTexts.h"
+#include "chart/Chart.h"
+#include "platform/DateTimeText.h"
+#include "platform/DialogSeam.h"
+#include "platform/MessageDialog.h"
+#include "platform/ShellExecute.h"
+#include "platform/SystemMemory.h"
+#include "platform/TApplication.h"
+#include "runfile/RunFile.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <new>
+#include <stdexcept>
+#include <thread>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr const char* FontName = "ＭＳ Ｐゴシック";
+constexpr const char* RunningText = "シミュレーション実行中・・・";
+constexpr const char* DoneText = "シミュレーション完了";
+constexpr const char* SavedText = "シミュレーションファイルに保存完了";
+constexpr const char* SavingText = "シミュレーションファイルに保存中。";
+constexpr const char* BatchFailedText = "エラーにより強制終了しました。";
+constexpr const char* LoadingText = "シミュレーションファイルを読み込み中・・・";
+constexpr const char* LoadAbortedText = "シミュレーションファイルの読み込み中断";
+constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
+constexpr const char* HitText = "大当たり";
+constexpr const char* NoHitText = "XXX";
+
+// Rough bytes per play: the five records, plus the four list texts with
+// their offsets when the run is shown at once.
+constexpr std::uint64_t RecordBytesPerPlay = 20;
+constexpr std::uint64_t ShownBytesPerPlay = RecordBytesPerPlay + 16 + 40;
+
+bool FitsInMemory(std::uint64_t plays, bool shown) {
+    const std::uint64_t available = AvailableMemoryBytes();
+    if (available == 0)
+        return true; // unknown: rely on the allocation failing cleanly
+    const std::uint64_t need = plays * (shown ? ShownBytesPerPlay : RecordBytesPerPlay);
+    return need <= available / 10 * 8;
+}
+
+void ProcessMessages() {
+    if (Application)
+        Application->ProcessMessages();
+}
+
+} // namespace
+
+TMainForm::TMainForm() : TForm(Kind::MainWindow) {
+    SlowWait = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+    BuildControls();
+    BuildMenu();
+    SetTabOrder();
+    charts_ =
+        std::make_unique<ChartFeeding>(SlumpChart.get(), SlumpChart2.get(), KeizokuChart.get());
+    charts_->Configure();
+    // Records start empty; Machine seeded itself from the clock; the list
+    // texts start empty.
+    StopRequested = false;
+    PageControl1->SetActivePageIndex(0);
+    SpeedComboBox->SetItemIndex(1);
+    Timer1->SetEnabled(true);
+}
+
+TMainForm::~TMainForm() {
+    Timer1->SetEnabled(false);
+    // The chart hosts are children of the client; free the charts while
+    // their hosts still exist.
+    charts_.reset();
+    KeizokuChart.reset();
+    SlumpChart.reset();
+    SlumpChart2.reset();
+}
+
+void TMainForm::BuildControls() {
+    SetCaption(MainCaption);
+    SetFormFont(FontName, 12);
+    SetClientSize(608, 699);
+    UseProgramIcon();
+    QWidget* client = Client();
+
+    Label1 = std::make_unique<TLabel>(client, 8, 4, "Play数");
+    PlayNumEdit = std::make_unique<TEdit>(client, 48, 0, 85, 20, "1");
+    Label6 = std::make_unique<TLabel>(client, 156, 4, "Sim回数");
+    SimNumEdit = std::make_unique<TEdit>(client, 204, 0, 61, 20, "1");
+    Label7 = std::make_unique<TLabel>(client, 8, 28, "交換レート");
+    RateEdit = std::make_unique<TEdit>(client, 68, 24, 29, 20, "4.0");
+    Label3 = std::make_unique<TLabel>(client, 104, 28, "円/玉");
+    Label8 = std::make_unique<TLabel>(client, 156, 28, "ボーダー");
+    BorderEdit = std::make_unique<TEdit>(client, 204, 24, 29, 20, "12.5");
+    Label9 = std::make_unique<TLabel>(client, 240, 28, "回/1000円");
+    Label10 = std::make_unique<TLabel>(client, 100, 52, "シミュレート速度");
+    SpeedComboBox = std::make_unique<TComboBox>(client, 188, 48, 49, 20,
+                                                std::vector<std::string>{"高速", "低速"});
+    StartButton = std::make_unique<TButton>(client, 240, 48, 53, 21, "開始");
+    StopButton = std::make_unique<TButton>(client, 296, 48, 53, 21, "停止");
+    StopButton->SetEnabled(false);
+    GroupBox2 = std::make_unique<TGroupBox>(client, 352, 4, 249, 69, "シミュレーション結果");
+    ResultLabel = std::make_unique<TLabel>(GroupBox2->Widget(), 8, 12, "");
+
+    PageControl1 = std::make_unique<TPageControl>(client, 4, 76, 597, 209);
+    TabSheet1 = &PageControl1->AddPage("PLAY情報");
+    TabSheet2 = &PageControl1->AddPage("バトルボーナス");
+    TabSheet3 = &PageControl1->AddPage("継続回数");
+    ResultListView = std::make_unique<TListView>(TabSheet1->Widget(), 4, 5, 317, 173);
+    for (std::size_t c = 0; c < PlayListCaptions.size(); ++c)
+        ResultListView->AddColumn(PlayListCaptions[c], c == 2 ? 80 : 70);
+    ResultListView->SetOwnerData(true);
+    ResultListView->OnData = [this](TListItem& item) { ResultListViewData(item); };
+    BBListView = std::make_unique<TListView>(TabSheet2->Widget(), 4, 5, 357, 172);
+    const int bbWidths[] = {70, 70, 80, 100};
+    for (std::size_t c = 0; c < BonusListCaptions.size(); ++c)
+        BBListView->AddColumn(BonusListCaptions[c], bbWidths[c]);
+    KeizokuListView = std::make_unique<TListView>(TabSheet3->Widget(), 4, 5, 245, 172);
+    const int kzWidths[] = {70, 50, 100};
+    for (std::size_t c = 0; c < KeizokuListCaptions.size(); ++c)
+        KeizokuListView->AddColumn(KeizokuListCaptions[c], kzWidths[c]);
+    KeizokuChart = std::make_unique<TChart>(TabSheet3->Widget());
+    KeizokuChart->SetBounds(280, 0, 305, 182);
+
+    SlumpChart2 = std::make_unique<TChart>(client);
+    SlumpChart2->SetBounds(4, 284, 597, 149);
+    SlumpChart = std::make_unique<TChart>(client);
+    SlumpChart->SetBounds(4, 428, 597, 217);
+    // The hints lie on the charts, at the charts' own coordinates.
+    Label5 = std::make_unique<TLabel>(client, 0, 0, ChartHintText);
+    Label5->SetFont(FontName, 11);
+    Label5->SetFixedBounds(4 + 124, 284 + 8, 383, 11);
+    Label5->SetBackground(0xC0, 0xC0, 0xC0);
+    Label4 = std::make_unique<TLabel>(client, 0, 0, ChartHintText);
+    Label4->SetFont(FontName, 11);
+    Label4->SetFixedBounds(4 + 124, 428 + 12, 383, 11);
+    Label5->BringToFront();
+    Label4->BringToFront();
+
+    GroupBox1 = std::make_unique<TGroupBox>(client, 4, 648, 597, 29, "星環チャンス突入");
+    CheckBox1 = std::make_unique<TCheckBox>(GroupBox1->Widget(), 108, 8, 89, 17, "突入");
+    CheckBox2 = std::make_unique<TCheckBox>(GroupBox1->Widget(), 168, 8, 89, 17, "敗北（単発)");
+    StatusBar1 = std::make_unique<TStatusBar>(client, 0, 678, 608, 21);
+    StatusBar1->AddPanel(300, false);
+    StatusBar1->AddPanel(150, true);
+    ProgressBar1 = std::make_unique<TProgressBar>(client, 300, 680, 301, 18);
+
+    OpenDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Open, "*.sim", RunFileFilter);
+    SaveDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Save, "*.sim", RunFileFilter);
+    Timer1 = std::make_unique<TTimer>(100);
+
+    StartButton->OnClick = [this] { StartButtonClick(); };
+    StopButton->OnClick = [this] { StopButtonClick(); };
+    CheckBox1->OnClick = [this] { CheckBox1Click(); };
+    CheckBox2->OnClick = [this] { CheckBox2Click(); };
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+}
+
+void TMainForm::BuildMenu() {
+    TMainMenu& menu = CreateMainMenu();
+    FileMenu = &menu.AddMenu("FileMenu", "ファイル(&F)");
+    FileOpenMenu = &FileMenu->Add("FileOpenMenu", "開く(&O)");
+    FileSaveMenu = &FileMenu->Add("FileSaveMenu", "保存(&S)");
+    N1 = &FileMenu->AddSeparator("N1");
+    FileStartMenu = &FileMenu->Add("FileStartMenu", "開始(&G)");
+    FileExitMenu = &FileMenu->Add("FileExitMenu", "終了(&X)");
+    HelpMenu = &menu.AddMenu("HelpMenu", "ヘルプ(&H)");
+    HelpAboutMenu = &HelpMenu->Add("HelpAboutMenu", "バージョン情報(&A)");
+    HelpManMenu = &HelpMenu->Add("HelpManMenu", "取扱説明書(&C)");
+    JWord1 = &HelpMenu->Add("JWord1", "JWordのインストール");
+    N2 = &HelpMenu->AddSeparator("N2");
+    N3 = &HelpMenu->Add("N3", "ホームページ");
+
+    FileOpenMenu->OnClick = [this] { FileOpenMenuClick(); };
+    FileSaveMenu->OnClick = [this] { FileSaveMenuClick(); };
+    FileStartMenu->OnClick = [this] { FileStartMenuClick(); };
+    FileExitMenu->OnClick = [this] { FileExitMenuClick(); };
+    HelpAboutMenu->OnClick = [this] { HelpAboutMenuClick(); };
+    HelpManMenu->OnClick = [this] { HelpManMenuClick(); };
+    JWord1->OnClick = [this] { JWord1Click(); };
+    N3->OnClick = [this] { N3Click(); };
+}
+
+void TMainForm::SetTabOrder() {
+    // The form's tab order, skipping what takes no focus.
+    ::SetTabOrder({PlayNumEdit.get(), CheckBox1.get(), CheckBox2.get(), SimNumEdit.get(),
+                   StartButton.get(), PageControl1.get(), RateEdit.get(), SpeedComboBox.get(),
+                   BorderEdit.get(), StopButton.get()});
+}
+
+// ---- Run control ----
+
+void TMainForm::LockForRun() {
+    runActive_ = true;
+    RateEdit->SetEnabled(false);
+    BorderEdit->SetEnabled(false);
+    StopButton->SetEnabled(SpeedComboBox->ItemIndex() != 0);
+    StartButton->SetEnabled(false);
+    // Records must not be replaced or started over under a running run.
+    FileOpenMenu->SetEnabled(false);
+    FileSaveMenu->SetEnabled(false);
+    FileStartMenu->SetEnabled(false);
+}
+
+void TMainForm::UnlockAfterRun() {
+    StartButton->SetEnabled(true);
+    StopButton->SetEnabled(false);
+    BorderEdit->SetEnabled(true);
+    RateEdit->SetEnabled(true);
+    FileOpenMenu->SetEnabled(true);
+    FileSaveMenu->SetEnabled(true);
+    FileStartMenu->SetEnabled(true);
+    runActive_ = false;
+}
+
+void TMainForm::StartButtonClick() {
+    if (runActive_) {
+        // Only reachable through Stop's re-enabled button: start once the
+        // stopped run has ended, never inside it.
+        if (StopRequested)
+            startDeferred_ = true;
+        return;
+    }
+    StopRequested = false;
+    StartInputs inputs;
+    inputs.PlayCount = PlayCount;
+    inputs.Rate = ExchangeRate;
+    std::string refusal;
+    try {
+        refusal = CheckStartInputs(PlayNumEdit->Text(), SimNumEdit->Text(), RateEdit->Text(),
+                                   BorderEdit->Text(), inputs);
+    } catch (...) {
+        PlayCount = inputs.PlayCount;
+        ExchangeRate = inputs.Rate;
+        throw;
+    }
+    PlayCount = inputs.PlayCount;
+    ExchangeRate = inputs.Rate;
+    if (refusal.empty() &&
+        !FitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount), inputs.Runs == 1))
+        refusal = TooManyPlaysText;
+    if (!refusal.empty()) {
+        ShowErrorMessage(refusal);
+        StatusBar1->Panel(0).SetText("");
+        return;
+    }
+
+    StatusBar1->Panel(0).SetText(RunningText);
+    LockForRun();
+    bool completed = false;
+    try {
+        if (inputs.Runs == 1) {
+            Machine.Reset();
+            Machine.SetBorder(inputs.Border);
+            RunOnce(true);
+            completed = true;
+        } else {
+            completed = RunBatch();
+        }
+    } catch (const std::bad_alloc&) {
+        DropRunForMemory();
+        UnlockAfterRun();
+        ShowErrorMessage(OutOfMemoryText);
+        return;
+    } catch (const std::length_error&) {
+        DropRunForMemory();
+        UnlockAfterRun();
+        ShowErrorMessage(OutOfMemoryText);
+        return;
+    } catch (...) {
+        // A conversion error met again mid-batch: leave the window usable.
+        UnlockAfterRun();
+        throw;
+    }
+    if (completed) {
+        ProgressBar1->SetPosition(100);
+        StatusBar1->Panel(0).SetText(DoneText);
+    }
+    UnlockAfterRun();
+    if (startDeferred_) {
+        startDeferred_ = false;
+        if (Application)
+            Application->Post([this] { StartButtonClick(); });
+    }
+}
+
+void TMainForm::DropRunForMemory() {
+    Records = RunRecords{};
+    PlayTexts = CompactStringList{};
+    Play2Texts = CompactStringList{};
+    OutcomeTexts = CompactStringList{};
+    BallTexts = CompactStringList{};
+    ResultListView->Clear();
+    StatusBar1->Panel(0).SetText("");
+}
+
+void TMainForm::FileStartMenuClick() {
+    StartButtonClick();
+}
+
+void TMainForm::StopButtonClick() {
+    StopRequested = true;
+    StopButton->SetEnabled(false);
+    StartButton->SetEnabled(true);
+}
+
+void TMainForm::Timer1Timer() {
+    StatusBar1->Panel(1).SetText(NowText());
+}
+
+void TMainForm::FormClose() {
+    // A slow run still on the stack must not go on behind a closed window.
+    StopRequested = true;
+    Timer1->SetEnabled(false);
+}
+
+// ---- Runs ----
+
+void TMainForm::RunOnce(bool display) {
+    Records.Clear();
+    const int n = StrToInt(PlayNumEdit->Text());
+    ProcessMessages();
+    if (n > 0)
+        Records.Reserve(static_cast<std::size_t>(n));
+    int k = 0;
+    while (k < n && !StopRequested) {
+        Machine.Shoot();
+        if (Machine.PlayNo != k) {
+            Records.Append(Machine.SinceHit, Machine.Balls, Machine.Chain, Machine.PlayNo,
+                           Machine.Mode);
+            if (display && SpeedComboBox->ItemIndex() != 0) {
+                SlowWait(500 * SpeedComboBox->ItemIndex());
+                ShowResults(false);
+                ProcessMessages();
+            }
+            ++k;
+        }
+    }
+    if (display && SpeedComboBox->ItemIndex() == 0)
+        ShowResults(true);
+}
+
+bool TMainForm::RunBatch() {
+    // A cancelled dialog ends the batch before its first run.
+    if (!SaveDialog->Execute()) {
+        StatusBar1->Panel(0).SetText("");
+        return false;
+    }
+    const int n = StrToInt(SimNumEdit->Text());
+    for (int i = 1; i <= n && !StopRequested; ++i) {
+        const double rate = StrToFloat(RateEdit->Text());
+        const double border = StrToFloat(BorderEdit->Text());
+        Machine.Reset();
+        Machine.SetBorder(border);
+        RunOnce(false);
+        if (!BatchSave(i, n, rate, border))
+            return false;
+    }
+    StatusBar1->Panel(0).SetText(SavedText);
+    return true;
+}
+
+bool TMainForm::BatchSave(int run, int runs, double rate, double border) {
+    const std::string path = BatchFileName(SaveDialog->FileName(), Machine.PlayNo, run);
+    StatusBar1->Panel(0).SetText(SavingText + path);
+    const WriteStatus status = SaveRunFileFromWindow(path, Machine.PlayNo, rate, border, Records);
+    if (status != WriteStatus::Ok) {
+        StatusBar1->Panel(0).SetText(BatchFailedText);
+        if (status == WriteStatus::WriteFailed)
+            ShowErrorMessage(std::string(SaveFailedText) + "\n" + path);
+        return false;
+    }
+    ProgressBar1->SetPosition(static_cast<int>(std::trunc(static_cast<double>(run) / runs * 100)));
+    return true;
+}
+
+// ---- Display pass ----
+
+void TMainForm::AddPlayRow(std::size_t i, bool bulk, const std::string& outcome) {
+    if (bulk) {
+        PlayTexts.Append(PlayText(Records, i));
+        Play2Texts.Append(Play2Text(Records, i));
+        OutcomeTexts.Append(outcome);
+        BallTexts.Append(BallText(Records, i));
+        ResultListView->SetItemCount(static_cast<int>(i + 1));
+    } else {
+        ResultListView->AddItem(PlayText(Records, i),
+                                {Play2Text(Records, i), outcome, BallText(Records, i)});
+        ResultListView->Scroll(0, 20);
+    }
+}
+
+void TMainForm::ShowResults(bool bulk) {
+    // 1
+    charts_->ClearSeries();
+    ResultListView->Clear();
+    BBListView->Clear();
+    KeizokuListView->Clear();
+    PlayTexts.Clear();
+    Play2Texts.Clear();
+    OutcomeTexts.Clear();
+    BallTexts.Clear();
+    // 2
+    ResultLabel->SetCaption("");
+    StartButton->SetEnabled(false);
+    // 3
+    ChainStats stats;
+    const std::size_t n = Records.Size();
+    // 4
+    charts_->SetBottomAxisRange(n);
+    // 5
+    const std::string hit = HitText;
+    const std::string noHit = NoHitText;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (StopRequested)
+            break;
+        if (i == 0) {
+            ResultListView->SetOwnerData(bulk);
+            if (bulk) {
+                // About 7 bytes per number and 12 for the longest outcome.
+                const std::size_t rows = n;
+                PlayTexts.Reserve(rows, rows * 7);
+                Play2Texts.Reserve(rows, rows * 4);
+                OutcomeTexts.Reserve(rows, rows * 4);
+                BallTexts.Reserve(rows, rows * 7);
+            }
+        }
+        const std::int32_t state = Records.HitStates[i];
+        if (state != 0) {
+            charts_->AddHitMarker(Records, i);
+            const std::size_t s = i + 1 < n ? i + 1 : i;
+            if (Records.HitStates[s] == 0) {
+                const std::int32_t c = Records.ChainCounts[i];
+                ++stats.KeizokuBuckets[static_cast<std::size_t>(KeizokuBucketIndex(c))];
+                BBListView->AddItem(PlayText(Records, i),
+                                    {Play2Text(Records, i), ChanceText(state, c),
+                                     std::to_string(GainedBalls(Records, i))});
+                BBListView->Scroll(0, 10);
+                ++stats.FirstHitCount;
+                stats.BonusCount += c;
+                charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+            }
+            AddPlayRow(i, bulk, hit);
+        } else {
+            AddPlayRow(i, bulk, noHit);
+        }
+        const int position =
+            PlayCount > 0 ? static_cast<int>(std::trunc(static_cast<double>(i + 1) /
+                                                        static_cast<double>(PlayCount) * 100.0))
+                          : 100;
+        ProgressBar1->SetPosition(position);
+    }
+    // 6
+    charts_->AddSlumpLine(Records);
+    // 7
+    for (const KeizokuRow& row : KeizokuRows(stats)) {
+        KeizokuListView->AddItem(row.Caption, {row.CountText, row.Percent});
+        charts_->AddKeizokuSlice(row.Bucket, row.Count, row.Caption);
+    }
+    // 8
+    ResultLabel->SetCaption(SummaryText(stats.FirstHitCount, stats.BonusCount, n,
+                                        n > 0 ? Records.BallCounts[n - 1] : 0, ExchangeRate));
+}
+
+void TMainForm::ResultListViewData(TListItem& item) {
+    const std::size_t k = static_cast<std::size_t>(item.Index);
+    if (item.Index < 0 || k >= PlayTexts.Size())
+        return;
+    item.Caption = PlayTexts[k];
+    item.SubItems.clear();
+    item.SubItems.emplace_back(Play2Texts[k]);
+    item.SubItems.emplace_back(OutcomeTexts[k]);
+    item.SubItems.emplace_back(BallTexts[k]);
+}
+
+void TMainForm::CheckBox1Click() {
+    charts_->ShowWinMarkers(CheckBox1->Checked());
+}
+
+void TMainForm::CheckBox2Click() {
+    charts_->ShowLossMarkers(CheckBox2->Checked());
+}
+
+// ---- Files ----
+
+void TMainForm::FileSaveMenuClick() {
+    if (runActive_)
+        return;
+    const int count = Machine.PlayNo;
+    if (!SaveDialog->Execute())
+        return;
+    // Read both boxes before touching the disk, so a box that holds no
+    // number leaves no half-written file behind.
+    const double rate = StrToFloat(RateEdit->Text());
+    const double border = StrToFloat(BorderEdit->Text());
+    const std::string path = SaveDialog->FileName();
+    const WriteStatus status = SaveRunFileFromWindow(path, count, rate, border, Records);
+    if (status == WriteStatus::Ok) {
+        StatusBar1->Panel(0).SetText(SavedText);
+    } else if (status == WriteStatus::WriteFailed) {
+        ShowErrorMessage(std::string(SaveFailedText) + "\n" + path);
+    }
+}
+
+void TMainForm::FileOpenMenuClick() {
+    if (runActive_)
+        return;
+    if (!OpenDialog->Execute())
+        return;
+    std::FILE* file = std::fopen(OpenDialog->FileName().c_str(), "rb");
+    if (file == nullptr)
+        return;
+    StartButton->SetEnabled(false);
+    StatusBar1->Panel(0).SetText(LoadingText);
+    Records.Clear();
+    RunFileHeader header;
+    RunRecords loaded;
+    ReadStatus status = ReadStatus::Ok;
+    std::string failure;
+    try {
+        status = ReadRunFile(file, header, loaded);
+        if (status != ReadStatus::Ok)
+            failure = ReadFailureText(status);
+        else
+            failure = ValidateRecords(loaded);
+    } catch (const std::bad_alloc&) {
+        failure = FileTooLargeText;
+    } catch (const std::length_error&) {
+        failure = FileTooLargeText;
+    }
+    std::fclose(file);
+    if (!failure.empty()) {
+        // Nothing of a refused file is kept or shown.
+        loaded = RunRecords{};
+        ShowErrorMessage(failure);
+        StatusBar1->Panel(0).SetText(LoadAbortedText);
+        StartButton->SetEnabled(true);
+        return;
+    }
+    Records = std::move(loaded);
+    PlayNumEdit->SetText(std::to_string(header.Count));
+    RateEdit->SetText(FormatGeneral15(header.Rate));
+    BorderEdit->SetText(FormatGeneral15(header.Border));
+    PlayCount = header.Count;
+    ExchangeRate = header.Rate;
+    // A stop left over from an earlier slow run must not hide the file.
+    StopRequested = false;
+    ShowResults(true);
+    StatusBar1->Panel(0).SetText(LoadedText);
+    StartButton->SetEnabled(true);
+}
+
+// ---- Small commands ----
+
+void TMainForm::FileExitMenuClick() {
+    Close();
+}
+
+void TMainForm::HelpAboutMenuClick() {
+    if (AboutBox)
+        AboutBox->ShowModal();
+}
+
+void TMainForm::HelpManMenuClick() {
+    ShellExecute("open", TApplication::ExeDir() + ManualFileName, "", SW_SHOWNORMAL);
+}
+
+void TMainForm::JWord1Click() {
+    ShellExecute("open", TApplication::ExeDir() + InstallerFileName, InstallerParameters,
+                 SW_SHOWNORMAL);
+}
+
+void TMainForm::N3Click() {
+    ShellExecute("", HomePageAddress, "", SW_SHOW);
+}

@@ -1,0 +1,143 @@
+#pragma once
+// The main window: inputs, summary, the three lists, the charts, the status
+// bar, and every piece of run state (engine, records, list texts, stop flag).
+
+#include "app/ChartFeeding.h"
+#include "app/CompactStringList.h"
+#include "engine/Slot.h"
+#include "platform/TButton.h"
+#include "platform/TCheckBox.h"
+#include "platform/TComboBox.h"
+#include "platform/TControl.h"
+#include "platform/TEdit.h"
+#include "platform/TFileDialog.h"
+#include "platform/TForm.h"
+#include "platform/TGroupBox.h"
+#include "platform/TLabel.h"
+#include "platform/TListView.h"
+#include "platform/TMainMenu.h"
+#include "platform/TPageControl.h"
+#include "platform/TProgressBar.h"
+#include "platform/TStatusBar.h"
+#include "platform/TTimer.h"
+#include "runfile/RunRecords.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TChart;
+
+inline constexpr const char* MainCaption = "ヨナタマ - 銀蛇XX";
+inline constexpr const char* RunFileFilter = "ヨナタマ銀蛇ファイル|*.sim";
+inline constexpr const char* ManualFileName = "QVELTRAN.chm";
+inline constexpr const char* InstallerFileName = "jwv_for_QX417729.exe";
+inline constexpr const char* InstallerParameters = "QX417729 1";
+inline constexpr const char* HomePageAddress = "https://www.yonatama.example/ginja/";
+inline constexpr const char* ChartHintText =
+    "・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。";
+
+// Texts of the window's own (not refused-input) messages.
+inline constexpr const char* TooManyPlaysText =
+    "Play数が大きすぎて、記録をメモリに保持できません。Play数を減らしてください。";
+inline constexpr const char* OutOfMemoryText =
+    "メモリが不足したため、シミュレーションを中止しました。";
+inline constexpr const char* SaveFailedText = "シミュレーションファイルを保存できませんでした。";
+inline constexpr const char* FileTooLargeText =
+    "このファイルは大きすぎて、メモリに読み込めません。";
+
+class TMainForm : public TForm {
+public:
+    TMainForm();
+    ~TMainForm() override;
+
+    // Controls, by their form names.
+    std::unique_ptr<TLabel> Label1, Label6, Label7, Label3, Label8, Label9, Label10;
+    std::unique_ptr<TEdit> PlayNumEdit, SimNumEdit, RateEdit, BorderEdit;
+    std::unique_ptr<TComboBox> SpeedComboBox;
+    std::unique_ptr<TButton> StartButton, StopButton;
+    std::unique_ptr<TGroupBox> GroupBox2;
+    std::unique_ptr<TLabel> ResultLabel;
+    std::unique_ptr<TPageControl> PageControl1;
+    TControl* TabSheet1 = nullptr;
+    TControl* TabSheet2 = nullptr;
+    TControl* TabSheet3 = nullptr;
+    std::unique_ptr<TListView> ResultListView, BBListView, KeizokuListView;
+    std::unique_ptr<TChart> SlumpChart2, SlumpChart, KeizokuChart;
+    std::unique_ptr<TLabel> Label5, Label4;
+    std::unique_ptr<TGroupBox> GroupBox1;
+    std::unique_ptr<TCheckBox> CheckBox1, CheckBox2;
+    std::unique_ptr<TStatusBar> StatusBar1;
+    std::unique_ptr<TProgressBar> ProgressBar1;
+    TMenuItem* FileMenu = nullptr;
+    TMenuItem* FileOpenMenu = nullptr;
+    TMenuItem* FileSaveMenu = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* FileStartMenu = nullptr;
+    TMenuItem* FileExitMenu = nullptr;
+    TMenuItem* HelpMenu = nullptr;
+    TMenuItem* HelpAboutMenu = nullptr;
+    TMenuItem* HelpManMenu = nullptr;
+    TMenuItem* JWord1 = nullptr;
+    TMenuItem* N2 = nullptr;
+    TMenuItem* N3 = nullptr;
+    std::unique_ptr<TFileDialog> OpenDialog, SaveDialog;
+    std::unique_ptr<TTimer> Timer1;
+
+    // Run state. Records holds the five per-play vectors (SinceHitPlays,
+    // BallCounts, ChainCounts, PlayNumbers, HitStates).
+    RunRecords Records;
+    Slot Machine;
+    CompactStringList PlayTexts, Play2Texts, OutcomeTexts, BallTexts;
+    double ExchangeRate = 0.0;
+    int PlayCount = 0;
+    bool StopRequested = false;
+
+    // The slow speed's wait between plays; tests may replace it.
+    std::function<void(int milliseconds)> SlowWait;
+
+    // Handlers.
+    void StartButtonClick();
+    void FileStartMenuClick();
+    void StopButtonClick();
+    void Timer1Timer();
+    void FileOpenMenuClick();
+    void FileSaveMenuClick();
+    void FileExitMenuClick();
+    void HelpAboutMenuClick();
+    void HelpManMenuClick();
+    void JWord1Click();
+    void N3Click();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void ResultListViewData(TListItem& item);
+
+    // Runs and the display pass.
+    void RunOnce(bool display);
+    // False when a file could not be written or the dialog was cancelled.
+    bool RunBatch();
+    void ShowResults(bool bulk);
+
+    // A run or batch is in progress (its handler is still on the stack).
+    bool RunActive() const { return runActive_; }
+    ChartFeeding& Charts() { return *charts_; }
+
+    void FormClose() override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void SetTabOrder();
+    void LockForRun();
+    void UnlockAfterRun();
+    bool BatchSave(int run, int runs, double rate, double border);
+    void DropRunForMemory();
+    void AddPlayRow(std::size_t i, bool bulk, const std::string& outcome);
+
+    std::unique_ptr<ChartFeeding> charts_;
+    bool runActive_ = false;
+    bool startDeferred_ = false;
+};
+
+// The one main window (set by the program's start-up).
+extern TMainForm* MainForm;

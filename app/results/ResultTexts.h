@@ -1,0 +1,99 @@
+#pragma once
+// Chain statistics of a run and every text shown about it: the summary, the
+// per-play texts, the battle-bonus rows and the continuation table.
+
+#include "runfile/RunFile.h"
+#include "runfile/RunRecords.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr int KeizokuBucketCount = 30;
+
+// Record i ends a chain: it is a hit, it is not the last record, and the next
+// record is not a hit. Out-of-range i is never a chain end.
+bool IsChainEnd(const RunRecords& records, std::size_t i);
+
+struct ChainStats {
+    int FirstHitCount = 0;
+    // Sum of the continuation counts of the chain ends; wide, as a file may
+    // carry any counts.
+    std::int64_t BonusCount = 0;
+    // Element k-1 counts chain ends with continuation count k (k = 1..29);
+    // element 29 counts 30 and more.
+    std::array<int, KeizokuBucketCount> KeizokuBuckets{};
+};
+
+// Requires records that pass ValidateRecords.
+ChainStats ComputeChainStats(const RunRecords& records);
+
+// Bucket index 0..29 for a continuation count c >= 1.
+int KeizokuBucketIndex(std::int64_t c);
+
+// Two decimals after rounding to five significant digits; scientific beyond
+// five integer digits (123456 -> "1.2346E5"). Halves round away from zero.
+std::string FormatAverage(float value);
+
+// Shortest general form with at most 15 significant digits; scientific below
+// 0.0001 and from 1E15. Halves round away from zero.
+std::string FormatGeneral15(double value);
+
+// The four summary lines joined by "\n" (no trailing line feed).
+std::string SummaryText(int firstHits, std::int64_t bonuses, std::size_t recordCount,
+                        std::int32_t lastBalance, double rate);
+// The summary of a whole record set; no records show as a balance of 0.
+// Requires records that pass ValidateRecords.
+std::string SummaryForRecords(const RunRecords& records, double rate);
+
+// Per-play texts of record i.
+std::string PlayText(const RunRecords& records, std::size_t i);
+std::string Play2Text(const RunRecords& records, std::size_t i);
+std::string BallText(const RunRecords& records, std::size_t i);
+std::string OutcomeText(std::int32_t hitState);                     // "大当たり" / "XXX"
+std::string ChanceText(std::int32_t hitState, std::int32_t chainCount); // "敗北" / "突入(c)"
+
+// Balance change from the chain's first hit to the play after its end.
+// Requires chain end i of records that pass ValidateRecords; else 0.
+std::int64_t GainedBalls(const RunRecords& records, std::size_t i);
+
+// "k回" for k = 1..29, "30回以上" for 30.
+std::string KeizokuCaption(int k);
+// count / total in the 15-digit general form, read back, times 100, written again.
+std::string KeizokuPercentText(int count, int total);
+
+struct BonusRow {
+    std::size_t Index = 0; // the chain end's record index
+    std::string Play, Play2, Chance, Gained;
+};
+std::vector<BonusRow> BonusRows(const RunRecords& records);
+
+struct KeizokuRow {
+    int Bucket = 0; // 1..30
+    int Count = 0;
+    std::string Caption, CountText, Percent;
+};
+// Rows for the non-zero buckets in increasing order.
+std::vector<KeizokuRow> KeizokuRows(const ChainStats& stats);
+
+// Column captions of the three lists.
+inline constexpr std::array<const char*, 4> PlayListCaptions = {"PLAY数", "PLAY数2", "出目",
+                                                                 "玉数"};
+inline constexpr std::array<const char*, 4> BonusListCaptions = {"PLAY数", "PLAY数2",
+                                                                  "霧環チャンス", "獲得出玉数"};
+inline constexpr std::array<const char*, 3> KeizokuListCaptions = {"継続回数", "累計",
+                                                                    "割合(%)"};
+
+inline constexpr const char* ForeignFileText = "このファイルは、ヨナタマ銀蛇ファイルではありません。";
+inline constexpr const char* BrokenRecordsText = "このファイルの記録が壊れています。";
+
+// "" when the records satisfy what the display relies on (equal lengths, hit
+// states 0..2, every chain end with count c >= 1 and i + 1 - c >= 0); else
+// BrokenRecordsText. No records is fine here.
+std::string ValidateRecords(const RunRecords& records);
+
+// The message for a refused read: ForeignFileText for a missing or foreign
+// tag and for a cut header; "" for Ok and CannotOpen (which stay silent).
+std::string ReadFailureText(ReadStatus status);

@@ -1,0 +1,156 @@
+#pragma once
+// The legend: a framed box listing either the chart's series or the points
+// of one series, with a symbol per row.
+
+#include "chart/Chart/TLegendSymbol.h"
+#include "chart/ChartPanel/TChartCustomShape.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCustomChart;
+class TChartSeries;
+class TChartPen;
+
+enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues };
+enum TLegendTextStyle {
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue,
+    ltsValue,
+    ltsPercent,
+    ltsXAndValue,
+    ltsXAndPercent
+};
+enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
+
+// Splits a row text into its two columns.
+constexpr char ChartColumnSeparator = '\x06';
+
+class TCustomChartLegend : public TChartCustomShape {
+public:
+    explicit TCustomChartLegend(TCustomChart* chart);
+    ~TCustomChartLegend() override;
+
+    TLegendStyle LegendStyle() const { return LegendStyle_; }
+    void SetLegendStyle(TLegendStyle value) { SetAndRepaint(LegendStyle_, value); }
+    TLegendTextStyle TextStyle() const { return TextStyle_; }
+    void SetTextStyle(TLegendTextStyle value) { SetAndRepaint(TextStyle_, value); }
+    TLegendAlignment Alignment() const { return Alignment_; }
+    void SetAlignment(TLegendAlignment value) { SetAndRepaint(Alignment_, value); }
+    bool CustomPosition() const { return CustomPosition_; }
+    void SetCustomPosition(bool value) { SetAndRepaint(CustomPosition_, value); }
+    int Left() const { return Left_; }
+    void SetLeft(int value) { SetAndRepaint(Left_, value); }
+    int Top() const { return Top_; }
+    void SetTop(int value) { SetAndRepaint(Top_, value); }
+    int TopPos() const { return TopPos_; }
+    void SetTopPos(int value) { SetAndRepaint(TopPos_, value); }
+    int MaxNumRows() const { return MaxNumRows_; }
+    void SetMaxNumRows(int value) { SetAndRepaint(MaxNumRows_, value); }
+    int FirstValue() const { return FirstValue_; }
+    // Throws ChartException "First Legend Value must be > 0" below 0.
+    void SetFirstValue(int value);
+    bool Inverted() const { return Inverted_; }
+    void SetInverted(bool value) { SetAndRepaint(Inverted_, value); }
+    bool ResizeChart() const { return ResizeChart_; }
+    void SetResizeChart(bool value) { SetAndRepaint(ResizeChart_, value); }
+    int HorizMargin() const { return HorizMargin_; }
+    void SetHorizMargin(int value) { SetAndRepaint(HorizMargin_, value); }
+    int VertMargin() const { return VertMargin_; }
+    void SetVertMargin(int value) { SetAndRepaint(VertMargin_, value); }
+    int VertSpacing() const { return VertSpacing_; }
+    void SetVertSpacing(int value) { SetAndRepaint(VertSpacing_, value); }
+    bool FontSeriesColor() const { return FontSeriesColor_; }
+    void SetFontSeriesColor(bool value) { SetAndRepaint(FontSeriesColor_, value); }
+    bool CheckBoxes() const { return CheckBoxes_; }
+    void SetCheckBoxes(bool value) { SetAndRepaint(CheckBoxes_, value); }
+    bool CurrentPage() const { return CurrentPage_; }
+    void SetCurrentPage(bool value) { SetAndRepaint(CurrentPage_, value); }
+    // Symbol width; the same value as Symbol().Width().
+    int ColorWidth() const { return Symbol_->Width(); }
+    void SetColorWidth(int value) { Symbol_->SetWidth(value); }
+    TLegendSymbol& Symbol() const { return *Symbol_; }
+    TChartPen& DividingLines() const { return *DividingLines_; }
+
+    // --- rules ------------------------------------------------------------------
+    // Visible and at least one active series (or check boxes on).
+    bool ShouldDraw() const;
+    bool Vertical() const { return Alignment_ == laLeft || Alignment_ == laRight; }
+    // The style in force: lsAuto resolved by the number of active series.
+    TLegendStyle ResolvedStyle() const;
+    // Values style: the first active series shown in the legend.
+    TChartSeries* GetLegendSeries() const;
+    // Rows available from FirstValue on (never below 0).
+    int TotalLegendItems() const;
+    // Text of row i (item index i, FirstValue not applied), with the column
+    // separator between the two columns.
+    std::string LegendText(int itemIndex) const;
+    // Point text of a series by the text style.
+    std::string ValueText(TChartSeries& series, int valueIndex) const;
+
+    // Sizes, places and draws the box and rows; takes room unless custom.
+    void DrawLegend();
+    // Item index under (x, y), or -1.
+    int Clicked(int x, int y) const;
+
+    // --- working state of the last draw ----------------------------------------
+    TRect RectLegend() const { return ShapeBounds; }
+    int ItemHeight() const { return ItemHeight_; }
+    int SymbolWidth() const { return SymbolWidth_; }
+    int TextWidth() const { return ColumnWidths_[0] + ColumnWidths_[1]; }
+    int ColumnWidth(int column) const { return ColumnWidths_[column]; }
+    int NumRows() const { return NumRows_; }
+    int LastValue() const { return LastValue_; }
+    int XLegendText() const { return XLegendText_; }
+    int XLegendColor() const { return XLegendColor_; }
+    // Item indices shown, in row order.
+    const std::vector<int>& ShownItems() const { return ShownItems_; }
+
+private:
+    void CalcColumnWidths(const std::vector<std::string>& texts);
+    int CalcSymbolWidth(int textBlockWidth) const;
+    void DrawRow(int row, int itemIndex, const std::string& text);
+    void TakeRoom();
+    int FrameWidth() const;
+
+    TCustomChart* Chart_;
+    TLegendStyle LegendStyle_ = lsAuto;
+    TLegendTextStyle TextStyle_ = ltsLeftValue;
+    TLegendAlignment Alignment_ = laRight;
+    bool CustomPosition_ = false;
+    int Left_ = 0;
+    int Top_ = 0;
+    int TopPos_ = 10;
+    int MaxNumRows_ = 10;
+    int FirstValue_ = 0;
+    bool Inverted_ = false;
+    bool ResizeChart_ = true;
+    int HorizMargin_ = 0;
+    int VertMargin_ = 0;
+    int VertSpacing_ = 0;
+    bool FontSeriesColor_ = false;
+    bool CheckBoxes_ = false;
+    bool CurrentPage_ = true;
+    std::unique_ptr<TLegendSymbol> Symbol_;
+    std::unique_ptr<TChartPen> DividingLines_;
+
+    TLegendStyle Style_ = lsSeries;
+    int ItemHeight_ = 0;
+    int SymbolWidth_ = 0;
+    int ColumnWidths_[2] = {0, 0};
+    int NumRows_ = 0;
+    int LastValue_ = -1;
+    int XLegendText_ = 0;
+    int XLegendColor_ = 0;
+    std::vector<int> ShownItems_;
+};
+
+class TChartLegend : public TCustomChartLegend {
+public:
+    using TCustomChartLegend::TCustomChartLegend;
+};

@@ -1,0 +1,12 @@
+#pragma once
+// A chart pen dark grey.
+
+#include "chart/ChartCanvas/TChartPen.h"
+
+class TDarkGrayPen : public TChartPen {
+public:
+    TDarkGrayPen() { Color_ = 8421504; }
+    explicit TDarkGrayPen(std::function<void()> onChange) : TChartPen(std::move(onChange)) {
+        Color_ = 8421504;
+    }
+};

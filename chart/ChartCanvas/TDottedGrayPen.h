@@ -1,0 +1,16 @@
+#pragma once
+// A chart pen dotted grey, for grids.
+
+#include "chart/ChartCanvas/TChartPen.h"
+
+class TDottedGrayPen : public TChartPen {
+public:
+    TDottedGrayPen() {
+        Color_ = 8421504;
+        Style_ = psDot;
+    }
+    explicit TDottedGrayPen(std::function<void()> onChange) : TChartPen(std::move(onChange)) {
+        Color_ = 8421504;
+        Style_ = psDot;
+    }
+};

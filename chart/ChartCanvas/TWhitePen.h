@@ -1,0 +1,12 @@
+#pragma once
+// A chart pen white.
+
+#include "chart/ChartCanvas/TChartPen.h"
+
+class TWhitePen : public TChartPen {
+public:
+    TWhitePen() { Color_ = 16777215; }
+    explicit TWhitePen(std::function<void()> onChange) : TChartPen(std::move(onChange)) {
+        Color_ = 16777215;
+    }
+};

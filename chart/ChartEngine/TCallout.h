@@ -1,0 +1,33 @@
+#pragma once
+// An arrow from a point to a label, with an optional marker at the arrow's start.
+
+#include "chart/ChartEngine/ChartEngineTypes.h"
+#include "chart/Series/TSeriesPointer.h"
+
+#include <memory>
+
+class TChartPen;
+
+class TCallout : public TSeriesPointer {
+public:
+    explicit TCallout(TChartSeries* series);
+    ~TCallout() override;
+
+    TChartPen& Arrow() const { return *FArrow; }
+    TArrowHeadStyle ArrowHead() const { return FArrowHead; }
+    void SetArrowHead(TArrowHeadStyle value);
+    int ArrowHeadSize() const { return FArrowHeadSize; }
+    void SetArrowHeadSize(int value);
+    int Distance() const { return FDistance; }
+    void SetDistance(int value);
+
+    // Draws the arrow from arrowFrom to arrowTo at depth z, then (ahNone, Visible) the
+    // marker at the arrow's start.
+    void Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo);
+
+private:
+    std::unique_ptr<TChartPen> FArrow;
+    TArrowHeadStyle FArrowHead = ahNone;
+    int FArrowHeadSize = 8;
+    int FDistance = 0;
+};

@@ -1,0 +1,180 @@
+#include "chart/ChartEngine/TChartValueList.h"
+
+#include "chart/ChartEngine/TChartSeries.h"
+
+#include <algorithm>
+#include <cmath>
+
+TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name)
+    : FOwner(owner), FName(name) {
+    if (FOwner)
+        FOwner->RegisterValueList(this);
+}
+
+TChartValueList::~TChartValueList() {
+    if (FOwner)
+        FOwner->UnregisterValueList(this);
+}
+
+void TChartValueList::SetOrder(TChartListOrder value) { FOrder = value; }
+
+void TChartValueList::SetDateTime(bool value) {
+    if (FDateTime == value)
+        return;
+    FDateTime = value;
+    if (FOwner)
+        FOwner->Repaint();
+}
+
+// Capacity steps by ChartDefaultCapacity instead of doubling, so memory use follows
+// the point count closely for the program's long series.
+void TChartValueList::Grow() {
+    if (FValues.size() == FValues.capacity())
+        FValues.reserve(FValues.capacity() + ChartDefaultCapacity);
+}
+
+int TChartValueList::AddChartValue(double value) {
+    const int n = Count();
+    if (FOrder == loNone || n == 0 || (FOrder == loAscending && value >= FValues.back()) ||
+        (FOrder == loDescending && value <= FValues.back())) {
+        Grow();
+        FValues.push_back(value);
+        FModified = true;
+        return n;
+    }
+    int i = n - 1;
+    if (FOrder == loAscending) {
+        while (i >= 0 && value < FValues[static_cast<std::size_t>(i)])
+            --i;
+    } else {
+        while (i >= 0 && FValues[static_cast<std::size_t>(i)] < value)
+            --i;
+    }
+    InsertChartValue(i + 1, value);
+    return i + 1;
+}
+
+void TChartValueList::InsertChartValue(int index, double value) {
+    Grow();
+    FValues.insert(FValues.begin() + index, value);
+    FModified = true;
+}
+
+void TChartValueList::SetValue(int index, double value) {
+    FValues[static_cast<std::size_t>(index)] = value;
+    FModified = true;
+    if (FOwner)
+        FOwner->NotifyValue(this, index);
+}
+
+void TChartValueList::Delete(int index) { Delete(index, 1); }
+
+void TChartValueList::Delete(int start, int quantity) {
+    if (start < 0 || start >= Count() || quantity <= 0)
+        return;
+    const int end = std::min(Count(), start + quantity);
+    FValues.erase(FValues.begin() + start, FValues.begin() + end);
+    FModified = true;
+}
+
+void TChartValueList::ClearValues() {
+    FValues.clear();
+    FValues.shrink_to_fit();
+    FModified = true;
+}
+
+void TChartValueList::RecalcStats() {
+    if (!FModified)
+        return;
+    if (FValues.empty()) {
+        FMinValue = FMaxValue = FTotal = FTotalABS = 0;
+    } else {
+        FMinValue = FMaxValue = FTotal = FValues[0];
+        FTotalABS = std::fabs(FValues[0]);
+        for (std::size_t i = 1; i < FValues.size(); ++i) {
+            const double v = FValues[i];
+            if (v < FMinValue)
+                FMinValue = v;
+            else if (v > FMaxValue)
+                FMaxValue = v;
+            FTotal += v;
+            FTotalABS += std::fabs(v);
+        }
+    }
+    FModified = false;
+}
+
+double TChartValueList::MaxValue() {
+    RecalcStats();
+    return FMaxValue;
+}
+
+double TChartValueList::MinValue() {
+    RecalcStats();
+    return FMinValue;
+}
+
+double TChartValueList::Total() {
+    RecalcStats();
+    return FTotal;
+}
+
+double TChartValueList::TotalABS() {
+    RecalcStats();
+    return FTotalABS;
+}
+
+double TChartValueList::Range() {
+    RecalcStats();
+    return FMaxValue - FMinValue;
+}
+
+void TChartValueList::SetTotalABS(double value) {
+    RecalcStats();
+    FTotalABS = value;
+}
+
+int TChartValueList::Locate(double value) const {
+    const auto it = std::find(FValues.begin(), FValues.end(), value);
+    return it == FValues.end() ? -1 : static_cast<int>(it - FValues.begin());
+}
+
+void TChartValueList::NotifyOwner() {
+    FModified = true;
+    if (FOwner)
+        FOwner->Repaint();
+}
+
+void TChartValueList::Exchange(int index1, int index2) {
+    std::swap(FValues[static_cast<std::size_t>(index1)], FValues[static_cast<std::size_t>(index2)]);
+    NotifyOwner();
+}
+
+void TChartValueList::FillSequence() {
+    for (std::size_t i = 0; i < FValues.size(); ++i)
+        FValues[i] = static_cast<double>(i);
+    NotifyOwner();
+}
+
+void TChartValueList::Sort() {
+    if (FOrder == loNone)
+        return;
+    if (FOwner) {
+        FOwner->SortByValueList(*this);
+        return;
+    }
+    if (FOrder == loAscending)
+        std::stable_sort(FValues.begin(), FValues.end());
+    else
+        std::stable_sort(FValues.begin(), FValues.end(), std::greater<double>());
+    NotifyOwner();
+}
+
+void TChartValueList::Reorder(const std::vector<int>& order) {
+    std::vector<double> sorted;
+    sorted.reserve(FValues.capacity());
+    for (int i : order)
+        sorted.push_back(FValues[static_cast<std::size_t>(i)]);
+    FValues.swap(sorted);
+    FModified = true;
+}

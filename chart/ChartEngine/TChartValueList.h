@@ -1,0 +1,90 @@
+#pragma once
+// One coordinate (X, Y, or a kind's extra list) of all points of a series.
+
+#include "chart/ChartEngine/ChartEngineTypes.h"
+
+#include <string>
+#include <vector>
+
+class TChartSeries;
+
+class TChartValueList {
+public:
+    // Registers itself in the owner's value-list list (when an owner is given).
+    TChartValueList(TChartSeries* owner, const std::string& name);
+    TChartValueList(const TChartValueList&) = delete;
+    TChartValueList& operator=(const TChartValueList&) = delete;
+    ~TChartValueList();
+
+    TChartSeries* Owner() const { return FOwner; }
+
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& value) { FName = value; }
+    TChartListOrder Order() const { return FOrder; }
+    void SetOrder(TChartListOrder value);
+    bool DateTime() const { return FDateTime; }
+    void SetDateTime(bool value);
+    const std::string& ValueSource() const { return FValueSource; }
+    void SetValueSource(const std::string& value) { FValueSource = value; }
+
+    int Count() const { return static_cast<int>(FValues.size()); }
+    // Reserved room; grows by ChartDefaultCapacity whenever a value does not fit.
+    int Capacity() const { return static_cast<int>(FValues.capacity()); }
+    // The values themselves, contiguous; valid until the next change of the list.
+    const double* Data() const { return FValues.data(); }
+    const std::vector<double>& Values() const { return FValues; }
+
+    double Value(int index) const { return FValues[static_cast<std::size_t>(index)]; }
+    double operator[](int index) const { return Value(index); }
+    double GetValue(int index) const { return Value(index); }
+    // Stores and notifies the owner that a value was modified.
+    void SetValue(int index, double value);
+
+    // Ordered insertion by Order; returns the index the value now stands at.
+    int AddChartValue(double value);
+    void InsertChartValue(int index, double value);
+    void Delete(int index);
+    void Delete(int start, int quantity);
+    void ClearValues();
+
+    double First() const { return FValues.front(); }
+    double Last() const { return FValues.back(); }
+
+    // Statistics, recomputed on first read after a change.
+    double MaxValue();
+    double MinValue();
+    double Total();
+    double TotalABS();
+    double Range();
+    void SetTotalABS(double value); // used by kinds that group values (pie "Other")
+
+    int Locate(double value) const;
+    void Exchange(int index1, int index2);
+    void FillSequence();
+    // Sorts the whole series by this list (every list, colours and labels follow).
+    void Sort();
+    // Puts old value order[i] at index i (order is a permutation of 0..Count-1).
+    void Reorder(const std::vector<int>& order);
+
+    bool Modified() const { return FModified; }
+
+    // Staged by AddXY for lists beyond X and Y.
+    double TempValue = 0;
+
+private:
+    void Grow();
+    void RecalcStats();
+    void NotifyOwner();
+
+    TChartSeries* FOwner;
+    std::string FName;
+    TChartListOrder FOrder = loNone;
+    bool FDateTime = false;
+    std::string FValueSource;
+    std::vector<double> FValues;
+    bool FModified = true;
+    double FMaxValue = 0;
+    double FMinValue = 0;
+    double FTotal = 0;
+    double FTotalABS = 0;
+};

@@ -1,0 +1,289 @@
+#include "chart/ChartEngine/TCustomAxisPanel.h"
+
+#include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "chart/ChartCanvas/TView3DOptions.h"
+#include "chart/ChartEngine/TChartAxis.h"
+#include "chart/ChartEngine/TChartAxisTitle.h"
+#include "chart/ChartEngine/TChartSeries.h"
+
+#include <algorithm>
+
+TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomChartPanelExtended(parent) {
+    BottomAxis_ = std::make_unique<TChartAxis>(this, true);
+    TopAxis_ = std::make_unique<TChartAxis>(this, true);
+    TopAxis_->SetOtherSide(true);
+    TopAxis_->SetZPosition(100);
+    TopAxis_->SetGridZPosition(100);
+    LeftAxis_ = std::make_unique<TChartAxis>(this, false);
+    LeftAxis_->Title()->SetAngle(90);
+    RightAxis_ = std::make_unique<TChartAxis>(this, false);
+    RightAxis_->Title()->SetAngle(270);
+    RightAxis_->SetOtherSide(true);
+    RightAxis_->SetZPosition(100);
+    RightAxis_->SetGridZPosition(100);
+    DepthAxis_ = std::make_unique<TChartAxis>(this, false);
+    DepthAxis_->SetIsDepthAxis(true);
+    DepthAxis_->SetOtherSide(true);
+    DepthAxis_->SetVisible(false);
+    AxesList_ = {BottomAxis_.get(), TopAxis_.get(), LeftAxis_.get(), RightAxis_.get(), DepthAxis_.get()};
+}
+
+TCustomAxisPanel::~TCustomAxisPanel() {
+    Destroying_ = true;
+    SetAutoRepaint(false);
+    // Empty the list first so each series' own removal finds nothing to do.
+    std::vector<TChartSeries*> owned;
+    owned.swap(SeriesList_);
+    for (TChartSeries* s : owned)
+        delete s;
+}
+
+// --- series list ---------------------------------------------------------------
+
+void TCustomAxisPanel::AddSeries(TChartSeries* series) {
+    if (series)
+        series->SetParentChart(this);
+}
+
+void TCustomAxisPanel::InternalAddSeries(TChartSeries* series) {
+    if (!series || IsSeriesInList(series))
+        return;
+    series->Added();
+    SeriesList_.push_back(series);
+    BroadcastSeriesEvent(seAdd, series);
+    Invalidate();
+}
+
+void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
+    if (!IsSeriesInList(series))
+        return;
+    BroadcastSeriesEvent(seRemove, series);
+    series->Removed();
+    SeriesList_.erase(std::find(SeriesList_.begin(), SeriesList_.end(), series));
+    if (series->ParentChart() == this)
+        series->SetParentChart(nullptr);
+    Invalidate();
+}
+
+void TCustomAxisPanel::RemoveAllSeries() {
+    while (!SeriesList_.empty())
+        RemoveSeries(SeriesList_.front());
+}
+
+int TCustomAxisPanel::CountActiveSeries() const {
+    return static_cast<int>(
+        std::count_if(SeriesList_.begin(), SeriesList_.end(), [](const TChartSeries* s) { return s->Active(); }));
+}
+
+bool TCustomAxisPanel::IsSeriesInList(const TChartSeries* series) const {
+    return std::find(SeriesList_.begin(), SeriesList_.end(), series) != SeriesList_.end();
+}
+
+TColor TCustomAxisPanel::GetFreeSeriesColor(bool checkBackground) const {
+    TColor color = clBlack;
+    for (int i = 0; i <= 20; ++i) {
+        color = GetDefaultColor(i);
+        const bool used = std::any_of(SeriesList_.begin(), SeriesList_.end(),
+                                      [color](const TChartSeries* s) { return s->SeriesColor() == color; });
+        if (used)
+            continue;
+        if (checkBackground && (color == Color() || color == BackColor()))
+            continue;
+        return color;
+    }
+    return color;
+}
+
+void TCustomAxisPanel::BroadcastSeriesEvent(TChartSeriesEvent event, TChartSeries* series) {
+    // A listener may unregister itself while being told.
+    const std::vector<TChartListener*> listeners = Listeners();
+    for (TChartListener* l : listeners)
+        l->SeriesEvent(event, series);
+}
+
+std::string TCustomAxisPanel::FormattedValueLegend(TChartSeries*, int) const { return {}; }
+
+// --- axes ----------------------------------------------------------------------
+
+bool TCustomAxisPanel::IsAxisVisible(const TChartAxis& axis) const {
+    if (!AxisVisible_ || !axis.Visible())
+        return false;
+    if (axis.IsDepthAxis())
+        return View3D();
+    bool anyActive = false;
+    for (const TChartSeries* s : SeriesList_) {
+        if (!s->Active())
+            continue;
+        anyActive = true;
+        if (!s->UseAxis())
+            return false;
+        if (s->AssociatedToAxis(&axis))
+            return true;
+    }
+    return !anyActive;
+}
+
+bool TCustomAxisPanel::CanClip() const {
+    if (!View3D() || View3DOptions().Orthogonal())
+        return true;
+    return View3DOptions().Rotation() >= 270;
+}
+
+bool TCustomAxisPanel::ActiveSeriesUseAxis() const {
+    bool anyActive = false;
+    for (const TChartSeries* s : SeriesList_) {
+        if (!s->Active())
+            continue;
+        anyActive = true;
+        if (s->UseAxis())
+            return true;
+    }
+    return !anyActive;
+}
+
+// --- paint pipeline -----------------------------------------------------------
+
+void TCustomAxisPanel::SetSeriesZOrder() {
+    SeriesSlots_.assign(SeriesList_.size(), 0);
+    MaxZOrder_ = 0;
+    if (!View3D())
+        return;
+    for (std::size_t i = 0; i < SeriesList_.size(); ++i) {
+        const TChartSeries* s = SeriesList_[i];
+        if (!s->Active())
+            continue;
+        SeriesSlots_[i] = std::max(0, s->ZOrder());
+        MaxZOrder_ = std::max(MaxZOrder_, SeriesSlots_[i]);
+    }
+}
+
+void TCustomAxisPanel::CalcWallsRect() {}
+
+void TCustomAxisPanel::CalcAxisRect() {
+    for (TChartAxis* a : AxesList_) {
+        a->AdjustMaxMin();
+        a->InternalCalcPositions();
+    }
+    for (TChartAxis* a : AxesList_) {
+        if (!IsAxisVisible(*a))
+            continue;
+        TRect shrunk = ChartRect;
+        a->CalcRect(shrunk, true);
+        if (shrunk.Left < shrunk.Right && shrunk.Top < shrunk.Bottom)
+            ChartRect = shrunk;
+    }
+    RecalcWidthHeight();
+    for (TChartAxis* a : AxesList_)
+        a->InternalCalcPositions();
+}
+
+void TCustomAxisPanel::CalcSeriesRect() {
+    for (std::size_t i = 0; i < SeriesList_.size(); ++i) {
+        TChartSeries* s = SeriesList_[i];
+        if (!s->Active())
+            continue;
+        s->StartZ = Width3D * SeriesSlots_[i];
+        s->EndZ = s->StartZ + (s->Depth() == -1 ? Width3D : s->Depth());
+        s->MiddleZ = (s->StartZ + s->EndZ) / 2;
+    }
+}
+
+void TCustomAxisPanel::DrawAxes() {
+    if (!AxisVisible_)
+        return;
+    if (OnBeforeDrawAxes)
+        OnBeforeDrawAxes();
+    for (TChartAxis* a : AxesList_)
+        if (IsAxisVisible(*a))
+            a->Draw();
+}
+
+void TCustomAxisPanel::DrawSeriesList() {
+    std::vector<TChartSeries*> order;
+    for (TChartSeries* s : SeriesList_)
+        if (s->Active())
+            order.push_back(s);
+    if (DepthAxis_->Inverted())
+        std::reverse(order.begin(), order.end());
+    for (TChartSeries* s : order)
+        s->DrawSeries();
+}
+
+void TCustomAxisPanel::InternalDraw(const TRect&) {
+    TChartCanvas3D& canvas = Canvas();
+    // 1. Changes made while drawing must not ask for another paint.
+    const bool savedSwitch = AutoRepaint();
+    SetAutoRepaint(false);
+
+    // 2.
+    const TView3DOptions& view = View3DOptions();
+    ViewedFromBehind_ = View3D() && (view.Orthogonal() ? view.OrthoAngle() > 90 : view.Rotation() < 270);
+
+    // 3.
+    PanelPaint(ChartBounds);
+
+    // 4.
+    if (OnBeforeDrawChart)
+        OnBeforeDrawChart();
+    for (TChartSeries* s : SeriesList_)
+        if (s->Active())
+            s->DoBeforeDrawChart();
+
+    // 5.
+    canvas.FrontPlaneBegin();
+    DrawTitlesAndLegend(true);
+    canvas.FrontPlaneEnd();
+
+    // 6.
+    SetSeriesZOrder();
+
+    // 7.
+    CalcSize3D(MaxZOrder_ + 1);
+    CalcWallsRect();
+    RecalcWidthHeight();
+
+    // 8.
+    CalcAxisRect();
+
+    // 9.
+    CalcSeriesRect();
+
+    // 10.
+    for (TChartAxis* a : AxesList_)
+        a->ApplySeriesMargins();
+
+    // 11.
+    canvas.Projection(SeriesWidth3D, ChartBounds, ChartRect);
+
+    // 12.
+    DrawWalls();
+
+    // 13.
+    if (AxisBehind_)
+        DrawAxes();
+
+    // 14.
+    if (OnBeforeDrawSeries)
+        OnBeforeDrawSeries();
+
+    // 15.
+    DrawSeriesList();
+
+    // 16.
+    if (!AxisBehind_)
+        DrawAxes();
+
+    // 17.
+    canvas.FrontPlaneBegin();
+    DrawTitlesAndLegend(false);
+    canvas.FrontPlaneEnd();
+
+    // 18.
+    DrawZoomRectangleIfActive();
+
+    // 19.
+    canvas.ResetState();
+    if (OnAfterDraw)
+        OnAfterDraw();
+    SetAutoRepaint(savedSwitch);
+}

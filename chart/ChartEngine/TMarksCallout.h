@@ -1,0 +1,15 @@
+#pragma once
+// The callout of series marks: an arrow of Length pixels, its start marker hidden.
+
+#include "chart/ChartEngine/TCallout.h"
+
+class TMarksCallout : public TCallout {
+public:
+    explicit TMarksCallout(TChartSeries* series);
+
+    int Length() const { return FLength; }
+    void SetLength(int value);
+
+private:
+    int FLength = 8;
+};

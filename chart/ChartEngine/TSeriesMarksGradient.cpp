@@ -1,0 +1,14 @@
+#include "chart/ChartEngine/TSeriesMarksGradient.h"
+
+TSeriesMarksGradient::TSeriesMarksGradient() { SetDefaults(); }
+
+TSeriesMarksGradient::TSeriesMarksGradient(std::function<void()> onChange)
+    : TChartGradient(std::move(onChange)) {
+    SetDefaults();
+}
+
+void TSeriesMarksGradient::SetDefaults() {
+    Direction_ = gdRightLeft;
+    StartColor_ = 12632256;
+    EndColor_ = 16777215;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// A framed box drawn by the shared shape rule: shadow, body (gradient or
+// brush colour), frame, bevel; nothing at all when transparent. Titles, the
+// legend and series marks are shapes.
+
+#include "chart/ChartPanel/ChartPanelTypes.h"
+#include "platform/GraphicsTypes.h"
+
+#include <memory>
+
+class TCustomChartPanel;
+class TChartCanvas3D;
+class TChartBrush;
+class TChartPen;
+class TChartFont;
+class TChartShadow;
+class TChartGradient;
+
+class TChartCustomShape {
+public:
+    explicit TChartCustomShape(TCustomChartPanel* parentChart);
+    virtual ~TChartCustomShape();
+
+    TChartCustomShape(const TChartCustomShape&) = delete;
+    TChartCustomShape& operator=(const TChartCustomShape&) = delete;
+
+    TCustomChartPanel* ParentChart() const { return ParentChart_; }
+    void SetParentChart(TCustomChartPanel* chart) { ParentChart_ = chart; }
+
+    bool Visible() const { return Visible_; }
+    void SetVisible(bool value) { SetAndRepaint(Visible_, value); }
+    bool Transparent() const { return Transparent_; }
+    void SetTransparent(bool value) { SetAndRepaint(Transparent_, value); }
+    // Percent, 0 = opaque.
+    int Transparency() const { return Transparency_; }
+    void SetTransparency(int value) { SetAndRepaint(Transparency_, value); }
+    TColor Color() const { return Color_; }
+    void SetColor(TColor value) { SetAndRepaint(Color_, value); }
+    TPanelBevel Bevel() const { return Bevel_; }
+    void SetBevel(TPanelBevel value) { SetAndRepaint(Bevel_, value); }
+    int BevelWidth() const { return BevelWidth_; }
+    void SetBevelWidth(int value) { SetAndRepaint(BevelWidth_, value); }
+    TChartFrameShapeStyle ShapeStyle() const { return ShapeStyle_; }
+    void SetShapeStyle(TChartFrameShapeStyle value) { SetAndRepaint(ShapeStyle_, value); }
+
+    TChartBrush& Brush() const { return *Brush_; }
+    TChartPen& Frame() const { return *Frame_; }
+    TChartFont& Font() const { return *Font_; }
+    TChartShadow& Shadow() const { return *Shadow_; }
+    TChartGradient& Gradient() const { return *Gradient_; }
+
+    // The box last drawn (or to be drawn).
+    TRect ShapeBounds{};
+
+    // Draws the box over rect by the shape rule.
+    void DrawShape(TChartCanvas3D& canvas, const TRect& rect) const;
+
+    // Asks the owning chart for a repaint.
+    void Repaint() const;
+
+protected:
+    template <class T>
+    void SetAndRepaint(T& field, const T& value) {
+        if (field == value)
+            return;
+        field = value;
+        Repaint();
+    }
+
+private:
+    void DrawBody(TChartCanvas3D& canvas, const TRect& rect) const;
+
+    TCustomChartPanel* ParentChart_;
+    bool Visible_ = true;
+    bool Transparent_ = false;
+    int Transparency_ = 0;
+    TColor Color_ = clWhite;
+    TPanelBevel Bevel_ = bvNone;
+    int BevelWidth_ = 2;
+    TChartFrameShapeStyle ShapeStyle_ = fosRectangle;
+    std::unique_ptr<TChartBrush> Brush_;
+    std::unique_ptr<TChartPen> Frame_;
+    std::unique_ptr<TChartFont> Font_;
+    std::unique_ptr<TChartShadow> Shadow_;
+    std::unique_ptr<TChartGradient> Gradient_;
+};

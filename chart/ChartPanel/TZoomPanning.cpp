@@ -1,0 +1,16 @@
+#include "chart/ChartPanel/TZoomPanning.h"
+
+#include <utility>
+
+void TZoomPanning::Activate(int x, int y) {
+    X0 = X1 = x;
+    Y0 = Y1 = y;
+    Active = true;
+}
+
+void TZoomPanning::Check() {
+    if (X0 > X1)
+        std::swap(X0, X1);
+    if (Y0 > Y1)
+        std::swap(Y0, Y1);
+}

@@ -1,0 +1,583 @@
+#include "chart/Series/TCustomSeries.h"
+
+#include "chart/Chart/TChartLegend.h"
+#include "chart/Chart/TCustomChart.h"
+#include "chart/Chart/TLegendSymbol.h"
+#include "chart/ChartCanvas/TChartBrush.h"
+#include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "chart/ChartCanvas/TChartGradient.h"
+#include "chart/ChartCanvas/TChartHiddenPen.h"
+#include "chart/ChartEngine/TChartAxis.h"
+#include "chart/ChartEngine/TChartValueList.h"
+#include "chart/ChartEngine/TCustomAxisPanel.h"
+#include "chart/ChartEngine/TMarksCallout.h"
+#include "chart/ChartEngine/TSeriesMarks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <typeinfo>
+
+namespace {
+
+template <class T>
+bool Store(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+// Whether (x, y) lies on the segment p0-p1: within its box and under half a pixel from it.
+bool PointInSegment(int x, int y, TPoint p0, TPoint p1) {
+    if (x < std::min(p0.X, p1.X) || x > std::max(p0.X, p1.X) || y < std::min(p0.Y, p1.Y) ||
+        y > std::max(p0.Y, p1.Y))
+        return false;
+    const double dx = p1.X - p0.X;
+    const double dy = p1.Y - p0.Y;
+    const double len = std::sqrt(dx * dx + dy * dy);
+    if (len == 0)
+        return x == p0.X && y == p0.Y;
+    const double dist = std::fabs(dy * (x - p0.X) - dx * (y - p0.Y)) / len;
+    return dist < 0.5;
+}
+
+} // namespace
+
+TCustomSeries::TCustomSeries()
+    : FPointer(std::make_unique<TSeriesPointer>(this)),
+      FOutLine(std::make_unique<TChartHiddenPen>([this] { Repaint(); })),
+      FAreaBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
+      FGradient(std::make_unique<TChartGradient>([this] { Repaint(); })) {
+    SetDrawBetweenPoints(true);
+}
+
+TCustomSeries::~TCustomSeries() = default;
+
+void TCustomSeries::SetClickableLine(bool value) { FClickableLine = value; }
+
+void TCustomSeries::SetColorEachLine(bool value) {
+    if (Store(FColorEachLine, value))
+        Repaint();
+}
+
+void TCustomSeries::SetDark3D(bool value) {
+    if (Store(FDark3D, value))
+        Repaint();
+}
+
+void TCustomSeries::SetDrawLine(bool value) {
+    if (Store(FDrawLine, value))
+        Repaint();
+}
+
+void TCustomSeries::SetStairs(bool value) {
+    if (Store(FStairs, value))
+        Repaint();
+}
+
+void TCustomSeries::SetInvertedStairs(bool value) {
+    if (Store(FInvertedStairs, value))
+        Repaint();
+}
+
+void TCustomSeries::SetLineHeight(int value) {
+    if (Store(FLineHeight, value))
+        Repaint();
+}
+
+void TCustomSeries::SetLineBrush(TBrushStyle value) {
+    if (Store(FLineBrush, value))
+        Repaint();
+}
+
+void TCustomSeries::SetStacked(TCustomSeriesStack value) {
+    if (Store(FStacked, value))
+        Repaint();
+}
+
+void TCustomSeries::SetTransparency(int value) {
+    if (Store(FTransparency, value))
+        Repaint();
+}
+
+void TCustomSeries::SetAreaColor(TColor value) {
+    if (Store(FAreaColor, value))
+        Repaint();
+}
+
+// --- positions ---------------------------------------------------------------------
+
+double TCustomSeries::StackedValue(int valueIndex) const {
+    TCustomAxisPanel* chart = ParentChart();
+    double own = MandatoryValueList().Value(valueIndex);
+    if (!chart || (FStacked != cssStack && FStacked != cssStack100))
+        return own;
+    double sum = 0;
+    double total = 0;
+    bool reachedSelf = false;
+    for (TChartSeries* s : chart->SeriesList()) {
+        auto* other = dynamic_cast<TCustomSeries*>(s);
+        if (!other || !other->Active() || typeid(*other) != typeid(*this) ||
+            other->FStacked != FStacked || valueIndex >= other->Count())
+            continue;
+        const double v = other->MandatoryValueList().Value(valueIndex);
+        if (!reachedSelf)
+            sum += v;
+        total += std::fabs(v);
+        if (other == this)
+            reachedSelf = true;
+    }
+    if (FStacked == cssStack100)
+        return total == 0 ? 0 : sum * 100.0 / total;
+    return sum;
+}
+
+int TCustomSeries::CalcXPos(int valueIndex) const { return TChartSeries::CalcXPos(valueIndex); }
+
+int TCustomSeries::CalcYPos(int valueIndex) const {
+    if (FStacked == cssStack || FStacked == cssStack100)
+        return CalcYPosValue(StackedValue(valueIndex));
+    return TChartSeries::CalcYPos(valueIndex);
+}
+
+int TCustomSeries::GetOriginPos(int valueIndex) const {
+    if (FStacked == cssStack || FStacked == cssStack100) {
+        const double below = StackedValue(valueIndex) - MandatoryValueList().Value(valueIndex);
+        return CalcYPosValue(below);
+    }
+    TChartAxis* axis = GetVertAxis();
+    if (!axis)
+        return 0;
+    return axis->Inverted() ? axis->IStartPos() : axis->IEndPos();
+}
+
+// --- drawing -----------------------------------------------------------------------
+
+void TCustomSeries::LinePrepareCanvas(TCanvas3D& canvas, TColor color) {
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart && chart->Monochrome())
+        color = clWhite;
+    canvas.SetBrushStyle(bsClear);
+    if (FOutlinePass) {
+        canvas.AssignVisiblePenColor(*FOutLine, FOutLine->Color());
+        TPenDesc pen = canvas.Pen();
+        pen.Width = LinePen().Width() + FOutLine->Width() + 2;
+        pen.Geometric = true;
+        canvas.SetPen(pen);
+        return;
+    }
+    canvas.AssignVisiblePenColor(LinePen(), color);
+}
+
+void TCustomSeries::DrawPointer(int x, int y, TColor color, int valueIndex) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas)
+        return;
+    const TSeriesPointerStyle style =
+        OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : FPointer->Style();
+    const bool is3D = ParentChart() && ParentChart()->View3D();
+    FPointer->PrepareCanvas(*canvas, color);
+    FPointer->DrawPointer(*canvas, is3D, x, y, FPointer->HorizSize(), FPointer->VertSize(), color,
+                          style);
+}
+
+namespace {
+
+// First and last index of one drawing pass, in drawing order.
+void PassEnds(const TChartSeries& series, int& first, int& last) {
+    first = series.FirstValueIndex();
+    last = series.LastValueIndex();
+    bool backward = series.GetHorizAxis() && series.GetHorizAxis()->Inverted();
+    if (series.ParentChart() && series.ParentChart()->IsViewedFromBehind())
+        backward = !backward;
+    if (backward)
+        std::swap(first, last);
+}
+
+} // namespace
+
+void TCustomSeries::DrawLineTo(int x, int y, TColor color, int valueIndex, bool withMarkers,
+                               bool isLast) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas)
+        return;
+    const bool is3D = ParentChart() && ParentChart()->View3D();
+    if (!(x == FPrevX && y == FPrevY) && color != clNone && FDrawLine) {
+        LinePrepareCanvas(*canvas, FColorEachLine ? color : SeriesColor());
+        if (is3D) {
+            // The program's line charts are flat; in 3D the line runs at the middle depth.
+            if (FStairs) {
+                if (FInvertedStairs) {
+                    canvas->LineWithZ(FPrevX, FPrevY, FPrevX, y, MiddleZ);
+                    canvas->LineWithZ(FPrevX, y, x, y, MiddleZ);
+                } else {
+                    canvas->LineWithZ(FPrevX, FPrevY, x, FPrevY, MiddleZ);
+                    canvas->LineWithZ(x, FPrevY, x, y, MiddleZ);
+                }
+            } else {
+                canvas->LineWithZ(FPrevX, FPrevY, x, y, MiddleZ);
+            }
+        } else {
+            canvas->MoveTo(FPrevX, FPrevY);
+            if (FStairs) {
+                if (FInvertedStairs)
+                    canvas->LineTo(FPrevX, y);
+                else
+                    canvas->LineTo(x, FPrevY);
+            }
+            canvas->LineTo(x, y);
+        }
+    }
+    if (withMarkers && FPointer->Visible() && !FOutlinePass) {
+        if (FPrevColor != clNone && FPrevIndex >= 0)
+            DrawPointer(FPrevX, FPrevY, FPrevColor, FPrevIndex);
+        if (isLast && color != clNone)
+            DrawPointer(x, y, color, valueIndex);
+    }
+}
+
+void TCustomSeries::DrawValue(int valueIndex) { DrawValueReal(valueIndex); }
+
+void TCustomSeries::DrawValueReal(int valueIndex) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas)
+        return;
+    const TColor color = ValueColor(valueIndex);
+    const int x = CalcXPos(valueIndex);
+    const int y = CalcYPos(valueIndex);
+    if (color != clNone)
+        canvas->SetBrushColor(color);
+    if (!FHasDrawn) {
+        FPrevX = x;
+        FPrevY = y;
+        FHasDrawn = true;
+    }
+    if (FDrawArea)
+        FOriginPos = GetOriginPos(valueIndex);
+
+    int first = 0;
+    int last = 0;
+    PassEnds(*this, first, last);
+
+    if (valueIndex == first) {
+        // A new pass never joins to a point of the previous one.
+        FPrevX = x;
+        FPrevY = y;
+        FPrevColor = clNone;
+        if (first == FirstValueIndex() && valueIndex > 0 && ParentChart()) {
+            const int prior = valueIndex - 1;
+            TChartAxis* hAxis = GetHorizAxis();
+            const TRect& rect = ParentChart()->ChartRect;
+            const int edge = hAxis && hAxis->Inverted() ? rect.Right : rect.Left;
+            FPrevX = edge;
+            if (FStairs) {
+                FPrevY = CalcYPos(prior);
+            } else {
+                const double x0 = NotMandatoryValueList().Value(prior);
+                const double x1 = NotMandatoryValueList().Value(valueIndex);
+                if (x1 == x0 || !hAxis) {
+                    FPrevY = CalcYPos(prior);
+                } else {
+                    const double y0 = StackedValue(prior);
+                    const double y1 = StackedValue(valueIndex);
+                    const double edgeValue = hAxis->CalcPosPoint(edge);
+                    FPrevY = CalcYPosValue(y0 + (edgeValue - x0) * (y1 - y0) / (x1 - x0));
+                }
+            }
+            if (!IsNull(prior))
+                DrawLineTo(x, y, color, valueIndex, false, false);
+        }
+        if (valueIndex == last && FPointer->Visible() && color != clNone && !FOutlinePass)
+            DrawPointer(x, y, color, valueIndex);
+    } else {
+        DrawLineTo(x, y, color, valueIndex, true, valueIndex == last);
+    }
+
+    FPrevX = x;
+    FPrevY = y;
+    FPrevOrigin = FOriginPos;
+    FPrevColor = color;
+    FPrevIndex = valueIndex;
+}
+
+bool TCustomSeries::CanDrawReduced() const {
+    TCustomAxisPanel* chart = ParentChart();
+    if (!FDrawReduced || !chart || chart->View3D() || !FDrawLine || FStairs || FDrawArea ||
+        FPointer->Visible() || FOutLine->Visible() || !YMandatory() ||
+        (FStacked != cssNone && FStacked != cssOverlap) || !LinePen().Visible() ||
+        LinePen().Width() > 2 || !GetHorizAxis() || !GetVertAxis())
+        return false;
+    int first = 0;
+    int last = 0;
+    PassEnds(*this, first, last);
+    if (first < 0 || last < first)
+        return false;
+    // Worth it only when there are more points than pixel columns.
+    return last - first + 1 > std::max(chart->ChartWidth, 1);
+}
+
+void TCustomSeries::DrawAllValues() {
+    if (FOutLine->Visible() && FDrawLine) {
+        // The outline goes under the line: the whole series once with the wide outline pen.
+        FOutlinePass = true;
+        TChartSeries::DrawAllValues();
+        FOutlinePass = false;
+    }
+    if (CanDrawReduced()) {
+        DrawReducedValues(FirstValueIndex(), LastValueIndex());
+        return;
+    }
+    TChartSeries::DrawAllValues();
+}
+
+// Draws first..last (ascending, flat, no markers, no stairs) one pixel column at a time.
+// Consecutive points in one column and of one line colour join by vertical segments, whose
+// pixels are those of the column's span from the lowest to the highest point; so the
+// column is drawn as the entering segment and the path first -> extreme -> extreme -> last.
+void TCustomSeries::DrawReducedValues(int first, int last) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    TChartAxis* hAxis = GetHorizAxis();
+    TChartAxis* vAxis = GetVertAxis();
+    if (!canvas || !hAxis || !vAxis)
+        return;
+
+    // The first point enters from the chart edge exactly as in the per-point drawing.
+    DrawValueReal(first);
+    if (first == last)
+        return;
+
+    const double* xs = NotMandatoryValueList().Data();
+    const double* ys = MandatoryValueList().Data();
+    const bool plainColors = !HasColors() && !ColorEachPoint();
+    const TColor seriesColor = SeriesColor();
+
+    // Pending column group: its pixel column, colour, first, last, lowest and highest
+    // pixel, and which extreme came first.
+    bool hasPre = false; // the group is entered by a segment from (preX, preY)
+    int preX = 0;
+    int preY = 0;
+    int gx = FPrevX;
+    TColor gColor = FPrevColor;
+    int gFirst = FPrevY;
+    int gLast = FPrevY;
+    int gMin = FPrevY;
+    int gMax = FPrevY;
+    int minOrder = 0;
+    int maxOrder = 0;
+    int gCount = FPrevColor == clNone ? 0 : 1;
+    TColor penColor = clNone;
+
+    auto flush = [&] {
+        if (gCount == 0)
+            return;
+        const TColor lineColor = FColorEachLine ? gColor : seriesColor;
+        if (lineColor != penColor) {
+            LinePrepareCanvas(*canvas, lineColor);
+            penColor = lineColor;
+        }
+        if (hasPre) {
+            canvas->MoveTo(preX, preY);
+            canvas->LineTo(gx, gFirst);
+        } else {
+            canvas->MoveTo(gx, gFirst);
+        }
+        if (gCount > 1) {
+            const bool minFirst = minOrder <= maxOrder;
+            canvas->LineTo(gx, minFirst ? gMin : gMax);
+            canvas->LineTo(gx, minFirst ? gMax : gMin);
+            canvas->LineTo(gx, gLast);
+        }
+    };
+
+    int lastX = FPrevX;
+    int lastY = FPrevY;
+    TColor lastColor = FPrevColor;
+    for (int i = first + 1; i <= last; ++i) {
+        const TColor color = plainColors ? seriesColor : ValueColor(i);
+        const int x = hAxis->CalcXPosValue(xs[i]);
+        const int y = vAxis->CalcYPosValue(ys[i]);
+        if (color == clNone) {
+            // A null point ends the group; the next segment starts at its position.
+            flush();
+            gCount = 0;
+        } else if (gCount > 0 && x == gx && (color == gColor || !FColorEachLine)) {
+            if (y < gMin) {
+                gMin = y;
+                minOrder = gCount;
+            } else if (y > gMax) {
+                gMax = y;
+                maxOrder = gCount;
+            }
+            gLast = y;
+            ++gCount;
+        } else {
+            flush();
+            hasPre = true;
+            preX = lastX;
+            preY = lastY;
+            gx = x;
+            gColor = color;
+            gFirst = gLast = gMin = gMax = y;
+            minOrder = maxOrder = 0;
+            gCount = 1;
+        }
+        lastX = x;
+        lastY = y;
+        lastColor = color;
+    }
+    flush();
+
+    FPrevX = lastX;
+    FPrevY = lastY;
+    FPrevColor = lastColor;
+    FPrevIndex = last;
+}
+
+void TCustomSeries::DrawMark(int valueIndex, const std::string& text,
+                             TSeriesMarkPosition& position) {
+    TMarksCallout& callout = Marks().Callout();
+    if (YMandatory()) {
+        const int distance = callout.Distance();
+        const int length = callout.Length() + distance;
+        position.LeftTop.Y -= length;
+        position.ArrowTo.Y -= length;
+        position.ArrowFrom.Y -= distance;
+    }
+    Marks().ZPosition = StartZ;
+    TChartSeries::DrawMark(valueIndex, text, position);
+}
+
+// --- margins -----------------------------------------------------------------------
+
+void TCustomSeries::CalcHorizMargins(int& leftMargin, int& rightMargin) {
+    TChartSeries::CalcHorizMargins(leftMargin, rightMargin);
+    if (FPointer->Visible() && FPointer->InflateMargins()) {
+        leftMargin = std::max(leftMargin, FPointer->HorizSize() + 1);
+        rightMargin = std::max(rightMargin, FPointer->HorizSize() + 1);
+    }
+    if (FDrawLine) {
+        if (FStairs) {
+            leftMargin = std::max(leftMargin, LinePen().Width());
+            rightMargin = std::max(rightMargin, LinePen().Width());
+        }
+        if (FOutLine->Visible()) {
+            leftMargin = std::max(leftMargin, FOutLine->Width());
+            rightMargin = std::max(rightMargin, FOutLine->Width());
+        }
+    }
+    if (Marks().Visible() && !YMandatory())
+        rightMargin =
+            std::max(rightMargin, Marks().Callout().Length() + Marks().Callout().Distance());
+}
+
+void TCustomSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
+    TChartSeries::CalcVerticalMargins(topMargin, bottomMargin);
+    if (FPointer->Visible() && FPointer->InflateMargins()) {
+        topMargin = std::max(topMargin, FPointer->VertSize() + 1);
+        bottomMargin = std::max(bottomMargin, FPointer->VertSize() + 1);
+    }
+    if (FDrawLine) {
+        if (FStairs) {
+            topMargin = std::max(topMargin, LinePen().Width());
+            bottomMargin = std::max(bottomMargin, LinePen().Width());
+        }
+        if (FOutLine->Visible()) {
+            topMargin = std::max(topMargin, FOutLine->Width());
+            bottomMargin = std::max(bottomMargin, FOutLine->Width());
+        }
+    }
+    if (Marks().Visible() && YMandatory())
+        topMargin = std::max(topMargin, Marks().Callout().Length() + Marks().Callout().Distance());
+    if (FLineHeight > 0 && ParentChart() && ParentChart()->View3D())
+        bottomMargin = std::max(bottomMargin, FLineHeight);
+}
+
+// --- legend ------------------------------------------------------------------------
+
+void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas)
+        return;
+    const TColor color = valueIndex == -1 ? SeriesColor() : ValueColor(valueIndex);
+    const int yMid = (rect.Top + rect.Bottom) / 2;
+
+    const TLegendSymbol* symbol = nullptr;
+    if (auto* chart = dynamic_cast<TCustomChart*>(ParentChart()))
+        symbol = &chart->Legend().Symbol();
+    const bool defaultPen = !symbol || symbol->DefaultPen();
+
+    if (FPointer->Visible()) {
+        if (FDrawLine) {
+            if (defaultPen)
+                LinePrepareCanvas(*canvas, color);
+            canvas->MoveTo(rect.Left, yMid);
+            canvas->LineTo(rect.Right, yMid);
+        }
+        FPointer->PrepareCanvas(*canvas, color);
+        if (!defaultPen)
+            canvas->AssignVisiblePen(symbol->Pen());
+        const bool penVisible = defaultPen ? LinePen().Visible() : symbol->Pen().Visible();
+        int w = rect.Width() / 3;
+        int h = rect.Height() / 3;
+        if (!penVisible) {
+            w = rect.Width() / 2 + 1;
+            h = rect.Height() / 2 + 1;
+        }
+        const TSeriesPointerStyle style = OnGetPointerStyle && valueIndex >= 0
+                                              ? OnGetPointerStyle(this, valueIndex)
+                                              : FPointer->Style();
+        FPointer->DrawPointer(*canvas, false, (rect.Left + rect.Right) / 2, yMid,
+                              std::min(FPointer->HorizSize(), w),
+                              std::min(FPointer->VertSize(), h), color, style);
+    } else if (FDrawLine) {
+        LinePrepareCanvas(*canvas, color);
+        canvas->MoveTo(rect.Left, yMid);
+        canvas->LineTo(rect.Right, yMid);
+    } else {
+        TChartSeries::DrawLegendShape(valueIndex, rect);
+    }
+}
+
+// --- hit test ----------------------------------------------------------------------
+
+bool TCustomSeries::ClickedPointer(int valueIndex, int px, int py, int x, int y) const {
+    const TSeriesPointerStyle style =
+        OnGetPointerStyle ? OnGetPointerStyle(const_cast<TCustomSeries*>(this), valueIndex)
+                          : FPointer->Style();
+    return style != psNothing && std::abs(px - x) < FPointer->HorizSize() &&
+           std::abs(py - y) < FPointer->VertSize();
+}
+
+int TCustomSeries::Clicked(int x, int y) {
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart && chart->View3D())
+        chart->Canvas().Calculate2DPosition(x, y, StartZ);
+    const int first = FirstValueIndex();
+    const int last = std::min(LastValueIndex(), Count() - 1);
+    if (first < 0)
+        return -1;
+    TPoint prev{};
+    for (int i = first; i <= last; ++i) {
+        const TPoint p{CalcXPos(i), CalcYPos(i)};
+        if (FPointer->Visible() && ClickedPointer(i, p.X, p.Y, x, y)) {
+            if (OnClickPointer)
+                OnClickPointer(this, i, x, y);
+            return i;
+        }
+        if (p.X == x && p.Y == y)
+            return i;
+        if (i > first && FClickableLine) {
+            bool onLine;
+            if (FStairs) {
+                const TPoint corner = FInvertedStairs ? TPoint{prev.X, p.Y} : TPoint{p.X, prev.Y};
+                onLine = PointInSegment(x, y, prev, corner) || PointInSegment(x, y, corner, p);
+            } else {
+                onLine = PointInSegment(x, y, prev, p);
+            }
+            if (onLine)
+                return i - 1;
+        }
+        prev = p;
+    }
+    return -1;
+}

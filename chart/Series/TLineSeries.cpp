@@ -1,0 +1,6 @@
+#include "chart/Series/TLineSeries.h"
+
+TLineSeries::TLineSeries() {
+    SetDrawLine(true);
+    Pointer().SetVisible(false);
+}

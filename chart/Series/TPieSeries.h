@@ -1,0 +1,106 @@
+#pragma once
+// The pie: slice angles, exploded slices, 2D and 3D slices, the translucent shadow,
+// the grouped other slice, legend items, marks around the rim and hit test.
+
+#include "chart/Series/TCircledSeries.h"
+
+#include <memory>
+#include <vector>
+
+class TChartPen;
+class TChartValueList;
+class TPieOtherSlice;
+class TPieShadow;
+
+struct TPieAngle {
+    double StartAngle = 0.0;
+    double MidAngle = 0.0;
+    double EndAngle = 0.0;
+};
+
+class TPieSeries : public TCircledSeries {
+public:
+    // X value of the point that stands for the grouped slices.
+    static constexpr double OtherSliceX = 2147483647.0;
+
+    TPieSeries();
+    ~TPieSeries() override;
+
+    TChartPen& PiePen() const { return *FPiePen; }
+    TChartValueList& PieValues() const { return YValues(); }
+    TPieShadow& Shadow() const { return *FShadow; }
+    TPieOtherSlice& OtherSlice() const { return *FOtherSlice; }
+
+    int AngleSize() const { return FAngleSize; }
+    void SetAngleSize(int value);
+    bool AutoMarkPosition() const { return FAutoMarkPosition; }
+    void SetAutoMarkPosition(bool value);
+    bool Dark3D() const { return FDark3D; }
+    void SetDark3D(bool value);
+    bool DarkPen() const { return FDarkPen; }
+    void SetDarkPen(bool value);
+    int ExplodeBiggest() const { return FExplodeBiggest; }
+    void SetExplodeBiggest(int value);
+    bool UsePatterns() const { return FUsePatterns; }
+    void SetUsePatterns(bool value);
+    int DonutPercent() const { return FDonutPercent; }
+    void SetDonutPercent(int value);
+
+    // Explode percentage of a slice (0 when never set).
+    int ExplodedSlice(int valueIndex) const;
+    void SetExplodedSlice(int valueIndex, int percent);
+
+    // Angle table of the last repaint (one entry per point).
+    const std::vector<TPieAngle>& Angles() const { return FAngles; }
+    bool IsExploded() const { return FIsExploded; }
+
+    int AddPie(double value, const std::string& label = "", TColor color = clDefault);
+    bool BelongsToOtherSlice(int valueIndex) const;
+
+    // --- per repaint -----------------------------------------------------------------
+    void DoBeforeDrawChart() override;
+    void DrawAllValues() override;
+    void DrawValue(int valueIndex) override;
+    void DrawPie(int valueIndex);
+    void CalcAngles();
+    void CalcExplodeBiggest();
+    void CalcExplodedOffset(int valueIndex, int& dx, int& dy) const;
+    void CalcExplodedRadius(int valueIndex, int& xRadius, int& yRadius) const;
+    // Shrinks the circle for the most exploded slice.
+    void CalcExplodedCircle();
+    // Value indices in the order slices are drawn.
+    std::vector<int> SliceDrawOrder() const;
+    void DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
+
+    // --- legend ----------------------------------------------------------------------
+    int CountLegendItems() const override;
+    int LegendToValueIndex(int legendIndex) const override;
+    void PrepareLegendCanvas(int valueIndex, TColor& backColor) override;
+    // While true the legend lists the grouped points instead of the others.
+    void SetListingOtherSlice(bool value) { FListingOther = value; }
+
+    // --- hit test --------------------------------------------------------------------
+    int Clicked(int x, int y) override;
+    int CalcClickedPie(int x, int y);
+
+    void Clear() override;
+
+private:
+    void ApplySliceBrushAndPen(int valueIndex);
+
+    std::unique_ptr<TChartPen> FPiePen;
+    std::unique_ptr<TPieShadow> FShadow;
+    std::unique_ptr<TPieOtherSlice> FOtherSlice;
+    int FAngleSize = 360;
+    bool FAutoMarkPosition = true;
+    bool FDark3D = true;
+    bool FDarkPen = false;
+    int FExplodeBiggest = 0;
+    bool FUsePatterns = false;
+    int FDonutPercent = 0;
+    std::vector<int> FExploded;
+    std::vector<TPieAngle> FAngles;
+    bool FIsExploded = false;
+    TPoint FLastArc{};
+    bool FListingOther = false;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Every modal question the program asks the user (message boxes, file
+// dialogs) and every request handed to the desktop shell passes through one
+// seam, so that tests can answer and record them without showing anything.
+
+#include <optional>
+#include <string>
+
+struct TMessageRequest {
+    std::string Caption;
+    std::string Text;
+    bool ErrorIcon = true;
+};
+
+struct TFileDialogRequest {
+    bool Save = false;
+    std::string FileName; // the dialog's current file name, may be a pattern
+    std::string Filter;   // "description|pattern"
+};
+
+// ShowCommand values of the desktop shell.
+constexpr int SW_SHOW = 5;
+constexpr int SW_SHOWNORMAL = 1;
+
+struct TShellRequest {
+    std::string Verb; // empty: the default action
+    std::string File; // a path or an address (http:, https:, mailto:)
+    std::string Parameters;
+    int ShowCommand = SW_SHOWNORMAL;
+};
+
+class TDialogSeam {
+public:
+    virtual ~TDialogSeam() = default;
+    // Modal message box with one OK button.
+    virtual void ShowMessage(const TMessageRequest& request) = 0;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> AskFileName(const TFileDialogRequest& request) = 0;
+    virtual void ShellExecute(const TShellRequest& request) = 0;
+};
+
+// The seam in force: the real desktop unless a test installed its own.
+TDialogSeam& DialogSeam();
+// nullptr restores the real desktop; the caller keeps ownership.
+void SetDialogSeam(TDialogSeam* seam);

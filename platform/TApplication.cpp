@@ -1,0 +1,86 @@
+#include "platform/TApplication.h"
+
+#include "platform/DialogSeam.h"
+#include "platform/QtStrings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <exception>
+
+TApplication* Application = nullptr;
+
+TApplication::TApplication(int& argc, char** argv) {
+    if (!QApplication::instance())
+        owned_ = std::make_unique<QApplication>(argc, argv);
+    Application = this;
+}
+
+TApplication::~TApplication() {
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    QApplication::setApplicationDisplayName(ToQ(title));
+}
+
+int TApplication::Run() {
+    QApplication::setQuitOnLastWindowClosed(true);
+    return QApplication::exec();
+}
+
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::HandleException(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        ShowException(e.what());
+    } catch (...) {
+        ShowException("");
+    }
+}
+
+void TApplication::ShowException(const std::string& message) {
+    DialogSeam().ShowMessage({title_, message, true});
+}
+
+void TApplication::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+}
+
+void TApplication::Post(const std::function<void()>& handler) {
+    QTimer::singleShot(0, QCoreApplication::instance(), [this, handler] { Guarded(handler); });
+}
+
+std::string TApplication::ExeDir() {
+    QString dir = QCoreApplication::applicationDirPath();
+    if (dir.isEmpty())
+        dir = QDir::currentPath();
+    return FromQ(QDir::toNativeSeparators(dir)) + "/";
+}
+
+void RunGuarded(const std::function<void()>& handler) {
+    if (!handler)
+        return;
+    if (Application) {
+        Application->Guarded(handler);
+        return;
+    }
+    // Without an application object nothing may escape into Qt's event loop.
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        DialogSeam().ShowMessage({"", e.what(), true});
+    } catch (...) {
+        DialogSeam().ShowMessage({"", "", true});
+    }
+}

@@ -1,0 +1,19 @@
+#include "platform/TEdit.h"
+
+#include "platform/QtStrings.h"
+
+#include <QLineEdit>
+
+TEdit::TEdit(QWidget* parent, int left, int top, int width, int height, const std::string& text)
+    : TControl(new QLineEdit(parent)) {
+    SetBounds(left, top, width, height);
+    SetText(text);
+}
+
+std::string TEdit::Text() const {
+    return FromQ(static_cast<QLineEdit*>(widget_)->text());
+}
+
+void TEdit::SetText(const std::string& text) {
+    static_cast<QLineEdit*>(widget_)->setText(ToQ(text));
+}

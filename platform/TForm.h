@@ -1,0 +1,64 @@
+#pragma once
+// A top-level window: the main window (menu bar above its client area) or a
+// dialog. Fixed size, not maximisable, centred on the desktop when shown.
+
+#include <memory>
+#include <string>
+
+class QWidget;
+class TMainMenu;
+
+class TForm {
+public:
+    enum class Kind { MainWindow, Dialog };
+    enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+    explicit TForm(Kind kind);
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    // The parent of the form's controls; its origin is the client area's.
+    QWidget* Client() const { return client_; }
+    QWidget* Window() const;
+
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+    // The client area below the menu; the window cannot be resized.
+    void SetClientSize(int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetFormFont(const std::string& name, int pixelHeight);
+    void UseProgramIcon();
+    // Main windows only.
+    TMainMenu& CreateMainMenu();
+    TMainMenu* Menu() const { return menu_.get(); }
+
+    void Show();
+    void Close();
+    bool Visible() const;
+    bool CanMaximise() const;
+    bool CanResize() const;
+
+    // Dialogs: shows modally and returns how the dialog was closed.
+    int ShowModal();
+    void SetModalResult(int result);
+    bool IsModalShowing() const;
+
+    // The whole window as it looks now, as a PNG file.
+    bool RenderToPng(const std::string& path) const;
+
+    // Called when the window is being closed by the user or by Close().
+    virtual void FormClose() {}
+
+private:
+    void FixSize();
+    void CentreOnDesktop();
+
+    Kind kind_;
+    std::unique_ptr<QWidget> window_;
+    QWidget* client_ = nullptr;
+    std::unique_ptr<TMainMenu> menu_;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+};

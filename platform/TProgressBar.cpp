@@ -1,0 +1,34 @@
+#include "platform/TProgressBar.h"
+
+#include <QProgressBar>
+#include <algorithm>
+
+namespace {
+QProgressBar* AsBar(QWidget* w) {
+    return static_cast<QProgressBar*>(w);
+}
+} // namespace
+
+TProgressBar::TProgressBar(QWidget* parent, int left, int top, int width, int height)
+    : TControl(new QProgressBar(parent)) {
+    AsBar(widget_)->setRange(0, 100);
+    AsBar(widget_)->setValue(0);
+    AsBar(widget_)->setTextVisible(false);
+    SetBounds(left, top, width, height);
+}
+
+int TProgressBar::Position() const {
+    return AsBar(widget_)->value();
+}
+
+void TProgressBar::SetPosition(int position) {
+    // Qt ignores values outside the range; a form's bar pins them instead.
+    AsBar(widget_)->setValue(std::clamp(position, Min(), Max()));
+}
+
+int TProgressBar::Min() const {
+    return AsBar(widget_)->minimum();
+}
+int TProgressBar::Max() const {
+    return AsBar(widget_)->maximum();
+}

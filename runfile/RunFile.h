@@ -1,0 +1,55 @@
+#pragma once
+// The .sim run file: a 24-byte header (tag 20, play count, rate, border) and
+// 20-byte records to the end of the file, all little-endian.
+
+#include "runfile/RunRecords.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+inline constexpr std::int32_t RunFileTag = 20;
+inline constexpr std::size_t RunFileHeaderSize = 24;
+inline constexpr std::size_t RunFileRecordSize = 20;
+
+struct RunFileHeader {
+    std::int32_t Tag = 0;
+    std::int32_t Count = 0;
+    double Rate = 0.0;
+    double Border = 0.0;
+};
+
+enum class ReadStatus {
+    Ok,
+    CannotOpen,        // no stream or the path cannot be opened
+    TooShortForTag,    // fewer than 4 bytes
+    ForeignTag,        // the tag is not 20
+    TooShortForHeader, // tag 20 but fewer than 24 bytes
+};
+
+enum class WriteStatus {
+    Ok,
+    CannotCreate, // the file (or its temporary) could not be created
+    WriteFailed,  // a write, flush, close or the final rename failed
+};
+
+// Writes header and records to an open binary stream. False when any write
+// failed. The stream is neither flushed nor closed here.
+bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double border,
+                  const RunRecords& records);
+
+// Reads a whole run file from an open binary stream. A trailing partial record
+// is dropped. On any status but Ok the records are left empty. Values are not
+// validated (see ValidateRecords in app/results).
+ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& records);
+ReadStatus ReadRunFile(const std::string& path, RunFileHeader& header, RunRecords& records);
+
+// Writes a complete file next to the target and renames it over the target, so
+// an existing file survives any failure. The temporary is removed on failure.
+WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
+                        const RunRecords& records);
+
+// The file name of run `run` of a batch: "<count>_<run>" inserted before the
+// first "." of the last path component, or appended to it when it has none.
+// Both '/' and '\\' separate path components.
+std::string BatchFileName(const std::string& chosenPath, int count, int run);

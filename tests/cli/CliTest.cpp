@@ -1,0 +1,208 @@
+#include "app/results/RecordRun.h"
+#include "app/results/ResultTexts.h"
+#include "engine/Slot.h"
+#include "runfile/RunFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "cli-test-XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Result Cli(const std::string& arguments) {
+        const fs::path errFile = dir_ / "stderr.txt";
+        const std::string command = std::string("'") + YONATAMA_BIN_DIR + "/yonatama-cli' " +
+                                    arguments + " 2>'" + errFile.string() + "'";
+        Result r;
+        std::FILE* p = ::popen(command.c_str(), "r");
+        if (p == nullptr) {
+            ADD_FAILURE() << "popen failed";
+            return r;
+        }
+        char buf[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) {
+            r.out.append(buf, n);
+        }
+        const int status = ::pclose(p);
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.err = Slurp(errFile);
+        return r;
+    }
+
+    fs::path dir_;
+};
+
+// The same run made in this process with the same engine and texts.
+std::string ExpectedSummary(std::uint32_t seed, int plays, double rate, double border) {
+    Slot machine;
+    ProcessRandom().Seed(seed);
+    machine.Reset();
+    machine.SetBorder(border);
+    RunRecords records;
+    RecordPlays(machine, plays, records);
+    return SummaryForRecords(records, rate) + "\n";
+}
+
+} // namespace
+
+TEST_F(CliTest, ReferenceRunPrintsOnlyItsSummary) {
+    const Result r = Cli("run --plays 2000 --seed 1");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, ExpectedSummary(1, 2000, 4.0, 12.5));
+    // The final balance of the reference sequence, times the default rate.
+    EXPECT_NE(r.out.find("\n出玉数:34652  収支:138608円\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.rfind("初当り数:", 0), 0u);
+}
+
+TEST_F(CliTest, SummaryMatchesTheEngineForOtherInputs) {
+    struct Case {
+        std::uint32_t seed;
+        int plays;
+        double rate;
+        double border;
+        std::string args;
+    };
+    const std::vector<Case> cases = {
+        {0, 1, 4.0, 12.5, "--plays 1 --seed 0"},
+        {7, 3000, 0.25, 20, "--plays=3000 --seed=7 --rate 0.25 --border 20"},
+        {4294967295u, 500, 0, 1, "--seed 4294967295 --plays 500 --rate 0 --border 1"},
+        {99, 1500, 2.5, 249.5, "--plays 1500 --seed 99 --rate 2.5 --border 249.5"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Cli("run " + c.args);
+        EXPECT_EQ(r.exitCode, 0) << c.args;
+        EXPECT_EQ(r.out, ExpectedSummary(c.seed, c.plays, c.rate, c.border)) << c.args;
+    }
+}
+
+TEST_F(CliTest, RefusalsGoToStandardErrorWithExitCodeTwo) {
+    struct Case {
+        std::string args, message;
+    };
+    const std::vector<Case> cases = {
+        {"run --plays 0", "Play数は、1以上にしてください。\n"},
+        {"run --plays 10 --runs 0", "Sim回数は、1以上にしてください。\n"},
+        {"run --plays 10 --rate -1", "交換レートは、0以上にしてください。\n"},
+        {"run --plays 10 --border 0.5", "ボーダーは、1以上にしてください。\n"},
+        {"run --plays 10 --border 250", "ボーダーは、250未満にしてください。\n"},
+        {"run --plays abc", "'abc' は整数ではありません\n"},
+        {"run --plays 10 --rate x", "'x' は浮動小数点数ではありません\n"},
+        {"run --plays 0 --rate x", "Play数は、1以上にしてください。\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.args;
+        EXPECT_EQ(r.out, "") << c.args;
+        EXPECT_EQ(r.err, c.message) << c.args;
+    }
+    for (const std::string bad : {"", "run", "run --plays", "run --plays 5 --seed -1",
+                                  "run --plays 5 --what 1", "fly"}) {
+        const Result r = Cli(bad);
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_EQ(r.out, "") << bad;
+        EXPECT_NE(r.err, "") << bad;
+    }
+}
+
+TEST_F(CliTest, SavedRunShowsTheSameSummary) {
+    const fs::path file = dir_ / "one.sim";
+    const Result run = Cli("run --plays 800 --seed 3 --rate 2 --out '" + file.string() + "'");
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_EQ(fs::file_size(file), 24u + 20u * 800u);
+    const Result show = Cli("show '" + file.string() + "'");
+    EXPECT_EQ(show.exitCode, 0);
+    EXPECT_EQ(show.out, run.out);
+
+    const Result lists = Cli("show '" + file.string() + "' --lists");
+    EXPECT_EQ(lists.exitCode, 0);
+    EXPECT_EQ(lists.out.rfind(run.out + "\nPLAY数\tPLAY数2\t出目\t玉数\n1\t1\t", 0), 0u)
+        << lists.out.substr(0, 300);
+    EXPECT_NE(lists.out.find("\nPLAY数\tPLAY数2\t霧環チャンス\t獲得出玉数\n"), std::string::npos);
+    EXPECT_NE(lists.out.find("\n継続回数\t累計\t割合(%)\n"), std::string::npos);
+}
+
+TEST_F(CliTest, BatchWritesNumberedFilesAndFigures) {
+    const fs::path base = dir_ / "v1.2";
+    fs::create_directory(base);
+    const Result r = Cli("run --plays 100 --runs 3 --seed 5 --out '" + (base / "run.sim").string() +
+                         "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (int i = 1; i <= 3; ++i) {
+        const fs::path f = base / ("run100_" + std::to_string(i) + ".sim");
+        ASSERT_TRUE(fs::exists(f)) << f;
+        const Result show = Cli("show '" + f.string() + "'");
+        EXPECT_NE(r.out.find(show.out), std::string::npos) << i;
+    }
+    EXPECT_NE(r.out.find("\n\n集計 Sim回数:3\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("プラス収支の割合(%):"), std::string::npos);
+}
+
+TEST_F(CliTest, UnreadableFilesExitWithOne) {
+    const fs::path foreign = dir_ / "foreign.sim";
+    std::ofstream(foreign, std::ios::binary) << "not a run file";
+    Result r = Cli("show '" + foreign.string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "このファイルは、ヨナタマ銀蛇ファイルではありません。\n");
+
+    RunRecords broken;
+    broken.Append(1, 0, 0, 1, 7); // hit state 7
+    broken.Append(2, 0, 0, 2, 0);
+    const fs::path bad = dir_ / "broken.sim";
+    ASSERT_EQ(SaveRunFile(bad.string(), 2, 4.0, 12.5, broken), WriteStatus::Ok);
+    r = Cli("show '" + bad.string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string(BrokenRecordsText) + "\n");
+
+    r = Cli("show '" + (dir_ / "missing.sim").string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+
+    r = Cli("run --plays 10 --out '" + (dir_ / "no/such/folder.sim").string() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST_F(CliTest, EmptyRunFileShowsZeros) {
+    const fs::path empty = dir_ / "empty.sim";
+    ASSERT_EQ(SaveRunFile(empty.string(), 0, 4.0, 12.5, RunRecords{}), WriteStatus::Ok);
+    const Result r = Cli("show '" + empty.string() + "'");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "初当り数:0\u3000バトルボーナス数:0\n初当り確率:1/0.00\n継続数平均:0.00\n"
+                     "出玉数:0  収支:0円\n");
+}
+
+TEST_F(CliTest, HelpGoesToStandardOutput) {
+    const Result r = Cli("--help");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("run --plays N"), std::string::npos);
+    EXPECT_EQ(r.err, "");
+}

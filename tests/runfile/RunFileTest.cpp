@@ -1,0 +1,272 @@
+#include "runfile/RunFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+namespace {
+
+RunRecords TwoRecords() {
+    RunRecords r;
+    r.Append(1, -25, 0, 1, 0);
+    r.Append(2, 70000, 3, 2, 2);
+    return r;
+}
+
+// Tag 20, count 2, rate 4.0, border 12.5, then the two records above, written out by hand.
+const Bytes TwoRecordBytes = {
+    0x14, 0x00, 0x00, 0x00,                         // tag 20
+    0x02, 0x00, 0x00, 0x00,                         // count 2
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40, // 4.0
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x29, 0x40, // 12.5
+    0x01, 0x00, 0x00, 0x00, 0xE7, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, // 1, -25, 0
+    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,                         // 1, 0
+    0x02, 0x00, 0x00, 0x00, 0x70, 0x11, 0x01, 0x00, 0x03, 0x00, 0x00, 0x00, // 2, 70000, 3
+    0x02, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,                         // 2, 2
+};
+
+Bytes WriteToBytes(std::int32_t count, double rate, double border, const RunRecords& records) {
+    char* buf = nullptr;
+    std::size_t size = 0;
+    std::FILE* f = open_memstream(&buf, &size);
+    EXPECT_NE(f, nullptr);
+    EXPECT_TRUE(WriteRunFile(f, count, rate, border, records));
+    std::fclose(f);
+    Bytes out(buf, buf + size);
+    std::free(buf);
+    return out;
+}
+
+ReadStatus ReadFromBytes(Bytes bytes, RunFileHeader& header, RunRecords& records) {
+    bytes.push_back(0); // fmemopen wants a non-empty buffer; the extra byte is not read
+    std::FILE* f = fmemopen(bytes.data(), bytes.size() - 1 == 0 ? 1 : bytes.size() - 1, "rb");
+    if (bytes.size() == 1) {
+        std::fgetc(f); // make the stream empty
+    }
+    const ReadStatus status = ReadRunFile(f, header, records);
+    std::fclose(f);
+    return status;
+}
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "runfile-test-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
+    }
+
+private:
+    fs::path path_;
+};
+
+Bytes FileBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+TEST(RunFile, WritesTheExactBytes) {
+    EXPECT_EQ(WriteToBytes(2, 4.0, 12.5, TwoRecords()), TwoRecordBytes);
+}
+
+TEST(RunFile, HeaderOnlyWhenNoRecords) {
+    Bytes expected(TwoRecordBytes.begin(), TwoRecordBytes.begin() + 24);
+    expected[4] = 0; // count 0
+    EXPECT_EQ(WriteToBytes(0, 4.0, 12.5, RunRecords{}), expected);
+}
+
+TEST(RunFile, ReadsTheHandBuiltBytes) {
+    RunFileHeader header;
+    RunRecords records;
+    ASSERT_EQ(ReadFromBytes(TwoRecordBytes, header, records), ReadStatus::Ok);
+    EXPECT_EQ(header.Tag, 20);
+    EXPECT_EQ(header.Count, 2);
+    EXPECT_EQ(header.Rate, 4.0);
+    EXPECT_EQ(header.Border, 12.5);
+    EXPECT_EQ(records, TwoRecords());
+}
+
+TEST(RunFile, RoundTripKeepsEveryValue) {
+    RunRecords in;
+    for (int k = 0; k < 10000; ++k) { // more than one write block
+        in.Append(k * 7 - 3, -k * 1000 + 17, k % 31, k + 1, k % 3);
+    }
+    in.Append(-2147483647 - 1, 2147483647, -1, 0, -5);
+    const Bytes bytes = WriteToBytes(-9, 0.1, 1e-300, in);
+    ASSERT_EQ(bytes.size(), 24u + 20u * in.Size());
+    RunFileHeader header;
+    RunRecords out;
+    ASSERT_EQ(ReadFromBytes(bytes, header, out), ReadStatus::Ok);
+    EXPECT_EQ(header.Count, -9);
+    EXPECT_EQ(header.Rate, 0.1);
+    EXPECT_EQ(header.Border, 1e-300);
+    EXPECT_EQ(out, in);
+}
+
+TEST(RunFile, TrailingPartialRecordIsDropped) {
+    for (const std::size_t extra : {1u, 7u, 19u}) {
+        Bytes bytes = TwoRecordBytes;
+        bytes.insert(bytes.end(), extra, 0x55);
+        RunFileHeader header;
+        RunRecords records;
+        ASSERT_EQ(ReadFromBytes(bytes, header, records), ReadStatus::Ok);
+        EXPECT_EQ(records, TwoRecords()) << extra;
+    }
+    // Cut inside the second record: only the first is kept.
+    RunFileHeader header;
+    RunRecords records;
+    ASSERT_EQ(ReadFromBytes(Bytes(TwoRecordBytes.begin(), TwoRecordBytes.end() - 3), header,
+                            records),
+              ReadStatus::Ok);
+    EXPECT_EQ(records.Size(), 1u);
+    EXPECT_EQ(records.BallCounts[0], -25);
+}
+
+struct HostileFile {
+    const char* name;
+    Bytes bytes;
+    ReadStatus status;
+};
+
+TEST(RunFile, HostileFilesAreRefusedAndLeaveNoRecords) {
+    const Bytes header(TwoRecordBytes.begin(), TwoRecordBytes.begin() + 24);
+    const std::vector<HostileFile> cases = {
+        {"empty", {}, ReadStatus::TooShortForTag},
+        {"three bytes", {0x14, 0, 0}, ReadStatus::TooShortForTag},
+        {"tag 21", {0x15, 0, 0, 0}, ReadStatus::ForeignTag},
+        {"big-endian tag", {0, 0, 0, 0x14, 0, 0, 0, 0}, ReadStatus::ForeignTag},
+        {"text file", {'h', 'e', 'l', 'l', 'o', '\n'}, ReadStatus::ForeignTag},
+        {"tag only", {0x14, 0, 0, 0}, ReadStatus::TooShortForHeader},
+        {"header cut", Bytes(header.begin(), header.end() - 1), ReadStatus::TooShortForHeader},
+        {"header only", header, ReadStatus::Ok},
+    };
+    for (const auto& c : cases) {
+        RunFileHeader h;
+        RunRecords records = TwoRecords(); // stale contents must not survive
+        EXPECT_EQ(ReadFromBytes(c.bytes, h, records), c.status) << c.name;
+        EXPECT_EQ(records.Size(), 0u) << c.name;
+        EXPECT_TRUE(records.SameLengths()) << c.name;
+    }
+}
+
+TEST(RunFile, CannotOpen) {
+    RunFileHeader h;
+    RunRecords records = TwoRecords();
+    EXPECT_EQ(ReadRunFile(std::string("/nonexistent-folder/x.sim"), h, records),
+              ReadStatus::CannotOpen);
+    EXPECT_EQ(records.Size(), 0u);
+    records = TwoRecords();
+    EXPECT_EQ(ReadRunFile(static_cast<std::FILE*>(nullptr), h, records), ReadStatus::CannotOpen);
+    EXPECT_EQ(records.Size(), 0u);
+}
+
+TEST(RunFile, WriteReportsAFailingStream) {
+    // An unbuffered stream over 30 bytes: the header fits, the records do not.
+    std::vector<char> buf(30);
+    std::FILE* f = fmemopen(buf.data(), buf.size(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    EXPECT_FALSE(WriteRunFile(f, 2, 4.0, 12.5, TwoRecords()));
+    std::fclose(f);
+
+    EXPECT_FALSE(WriteRunFile(nullptr, 0, 4.0, 12.5, RunRecords{}));
+    RunRecords uneven = TwoRecords();
+    uneven.HitStates.pop_back();
+    char* mem = nullptr;
+    std::size_t size = 0;
+    std::FILE* g = open_memstream(&mem, &size);
+    EXPECT_FALSE(WriteRunFile(g, 2, 4.0, 12.5, uneven));
+    std::fclose(g);
+    std::free(mem);
+}
+
+TEST(RunFile, SaveWritesAndReplaces) {
+    TempDir dir;
+    const fs::path target = dir / "run.sim";
+    ASSERT_EQ(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}), WriteStatus::Ok);
+    EXPECT_EQ(FileBytes(target).size(), 24u);
+    ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+    EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+    EXPECT_EQ(dir.EntryCount(), 1u); // no temporary left behind
+
+    RunFileHeader h;
+    RunRecords back;
+    EXPECT_EQ(ReadRunFile(target.string(), h, back), ReadStatus::Ok);
+    EXPECT_EQ(back, TwoRecords());
+}
+
+TEST(RunFile, SaveFailuresKeepTheOldFile) {
+    TempDir dir;
+    EXPECT_EQ(SaveRunFile((dir / "missing/run.sim").string(), 2, 4.0, 12.5, TwoRecords()),
+              WriteStatus::CannotCreate);
+
+    // The target is a folder: the complete temporary cannot be renamed over it.
+    fs::create_directory(dir / "folder.sim");
+    EXPECT_EQ(SaveRunFile((dir / "folder.sim").string(), 2, 4.0, 12.5, TwoRecords()),
+              WriteStatus::WriteFailed);
+    EXPECT_TRUE(fs::is_directory(dir / "folder.sim"));
+    EXPECT_EQ(dir.EntryCount(), 1u);
+
+    // A file-size limit makes the writes fail half way: the old file must survive.
+    const fs::path target = dir / "keep.sim";
+    ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+    RunRecords big;
+    for (int k = 0; k < 5000; ++k) {
+        big.Append(k, k, 0, k + 1, 0);
+    }
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const WriteStatus status = SaveRunFile(target.string(), 5000, 4.0, 12.5, big);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(status, WriteStatus::WriteFailed);
+    EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+    EXPECT_EQ(dir.EntryCount(), 2u); // folder.sim and keep.sim, no temporary
+}
+
+struct NameCase {
+    std::string chosen;
+    int count, run;
+    std::string expected;
+};
+
+TEST(RunFile, BatchFileNames) {
+    const std::vector<NameCase> cases = {
+        {R"(C:\data\test.sim)", 1000, 3, R"(C:\data\test1000_3.sim)"},
+        {"run.sim", 1000, 1, "run1000_1.sim"},
+        {"/home/u/.local/run.sim", 50, 2, "/home/u/.local/run50_2.sim"},
+        {"/data/v1.2/run.sim", 7, 10, "/data/v1.2/run7_10.sim"},
+        {R"(D:\v1.2\out)", 7, 1, R"(D:\v1.2\out7_1)"},
+        {"/data/v1.2/run", 7, 1, "/data/v1.2/run7_1"},
+        {"run", 0, 4, "run0_4"},
+        {"/tmp/run.tar.sim", 3, 1, "/tmp/run3_1.tar.sim"},
+        {"/tmp/.hidden", 3, 1, "/tmp/3_1.hidden"},
+        {"mixed/dir.x\\name.sim", 2, 2, "mixed/dir.x\\name2_2.sim"},
+        {"", 1, 1, "1_1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BatchFileName(c.chosen, c.count, c.run), c.expected) << c.chosen;
+    }
+}
