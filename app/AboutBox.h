@@ -14,7 +14,7 @@ inline constexpr const char* AboutCaption = "バージョン情報";
 inline constexpr const char* VersionText = "Version1.0.3.0";
 inline constexpr const char* CopyrightText = "Copyright (C) 2004";
 inline constexpr const char* MakerName = "ヨナタマ工房";
-inline constexpr const char* MakerPageName = "ヨナタマ工房HP";
+inline constexpr const char* MakerPageName = "ホームページ";
 inline constexpr const char* MakerPageAddress = "https://www.yonatama.example/";
 inline constexpr const char* MakerMailAddress = "mailto:info@yonatama.example";
 

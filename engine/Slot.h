@@ -35,6 +35,13 @@ public:
     // One ball. Requires SetBorder (or Reset) to have filled PocketTable.
     inline void Shoot();
 
+    // Shoots until PlayNo reaches `playNo`, calling onPlay(SinceHit, Balls,
+    // Chain, PlayNo, Mode) after every shot that made a play. The same draws
+    // and effects as calling Shoot() as often, with the machine's state kept in
+    // locals between shots. onPlay must not touch the machine or the source.
+    // Returns the number of shots.
+    template <class OnPlay> long long ShootUntil(int playNo, OnPlay&& onPlay);
+
     int DrawPocket() { return PocketTable.Select(ProcessRandom().Draw16()); }
     int DrawHit() { return HitTable.Select(ProcessRandom().Draw16()); }
     int DrawEntry() { return EntryTable.Select(ProcessRandom().Draw16()); }
@@ -54,9 +61,29 @@ public:
     int Chain = 0;
 
 private:
+    struct State {
+        RandomSource Rng;
+        int SinceHit, PlayNo, Balls, Mode, Chain;
+    };
     struct ThresholdPocket;
     struct TablePocket;
-    template <class Pocket> void ShootWith(const Pocket& pocket);
+
+    State Load() const { return {ProcessRandom(), SinceHit, PlayNo, Balls, Mode, Chain}; }
+    void Store(const State& s) {
+        ProcessRandom() = s.Rng;
+        SinceHit = s.SinceHit;
+        PlayNo = s.PlayNo;
+        Balls = s.Balls;
+        Mode = s.Mode;
+        Chain = s.Chain;
+    }
+    bool HasUsualPocket() const {
+        const int* w = PocketTable.data();
+        return PocketTable.size() == 3 && w[0] >= 0 && w[1] >= 0 && w[2] >= 0;
+    }
+    template <class Pocket> void Step(State& s, const Pocket& pocket) const;
+    template <class Pocket, class OnPlay>
+    long long Repeat(int playNo, const Pocket& pocket, OnPlay& onPlay);
 };
 
 // With non-negative weights outcome i covers exactly [bound i-1, bound i).
@@ -81,49 +108,35 @@ struct Slot::TablePocket {
     const Rate_TBL<int>& table;
 };
 
-// Inline and on local copies: this runs about twenty times per play, and a
-// bonus shoots some 270 balls inside one call. The pocket lookups, most of all
-// draws, use precomputed bounds when the table has the usual shape.
-inline void Slot::Shoot() {
-    const int* w = PocketTable.data();
-    if (PocketTable.size() == 3 && w[0] >= 0 && w[1] >= 0 && w[2] >= 0) {
-        ShootWith(ThresholdPocket(w));
-    } else {
-        ShootWith(TablePocket{PocketTable});
-    }
-}
+// Shot by shot on a local copy of the state: this runs about twenty times per
+// play, and a bonus shoots some 270 balls inside one shot. The pocket lookups,
+// most of all draws, use precomputed bounds when the table has the usual shape.
+template <class Pocket> inline void Slot::Step(State& s, const Pocket& pocket) const {
+    RandomSource& rng = s.Rng;
+    --s.Balls;
 
-template <class Pocket> inline void Slot::ShootWith(const Pocket& pocket) {
-    RandomSource rng = ProcessRandom();
-    int balls = Balls - 1;
-
-    if (Mode == 0) {
+    if (s.Mode == 0) {
         if (pocket.Is(0, rng.Draw16())) {
-            ++PlayNo;
-            ++SinceHit;
-            balls += 3;
+            ++s.PlayNo;
+            ++s.SinceHit;
+            s.Balls += 3;
             if (HitTable.Select(rng.Draw16()) == 0) {
-                Chain = 1;
-                Mode = EntryTable.Select(rng.Draw16()) == 0 ? 2 : 1;
-                Balls = balls;
-                ProcessRandom() = rng;
+                s.Chain = 1;
+                s.Mode = EntryTable.Select(rng.Draw16()) == 0 ? 2 : 1;
                 return;
             }
         }
         if (pocket.Is(2, rng.Draw16())) {
-            balls += 14;
+            s.Balls += 14;
         }
-        Balls = balls;
-        ProcessRandom() = rng;
         return;
     }
 
-    if (Mode == 2 && Chain != 1 && ChanceHitTable.Select(rng.Draw16()) != 0) {
-        Balls = balls;
-        ProcessRandom() = rng;
+    if (s.Mode == 2 && s.Chain != 1 && ChanceHitTable.Select(rng.Draw16()) != 0) {
         return;
     }
 
+    int balls = s.Balls;
     for (int round = 0; round < 15; ++round) {
         int count = 0;
         while (count < 9) {
@@ -140,15 +153,47 @@ template <class Pocket> inline void Slot::ShootWith(const Pocket& pocket) {
             }
         }
     }
+    s.Balls = balls;
 
-    if (Mode == 1 || (Chain != 1 && ContinueTable.Select(rng.Draw16()) != 0)) {
-        SinceHit = 0;
-        Mode = 0;
+    if (s.Mode == 1 || (s.Chain != 1 && ContinueTable.Select(rng.Draw16()) != 0)) {
+        s.SinceHit = 0;
+        s.Mode = 0;
     } else {
-        ++PlayNo;
-        ++SinceHit;
-        ++Chain;
+        ++s.PlayNo;
+        ++s.SinceHit;
+        ++s.Chain;
     }
-    Balls = balls;
-    ProcessRandom() = rng;
+}
+
+inline void Slot::Shoot() {
+    State s = Load();
+    if (HasUsualPocket()) {
+        Step(s, ThresholdPocket(PocketTable.data()));
+    } else {
+        Step(s, TablePocket{PocketTable});
+    }
+    Store(s);
+}
+
+template <class Pocket, class OnPlay>
+long long Slot::Repeat(int playNo, const Pocket& pocket, OnPlay& onPlay) {
+    State s = Load();
+    long long shots = 0;
+    while (s.PlayNo < playNo) {
+        const int before = s.PlayNo;
+        Step(s, pocket);
+        ++shots;
+        if (s.PlayNo != before) {
+            onPlay(s.SinceHit, s.Balls, s.Chain, s.PlayNo, s.Mode);
+        }
+    }
+    Store(s);
+    return shots;
+}
+
+template <class OnPlay> long long Slot::ShootUntil(int playNo, OnPlay&& onPlay) {
+    if (HasUsualPocket()) {
+        return Repeat(playNo, ThresholdPocket(PocketTable.data()), onPlay);
+    }
+    return Repeat(playNo, TablePocket{PocketTable}, onPlay);
 }

@@ -148,6 +148,8 @@ void TListView::SetOwnerData(bool ownerData) {
     model_->virtualCount = 0;
     model_->items.clear();
     model_->Forget();
+    dirty_ = true;
+    cleared_ = true;
     ScheduleSync();
 }
 
@@ -160,6 +162,7 @@ void TListView::SetItemCount(int count) {
         return;
     model_->virtualCount = count;
     model_->Forget();
+    dirty_ = true;
     ScheduleSync();
 }
 
@@ -171,6 +174,7 @@ void TListView::AddItem(const std::string& caption, const std::vector<std::strin
     if (model_->ownerData)
         return;
     model_->items.push_back(TListItem{static_cast<int>(model_->items.size()), caption, subItems});
+    dirty_ = true;
     ScheduleSync();
 }
 
@@ -180,6 +184,8 @@ void TListView::Clear() {
     model_->Forget();
     pendingScrollRows_ = 0;
     pendingScrollX_ = 0;
+    dirty_ = true;
+    cleared_ = true;
     ScheduleSync();
 }
 
@@ -211,24 +217,24 @@ void TListView::ScheduleSync() {
 
 void TListView::Flush() {
     syncScheduled_ = false;
+    if (!dirty_ && pendingScrollRows_ == 0 && pendingScrollX_ == 0)
+        return;
     QTableView* view = AsView(widget_);
-    const int oldTop = view->verticalScrollBar()->value();
-    const bool reset = model_->rowCount({}) != model_->LiveCount() || !model_->ownerData;
-    if (reset)
-        model_->Sync();
-    else
-        model_->Forget();
-    view->doItemsLayout();
     QScrollBar* vertical = view->verticalScrollBar();
+    const int oldTop = vertical->value();
+    if (dirty_)
+        model_->Sync();
+    view->doItemsLayout();
     // A cleared list starts at its top; scrolling requests since then add up.
-    const int base = reset ? 0 : oldTop;
-    if (pendingScrollRows_ != 0 || reset)
-        vertical->setValue(base + pendingScrollRows_);
+    const int base = cleared_ ? 0 : oldTop;
+    vertical->setValue(base + pendingScrollRows_);
     if (pendingScrollX_ != 0)
         view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->value() +
                                               pendingScrollX_);
     pendingScrollRows_ = 0;
     pendingScrollX_ = 0;
+    dirty_ = false;
+    cleared_ = false;
     view->viewport()->update();
 }
 

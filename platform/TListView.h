@@ -64,4 +64,6 @@ private:
     int pendingScrollRows_ = 0;
     int pendingScrollX_ = 0;
     bool syncScheduled_ = false;
+    bool dirty_ = false;   // rows changed since the view last saw them
+    bool cleared_ = false; // emptied since then: start again at the top
 };

@@ -5,8 +5,8 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     if (plays <= 0) {
         return 0;
     }
-    // Sized up front and filled through plain pointers: with no possible
-    // allocation inside the loop the engine's state can stay in registers.
+    // Sized up front and filled through plain pointers, so nothing in the loop
+    // can allocate and the engine's state stays in registers.
     const auto n = static_cast<std::size_t>(plays);
     records.SinceHitPlays.resize(n);
     records.BallCounts.resize(n);
@@ -18,21 +18,13 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     std::int32_t* chain = records.ChainCounts.data();
     std::int32_t* playNo = records.PlayNumbers.data();
     std::int32_t* mode = records.HitStates.data();
-
-    long long shots = 0;
-    int recorded = 0;
-    while (recorded < plays) {
-        machine.Shoot();
-        ++shots;
-        // PlayNo grows by at most one per shot, exactly on the shots that make a play.
-        if (machine.PlayNo != recorded) {
-            sinceHit[recorded] = machine.SinceHit;
-            balls[recorded] = machine.Balls;
-            chain[recorded] = machine.Chain;
-            playNo[recorded] = machine.PlayNo;
-            mode[recorded] = machine.Mode;
-            ++recorded;
-        }
-    }
-    return shots;
+    std::size_t k = 0;
+    return machine.ShootUntil(plays, [&](int s, int b, int c, int p, int m) {
+        sinceHit[k] = s;
+        balls[k] = b;
+        chain[k] = c;
+        playNo[k] = p;
+        mode[k] = m;
+        ++k;
+    });
 }

@@ -4,7 +4,7 @@
 #include "engine/Slot.h"
 #include "runfile/RunRecords.h"
 
-// Empties `records`, then shoots `machine` until `plays` plays are recorded,
-// appending the engine's counters after each. The caller resets the machine
-// and sets its border first. Returns the number of shots made.
+// Replaces `records` by the plays of one run of `plays` plays, the engine's
+// counters appended after each play. The caller resets the machine and sets
+// its border first (PlayNo 0). Returns the number of shots made.
 long long RecordPlays(Slot& machine, int plays, RunRecords& records);

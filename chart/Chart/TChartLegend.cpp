@@ -119,11 +119,11 @@ std::string TCustomChartLegend::ValueText(TChartSeries& series, int valueIndex) 
     const double v = series.GetMarkValue(valueIndex);
     auto valueText = [&] { return FormatFloat(series.ValueFormat(), v); };
     auto percentText = [&] {
-        const double total = series.MandatoryValueList()->TotalABS();
+        const double total = series.MandatoryValueList().TotalABS();
         return FormatFloat(series.PercentFormat(), total == 0 ? 0.0 : v * 100.0 / total);
     };
     auto xText = [&] {
-        const double x = series.XValues()->Value(valueIndex);
+        const double x = series.XValues().Value(valueIndex);
         const TChartAxis* axis = series.GetHorizAxis();
         return axis ? axis->LabelValue(x) : FormatFloat("#,##0.###", x);
     };

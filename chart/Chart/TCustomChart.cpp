@@ -220,8 +220,8 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress
             part.PointIndex = index;
             return part;
         }
-        if (s->Marks() && s->Marks()->Visible()) {
-            const int mark = s->Marks()->Clicked(x, y);
+        if (s->Marks().Visible()) {
+            const int mark = s->Marks().Clicked(x, y);
             if (mark != -1) {
                 part.Part = cpSeriesMarks;
                 part.ASeries = s;

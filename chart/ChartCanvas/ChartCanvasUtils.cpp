@@ -48,17 +48,25 @@ TPoint RectCenter(const TRect& rect) {
     return {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
 }
 
-TPoint RectSize(const TRect& rect) { return {rect.Right - rect.Left, rect.Bottom - rect.Top}; }
+TPoint RectSize(const TRect& rect) {
+    return {rect.Right - rect.Left, rect.Bottom - rect.Top};
+}
 
-TRect MakeRect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+TRect MakeRect(int left, int top, int right, int bottom) {
+    return {left, top, right, bottom};
+}
 
-TPoint MakePoint(int x, int y) { return {x, y}; }
+TPoint MakePoint(int x, int y) {
+    return {x, y};
+}
 
 bool PointInRect(const TRect& rect, int x, int y) {
     return x >= rect.Left && x <= rect.Right && y >= rect.Top && y <= rect.Bottom;
 }
 
-bool PointInRect(const TRect& rect, const TPoint& p) { return PointInRect(rect, p.X, p.Y); }
+bool PointInRect(const TRect& rect, const TPoint& p) {
+    return PointInRect(rect, p.X, p.Y);
+}
 
 double PointDistance(const TPoint& a, const TPoint& b) {
     return std::hypot(double(b.X - a.X), double(b.Y - a.Y));
@@ -72,12 +80,22 @@ TPoint PointAtDistance(const TPoint& p0, const TPoint& p1, double distance) {
             p0.Y + ChartRound((p1.Y - p0.Y) * distance / d)};
 }
 
-void SwapInteger(int& a, int& b) { std::swap(a, b); }
-void SwapDouble(double& a, double& b) { std::swap(a, b); }
+void SwapInteger(int& a, int& b) {
+    std::swap(a, b);
+}
+void SwapDouble(double& a, double& b) {
+    std::swap(a, b);
+}
 
-void ClipCanvas(TChartCanvas& canvas, const TRect& rect) { canvas.ClipRectangle(rect); }
-void UnClipCanvas(TChartCanvas& canvas) { canvas.UnClipRectangle(); }
-void ClipEllipse(TChartCanvas& canvas, const TRect& rect) { canvas.ClipEllipse(rect); }
+void ClipCanvas(TChartCanvas& canvas, const TRect& rect) {
+    canvas.ClipRectangle(rect);
+}
+void UnClipCanvas(TChartCanvas& canvas) {
+    canvas.UnClipRectangle();
+}
+void ClipEllipse(TChartCanvas& canvas, const TRect& rect) {
+    canvas.ClipEllipse(rect);
+}
 void ClipRoundRectangle(TChartCanvas& canvas, const TRect& rect, int roundSize) {
     canvas.ClipRoundRectangle(rect, roundSize);
 }
@@ -150,5 +168,9 @@ const DefaultFont& TheDefaultFont() {
 
 } // namespace
 
-const std::string& GetDefaultFontName() { return TheDefaultFont().Name; }
-int GetDefaultFontSize() { return TheDefaultFont().Size; }
+const std::string& GetDefaultFontName() {
+    return TheDefaultFont().Name;
+}
+int GetDefaultFontSize() {
+    return TheDefaultFont().Size;
+}

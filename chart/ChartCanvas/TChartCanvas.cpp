@@ -19,7 +19,9 @@ TChartCanvas::TChartCanvas() {
 
 TChartCanvas::~TChartCanvas() = default;
 
-TColor TChartCanvas::Resolve(TColor color) const { return ColorToRGB(color); }
+TColor TChartCanvas::Resolve(TColor color) const {
+    return ColorToRGB(color);
+}
 
 void TChartCanvas::SelectContext(DrawContext* context) {
     Context_ = context;
@@ -42,16 +44,26 @@ void TChartCanvas::PushState() {
     Context_->SetTextAlign(TextAlign_);
 }
 
-TColor TChartCanvas::GetBackColor() const { return BackColor_; }
-TCanvasBackMode TChartCanvas::GetBackMode() const { return BackMode_; }
-DrawContext* TChartCanvas::GetHandle() const { return Context_; }
-bool TChartCanvas::GetMonochrome() const { return Monochrome_; }
+TColor TChartCanvas::GetBackColor() const {
+    return BackColor_;
+}
+TCanvasBackMode TChartCanvas::GetBackMode() const {
+    return BackMode_;
+}
+DrawContext* TChartCanvas::GetHandle() const {
+    return Context_;
+}
+bool TChartCanvas::GetMonochrome() const {
+    return Monochrome_;
+}
 
 TColor TChartCanvas::GetPixel(int x, int y) const {
     return Context_ ? Context_->GetPixel(x, y) : clNone;
 }
 
-int TChartCanvas::GetTextAlign() const { return TextAlign_; }
+int TChartCanvas::GetTextAlign() const {
+    return TextAlign_;
+}
 
 void TChartCanvas::SetBackColor(TColor color) {
     BackColor_ = color;
@@ -65,7 +77,9 @@ void TChartCanvas::SetBackMode(TCanvasBackMode mode) {
         Context_->SetBackMode(mode == cbmOpaque ? bmOpaque : bmTransparent);
 }
 
-void TChartCanvas::SetMonochrome(bool value) { Monochrome_ = value; }
+void TChartCanvas::SetMonochrome(bool value) {
+    Monochrome_ = value;
+}
 
 void TChartCanvas::SetPixel(int x, int y, TColor color) {
     if (Context_)
@@ -150,7 +164,9 @@ void TChartCanvas::SetFontColor(TColor color) {
         Context_->SetTextColor(Resolve(color));
 }
 
-TPoint TChartCanvas::PenPos() const { return Context_ ? Context_->PenPos() : TPoint{}; }
+TPoint TChartCanvas::PenPos() const {
+    return Context_ ? Context_->PenPos() : TPoint{};
+}
 
 std::unique_ptr<TChartBlend> TChartCanvas::BeginBlending(const TRect& rect, int transparency) {
     Transparency_ = std::clamp(transparency, 0, 127);
@@ -211,13 +227,13 @@ void TChartCanvas::Frame3D(TRect& rect, TColor topColor, TColor bottomColor, int
         --width;
         pen.Color = topColor;
         SetPen(pen);
-        const TPoint topSide[3] = {{rect.Left, rect.Bottom}, {rect.Left, rect.Top},
-                                   {rect.Right, rect.Top}};
+        const TPoint topSide[3] = {
+            {rect.Left, rect.Bottom}, {rect.Left, rect.Top}, {rect.Right, rect.Top}};
         Polyline(topSide, 2);
         pen.Color = bottomColor;
         SetPen(pen);
-        const TPoint bottomSide[3] = {{rect.Right, rect.Top}, {rect.Right, rect.Bottom},
-                                      {rect.Left - 1, rect.Bottom}};
+        const TPoint bottomSide[3] = {
+            {rect.Right, rect.Top}, {rect.Right, rect.Bottom}, {rect.Left - 1, rect.Bottom}};
         Polyline(bottomSide, 2);
         ++rect.Left;
         ++rect.Top;
@@ -408,7 +424,9 @@ void TChartCanvas::DoVertLine(int x, int y0, int y1) {
     LineTo(x, y1);
 }
 
-void TChartCanvas::EraseBackground(const TRect& rect) { FillRect(rect); }
+void TChartCanvas::EraseBackground(const TRect& rect) {
+    FillRect(rect);
+}
 
 namespace {
 
@@ -554,8 +572,8 @@ void TChartCanvas::RotateLabel(int x, int y, const std::string& text, double ang
     rotated.AntiAlias = true;
     const double zoom = TextZoom();
     if (zoom != 1.0) {
-        const int size = rotated.Height != 0 ? (std::abs(rotated.Height) * 72 + 48) / 96
-                                             : rotated.Size;
+        const int size =
+            rotated.Height != 0 ? (std::abs(rotated.Height) * 72 + 48) / 96 : rotated.Size;
         rotated.Size = std::max(1, ChartRound(size * zoom));
         rotated.Height = 0;
     }
@@ -593,7 +611,9 @@ void TChartCanvas::AssignBrushColor(const TChartBrush& brush, TColor color, TCol
     }
 }
 
-void TChartCanvas::AssignVisiblePen(const TChartPen& pen) { AssignVisiblePenColor(pen, pen.Color()); }
+void TChartCanvas::AssignVisiblePen(const TChartPen& pen) {
+    AssignVisiblePenColor(pen, pen.Color());
+}
 
 void TChartCanvas::AssignVisiblePenColor(const TChartPen& pen, TColor color) {
     if (Monochrome_)
@@ -626,7 +646,9 @@ void TChartCanvas::AssignFont(TChartFont& font) {
     CurrentFont_ = &font;
 }
 
-int TChartCanvas::FontHeight() const { return TextHeight("W"); }
+int TChartCanvas::FontHeight() const {
+    return TextHeight("W");
+}
 
 void TChartCanvas::ResetState() {
     TPenDesc pen;

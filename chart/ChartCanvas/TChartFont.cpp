@@ -33,7 +33,9 @@ void TChartFont::Changed() {
         OnChange();
 }
 
-int TChartFont::Size() const { return -MulDiv(Height_, 72, kPixelsPerInch); }
+int TChartFont::Size() const {
+    return -MulDiv(Height_, 72, kPixelsPerInch);
+}
 
 void TChartFont::SetColor(TColor value) {
     if (Color_ != value) {
@@ -49,7 +51,9 @@ void TChartFont::SetName(const std::string& value) {
     }
 }
 
-void TChartFont::SetSize(int value) { SetHeight(-MulDiv(value, kPixelsPerInch, 72)); }
+void TChartFont::SetSize(int value) {
+    SetHeight(-MulDiv(value, kPixelsPerInch, 72));
+}
 
 void TChartFont::SetHeight(int value) {
     if (Height_ != value) {

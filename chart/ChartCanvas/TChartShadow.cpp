@@ -15,7 +15,9 @@ void TChartShadow::Changed() {
         OnChange();
 }
 
-int TChartShadow::Size() const { return std::max(HorizSize_, VertSize_); }
+int TChartShadow::Size() const {
+    return std::max(HorizSize_, VertSize_);
+}
 
 void TChartShadow::SetColor(TColor value) {
     if (Color_ != value) {

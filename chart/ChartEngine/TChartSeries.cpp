@@ -596,8 +596,7 @@ std::string TChartSeries::GetMarkText(int valueIndex) {
         text = labelText + separator + valueText;
         break;
     case smsLegend:
-        // The legend's row text for a point is its label, else its value.
-        text = labelText;
+        text = FParentChart ? FParentChart->FormattedValueLegend(this, valueIndex) : labelText;
         break;
     case smsPercentTotal:
         text = percentTotalText;
@@ -649,7 +648,7 @@ void TChartSeries::NotifyValue(TChartValueList* /*list*/, int /*valueIndex*/) { 
 
 void TChartSeries::BroadcastSeriesEvent(TChartSeriesEvent event) {
     if (FParentChart && !FParentChart->IsDestroying())
-        FParentChart->BroadcastSeriesEvent(this, event);
+        FParentChart->BroadcastSeriesEvent(event, this);
 }
 
 void TChartSeries::RepaintIfActive() const {

@@ -15,9 +15,9 @@ TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomChartPanelExtended(
     TopAxis_->SetZPosition(100);
     TopAxis_->SetGridZPosition(100);
     LeftAxis_ = std::make_unique<TChartAxis>(this, false);
-    LeftAxis_->Title()->SetAngle(90);
+    LeftAxis_->Title().SetAngle(90);
     RightAxis_ = std::make_unique<TChartAxis>(this, false);
-    RightAxis_->Title()->SetAngle(270);
+    RightAxis_->Title().SetAngle(270);
     RightAxis_->SetOtherSide(true);
     RightAxis_->SetZPosition(100);
     RightAxis_->SetGridZPosition(100);

@@ -19,8 +19,7 @@
 
 namespace {
 
-template <class T>
-bool Store(T& field, const T& value) {
+template <class T> bool Store(T& field, const T& value) {
     if (field == value)
         return false;
     field = value;
@@ -53,7 +52,9 @@ TCustomSeries::TCustomSeries()
 
 TCustomSeries::~TCustomSeries() = default;
 
-void TCustomSeries::SetClickableLine(bool value) { FClickableLine = value; }
+void TCustomSeries::SetClickableLine(bool value) {
+    FClickableLine = value;
+}
 
 void TCustomSeries::SetColorEachLine(bool value) {
     if (Store(FColorEachLine, value))
@@ -132,7 +133,9 @@ double TCustomSeries::StackedValue(int valueIndex) const {
     return sum;
 }
 
-int TCustomSeries::CalcXPos(int valueIndex) const { return TChartSeries::CalcXPos(valueIndex); }
+int TCustomSeries::CalcXPos(int valueIndex) const {
+    return TChartSeries::CalcXPos(valueIndex);
+}
 
 int TCustomSeries::CalcYPos(int valueIndex) const {
     if (FStacked == cssStack || FStacked == cssStack100)
@@ -188,7 +191,8 @@ void PassEnds(const TChartSeries& series, int& first, int& last) {
     first = series.FirstValueIndex();
     last = series.LastValueIndex();
     bool backward = series.GetHorizAxis() && series.GetHorizAxis()->Inverted();
-    if (series.ParentChart() && series.ParentChart()->IsViewedFromBehind())
+    if (series.ParentChart() && series.ParentChart()->View3D() &&
+        series.ParentChart()->IsViewedFromBehind())
         backward = !backward;
     if (backward)
         std::swap(first, last);
@@ -236,7 +240,9 @@ void TCustomSeries::DrawLineTo(int x, int y, TColor color, int valueIndex, bool 
     }
 }
 
-void TCustomSeries::DrawValue(int valueIndex) { DrawValueReal(valueIndex); }
+void TCustomSeries::DrawValue(int valueIndex) {
+    DrawValueReal(valueIndex);
+}
 
 void TCustomSeries::DrawValueReal(int valueIndex) {
     TChartCanvas3D* canvas = ParentCanvas();
@@ -527,8 +533,8 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
                                               ? OnGetPointerStyle(this, valueIndex)
                                               : FPointer->Style();
         FPointer->DrawPointer(*canvas, false, (rect.Left + rect.Right) / 2, yMid,
-                              std::min(FPointer->HorizSize(), w),
-                              std::min(FPointer->VertSize(), h), color, style);
+                              std::min(FPointer->HorizSize(), w), std::min(FPointer->VertSize(), h),
+                              color, style);
     } else if (FDrawLine) {
         LinePrepareCanvas(*canvas, color);
         canvas->MoveTo(rect.Left, yMid);

@@ -3,6 +3,7 @@
 // the grouped other slice, legend items, marks around the rim and hit test.
 
 #include "chart/Series/TCircledSeries.h"
+#include "platform/DrawContext.h"
 
 #include <memory>
 #include <vector>
@@ -76,6 +77,7 @@ public:
     int CountLegendItems() const override;
     int LegendToValueIndex(int legendIndex) const override;
     void PrepareLegendCanvas(int valueIndex, TColor& backColor) override;
+    void DrawLegendShape(int valueIndex, const TRect& rect) override;
     // While true the legend lists the grouped points instead of the others.
     void SetListingOtherSlice(bool value) { FListingOther = value; }
 
@@ -87,6 +89,7 @@ public:
 
 private:
     void ApplySliceBrushAndPen(int valueIndex);
+    TBrushStyle SliceBrushStyle(int valueIndex) const;
 
     std::unique_ptr<TChartPen> FPiePen;
     std::unique_ptr<TPieShadow> FShadow;

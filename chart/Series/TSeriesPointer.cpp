@@ -12,8 +12,7 @@ namespace {
 
 const char* const PointerSizeMessage = "Pointer size must be greater than zero";
 
-template <class T>
-bool Store(T& field, const T& value) {
+template <class T> bool Store(T& field, const T& value) {
     if (field == value)
         return false;
     field = value;

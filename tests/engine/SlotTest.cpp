@@ -296,3 +296,50 @@ TEST(Slot, AgreesWithPlainModelShotByShot) {
         }
     }
 }
+
+namespace {
+
+using PlayLog = std::vector<std::vector<int>>;
+
+PlayLog ByShoot(Slot& slot, int plays) {
+    PlayLog log;
+    while (slot.PlayNo < plays) {
+        const int before = slot.PlayNo;
+        slot.Shoot();
+        if (slot.PlayNo != before) {
+            log.push_back({slot.SinceHit, slot.Balls, slot.Chain, slot.PlayNo, slot.Mode});
+        }
+    }
+    return log;
+}
+
+} // namespace
+
+// ShootUntil is the run loop with the state kept in locals; it must make the
+// very same shots as Shoot, also for tables of an unusual shape.
+TEST(Slot, ShootUntilMatchesRepeatedShoot) {
+    const std::vector<Rate_TBL<int>> pockets = {
+        {3276, 32768, 131}, {262, 32768, 131}, {40000, 20000, 131},
+        {3000, 32768, 131, 50}, {-100, 32768, 131}, {3276, 30000},
+    };
+    Slot slot;
+    for (std::size_t t = 0; t < pockets.size(); ++t) {
+        ProcessRandom().Seed(static_cast<std::uint32_t>(100 + t));
+        slot.Reset();
+        slot.PocketTable = pockets[t];
+        const PlayLog expected = ByShoot(slot, 3000);
+        const Counters after = Of(slot);
+        const RandomSource rngAfter = ProcessRandom();
+
+        ProcessRandom().Seed(static_cast<std::uint32_t>(100 + t));
+        slot.Reset();
+        slot.PocketTable = pockets[t];
+        PlayLog log;
+        slot.ShootUntil(3000, [&log](int s, int b, int c, int p, int m) {
+            log.push_back({s, b, c, p, m});
+        });
+        EXPECT_EQ(log, expected) << "table " << t;
+        EXPECT_EQ(Of(slot), after) << "table " << t;
+        EXPECT_EQ(ProcessRandom(), rngAfter) << "table " << t;
+    }
+}

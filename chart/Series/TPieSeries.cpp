@@ -1,0 +1,407 @@
+#include "chart/Series/TPieSeries.h"
+
+#include "chart/ChartCanvas/ChartCanvasUtils.h"
+#include "chart/ChartCanvas/TChartBrush.h"
+#include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "chart/ChartCanvas/TChartPen.h"
+#include "chart/ChartEngine/TChartValueList.h"
+#include "chart/ChartEngine/TCustomAxisPanel.h"
+#include "chart/ChartEngine/TMarksCallout.h"
+#include "chart/ChartEngine/TSeriesMarks.h"
+#include "chart/Series/TPieOtherSlice.h"
+#include "chart/Series/TPieShadow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <numeric>
+
+namespace {
+
+template <class T> bool Store(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+constexpr TBrushStyle PatternStyles[6] = {bsHorizontal, bsVertical, bsFDiagonal,
+                                          bsBDiagonal,  bsCross,    bsDiagCross};
+
+} // namespace
+
+TPieSeries::TPieSeries()
+    : FPiePen(std::make_unique<TChartPen>([this] { Repaint(); })),
+      FShadow(std::make_unique<TPieShadow>([this] { Repaint(); })),
+      FOtherSlice(std::make_unique<TPieOtherSlice>([this] { Repaint(); })) {
+    SetColorEachPoint(true);
+    XValues().SetName("");
+    YValues().SetName("Pie");
+    Marks().SetVisible(true);
+    Marks().Callout().SetLength(8);
+}
+
+TPieSeries::~TPieSeries() = default;
+
+void TPieSeries::SetAngleSize(int value) {
+    if (Store(FAngleSize, value))
+        Repaint();
+}
+void TPieSeries::SetAutoMarkPosition(bool value) {
+    if (Store(FAutoMarkPosition, value))
+        Repaint();
+}
+void TPieSeries::SetDark3D(bool value) {
+    if (Store(FDark3D, value))
+        Repaint();
+}
+void TPieSeries::SetDarkPen(bool value) {
+    if (Store(FDarkPen, value))
+        Repaint();
+}
+void TPieSeries::SetExplodeBiggest(int value) {
+    if (Store(FExplodeBiggest, value))
+        Repaint();
+}
+void TPieSeries::SetUsePatterns(bool value) {
+    if (Store(FUsePatterns, value))
+        Repaint();
+}
+void TPieSeries::SetDonutPercent(int value) {
+    if (Store(FDonutPercent, value))
+        Repaint();
+}
+
+int TPieSeries::ExplodedSlice(int valueIndex) const {
+    if (valueIndex < 0 || valueIndex >= int(FExploded.size()))
+        return 0;
+    return FExploded[std::size_t(valueIndex)];
+}
+
+void TPieSeries::SetExplodedSlice(int valueIndex, int percent) {
+    if (valueIndex < 0)
+        return;
+    if (valueIndex >= int(FExploded.size()))
+        FExploded.resize(std::size_t(valueIndex) + 1, 0);
+    if (Store(FExploded[std::size_t(valueIndex)], percent))
+        Repaint();
+}
+
+int TPieSeries::AddPie(double value, const std::string& label, TColor color) {
+    return Add(value, label, color);
+}
+
+bool TPieSeries::BelongsToOtherSlice(int valueIndex) const {
+    return XValues().Value(valueIndex) == -1;
+}
+
+void TPieSeries::Clear() {
+    TChartSeries::Clear();
+    FAngles.clear();
+}
+
+// --- before drawing: the other slice ---------------------------------------------------
+
+void TPieSeries::DoBeforeDrawChart() {
+    TCircledSeries::DoBeforeDrawChart();
+    if (PieValues().Order() != loNone)
+        PieValues().Sort();
+    for (int i = Count() - 1; i >= 0; --i)
+        if (XValues().Value(i) == OtherSliceX)
+            Delete(i);
+    XValues().FillSequence();
+
+    const TPieOtherSlice& other = *FOtherSlice;
+    const double total = PieValues().TotalABS();
+    if (other.Style() == poNone || total <= 0)
+        return;
+    double sum = 0;
+    bool grouped = false;
+    for (int i = 0; i < Count(); ++i) {
+        const double v = PieValues().Value(i);
+        const double measure = other.Style() == poBelowPercent ? std::fabs(v) * 100.0 / total : v;
+        if (measure < other.Value()) {
+            XValues().SetValue(i, -1);
+            sum += v;
+            grouped = true;
+        }
+    }
+    if (!grouped)
+        return;
+    AddXY(OtherSliceX, sum, other.Text(), other.Color());
+    // The grouped values are counted once, by the other slice.
+    PieValues().SetTotalABS(PieValues().TotalABS() - std::fabs(sum));
+}
+
+// --- angles and exploding --------------------------------------------------------------
+
+void TPieSeries::CalcAngles() {
+    const int count = Count();
+    FAngles.assign(std::size_t(count), TPieAngle{});
+    const double total = PieValues().TotalABS();
+    const double size = FAngleSize * ChartPiStep;
+    const double factor = total == 0 ? 0 : size / total;
+    double running = 0;
+    double previousEnd = 0;
+    for (int i = 0; i < count; ++i) {
+        TPieAngle& a = FAngles[std::size_t(i)];
+        a.StartAngle = previousEnd;
+        if (total == 0) {
+            a.EndAngle = size;
+        } else {
+            if (!BelongsToOtherSlice(i))
+                running += std::fabs(PieValues().Value(i));
+            a.EndAngle = running == total ? size : running * factor;
+        }
+        if (a.EndAngle - a.StartAngle > size)
+            a.EndAngle = a.StartAngle + size;
+        a.MidAngle = (a.StartAngle + a.EndAngle) / 2;
+        previousEnd = a.EndAngle;
+    }
+}
+
+void TPieSeries::CalcExplodeBiggest() {
+    if (FExplodeBiggest <= 0 || Count() == 0)
+        return;
+    int biggest = 0;
+    for (int i = 1; i < Count(); ++i)
+        if (PieValues().Value(i) > PieValues().Value(biggest))
+            biggest = i;
+    if (biggest >= int(FExploded.size()))
+        FExploded.resize(std::size_t(biggest) + 1, 0);
+    FExploded[std::size_t(biggest)] = FExplodeBiggest;
+}
+
+void TPieSeries::CalcExplodedOffset(int valueIndex, int& dx, int& dy) const {
+    dx = 0;
+    dy = 0;
+    const int percent = ExplodedSlice(valueIndex);
+    if (percent == 0 || valueIndex >= int(FAngles.size()))
+        return;
+    const double p = percent / 100.0;
+    const double m = FAngles[std::size_t(valueIndex)].MidAngle + RotationRadians();
+    dx = ChartRound(std::cos(m) * XRadius() * p);
+    dy = ChartRound(std::sin(m) * YRadius() * p);
+}
+
+void TPieSeries::CalcExplodedRadius(int valueIndex, int& xRadius, int& yRadius) const {
+    const double factor = 1 + ExplodedSlice(valueIndex) / 100.0;
+    xRadius = ChartRound(XRadius() * factor);
+    yRadius = ChartRound(YRadius() * factor);
+}
+
+void TPieSeries::CalcExplodedCircle() {
+    int most = -1;
+    int mostPercent = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (ExplodedSlice(i) > mostPercent) {
+            mostPercent = ExplodedSlice(i);
+            most = i;
+        }
+    FIsExploded = most >= 0;
+    if (!FIsExploded)
+        return;
+    int dx = 0;
+    int dy = 0;
+    CalcExplodedOffset(most, dx, dy);
+    FCircleRect.Left += std::abs(dx) / 2;
+    FCircleRect.Right -= std::abs(dx) / 2;
+    FCircleRect.Top += std::abs(dy) / 2;
+    FCircleRect.Bottom -= std::abs(dy) / 2;
+    AdjustCircleRect();
+    SetRadiiFromRect();
+}
+
+std::vector<int> TPieSeries::SliceDrawOrder() const {
+    std::vector<int> order(FAngles.size());
+    std::iota(order.begin(), order.end(), 0);
+    const bool is3D = ParentChart() && ParentChart()->View3D();
+    if (!is3D || (!FIsExploded && FDonutPercent == 0))
+        return order;
+    // Far slices (nearest to a quarter of the pie, the back of the tilted disc) first.
+    const double size = FAngleSize * ChartPiStep;
+    const double quarter = size / 4;
+    std::vector<double> distance(FAngles.size());
+    for (std::size_t i = 0; i < FAngles.size(); ++i) {
+        double a = FAngles[i].MidAngle + RotationRadians();
+        if (a > size)
+            a -= size;
+        double d = std::fabs(a - quarter);
+        if (d > std::numbers::pi)
+            d = size - d;
+        distance[i] = d;
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return distance[std::size_t(a)] < distance[std::size_t(b)];
+    });
+    return order;
+}
+
+// --- drawing ---------------------------------------------------------------------------
+
+void TPieSeries::DrawAllValues() {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas || Count() == 0)
+        return;
+    CalcAngles();
+    CalcExplodeBiggest();
+    CalcExplodedCircle();
+    AngleToPos(0, XRadius(), YRadius(), FLastArc.X, FLastArc.Y);
+    FShadow->DrawEllipse(*canvas, FCircleRect, EndZ - 10);
+    for (int i : SliceDrawOrder())
+        DrawValue(i);
+}
+
+TBrushStyle TPieSeries::SliceBrushStyle(int valueIndex) const {
+    const bool mono = ParentChart() && ParentChart()->Monochrome();
+    return FUsePatterns || mono ? PatternStyles[valueIndex % 6] : bsSolid;
+}
+
+void TPieSeries::ApplySliceBrushAndPen(int valueIndex) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    const bool mono = ParentChart() && ParentChart()->Monochrome();
+    const TColor color = mono ? clBlack : ValueColor(valueIndex);
+    canvas->AssignBrushColor(Brush(), color, CalcCircleBackColor());
+    canvas->SetBrushStyle(SliceBrushStyle(valueIndex));
+    if (FDarkPen)
+        canvas->AssignVisiblePenColor(*FPiePen, ApplyDark(color, DarkerColorQuantity));
+    else
+        canvas->AssignVisiblePen(*FPiePen);
+}
+
+void TPieSeries::DrawValue(int valueIndex) {
+    if (!ParentCanvas() || FCircleWidth < 5 || FCircleHeight < 5 ||
+        valueIndex >= int(FAngles.size()) || BelongsToOtherSlice(valueIndex) ||
+        ValueColor(valueIndex) == clNone)
+        return;
+    ApplySliceBrushAndPen(valueIndex);
+    DrawPie(valueIndex);
+}
+
+void TPieSeries::DrawPie(int valueIndex) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas || valueIndex >= int(FAngles.size()))
+        return;
+    int dx = 0;
+    int dy = 0;
+    CalcExplodedOffset(valueIndex, dx, dy);
+    const TPieAngle& a = FAngles[std::size_t(valueIndex)];
+    const double rotation = RotationRadians();
+    const bool is3D = ParentChart() && ParentChart()->View3D();
+    if (is3D) {
+        canvas->Pie3D(FCircleXCenter + dx, FCircleYCenter - dy, FXRadius, FYRadius, StartZ, EndZ,
+                      a.StartAngle + rotation, a.EndAngle + rotation, FDark3D, FIsExploded,
+                      FDonutPercent);
+        return;
+    }
+    if (FDonutPercent > 0) {
+        canvas->Donut(FCircleXCenter + dx, FCircleYCenter - dy, FXRadius, FYRadius,
+                      a.StartAngle + rotation, a.EndAngle + rotation, FDonutPercent);
+        return;
+    }
+    TPoint end;
+    AngleToPos(a.EndAngle, FXRadius, FYRadius, end.X, end.Y);
+    if (!(end == FLastArc) || Count() == 1 || a.EndAngle - a.StartAngle > 1) {
+        const TRect& r = FCircleRect;
+        canvas->Pie(r.Left + dx, r.Top - dy, r.Right + dx, r.Bottom - dy, FLastArc.X + dx,
+                    FLastArc.Y - dy, end.X + dx, end.Y - dy);
+    }
+    FLastArc = end;
+}
+
+void TPieSeries::DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
+    if (BelongsToOtherSlice(valueIndex) || valueIndex >= int(FAngles.size()))
+        return;
+    int xRadius = 0;
+    int yRadius = 0;
+    CalcExplodedRadius(valueIndex, xRadius, yRadius);
+    const TMarksCallout& callout = Marks().Callout();
+    const int distance = callout.Distance();
+    const int length = callout.Length();
+    const double mid = FAngles[std::size_t(valueIndex)].MidAngle;
+    AngleToPos(mid, xRadius + length + distance, yRadius + length + distance, position.ArrowTo.X,
+               position.ArrowTo.Y);
+    AngleToPos(mid, xRadius + distance, yRadius + distance, position.ArrowFrom.X,
+               position.ArrowFrom.Y);
+    position.LeftTop.X = position.ArrowTo.X > FCircleXCenter ? position.ArrowTo.X
+                                                             : position.ArrowTo.X - position.Width;
+    position.LeftTop.Y = position.ArrowTo.Y > FCircleYCenter ? position.ArrowTo.Y
+                                                             : position.ArrowTo.Y - position.Height;
+    Marks().ZPosition = EndZ;
+    if (FAutoMarkPosition)
+        Marks().AntiOverlap(0, valueIndex, position);
+    TChartSeries::DrawMark(valueIndex, text, position);
+}
+
+// --- legend ----------------------------------------------------------------------------
+
+int TPieSeries::CountLegendItems() const {
+    int n = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (BelongsToOtherSlice(i) == FListingOther)
+            ++n;
+    return n;
+}
+
+int TPieSeries::LegendToValueIndex(int legendIndex) const {
+    int k = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (BelongsToOtherSlice(i) == FListingOther) {
+            if (k == legendIndex)
+                return i;
+            ++k;
+        }
+    return legendIndex;
+}
+
+void TPieSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas)
+        return;
+    backColor = CalcCircleBackColor();
+    canvas->AssignVisiblePen(*FPiePen);
+    canvas->SetBrushStyle(SliceBrushStyle(std::max(valueIndex, 0)));
+}
+
+void TPieSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!canvas)
+        return;
+    const TColor color = valueIndex == -1 ? SeriesColor() : ValueColor(valueIndex);
+    if (color == clNone)
+        return;
+    TColor back = clNone;
+    canvas->AssignBrushColor(Brush(), color, CalcCircleBackColor());
+    PrepareLegendCanvas(valueIndex, back);
+    canvas->Rectangle(rect);
+}
+
+// --- hit test --------------------------------------------------------------------------
+
+int TPieSeries::CalcClickedPie(int x, int y) {
+    if (FAngles.empty())
+        return -1;
+    TCustomAxisPanel* chart = ParentChart();
+    if (chart && chart->View3D())
+        chart->Canvas().Calculate2DPosition(x, y, chart->SeriesWidth3D);
+    const double angle = PointToAngle(x, y);
+    const double distance = std::hypot(double(x - FCircleXCenter), double(y - FCircleYCenter));
+    for (int i = 0; i < int(FAngles.size()) && i < Count(); ++i) {
+        if (BelongsToOtherSlice(i))
+            continue;
+        const TPieAngle& a = FAngles[std::size_t(i)];
+        if (angle < a.StartAngle || angle > a.EndAngle)
+            continue;
+        int dx = 0;
+        int dy = 0;
+        CalcExplodedOffset(i, dx, dy);
+        if (distance <=
+            std::hypot(double(std::abs(dx) + FXRadius), double(std::abs(dy) + FYRadius)))
+            return i;
+    }
+    return -1;
+}
+
+int TPieSeries::Clicked(int x, int y) {
+    return CalcClickedPie(x, y);
+}

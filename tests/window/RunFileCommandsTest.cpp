@@ -1,0 +1,405 @@
+// Save, Open and the batch through the window's commands, with the file
+// dialogs answered by the scripted seam.
+
+#include "WindowFixture.h"
+
+#include "app/RunFileSaving.h"
+#include "runfile/RunFile.h"
+
+#include <QTimer>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void PutInt(std::string& out, std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    for (int b = 0; b < 4; ++b)
+        out.push_back(static_cast<char>((u >> (8 * b)) & 0xFF));
+}
+
+void PutDouble(std::string& out, double v) {
+    std::uint64_t u;
+    std::memcpy(&u, &v, sizeof u);
+    for (int b = 0; b < 8; ++b)
+        out.push_back(static_cast<char>((u >> (8 * b)) & 0xFF));
+}
+
+struct Rec {
+    std::int32_t since, balls, chain, play, state;
+};
+
+std::string FileBytes(std::int32_t tag, std::int32_t count, double rate, double border,
+                      const std::vector<Rec>& records) {
+    std::string out;
+    PutInt(out, tag);
+    PutInt(out, count);
+    PutDouble(out, rate);
+    PutDouble(out, border);
+    for (const Rec& r : records) {
+        PutInt(out, r.since);
+        PutInt(out, r.balls);
+        PutInt(out, r.chain);
+        PutInt(out, r.play);
+        PutInt(out, r.state);
+    }
+    return out;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A chain of two battle bonuses ending at play 3, then a plain play.
+const std::vector<Rec> HandRecords = {
+    {1, -3, 0, 1, 0}, {2, -5, 1, 2, 2}, {3, -7, 2, 3, 2}, {1, 300, 0, 4, 0}};
+
+} // namespace
+
+class RunFileCommandsTest : public WindowTest {
+protected:
+    void Open(const std::filesystem::path& path) {
+        seam.fileAnswers.push_back(path.string());
+        form->FileOpenMenu->Click();
+        Pump();
+    }
+    void Save(const std::filesystem::path& path) {
+        seam.fileAnswers.push_back(path.string());
+        form->FileSaveMenu->Click();
+    }
+    std::vector<std::string> AllRows(TListView& list) {
+        std::vector<std::string> rows;
+        for (int i = 0; i < list.ItemCount(); ++i)
+            rows.push_back(Row(list, i));
+        return rows;
+    }
+};
+
+TEST_F(RunFileCommandsTest, SaveWritesTheHeaderAndRecordsByteForByteAndOpenShowsThemAgain) {
+    FastRun(300);
+    const RunRecords saved = form->Records;
+    const std::string summary = form->ResultLabel->Caption();
+    const auto rows = AllRows(*form->ResultListView);
+    const auto bonusRows = AllRows(*form->BBListView);
+    const auto tableRows = AllRows(*form->KeizokuListView);
+    const auto path = dir / "a.sim";
+    Save(path);
+    EXPECT_EQ(Status(), "シミュレーションファイルに保存完了");
+    ASSERT_EQ(seam.fileRequests.size(), 1u);
+    EXPECT_TRUE(seam.fileRequests[0].Save);
+    EXPECT_EQ(seam.fileRequests[0].FileName, "*.sim");
+    EXPECT_EQ(seam.fileRequests[0].Filter, "ヨナタマ銀蛇ファイル|*.sim");
+
+    std::vector<Rec> expected;
+    for (std::size_t i = 0; i < saved.Size(); ++i)
+        expected.push_back({saved.SinceHitPlays[i], saved.BallCounts[i], saved.ChainCounts[i],
+                            saved.PlayNumbers[i], saved.HitStates[i]});
+    EXPECT_EQ(ReadAll(path), FileBytes(20, 300, 4.0, 12.5, expected));
+
+    // Something else in between, with other box values.
+    FastRun(50, 7);
+    form->PlayNumEdit->SetText("9");
+    Open(path);
+    EXPECT_EQ(Status(), "シミュレーションファイルの読み込み完了");
+    EXPECT_EQ(seam.fileRequests.back().Save, false);
+    EXPECT_EQ(form->Records, saved);
+    EXPECT_EQ(form->PlayNumEdit->Text(), "300");
+    EXPECT_EQ(form->RateEdit->Text(), "4");
+    EXPECT_EQ(form->BorderEdit->Text(), "12.5");
+    EXPECT_EQ(form->ResultLabel->Caption(), summary);
+    EXPECT_EQ(AllRows(*form->ResultListView), rows);
+    EXPECT_EQ(AllRows(*form->BBListView), bonusRows);
+    EXPECT_EQ(AllRows(*form->KeizokuListView), tableRows);
+    EXPECT_TRUE(form->StartButton->Enabled());
+    // The save dialog now starts at the chosen name; the open dialog at its own.
+    seam.fileAnswers.push_back(std::nullopt);
+    form->FileSaveMenu->Click();
+    EXPECT_EQ(seam.fileRequests.back().FileName, path.string());
+}
+
+TEST_F(RunFileCommandsTest, OpensAHandBuiltFileIntoExactTexts) {
+    const auto path = dir / "hand.sim";
+    WriteAll(path, FileBytes(20, 4, 2.5, 20.0, HandRecords));
+    Open(path);
+    EXPECT_EQ(form->ResultLabel->Caption(),
+              "初当り数:1　バトルボーナス数:2\n初当り確率:1/4.00\n継続数平均:2.00\n"
+              "出玉数:300  収支:750円");
+    EXPECT_EQ(AllRows(*form->ResultListView),
+              (std::vector<std::string>{"1|1|XXX|-3", "2|2|大当たり|-5", "3|3|大当たり|-7",
+                                        "4|1|XXX|300"}));
+    EXPECT_EQ(AllRows(*form->BBListView), (std::vector<std::string>{"3|3|突入(2)|305"}));
+    EXPECT_EQ(AllRows(*form->KeizokuListView), (std::vector<std::string>{"2回|1|100"}));
+    EXPECT_EQ(form->RateEdit->Text(), "2.5");
+    EXPECT_EQ(form->BorderEdit->Text(), "20");
+    EXPECT_EQ(form->PlayCount, 4);
+    EXPECT_DOUBLE_EQ(form->ExchangeRate, 2.5);
+    EXPECT_EQ(form->ProgressBar1->Position(), 100);
+}
+
+TEST_F(RunFileCommandsTest, OpenClearsAStopLeftFromAnEarlierRun) {
+    const auto path = dir / "hand.sim";
+    WriteAll(path, FileBytes(20, 4, 4.0, 12.5, HandRecords));
+    form->StopRequested = true;
+    Open(path);
+    EXPECT_FALSE(form->StopRequested);
+    EXPECT_EQ(form->ResultListView->ItemCount(), 4);
+    EXPECT_EQ(form->BBListView->ItemCount(), 1);
+}
+
+TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullRecord) {
+    const std::string header = FileBytes(20, 4, 4.0, 12.5, {});
+    const std::string full = FileBytes(20, 4, 4.0, 12.5, HandRecords);
+    struct Case {
+        std::string name, bytes, message;
+        std::size_t records;
+    };
+    const std::string foreign = "このファイルは、ヨナタマ銀蛇ファイルではありません。";
+    const std::string broken = "このファイルの記録が壊れています。";
+    const Case cases[] = {
+        {"empty", "", foreign, 0},
+        {"three bytes", std::string("\x14\0\0", 3), foreign, 0},
+        {"other tag", FileBytes(21, 4, 4.0, 12.5, HandRecords), foreign, 0},
+        {"cut header", header.substr(0, 10), foreign, 0},
+        {"header only", header, "", 0},
+        {"partial record", full.substr(0, 24 + 20 + 7), "", 1},
+        {"hit state 5", FileBytes(20, 2, 4.0, 12.5, {{1, 0, 1, 1, 5}, {2, 0, 0, 2, 0}}), broken, 0},
+        {"chain count 0", FileBytes(20, 2, 4.0, 12.5, {{1, 0, 0, 1, 1}, {2, 0, 0, 2, 0}}), broken,
+         0},
+        {"chain longer than records",
+         FileBytes(20, 2, 4.0, 12.5, {{1, 0, 9, 1, 2}, {2, 0, 0, 2, 0}}), broken, 0},
+        {"count 0 with records", FileBytes(20, 0, 4.0, 12.5, HandRecords), "", 4},
+        {"huge count", FileBytes(20, 2147483647, 1e308, -1e308, HandRecords), "", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FastRun(20);
+        const std::string shownBefore = form->ResultLabel->Caption();
+        seam.messages.clear();
+        const auto path = dir / (c.name + ".sim");
+        WriteAll(path, c.bytes);
+        Open(path);
+        EXPECT_EQ(form->Records.Size(), c.records);
+        EXPECT_TRUE(form->StartButton->Enabled());
+        if (c.message.empty()) {
+            EXPECT_TRUE(seam.messages.empty());
+            EXPECT_EQ(Status(), "シミュレーションファイルの読み込み完了");
+            EXPECT_EQ(form->ResultListView->ItemCount(), static_cast<int>(c.records));
+            EXPECT_GE(form->ProgressBar1->Position(), 0);
+            EXPECT_LE(form->ProgressBar1->Position(), 100);
+        } else {
+            ASSERT_EQ(seam.messages.size(), 1u);
+            EXPECT_EQ(seam.messages[0].Text, c.message);
+            EXPECT_EQ(seam.messages[0].Caption, "エラー");
+            EXPECT_EQ(Status(), "シミュレーションファイルの読み込み中断");
+            // What was shown stays; nothing of the file is used.
+            EXPECT_EQ(form->ResultLabel->Caption(), shownBefore);
+            EXPECT_EQ(form->PlayNumEdit->Text(), "20");
+        }
+    }
+}
+
+TEST_F(RunFileCommandsTest, HeaderOnlyFileShowsAnEmptyRun) {
+    const auto path = dir / "none.sim";
+    WriteAll(path, FileBytes(20, 0, 4.0, 12.5, {}));
+    FastRun(20);
+    Open(path);
+    EXPECT_EQ(form->ResultListView->ItemCount(), 0);
+    EXPECT_EQ(form->ResultLabel->Caption(),
+              "初当り数:0　バトルボーナス数:0\n初当り確率:1/0.00\n継続数平均:0.00\n"
+              "出玉数:0  収支:0円");
+}
+
+TEST_F(RunFileCommandsTest, MissingFileAndCancelledDialogsEndSilently) {
+    FastRun(10);
+    seam.fileAnswers.push_back(std::nullopt);
+    form->FileOpenMenu->Click();
+    Open(dir / "does-not-exist.sim");
+    seam.fileAnswers.push_back(std::nullopt);
+    form->FileSaveMenu->Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Status(), "シミュレーション完了");
+    EXPECT_EQ(form->Records.Size(), 10u);
+}
+
+TEST_F(RunFileCommandsTest, SaveAfterStartUpWritesCountZeroAndNoRecord) {
+    const auto path = dir / "fresh.sim";
+    Save(path);
+    EXPECT_EQ(ReadAll(path), FileBytes(20, 0, 4.0, 12.5, {}));
+}
+
+TEST_F(RunFileCommandsTest, SaveWithANonNumberInABoxWritesNothing) {
+    FastRun(10);
+    const auto path = dir / "x.sim";
+    WriteAll(path, "keep me");
+    form->RateEdit->SetText("abc");
+    Save(path);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Text, "'abc' は浮動小数点数ではありません");
+    EXPECT_EQ(ReadAll(path), "keep me");
+    EXPECT_EQ(Status(), "シミュレーション完了");
+}
+
+TEST_F(RunFileCommandsTest, SaveToAFullDeviceReportsTheFailureAndLeavesTheDevice) {
+    struct stat before {};
+    if (::stat("/dev/full", &before) != 0 || !S_ISCHR(before.st_mode))
+        GTEST_SKIP() << "/dev/full is not a character device here";
+    FastRun(500);
+    Save("/dev/full");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Caption, "エラー");
+    EXPECT_EQ(seam.messages[0].Text.rfind(SaveFailedText, 0), 0u);
+    EXPECT_NE(Status(), "シミュレーションファイルに保存完了");
+    struct stat after {};
+    ASSERT_EQ(::stat("/dev/full", &after), 0);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+}
+
+TEST_F(RunFileCommandsTest, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
+    const auto ro = dir / "ro";
+    std::filesystem::create_directories(ro);
+    WriteAll(ro / "old.sim", "old contents");
+    ::chmod(ro.c_str(), 0555);
+    const std::string probe = (ro / "probe").string();
+    if (std::FILE* f = std::fopen(probe.c_str(), "wb")) {
+        std::fclose(f);
+        std::remove(probe.c_str());
+        GTEST_SKIP() << "the folder stays writable for this user (running as root)";
+    }
+    FastRun(10);
+    Save(ro / "old.sim");
+    EXPECT_NE(Status(), "シミュレーションファイルに保存完了");
+    EXPECT_EQ(ReadAll(ro / "old.sim"), "old contents");
+}
+
+TEST_F(RunFileCommandsTest, BatchWritesNumberedFilesAndKeepsTheLastRun) {
+    FastRun(30);
+    const std::string shown = form->ResultLabel->Caption();
+    SetInputs("1000", "3", "4.0", "12.5");
+    seam.fileAnswers.push_back((dir / "run.sim").string());
+    form->StartButton->Click();
+    Pump();
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_TRUE(std::filesystem::exists(dir / ("run1000_" + std::to_string(r) + ".sim")));
+    EXPECT_FALSE(std::filesystem::exists(dir / "run.sim"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+    RunFileHeader header;
+    RunRecords third;
+    ASSERT_EQ(ReadRunFile((dir / "run1000_3.sim").string(), header, third), ReadStatus::Ok);
+    EXPECT_EQ(header.Count, 1000);
+    EXPECT_EQ(form->Records, third);
+    RunRecords first;
+    ASSERT_EQ(ReadRunFile((dir / "run1000_1.sim").string(), header, first), ReadStatus::Ok);
+    EXPECT_NE(first, third);
+    // A batch displays nothing.
+    EXPECT_EQ(form->ResultLabel->Caption(), shown);
+    EXPECT_EQ(Status(), "シミュレーション完了");
+    EXPECT_EQ(form->ProgressBar1->Position(), 100);
+}
+
+TEST_F(RunFileCommandsTest, BatchProgressAndStatusAfterEachRun) {
+    SetInputs("50", "4", "4.0", "12.5");
+    seam.fileAnswers.push_back((dir / "b.sim").string());
+    std::vector<std::pair<int, std::string>> seen;
+    QTimer probe;
+    probe.setInterval(0);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (form->RunActive())
+            seen.emplace_back(form->ProgressBar1->Position(), Status());
+    });
+    probe.start();
+    form->StartButton->Click();
+    probe.stop();
+    // Each run lets messages through once, at its start.
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].first, 0);
+    EXPECT_EQ(seen[0].second, "シミュレーション実行中・・・");
+    EXPECT_EQ(seen[1].first, 25);
+    EXPECT_EQ(seen[1].second, "シミュレーションファイルに保存中。" + (dir / "b50_1.sim").string());
+    EXPECT_EQ(seen[2].first, 50);
+    EXPECT_EQ(seen[3].first, 75);
+    EXPECT_EQ(form->ProgressBar1->Position(), 100);
+}
+
+TEST_F(RunFileCommandsTest, BatchNameGoesIntoTheFileNameEvenInADottedFolder) {
+    const auto dotted = dir / "v1.2" / "x";
+    std::filesystem::create_directories(dotted);
+    SetInputs("20", "2", "4.0", "12.5");
+    seam.fileAnswers.push_back((dotted / "out.data.sim").string());
+    form->StartButton->Click();
+    EXPECT_TRUE(std::filesystem::exists(dotted / "out20_1.data.sim"));
+    EXPECT_TRUE(std::filesystem::exists(dotted / "out20_2.data.sim"));
+}
+
+TEST_F(RunFileCommandsTest, CancelledBatchDialogEndsTheBatchBeforeItsFirstRun) {
+    FastRun(10);
+    const RunRecords before = form->Records;
+    SetInputs("20", "2", "4.0", "12.5");
+    seam.fileAnswers.push_back(std::nullopt);
+    form->StartButton->Click();
+    EXPECT_EQ(form->Records, before);
+    EXPECT_EQ(Status(), "");
+    EXPECT_TRUE(form->StartButton->Enabled());
+    EXPECT_TRUE(form->RateEdit->Enabled());
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(RunFileCommandsTest, BatchStopsAtAFileThatCannotBeCreatedAndNeverClaimsSuccess) {
+    SetInputs("20", "3", "4.0", "12.5");
+    // A folder where the second file would go.
+    std::filesystem::create_directories(dir / "c20_2.sim");
+    seam.fileAnswers.push_back((dir / "c.sim").string());
+    form->StartButton->Click();
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "c20_1.sim"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "c20_3.sim"));
+    EXPECT_EQ(Status(), "エラーにより強制終了しました。");
+    EXPECT_EQ(form->ProgressBar1->Position(), 33);
+    EXPECT_TRUE(form->StartButton->Enabled());
+    EXPECT_FALSE(form->RunActive());
+}
+
+TEST_F(RunFileCommandsTest, BatchIntoAFullDeviceReportsTheFailure) {
+    struct stat info {};
+    if (::stat("/dev/full", &info) != 0 || !S_ISCHR(info.st_mode))
+        GTEST_SKIP() << "/dev/full is not a character device here";
+    SetInputs("20", "2", "4.0", "12.5");
+    // No "." in the name: the tag goes at its end, /dev/full20_1, a new file;
+    // a symlink named like that points the write at the device.
+    const auto link = dir / "full20_1";
+    std::filesystem::create_symlink("/dev/full", link);
+    seam.fileAnswers.push_back((dir / "full").string());
+    form->StartButton->Click();
+    EXPECT_EQ(Status(), "エラーにより強制終了しました。");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Text.rfind(SaveFailedText, 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "full20_2"));
+    ASSERT_EQ(::stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+TEST_F(RunFileCommandsTest, StopDuringASlowBatchSavesTheEmptyRunAndEnds) {
+    SetInputs("20", "3", "4.0", "12.5");
+    seam.fileAnswers.push_back((dir / "s.sim").string());
+    QTimer stopper;
+    stopper.setInterval(0);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (form->RunActive() && form->StopButton->Enabled() &&
+            std::filesystem::exists(dir / "s20_1.sim"))
+            form->StopButton->Click();
+    });
+    stopper.start();
+    form->StartButton->Click();
+    stopper.stop();
+    EXPECT_TRUE(std::filesystem::exists(dir / "s20_1.sim"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "s0_2.sim"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "s0_3.sim"));
+    EXPECT_EQ(form->Records.Size(), 0u);
+    EXPECT_EQ(Status(), "シミュレーション完了");
+}
