@@ -72,7 +72,8 @@ Qt::CursorShape QtCursor(TCursor c) {
 
 } // namespace
 
-ControlHost::ControlHost(QWidget* parent, ControlHostClient* client) : QWidget(parent), Client_(client) {
+ControlHost::ControlHost(QWidget* parent, ControlHostClient* client)
+    : QWidget(parent), Client_(client) {
     // The client paints every pixel itself: no background erase, no flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -85,7 +86,9 @@ ControlHost::~ControlHost() {
         Client_->HostDestroyed();
 }
 
-void ControlHost::DetachClient() { Client_ = nullptr; }
+void ControlHost::DetachClient() {
+    Client_ = nullptr;
+}
 
 void ControlHost::SetBounds(int left, int top, int width, int height) {
     setGeometry(left, top, width, height);
@@ -96,7 +99,9 @@ TRect ControlHost::Bounds() const {
     return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
-void ControlHost::RequestRepaint() { update(); }
+void ControlHost::RequestRepaint() {
+    update();
+}
 
 void ControlHost::RepaintNow() {
     if (isVisible())

@@ -64,6 +64,14 @@ QFont MakeQFont(const TFontDesc& desc) {
 
 struct QtDrawContext::Impl {
     std::unique_ptr<QPainter> Painter;
+    // What the painter holds after the last Prepare; Cached is cleared by any
+    // other change to the painter so long runs of lines set nothing.
+    bool Cached = false;
+    TPenDesc CPen;
+    TBrushDesc CBrush;
+    bool CUsePen = false, CUseBrush = false;
+    TColor CBack = clWhite;
+    TBackMode CMode = bmOpaque;
     QPainterPath ClipPath;
     bool HasClip = false;
     QFont QFontCache;
@@ -102,8 +110,9 @@ int QtDrawContext::Height() const {
 
 // The painter stays open between calls; it is closed before raw pixel writes.
 static QPainter& Begin(std::unique_ptr<QPainter>& painter, QImage& image, bool hasClip,
-                       const QPainterPath& clip) {
+                       const QPainterPath& clip, bool& cached) {
     if (!painter) {
+        cached = false;
         painter = std::make_unique<QPainter>(&image);
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->setRenderHint(QPainter::TextAntialiasing, true);
@@ -201,7 +210,7 @@ QPainter::CompositionMode ModeOf(TPenMode mode) {
 
 } // namespace
 
-#define PAINTER Begin(D_->Painter, *Target_, D_->HasClip, D_->ClipPath)
+#define PAINTER Begin(D_->Painter, *Target_, D_->HasClip, D_->ClipPath, D_->Cached)
 
 void QtDrawContext::SetPen(const TPenDesc& pen) {
     Pen_ = pen;
@@ -217,13 +226,25 @@ void QtDrawContext::SetFont(const TFontDesc& font) {
 }
 
 // Puts pen, brush, background and mode on the painter for one shape.
-static QPainter& Prepare(QPainter& p, const TPenDesc& pen, const TBrushDesc& brush, bool usePen,
-                         bool useBrush, TColor back, TBackMode mode) {
+template <class Cache>
+static QPainter& Prepare(Cache& c, QPainter& p, const TPenDesc& pen, const TBrushDesc& brush,
+                         bool usePen, bool useBrush, TColor back, TBackMode mode) {
+    if (c.Cached && c.CUsePen == usePen && c.CUseBrush == useBrush && c.CBack == back &&
+        c.CMode == mode && (!usePen || c.CPen == pen) && (!useBrush || c.CBrush == brush) &&
+        c.CPen.Mode == pen.Mode)
+        return p;
     p.setPen(usePen ? MakeQPen(pen) : QPen(Qt::NoPen));
     p.setBrush(useBrush ? MakeQBrush(brush) : QBrush(Qt::NoBrush));
     p.setBackground(QBrush(ToQColor(back)));
     p.setBackgroundMode(mode == bmOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
     p.setCompositionMode(ModeOf(pen.Mode));
+    c.Cached = true;
+    c.CPen = pen;
+    c.CBrush = brush;
+    c.CUsePen = usePen;
+    c.CUseBrush = useBrush;
+    c.CBack = back;
+    c.CMode = mode;
     return p;
 }
 
@@ -232,7 +253,7 @@ void QtDrawContext::MoveTo(int x, int y) {
 }
 
 void QtDrawContext::LineTo(int x, int y) {
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
     if (Pen_.Style != psClear && !(PenPos_.X == x && PenPos_.Y == y))
         p.drawLine(PenPos_.X, PenPos_.Y, x, y);
     PenPos_ = {x, y};
@@ -241,7 +262,7 @@ void QtDrawContext::LineTo(int x, int y) {
 void QtDrawContext::Polyline(const TPoint* points, int count) {
     if (count < 2 || Pen_.Style == psClear)
         return;
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
     QPolygon poly(count);
     for (int i = 0; i < count; ++i)
         poly.setPoint(i, points[i].X, points[i].Y);
@@ -251,7 +272,7 @@ void QtDrawContext::Polyline(const TPoint* points, int count) {
 void QtDrawContext::Polygon(const TPoint* points, int count) {
     if (count < 2)
         return;
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
     QPolygon poly(count);
     for (int i = 0; i < count; ++i)
         poly.setPoint(i, points[i].X, points[i].Y);
@@ -265,12 +286,13 @@ void QtDrawContext::Rectangle(int x0, int y0, int x1, int y1) {
         std::swap(y0, y1);
     if (x1 == x0 || y1 == y0)
         return;
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, false, true, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, false, true, BackColor_, BackMode_);
     if (Brush_.Style != bsClear || (Brush_.Bitmap && !Brush_.Bitmap->Empty()))
         p.drawRect(QRect(x0, y0, x1 - x0, y1 - y0));
     if (Pen_.Style != psClear) {
         p.setPen(MakeQPen(Pen_));
         p.setBrush(Qt::NoBrush);
+        D_->Cached = false;
         // The outline runs through the last covered pixel.
         p.drawRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
     }
@@ -281,7 +303,7 @@ void QtDrawContext::RoundRect(int x0, int y0, int x1, int y1, int cornerW, int c
         std::swap(x0, x1);
     if (y1 < y0)
         std::swap(y0, y1);
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
     p.drawRoundedRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1), cornerW / 2.0, cornerH / 2.0);
 }
 
@@ -290,7 +312,7 @@ void QtDrawContext::Ellipse(int x0, int y0, int x1, int y1) {
         std::swap(x0, x1);
     if (y1 < y0)
         std::swap(y0, y1);
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
     p.drawEllipse(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
 }
 
@@ -321,7 +343,7 @@ void QtDrawContext::Pie(int x0, int y0, int x1, int y1, int x2, int y2, int x3, 
         std::swap(y0, y1);
     int start = 0, span = 0;
     PieAngles(x0, y0, x1, y1, x2, y2, x3, y3, start, span);
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
     p.drawPie(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1), start, span);
 }
 
@@ -332,7 +354,7 @@ void QtDrawContext::Arc(int x0, int y0, int x1, int y1, int x2, int y2, int x3, 
         std::swap(y0, y1);
     int start = 0, span = 0;
     PieAngles(x0, y0, x1, y1, x2, y2, x3, y3, start, span);
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
     p.drawArc(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1), start, span);
 }
 
@@ -342,14 +364,16 @@ void QtDrawContext::FillRect(const TRect& rect) {
         std::swap(r.Left, r.Right);
     if (r.Bottom < r.Top)
         std::swap(r.Top, r.Bottom);
-    QPainter& p = Prepare(PAINTER, Pen_, Brush_, false, true, BackColor_, BackMode_);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, false, true, BackColor_, BackMode_);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    D_->Cached = false;
     p.drawRect(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 void QtDrawContext::SetPixel(int x, int y, TColor color) {
     QPainter& p = PAINTER;
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    D_->Cached = false;
     p.fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
@@ -384,6 +408,7 @@ void QtDrawContext::TextOut(int x, int y, const std::string& text) {
         return;
     QPainter& p = PAINTER;
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    D_->Cached = false;
     p.setFont(D_->QFontCache);
     const QFontMetrics m(D_->QFontCache);
     const QString s = QString::fromStdString(text);
@@ -428,7 +453,7 @@ void QtDrawContext::TextPath(int x, int y, const std::string& text, TTextPathOp 
     const QPainterPath path =
         TextOutline(D_->QFontCache, x, y, text, TextAlign_, Font_.Orientation);
     QPainter& p =
-        Prepare(PAINTER, Pen_, Brush_, op != tpFill, op != tpStroke, BackColor_, BackMode_);
+        Prepare(*D_, PAINTER, Pen_, Brush_, op != tpFill, op != tpStroke, BackColor_, BackMode_);
     p.drawPath(path);
 }
 
@@ -437,6 +462,7 @@ void QtDrawContext::DrawImage(int x, int y, const TRasterImage& image) {
         return;
     QPainter& p = PAINTER;
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    D_->Cached = false;
     p.drawImage(QPoint(x, y), ToQImage(image));
 }
 
@@ -445,6 +471,7 @@ void QtDrawContext::StretchDrawImage(const TRect& rect, const TRasterImage& imag
         return;
     QPainter& p = PAINTER;
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    D_->Cached = false;
     p.drawImage(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), ToQImage(image));
 }
 
@@ -532,6 +559,7 @@ void QtDrawContext::CopyFrom(const DrawContext& source, const TRect& srcRect, in
             q->D_->Painter->end(), q->D_->Painter.reset();
         QPainter& p = PAINTER;
         p.setCompositionMode(QPainter::CompositionMode_Source);
+        D_->Cached = false;
         p.drawImage(QPoint(x, y), q->Image(),
                     QRect(srcRect.Left, srcRect.Top, srcRect.Width(), srcRect.Height()));
         return;

@@ -168,7 +168,9 @@ std::string TCustomChartLegend::LegendText(int itemIndex) const {
     return text;
 }
 
-int TCustomChartLegend::FrameWidth() const { return Frame().Visible() ? Frame().Width() : 0; }
+int TCustomChartLegend::FrameWidth() const {
+    return Frame().Visible() ? Frame().Width() : 0;
+}
 
 void TCustomChartLegend::CalcColumnWidths(const std::vector<std::string>& texts) {
     TChartCanvas3D& canvas = Chart_->Canvas();
@@ -251,7 +253,8 @@ void TCustomChartLegend::DrawLegend() {
             if (Alignment_ == laLeft) {
                 left = chartRect.Left + (Frame().Visible() ? frame + 1 : 0);
             } else {
-                const int right = chartRect.Right - Shadow().HorizSize() - (Frame().Visible() ? frame + 1 : 0);
+                const int right =
+                    chartRect.Right - Shadow().HorizSize() - (Frame().Visible() ? frame + 1 : 0);
                 left = right - itemWidth;
             }
         }
@@ -270,8 +273,9 @@ void TCustomChartLegend::DrawLegend() {
         int left = Left_;
         if (!CustomPosition_) {
             left = (chartRect.Left + chartRect.Right) / 2 - width / 2;
-            top = Alignment_ == laTop ? chartRect.Top + (Frame().Visible() ? frame + 1 : 0)
-                                      : chartRect.Bottom - height - (Frame().Visible() ? frame + 1 : 0);
+            top = Alignment_ == laTop
+                      ? chartRect.Top + (Frame().Visible() ? frame + 1 : 0)
+                      : chartRect.Bottom - height - (Frame().Visible() ? frame + 1 : 0);
         }
         box = {left, top, left + width, top + height};
     }
@@ -346,7 +350,8 @@ void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text
     canvas.SetBackMode(cbmTransparent);
     for (int c = 0; c < 2; ++c) {
         const std::string& t = columns[c];
-        const bool rightAligned = values && (c == 0 ? FirstColumnRight(TextStyle_) : SecondColumnRight(TextStyle_));
+        const bool rightAligned =
+            values && (c == 0 ? FirstColumnRight(TextStyle_) : SecondColumnRight(TextStyle_));
         if (!t.empty()) {
             const int tx = rightAligned ? x + ColumnWidths_[c] - canvas.TextWidth(t) : x;
             canvas.TextOut(tx, y, t);
@@ -357,7 +362,8 @@ void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text
     // 5.
     const bool first = row == 0;
     const bool last = row == NumRows_ - 1;
-    TRect symbol{XLegendColor_, y + 2, XLegendColor_ + SymbolWidth_, y + ItemHeight_ + 1 - (VertSpacing_ + 3)};
+    TRect symbol{XLegendColor_, y + 2, XLegendColor_ + SymbolWidth_,
+                 y + ItemHeight_ + 1 - (VertSpacing_ + 3)};
     if (Symbol_->Continuous()) {
         symbol.Top = first ? y + 2 : y;
         symbol.Bottom = last ? y + ItemHeight_ + 1 - (VertSpacing_ + 3) : y + ItemHeight_;
@@ -420,10 +426,14 @@ int TCustomChartLegend::Clicked(int x, int y) const {
     if (y - ShapeBounds.Top - 1 < 0 || row >= NumRows_)
         return -1;
     if (Vertical())
-        return row < static_cast<int>(ShownItems_.size()) ? ShownItems_[static_cast<std::size_t>(row)] : -1;
-    const int itemWidth = NumRows_ > 0 ? (ShapeBounds.Right - ShapeBounds.Left) /
-                                             std::max(1, (static_cast<int>(ShownItems_.size()) + NumRows_ - 1) / NumRows_)
-                                       : 0;
+        return row < static_cast<int>(ShownItems_.size())
+                   ? ShownItems_[static_cast<std::size_t>(row)]
+                   : -1;
+    const int itemWidth =
+        NumRows_ > 0
+            ? (ShapeBounds.Right - ShapeBounds.Left) /
+                  std::max(1, (static_cast<int>(ShownItems_.size()) + NumRows_ - 1) / NumRows_)
+            : 0;
     const int column = itemWidth > 0 ? (x - ShapeBounds.Left) / itemWidth : 0;
     const std::size_t index = static_cast<std::size_t>(column * NumRows_ + row);
     return index < ShownItems_.size() ? ShownItems_[index] : -1;

@@ -51,7 +51,9 @@ std::string TChartTitle::Caption() const {
     return out;
 }
 
-bool TChartTitle::Clicked(int x, int y) const { return Visible() && PointInRect(ShapeBounds, x, y); }
+bool TChartTitle::Clicked(int x, int y) const {
+    return Visible() && PointInRect(ShapeBounds, x, y);
+}
 
 void TChartTitle::DrawTitle() {
     if (!Visible() || Text_.empty())

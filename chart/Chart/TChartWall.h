@@ -36,8 +36,7 @@ public:
     void SetVisible(bool value) { SetAndRepaint(Visible_, value); }
 
 private:
-    template <class T>
-    void SetAndRepaint(T& field, const T& value) {
+    template <class T> void SetAndRepaint(T& field, const T& value) {
         if (field == value)
             return;
         field = value;

@@ -33,11 +33,17 @@ TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent) {
     FinishCreation();
 }
 
-TCustomChart::~TCustomChart() { SetAutoRepaint(false); }
+TCustomChart::~TCustomChart() {
+    SetAutoRepaint(false);
+}
 
-TChartPen& TCustomChart::Frame() const { return BackWall_->Pen(); }
+TChartPen& TCustomChart::Frame() const {
+    return BackWall_->Pen();
+}
 
-TColor TCustomChart::BackColor() const { return BackWall_->Color(); }
+TColor TCustomChart::BackColor() const {
+    return BackWall_->Color();
+}
 
 std::string TCustomChart::FormattedValueLegend(TChartSeries* series, int valueIndex) const {
     if (!series)
@@ -78,7 +84,8 @@ void TCustomChart::CalcWallsRect() {
     if (!View3D() || !View3DOptions().Orthogonal())
         return;
     const int backSize = BackWall_->Size();
-    const int rightRoom = SeriesWidth3D + backSize + (RightWall_->Visible() ? RightWall_->Size() + 1 : 0);
+    const int rightRoom =
+        SeriesWidth3D + backSize + (RightWall_->Visible() ? RightWall_->Size() + 1 : 0);
     if (View3DOptions().OrthoAngle() <= 90)
         ChartRect.Right -= rightRoom;
     else
@@ -122,9 +129,11 @@ void TCustomChart::DrawBackWall() {
     PrepareWallCanvas(wall);
     const int z = SeriesWidth3D;
     if (wall.Size() == 0)
-        canvas.RectangleWithZ({ChartRect.Left, ChartRect.Top, ChartRect.Right + 1, ChartRect.Bottom + 1}, z);
+        canvas.RectangleWithZ(
+            {ChartRect.Left, ChartRect.Top, ChartRect.Right + 1, ChartRect.Bottom + 1}, z);
     else
-        canvas.Cube(ChartRect.Left, ChartRect.Right, ChartRect.Top, ChartRect.Bottom, z, z + wall.Size(),
+        canvas.Cube(ChartRect.Left, ChartRect.Right, ChartRect.Top, ChartRect.Bottom, z,
+                    z + wall.Size(),
                     wall.Dark3D() && wall.Brush().Style() != bsClear && !wall.Brush().HasImage());
 }
 
@@ -142,16 +151,16 @@ void TCustomChart::DrawWalls() {
         if (LeftWall_->Size() == 0)
             canvas.RectangleZ(ChartRect.Left, ChartRect.Top, ChartRect.Bottom + 1, 0, depth);
         else
-            canvas.Cube(ChartRect.Left - LeftWall_->Size(), ChartRect.Left, ChartRect.Top, ChartRect.Bottom + 1, 0,
-                        depth, LeftWall_->Dark3D());
+            canvas.Cube(ChartRect.Left - LeftWall_->Size(), ChartRect.Left, ChartRect.Top,
+                        ChartRect.Bottom + 1, 0, depth, LeftWall_->Dark3D());
     }
     if (BottomWall_->Visible()) {
         PrepareWallCanvas(*BottomWall_);
         if (BottomWall_->Size() == 0)
             canvas.RectangleY(ChartRect.Left, ChartRect.Bottom, ChartRect.Right + 1, 0, depth);
         else
-            canvas.Cube(ChartRect.Left, ChartRect.Right + 1, ChartRect.Bottom, ChartRect.Bottom + BottomWall_->Size(),
-                        0, depth, BottomWall_->Dark3D());
+            canvas.Cube(ChartRect.Left, ChartRect.Right + 1, ChartRect.Bottom,
+                        ChartRect.Bottom + BottomWall_->Size(), 0, depth, BottomWall_->Dark3D());
     }
 }
 
@@ -159,15 +168,25 @@ void TCustomChart::DrawWalls() {
 
 void TCustomChart::DrawZoomRectangleIfActive() {
     if (Zoom().Active)
-        DrawZoomRectangle();
+        DrawZoomBand();
 }
 
 void TCustomChart::DrawZoomRectangle() {
     TChartCanvas3D& canvas = Canvas();
     // Between paints the band goes into the buffered image, which the next
-    // paint message shows; during a paint the buffer is current already.
-    if (canvas.GetUseBuffer() && canvas.Bitmap())
+    // paint message shows. The context of the last paint may be gone, so
+    // without a buffer the band waits for a full paint (pipeline's end).
+    if (canvas.GetUseBuffer() && canvas.Bitmap()) {
         canvas.SetUseBuffer(true);
+        DrawZoomBand();
+    } else {
+        canvas.Invalidate();
+    }
+    RefreshImage();
+}
+
+void TCustomChart::DrawZoomBand() {
+    TChartCanvas3D& canvas = Canvas();
     if (!canvas.GetHandle())
         return;
     const TChartZoom& zoom = Zoom();
@@ -183,7 +202,8 @@ void TCustomChart::DrawZoomRectangle() {
     if (zoom.HasBrush()) {
         TChartBrush& brush = Zoom().Brush();
         const TColor fill = brush.Color() == clDefault ? clWhite : brush.Color();
-        canvas.SetBrush(TBrushDesc{(ColorToRGB(fill) ^ inverse) & 0xFFFFFF, brush.Style(), nullptr});
+        canvas.SetBrush(
+            TBrushDesc{(ColorToRGB(fill) ^ inverse) & 0xFFFFFF, brush.Style(), nullptr});
     } else {
         canvas.SetBrushStyle(bsClear);
     }
@@ -192,7 +212,9 @@ void TCustomChart::DrawZoomRectangle() {
     canvas.SetPenMode(pmCopy);
 }
 
-bool TCustomChart::DragAllowed() const { return ActiveSeriesUseAxis(); }
+bool TCustomChart::DragAllowed() const {
+    return ActiveSeriesUseAxis();
+}
 
 TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress) const {
     TChartClickedPart part;
@@ -240,7 +262,10 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress
     }
     // 4. Titles.
     const std::pair<const TChartTitle*, TChartClickedPartStyle> titles[] = {
-        {Title_.get(), cpTitle}, {SubTitle_.get(), cpSubTitle}, {Foot_.get(), cpFoot}, {SubFoot_.get(), cpSubFoot}};
+        {Title_.get(), cpTitle},
+        {SubTitle_.get(), cpSubTitle},
+        {Foot_.get(), cpFoot},
+        {SubFoot_.get(), cpSubFoot}};
     for (const auto& [title, style] : titles) {
         if (title->Visible() && !title->Text().empty() && title->Clicked(x, y)) {
             part.Part = style;
@@ -264,7 +289,8 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int 
     if (!DragAllowed())
         return;
     bool started = false;
-    if (zoom.Allow() && button == zoom.MouseButton() && (shift & zoom.KeyShift()) == zoom.KeyShift()) {
+    if (zoom.Allow() && button == zoom.MouseButton() &&
+        (shift & zoom.KeyShift()) == zoom.KeyShift()) {
         if (zoom.Direction() == tzdVertical)
             x = ChartRect.Left;
         if (zoom.Direction() == tzdHorizontal)
@@ -275,7 +301,6 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int x, int 
         if (zoom.Direction() == tzdHorizontal)
             zoom.Y1 = ChartRect.Bottom;
         DrawZoomRectangle();
-        RefreshImage();
         started = true;
     }
     if (AllowPanning() != pmNone && button == ScrollMouseButton_ &&
@@ -302,7 +327,6 @@ void TCustomChart::MouseMove(TShiftState, int x, int y) {
             zoom.X1 = x;
             zoom.Y1 = y;
             DrawZoomRectangle();
-            RefreshImage();
         }
     }
     if (panning.Active) {
@@ -354,15 +378,14 @@ void TCustomChart::MouseUp(TMouseButton button, TShiftState, int x, int y) {
     if (zoom.Active && button == zoom.MouseButton()) {
         zoom.Active = false;
         DrawZoomRectangle();
-        Canvas().SetPenMode(pmCopy);
-        RefreshImage();
         if (zoom.Direction() == tzdVertical)
             x = ChartRect.Right;
         if (zoom.Direction() == tzdHorizontal)
             y = ChartRect.Bottom;
         zoom.X1 = x;
         zoom.Y1 = y;
-        if (std::abs(zoom.X1 - zoom.X0) > zoom.MinimumPixels() && std::abs(zoom.Y1 - zoom.Y0) > zoom.MinimumPixels()) {
+        if (std::abs(zoom.X1 - zoom.X0) > zoom.MinimumPixels() &&
+            std::abs(zoom.Y1 - zoom.Y0) > zoom.MinimumPixels()) {
             if (zoom.X0 < zoom.X1 && zoom.Y0 < zoom.Y1)
                 ZoomRect({zoom.X0, zoom.Y0, zoom.X1, zoom.Y1});
             else
@@ -394,7 +417,8 @@ void TCustomChart::MouseLeave() {
 void TCustomChart::SaveScales() {
     SavedScales_.clear();
     for (const TChartAxis* a : AxesList())
-        SavedScales_.push_back({a->Automatic(), a->AutomaticMinimum(), a->AutomaticMaximum(), a->Minimum(), a->Maximum()});
+        SavedScales_.push_back({a->Automatic(), a->AutomaticMinimum(), a->AutomaticMaximum(),
+                                a->Minimum(), a->Maximum()});
     RestoredAxisScales_ = false;
 }
 

@@ -43,9 +43,9 @@ struct TAxisSavedScales {
 };
 
 // Chart-wide mouse settings.
-extern double AnimatedZoomFactor;   // 3.0
+extern double AnimatedZoomFactor;       // 3.0
 extern TShiftState ChartScrollKeyShift; // empty
-extern bool ChartUseMouseWheel;     // true
+extern bool ChartUseMouseWheel;         // true
 // Pixels an axis click area reaches past the axis line into the plot.
 constexpr int ChartAxisClickGap = 3;
 
@@ -87,7 +87,8 @@ public:
 
     // The part of the chart under (x, y), tested in the fixed order.
     TChartClickedPart CalcClickedPart(int x, int y, bool forMousePress = true) const;
-    // The rubber band in not-xor mode (twice restores the picture).
+    // The rubber band in not-xor mode (twice restores the picture), drawn
+    // into the buffered image between paints.
     void DrawZoomRectangle();
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -113,6 +114,8 @@ protected:
     void DrawZoomRectangleIfActive() override;
 
 private:
+    // The band on the canvas's current context.
+    void DrawZoomBand();
     void SaveScales();
     void RestoreScales();
     void DrawBackWall();

@@ -35,8 +35,7 @@ public:
     TChartPen& Pen() const { return *Pen_; }
 
 private:
-    template <class T>
-    void SetAndRepaint(T& field, const T& value) {
+    template <class T> void SetAndRepaint(T& field, const T& value) {
         if (field == value)
             return;
         field = value;

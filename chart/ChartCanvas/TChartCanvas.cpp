@@ -321,7 +321,7 @@ void TChartCanvas::TextOut(int x, int y, const std::string& text) {
     Context_->SetTextColor(Resolve(FontColor_));
 
     const TChartHiddenPen* outline = font ? font->OutLinePtr() : nullptr;
-    const TChartFontGradient* gradient = font ? font->GradientPtr() : nullptr;
+    TChartFontGradient* gradient = font && font->HasGradient() ? &font->Gradient() : nullptr;
     const bool outlineVisible = outline && outline->Visible();
     const bool gradientVisible = gradient && gradient->Visible();
     if (!outlineVisible && !gradientVisible) {
@@ -342,7 +342,7 @@ void TChartCanvas::TextOut(int x, int y, const std::string& text) {
         if (outlineVisible)
             AssignVisiblePen(*outline);
         Context_->IntersectClipTextPath(x, y, text, gradient->Outline());
-        const_cast<TChartFontGradient*>(gradient)->Draw(*this, TextBox(x, y, text));
+        gradient->Draw(*this, TextBox(x, y, text));
         Context_->SetClip(oldClip);
         done = gradient->Outline();
     }

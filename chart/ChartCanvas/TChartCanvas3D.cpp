@@ -434,8 +434,10 @@ void TChartCanvas3D::LineTo3D(int x, int y, int z) {
 void TChartCanvas3D::Pie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0, int z1,
                            double startAngle, double endAngle, bool darkSides, bool drawSides,
                            int donutPercent) {
-    const double degrees = std::abs(endAngle - startAngle) / ChartPiStep;
-    const int n = std::min(ChartRound(degrees / 10), 30) + 2;
+    // Radians carry conversion error (15 degrees comes back as 14.999...), which
+    // would flip the ties-to-even rule; snap to a billionth first.
+    const double tens = std::abs(endAngle - startAngle) / ChartPiStep / 10;
+    const int n = std::min(ChartRound(std::nearbyint(tens * 1e9) / 1e9), 30) + 2;
     const double step = (endAngle - startAngle) / (n - 1);
 
     TPointArray face(static_cast<size_t>(n)), back(static_cast<size_t>(n)), innerFace, innerBack;

@@ -47,9 +47,8 @@ constexpr char ChartLineSeparator = '\r';
 
 // Palette for free series colours and ColorEachPoint (0x00BBGGRR words).
 constexpr std::array<TColor, 20> ColorPalette = {
-    255,      32768,    65535,    16711680, 16777215, 8421504,  16711935,
-    8421376,  8388608,  128,      65280,    32896,    8388736,  12632256,
-    16776960, 0,        12639424, 15780518, 15793151, 10789024};
+    255,   32768, 65535,   16711680, 16777215, 8421504, 16711935, 8421376,  8388608,  128,
+    65280, 32896, 8388736, 12632256, 16776960, 0,       12639424, 15780518, 15793151, 10789024};
 
 // Palette colour for index i (wraps every 20 entries; negative indices count as 0).
 constexpr TColor GetDefaultColor(int index) {

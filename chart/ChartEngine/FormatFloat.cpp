@@ -16,7 +16,9 @@ struct Picture {
     bool hasDigits = false;
 };
 
-bool IsPlaceholder(char c) { return c == '0' || c == '#' || c == '.' || c == ','; }
+bool IsPlaceholder(char c) {
+    return c == '0' || c == '#' || c == '.' || c == ',';
+}
 
 std::vector<std::string> SplitSections(const std::string& format) {
     std::vector<std::string> sections(1);
@@ -155,6 +157,8 @@ std::string Apply(const Picture& p, double value, bool withMinus) {
     while (static_cast<int>(fracPart.size()) > p.requiredDecimals && !fracPart.empty() &&
            fracPart.back() == '0')
         fracPart.pop_back();
+    while (static_cast<int>(fracPart.size()) < p.requiredDecimals)
+        fracPart += '0';
     std::size_t nz = 0;
     while (nz < intPart.size() && intPart[nz] == '0')
         ++nz;

@@ -47,8 +47,8 @@ void TCallout::Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo) {
         if (FArrowHead == ahNone)
             canvas->LineWithZ(arrowFrom.X, arrowFrom.Y, arrowTo.X, arrowTo.Y, z);
         else
-            canvas->Arrow(FArrowHead == ahSolid, arrowFrom, arrowTo, FArrowHeadSize,
-                          FArrowHeadSize, z);
+            canvas->Arrow(FArrowHead == ahSolid, arrowFrom, arrowTo, FArrowHeadSize, FArrowHeadSize,
+                          z);
     }
     if (FArrowHead == ahNone && Visible()) {
         PrepareCanvas(*canvas, color);

@@ -284,7 +284,9 @@ void TChartAxis::SetRoundFirstLabel(bool value) {
         Changed();
 }
 
-std::string TChartAxis::LabelValue(double value) const { return FormatFloat(FAxisValuesFormat, value); }
+std::string TChartAxis::LabelValue(double value) const {
+    return FormatFloat(FAxisValuesFormat, value);
+}
 
 std::string TChartAxis::LabelText(double value, TChartSeries* series, int valueIndex) const {
     std::string text = LabelValue(value);
@@ -421,9 +423,13 @@ int TChartAxis::CalcPosValue(double value) const {
     return FInverted ? FIStartPos + d : FIEndPos - d;
 }
 
-int TChartAxis::CalcXPosValue(double value) const { return CalcPosValue(value); }
+int TChartAxis::CalcXPosValue(double value) const {
+    return CalcPosValue(value);
+}
 
-int TChartAxis::CalcYPosValue(double value) const { return CalcPosValue(value); }
+int TChartAxis::CalcYPosValue(double value) const {
+    return CalcPosValue(value);
+}
 
 double TChartAxis::CalcPosPoint(int pixel) const {
     if (FIAxisSize < 1)
@@ -505,8 +511,7 @@ int TChartAxis::InternalLabelSize(double value, bool isWidth) const {
 
 int TChartAxis::LabelSize(double value) const {
     // Width along horizontal axes, height along vertical ones; turned labels swap.
-    const bool along = FHorizontal == AlongAxis(FHorizontal, FLabelsAngle);
-    return InternalLabelSize(value, along);
+    return InternalLabelSize(value, AlongAxis(FHorizontal, FLabelsAngle));
 }
 
 double TChartAxis::NextStep(double x) {
@@ -661,17 +666,16 @@ void TChartAxis::CalcRect(TRect& rect, bool inflateChartRectangle) {
         pos += inward * size;
         FPosLabels = pos;
     }
-    int ticks = (FAxisPen->Visible() ? FAxisPen->Width() + 1 : 0) +
-                (FTicks->Visible() ? FTickLength : 0);
+    int ticks =
+        (FAxisPen->Visible() ? FAxisPen->Width() + 1 : 0) + (FTicks->Visible() ? FTickLength : 0);
     if (FMinorTicks->Visible())
         ticks = std::max(ticks, FMinorTickLength);
     if (ticks > 0)
         pos += inward * ticks;
     if (FPositionPercent != 0) {
         const int side = FHorizontal ? FChart->ChartHeight : FChart->ChartWidth;
-        const int shift = FPositionUnits == muPercent
-                              ? ChartRound(side * FPositionPercent * 0.01)
-                              : ChartRound(FPositionPercent);
+        const int shift = FPositionUnits == muPercent ? ChartRound(side * FPositionPercent * 0.01)
+                                                      : ChartRound(FPositionPercent);
         FPosTitle += inward * shift;
         FPosLabels += inward * shift;
     }

@@ -47,11 +47,12 @@ TChartValueList& TChartSeries::NotMandatoryValueList() const {
     return FYMandatory ? *FXValues : *FYValues;
 }
 
-void TChartSeries::RegisterValueList(TChartValueList* list) { FValuesList.push_back(list); }
+void TChartSeries::RegisterValueList(TChartValueList* list) {
+    FValuesList.push_back(list);
+}
 
 void TChartSeries::UnregisterValueList(TChartValueList* list) {
-    FValuesList.erase(std::remove(FValuesList.begin(), FValuesList.end(), list),
-                      FValuesList.end());
+    FValuesList.erase(std::remove(FValuesList.begin(), FValuesList.end(), list), FValuesList.end());
 }
 
 // --- points -------------------------------------------------------------------------
@@ -105,7 +106,9 @@ int TChartSeries::AddNullXY(double x, double y, const std::string& label) {
     return AddXY(x, y, label, clNone);
 }
 
-int TChartSeries::Count() const { return FXValues->Count(); }
+int TChartSeries::Count() const {
+    return FXValues->Count();
+}
 
 void TChartSeries::Clear() {
     for (TChartValueList* list : FValuesList)
@@ -162,7 +165,9 @@ void TChartSeries::Delete(int start, int quantity, bool renumber) {
     RepaintIfActive();
 }
 
-void TChartSeries::BeginUpdate() { ++FUpdateCount; }
+void TChartSeries::BeginUpdate() {
+    ++FUpdateCount;
+}
 
 void TChartSeries::EndUpdate() {
     if (FUpdateCount == 0)
@@ -361,9 +366,13 @@ bool TChartSeries::AssociatedToAxis(const TChartAxis* axis) const {
     return FVertAxis == aBothVertAxis || GetVertAxis() == axis;
 }
 
-int TChartSeries::CalcXPos(int valueIndex) const { return CalcXPosValue(FXValues->Value(valueIndex)); }
+int TChartSeries::CalcXPos(int valueIndex) const {
+    return CalcXPosValue(FXValues->Value(valueIndex));
+}
 
-int TChartSeries::CalcYPos(int valueIndex) const { return CalcYPosValue(FYValues->Value(valueIndex)); }
+int TChartSeries::CalcYPos(int valueIndex) const {
+    return CalcYPosValue(FYValues->Value(valueIndex));
+}
 
 int TChartSeries::CalcXPosValue(double value) const {
     const TChartAxis* axis = GetHorizAxis();
@@ -389,10 +398,18 @@ double TChartSeries::YScreenToValue(int screenPos) const {
     return axis ? axis->CalcPosPoint(screenPos) : 0;
 }
 
-double TChartSeries::MaxXValue() const { return FXValues->MaxValue(); }
-double TChartSeries::MinXValue() const { return FXValues->MinValue(); }
-double TChartSeries::MaxYValue() const { return FYValues->MaxValue(); }
-double TChartSeries::MinYValue() const { return FYValues->MinValue(); }
+double TChartSeries::MaxXValue() const {
+    return FXValues->MaxValue();
+}
+double TChartSeries::MinXValue() const {
+    return FXValues->MinValue();
+}
+double TChartSeries::MaxYValue() const {
+    return FYValues->MaxValue();
+}
+double TChartSeries::MinYValue() const {
+    return FYValues->MinValue();
+}
 
 double TChartSeries::GetMarkValue(int valueIndex) const {
     return MandatoryValueList().Value(valueIndex);
@@ -540,8 +557,8 @@ void TChartSeries::DrawMarks() {
         if (!item.Visible())
             continue;
         const double oldZoom = canvas->FontZoom();
-        if (FParentChart && FParentChart->View3D() &&
-            FParentChart->View3DOptions().ZoomText() && FParentChart->View3DOptions().Zoom() != 100)
+        if (FParentChart && FParentChart->View3D() && FParentChart->View3DOptions().ZoomText() &&
+            FParentChart->View3DOptions().Zoom() != 100)
             canvas->SetFontZoom(FParentChart->View3DOptions().Zoom());
         canvas->AssignFont(item.Font());
         canvas->SetFontZoom(oldZoom);
@@ -549,8 +566,8 @@ void TChartSeries::DrawMarks() {
         marks.CalcBoxSize(text, position.Width, position.Height);
         position.ArrowTo = TPoint{CalcXPos(i), CalcYPos(i)};
         position.ArrowFrom = position.ArrowTo;
-        position.LeftTop =
-            TPoint{position.ArrowTo.X - position.Width / 2, position.ArrowTo.Y - position.Height + 1};
+        position.LeftTop = TPoint{position.ArrowTo.X - position.Width / 2,
+                                  position.ArrowTo.Y - position.Height + 1};
         DrawMark(i, text, position);
     }
 }
@@ -640,11 +657,15 @@ void TChartSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
 
 void TChartSeries::PrepareLegendCanvas(int /*valueIndex*/, TColor& /*backColor*/) {}
 
-int TChartSeries::Clicked(int /*x*/, int /*y*/) { return -1; }
+int TChartSeries::Clicked(int /*x*/, int /*y*/) {
+    return -1;
+}
 
 // --- notifications ------------------------------------------------------------------
 
-void TChartSeries::NotifyValue(TChartValueList* /*list*/, int /*valueIndex*/) { Repaint(); }
+void TChartSeries::NotifyValue(TChartValueList* /*list*/, int /*valueIndex*/) {
+    Repaint();
+}
 
 void TChartSeries::BroadcastSeriesEvent(TChartSeriesEvent event) {
     if (FParentChart && !FParentChart->IsDestroying())

@@ -16,7 +16,9 @@ TChartValueList::~TChartValueList() {
         FOwner->UnregisterValueList(this);
 }
 
-void TChartValueList::SetOrder(TChartListOrder value) { FOrder = value; }
+void TChartValueList::SetOrder(TChartListOrder value) {
+    FOrder = value;
+}
 
 void TChartValueList::SetDateTime(bool value) {
     if (FDateTime == value)
@@ -67,7 +69,9 @@ void TChartValueList::SetValue(int index, double value) {
         FOwner->NotifyValue(this, index);
 }
 
-void TChartValueList::Delete(int index) { Delete(index, 1); }
+void TChartValueList::Delete(int index) {
+    Delete(index, 1);
+}
 
 void TChartValueList::Delete(int start, int quantity) {
     if (start < 0 || start >= Count() || quantity <= 0)

@@ -25,7 +25,8 @@ TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomChartPanelExtended(
     DepthAxis_->SetIsDepthAxis(true);
     DepthAxis_->SetOtherSide(true);
     DepthAxis_->SetVisible(false);
-    AxesList_ = {BottomAxis_.get(), TopAxis_.get(), LeftAxis_.get(), RightAxis_.get(), DepthAxis_.get()};
+    AxesList_ = {BottomAxis_.get(), TopAxis_.get(), LeftAxis_.get(), RightAxis_.get(),
+                 DepthAxis_.get()};
 }
 
 TCustomAxisPanel::~TCustomAxisPanel() {
@@ -71,8 +72,8 @@ void TCustomAxisPanel::RemoveAllSeries() {
 }
 
 int TCustomAxisPanel::CountActiveSeries() const {
-    return static_cast<int>(
-        std::count_if(SeriesList_.begin(), SeriesList_.end(), [](const TChartSeries* s) { return s->Active(); }));
+    return static_cast<int>(std::count_if(SeriesList_.begin(), SeriesList_.end(),
+                                          [](const TChartSeries* s) { return s->Active(); }));
 }
 
 bool TCustomAxisPanel::IsSeriesInList(const TChartSeries* series) const {
@@ -83,8 +84,9 @@ TColor TCustomAxisPanel::GetFreeSeriesColor(bool checkBackground) const {
     TColor color = clBlack;
     for (int i = 0; i <= 20; ++i) {
         color = GetDefaultColor(i);
-        const bool used = std::any_of(SeriesList_.begin(), SeriesList_.end(),
-                                      [color](const TChartSeries* s) { return s->SeriesColor() == color; });
+        const bool used =
+            std::any_of(SeriesList_.begin(), SeriesList_.end(),
+                        [color](const TChartSeries* s) { return s->SeriesColor() == color; });
         if (used)
             continue;
         if (checkBackground && (color == Color() || color == BackColor()))
@@ -101,7 +103,9 @@ void TCustomAxisPanel::BroadcastSeriesEvent(TChartSeriesEvent event, TChartSerie
         l->SeriesEvent(event, series);
 }
 
-std::string TCustomAxisPanel::FormattedValueLegend(TChartSeries*, int) const { return {}; }
+std::string TCustomAxisPanel::FormattedValueLegend(TChartSeries*, int) const {
+    return {};
+}
 
 // --- axes ----------------------------------------------------------------------
 
@@ -217,7 +221,8 @@ void TCustomAxisPanel::InternalDraw(const TRect&) {
 
     // 2.
     const TView3DOptions& view = View3DOptions();
-    ViewedFromBehind_ = View3D() && (view.Orthogonal() ? view.OrthoAngle() > 90 : view.Rotation() < 270);
+    ViewedFromBehind_ =
+        View3D() && (view.Orthogonal() ? view.OrthoAngle() > 90 : view.Rotation() < 270);
 
     // 3.
     PanelPaint(ChartBounds);

@@ -10,7 +10,9 @@ TCustomChartElement::TCustomChartElement()
 
 TCustomChartElement::~TCustomChartElement() = default;
 
-void TCustomChartElement::SetParentChart(TCustomAxisPanel* value) { FParentChart = value; }
+void TCustomChartElement::SetParentChart(TCustomAxisPanel* value) {
+    FParentChart = value;
+}
 
 void TCustomChartElement::SetActive(bool value) {
     if (FActive == value)

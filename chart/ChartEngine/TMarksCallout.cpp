@@ -1,6 +1,8 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 
-TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) { FVisible = false; }
+TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
+    FVisible = false;
+}
 
 void TMarksCallout::SetLength(int value) {
     if (FLength == value)

@@ -12,5 +12,7 @@ struct TSeriesMarkPosition {
     bool Custom = false;   // set by the user; overrides automatic placement
     bool ArrowFix = false; // keep the computed arrow start even for a custom position
 
-    TRect Bounds() const { return TRect{LeftTop.X, LeftTop.Y, LeftTop.X + Width, LeftTop.Y + Height}; }
+    TRect Bounds() const {
+        return TRect{LeftTop.X, LeftTop.Y, LeftTop.X + Width, LeftTop.Y + Height};
+    }
 };

@@ -23,7 +23,9 @@ constexpr TColor clInfoBk = SystemColor(24);
 constexpr int RoundCorner = 16;
 constexpr std::size_t MaxLineLength = 255;
 
-int NormalAngle(int angle) { return ((angle % 360) + 360) % 360; }
+int NormalAngle(int angle) {
+    return ((angle % 360) + 360) % 360;
+}
 
 bool Intersect(const TRect& a, const TRect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
@@ -37,9 +39,9 @@ std::array<TPoint, 4> RotatedCorners(const TRect& rect, int angle) {
     const double c = std::cos(a);
     const double cx = (rect.Left + rect.Right) / 2.0;
     const double cy = (rect.Top + rect.Bottom) / 2.0;
-    const std::array<TPoint, 4> corners = {TPoint{rect.Left, rect.Top}, TPoint{rect.Right, rect.Top},
-                                           TPoint{rect.Right, rect.Bottom},
-                                           TPoint{rect.Left, rect.Bottom}};
+    const std::array<TPoint, 4> corners = {
+        TPoint{rect.Left, rect.Top}, TPoint{rect.Right, rect.Top}, TPoint{rect.Right, rect.Bottom},
+        TPoint{rect.Left, rect.Bottom}};
     std::array<TPoint, 4> out;
     for (std::size_t i = 0; i < 4; ++i) {
         const double dx = corners[i].X - cx;
@@ -78,15 +80,31 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
 
 TSeriesMarks::~TSeriesMarks() = default;
 
-void TSeriesMarks::SetStyle(TSeriesMarksStyle value) { SetAndRepaint(FStyle, value); }
-void TSeriesMarks::SetAngle(int value) { SetAndRepaint(FAngle, value); }
-void TSeriesMarks::SetClip(bool value) { SetAndRepaint(FClip, value); }
-void TSeriesMarks::SetDrawEvery(int value) { SetAndRepaint(FDrawEvery, value); }
-void TSeriesMarks::SetMultiLine(bool value) { SetAndRepaint(FMultiLine, value); }
+void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
+    SetAndRepaint(FStyle, value);
+}
+void TSeriesMarks::SetAngle(int value) {
+    SetAndRepaint(FAngle, value);
+}
+void TSeriesMarks::SetClip(bool value) {
+    SetAndRepaint(FClip, value);
+}
+void TSeriesMarks::SetDrawEvery(int value) {
+    SetAndRepaint(FDrawEvery, value);
+}
+void TSeriesMarks::SetMultiLine(bool value) {
+    SetAndRepaint(FMultiLine, value);
+}
 
-TChartPen& TSeriesMarks::Arrow() const { return FCallout->Arrow(); }
-int TSeriesMarks::ArrowLength() const { return FCallout->Length(); }
-void TSeriesMarks::SetArrowLength(int value) { FCallout->SetLength(value); }
+TChartPen& TSeriesMarks::Arrow() const {
+    return FCallout->Arrow();
+}
+int TSeriesMarks::ArrowLength() const {
+    return FCallout->Length();
+}
+void TSeriesMarks::SetArrowLength(int value) {
+    FCallout->SetLength(value);
+}
 
 // --- positions and items ------------------------------------------------------------
 
@@ -170,8 +188,8 @@ std::vector<std::string> TSeriesMarks::SplitLines(const std::string& text) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t sep = text.find(ChartLineSeparator, start);
-        std::string line = text.substr(start, sep == std::string::npos ? std::string::npos
-                                                                        : sep - start);
+        std::string line =
+            text.substr(start, sep == std::string::npos ? std::string::npos : sep - start);
         if (!lines.empty() && line.size() > MaxLineLength)
             line.resize(MaxLineLength);
         lines.push_back(std::move(line));
@@ -286,8 +304,7 @@ void TSeriesMarks::InternalDraw(int valueIndex, TColor color, TSeriesMarkPositio
     canvas->AssignVisiblePen(Frame());
     TPoint leftTop;
     ConvertTo2D(position, leftTop);
-    const TRect box{leftTop.X, leftTop.Y, leftTop.X + position.Width,
-                    leftTop.Y + position.Height};
+    const TRect box{leftTop.X, leftTop.Y, leftTop.X + position.Width, leftTop.Y + position.Height};
     DrawBox(*canvas, box, color);
     canvas->SetBrushStyle(bsClear);
     canvas->SetBackMode(cbmTransparent);

@@ -1,6 +1,8 @@
 #include "chart/ChartEngine/TSeriesMarksGradient.h"
 
-TSeriesMarksGradient::TSeriesMarksGradient() { SetDefaults(); }
+TSeriesMarksGradient::TSeriesMarksGradient() {
+    SetDefaults();
+}
 
 TSeriesMarksGradient::TSeriesMarksGradient(std::function<void()> onChange)
     : TChartGradient(std::move(onChange)) {

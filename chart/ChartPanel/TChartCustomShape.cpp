@@ -40,7 +40,8 @@ void TChartCustomShape::DrawBody(TChartCanvas3D& canvas, const TRect& rect) cons
     }
     canvas.AssignVisiblePen(*Frame_);
     if (round)
-        canvas.RoundRect(rect.Left, rect.Top, rect.Right, rect.Bottom, ChartShapeRoundSize, ChartShapeRoundSize);
+        canvas.RoundRect(rect.Left, rect.Top, rect.Right, rect.Bottom, ChartShapeRoundSize,
+                         ChartShapeRoundSize);
     else
         canvas.Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom);
 }
@@ -55,18 +56,20 @@ void TChartCustomShape::DrawShape(TChartCanvas3D& canvas, const TRect& rect) con
 
     std::unique_ptr<TChartBlend> blend;
     if (Transparency_ > 0)
-        blend = canvas.BeginBlending({rect.Left, rect.Top, rect.Right + shadowH, rect.Bottom + shadowV},
-                                     Transparency_);
+        blend = canvas.BeginBlending(
+            {rect.Left, rect.Top, rect.Right + shadowH, rect.Bottom + shadowV}, Transparency_);
     if (hasShadow) {
         canvas.SetBrush(TBrushDesc{Shadow_->Color(), bsSolid, nullptr});
-        canvas.FillRect({rect.Left + shadowH, rect.Top + shadowV, rect.Right + shadowH, rect.Bottom + shadowV});
+        canvas.FillRect(
+            {rect.Left + shadowH, rect.Top + shadowV, rect.Right + shadowH, rect.Bottom + shadowV});
     }
     DrawBody(canvas, rect);
     if (Bevel_ != bvNone && Bevel_ != bvSpace) {
         TRect inner = rect;
         const TColor light = clBtnHighlight;
         const TColor dark = clBtnShadow;
-        canvas.Frame3D(inner, Bevel_ == bvLowered ? dark : light, Bevel_ == bvLowered ? light : dark, BevelWidth_);
+        canvas.Frame3D(inner, Bevel_ == bvLowered ? dark : light,
+                       Bevel_ == bvLowered ? light : dark, BevelWidth_);
     }
     if (blend)
         canvas.EndBlending(std::move(blend));

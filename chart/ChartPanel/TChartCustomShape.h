@@ -59,8 +59,7 @@ public:
     void Repaint() const;
 
 protected:
-    template <class T>
-    void SetAndRepaint(T& field, const T& value) {
+    template <class T> void SetAndRepaint(T& field, const T& value) {
         if (field == value)
             return;
         field = value;

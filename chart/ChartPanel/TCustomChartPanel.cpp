@@ -43,11 +43,21 @@ void TCustomChartPanel::SetBounds(int left, int top, int width, int height) {
         Invalidate();
 }
 
-void TCustomChartPanel::SetMarginLeft(int value) { SetAndRepaint(MarginLeft_, value); }
-void TCustomChartPanel::SetMarginTop(int value) { SetAndRepaint(MarginTop_, value); }
-void TCustomChartPanel::SetMarginRight(int value) { SetAndRepaint(MarginRight_, value); }
-void TCustomChartPanel::SetMarginBottom(int value) { SetAndRepaint(MarginBottom_, value); }
-void TCustomChartPanel::SetMarginUnits(TMarginUnits value) { SetAndRepaint(MarginUnits_, value); }
+void TCustomChartPanel::SetMarginLeft(int value) {
+    SetAndRepaint(MarginLeft_, value);
+}
+void TCustomChartPanel::SetMarginTop(int value) {
+    SetAndRepaint(MarginTop_, value);
+}
+void TCustomChartPanel::SetMarginRight(int value) {
+    SetAndRepaint(MarginRight_, value);
+}
+void TCustomChartPanel::SetMarginBottom(int value) {
+    SetAndRepaint(MarginBottom_, value);
+}
+void TCustomChartPanel::SetMarginUnits(TMarginUnits value) {
+    SetAndRepaint(MarginUnits_, value);
+}
 
 void TCustomChartPanel::SetView3D(bool value) {
     if (View3D_ == value)
@@ -64,13 +74,27 @@ void TCustomChartPanel::SetChart3DPercent(int value) {
     SetAndRepaint(Chart3DPercent_, value);
 }
 
-void TCustomChartPanel::SetColor(TColor value) { SetAndRepaint(Color_, value); }
-void TCustomChartPanel::SetBevelOuter(TPanelBevel value) { SetAndRepaint(BevelOuter_, value); }
-void TCustomChartPanel::SetBevelInner(TPanelBevel value) { SetAndRepaint(BevelInner_, value); }
-void TCustomChartPanel::SetBevelWidth(int value) { SetAndRepaint(BevelWidth_, value); }
-void TCustomChartPanel::SetBorderWidth(int value) { SetAndRepaint(BorderWidth_, value); }
-void TCustomChartPanel::SetBorderRound(int value) { SetAndRepaint(BorderRound_, value); }
-void TCustomChartPanel::SetMonochrome(bool value) { SetAndRepaint(Monochrome_, value); }
+void TCustomChartPanel::SetColor(TColor value) {
+    SetAndRepaint(Color_, value);
+}
+void TCustomChartPanel::SetBevelOuter(TPanelBevel value) {
+    SetAndRepaint(BevelOuter_, value);
+}
+void TCustomChartPanel::SetBevelInner(TPanelBevel value) {
+    SetAndRepaint(BevelInner_, value);
+}
+void TCustomChartPanel::SetBevelWidth(int value) {
+    SetAndRepaint(BevelWidth_, value);
+}
+void TCustomChartPanel::SetBorderWidth(int value) {
+    SetAndRepaint(BorderWidth_, value);
+}
+void TCustomChartPanel::SetBorderRound(int value) {
+    SetAndRepaint(BorderRound_, value);
+}
+void TCustomChartPanel::SetMonochrome(bool value) {
+    SetAndRepaint(Monochrome_, value);
+}
 
 void TCustomChartPanel::Invalidate() {
     if (!AutoRepaint_)
@@ -98,7 +122,8 @@ void TCustomChartPanel::Paint(DrawContext& target) {
     // A still-valid buffer is copied again instead of drawing. It also holds
     // the rubber band of a zoom drag, which is drawn into it between paints.
     if (Canvas_->GetUseBuffer() && Canvas_->Bitmap() && !Canvas_->BufferStale() &&
-        Canvas_->Bitmap()->Width() == target.Width() && Canvas_->Bitmap()->Height() == target.Height()) {
+        Canvas_->Bitmap()->Width() == target.Width() &&
+        Canvas_->Bitmap()->Height() == target.Height()) {
         Canvas_->TransferBitmap(0, 0, &target);
         return;
     }
@@ -130,9 +155,12 @@ TRect TCustomChartPanel::CalcChartRectFromBounds(const TRect& bounds) const {
     const int frame = FrameWidth();
     const int w = bounds.Right - bounds.Left;
     const int h = bounds.Bottom - bounds.Top;
-    auto px = [this](int margin, int size) { return MarginUnits_ == muPercent ? margin * size / 100 : margin; };
+    auto px = [this](int margin, int size) {
+        return MarginUnits_ == muPercent ? margin * size / 100 : margin;
+    };
     return {bounds.Left + frame + px(MarginLeft_, w), bounds.Top + frame + px(MarginTop_, h),
-            bounds.Right - frame - px(MarginRight_, w), bounds.Bottom - frame - px(MarginBottom_, h)};
+            bounds.Right - frame - px(MarginRight_, w),
+            bounds.Bottom - frame - px(MarginBottom_, h)};
 }
 
 void TCustomChartPanel::RecalcWidthHeight() {
@@ -176,7 +204,9 @@ void TCustomChartPanel::CalcSize3D(int slots) {
     SeriesHeight3D = Height3D * slots;
 }
 
-TColor TCustomChartPanel::ParentColor() const { return clBtnFace; }
+TColor TCustomChartPanel::ParentColor() const {
+    return clBtnFace;
+}
 
 void TCustomChartPanel::PanelPaint(TRect rect) {
     TChartCanvas3D& canvas = *Canvas_;
@@ -275,13 +305,17 @@ void TCustomChartPanel::MouseUp(TMouseButton, TShiftState, int, int) {}
 void TCustomChartPanel::MouseWheel(int, TShiftState, int, int) {}
 void TCustomChartPanel::MouseLeave() {}
 
-void TCustomChartPanel::HostPaint(DrawContext& target, const TRect&) { Paint(target); }
+void TCustomChartPanel::HostPaint(DrawContext& target, const TRect&) {
+    Paint(target);
+}
 
 void TCustomChartPanel::HostMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     MouseDown(button, shift, x, y);
 }
 
-void TCustomChartPanel::HostMouseMove(TShiftState shift, int x, int y) { MouseMove(shift, x, y); }
+void TCustomChartPanel::HostMouseMove(TShiftState shift, int x, int y) {
+    MouseMove(shift, x, y);
+}
 
 void TCustomChartPanel::HostMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     MouseUp(button, shift, x, y);
@@ -291,7 +325,9 @@ void TCustomChartPanel::HostMouseWheel(int delta, TShiftState shift, int x, int 
     MouseWheel(delta, shift, x, y);
 }
 
-void TCustomChartPanel::HostMouseLeave() { MouseLeave(); }
+void TCustomChartPanel::HostMouseLeave() {
+    MouseLeave();
+}
 
 void TCustomChartPanel::HostResized(int width, int height) {
     if (width == Width_ && height == Height_)
@@ -301,4 +337,6 @@ void TCustomChartPanel::HostResized(int width, int height) {
     Invalidate();
 }
 
-void TCustomChartPanel::HostDestroyed() { Host_ = nullptr; }
+void TCustomChartPanel::HostDestroyed() {
+    Host_ = nullptr;
+}

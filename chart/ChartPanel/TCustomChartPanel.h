@@ -111,8 +111,8 @@ public:
     int ChartHeight = 0;
     int ChartXCenter = 0;
     int ChartYCenter = 0;
-    int Width3D = 0;   // depth of one series slot
-    int Height3D = 0;  // its vertical counterpart
+    int Width3D = 0;  // depth of one series slot
+    int Height3D = 0; // its vertical counterpart
     int SeriesWidth3D = 0;
     int SeriesHeight3D = 0;
 
@@ -165,12 +165,14 @@ protected:
     // Draws the panel background (shadow, gradient or colour, border, bevels).
     void PanelPaint(TRect rect);
     // Fills rect with the background gradient when one is shown.
-    virtual bool DrawBackgroundGradient(const TRect& rect) { (void)rect; return false; }
+    virtual bool DrawBackgroundGradient(const TRect& rect) {
+        (void)rect;
+        return false;
+    }
     void DrawBevel(TRect& rect, TPanelBevel bevel);
 
     // Stores value and repaints when it really changed.
-    template <class T>
-    void SetAndRepaint(T& field, const T& value) {
+    template <class T> void SetAndRepaint(T& field, const T& value) {
         if (field == value)
             return;
         field = value;

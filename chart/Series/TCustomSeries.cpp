@@ -371,6 +371,9 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     int minOrder = 0;
     int maxOrder = 0;
     int gCount = FPrevColor == clNone ? 0 : 1;
+    // The first few pixels of a group, drawn as they are when the group is that short.
+    constexpr int ShortGroup = 4;
+    int gYs[ShortGroup] = {FPrevY, 0, 0, 0};
     TColor penColor = clNone;
 
     auto flush = [&] {
@@ -387,7 +390,10 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
         } else {
             canvas->MoveTo(gx, gFirst);
         }
-        if (gCount > 1) {
+        if (gCount <= ShortGroup) {
+            for (int k = 1; k < gCount; ++k)
+                canvas->LineTo(gx, gYs[k]);
+        } else {
             const bool minFirst = minOrder <= maxOrder;
             canvas->LineTo(gx, minFirst ? gMin : gMax);
             canvas->LineTo(gx, minFirst ? gMax : gMin);
@@ -415,6 +421,8 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
                 maxOrder = gCount;
             }
             gLast = y;
+            if (gCount < ShortGroup)
+                gYs[gCount] = y;
             ++gCount;
         } else {
             flush();
@@ -424,6 +432,7 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
             gx = x;
             gColor = color;
             gFirst = gLast = gMin = gMax = y;
+            gYs[0] = y;
             minOrder = maxOrder = 0;
             gCount = 1;
         }

@@ -42,8 +42,7 @@ inline std::unique_ptr<TChart> MakeFlatChart(int width = 400, int height = 250) 
 }
 
 // Adds a series owned by the chart.
-template <class S = TChartSeries>
-S* AddTestSeries(TChart& chart, const std::string& title = "") {
+template <class S = TChartSeries> S* AddTestSeries(TChart& chart, const std::string& title = "") {
     auto* s = new S();
     s->SetTitle(title);
     chart.AddSeries(s);

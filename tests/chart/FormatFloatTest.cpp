@@ -24,9 +24,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"#,##0.###", 1234, "1,234"}, FormatCase{"#,##0.###", 12.5, "12.5"},
         FormatCase{"#,##0.###", 0, "0"}, FormatCase{"#,##0.###", 999, "999"},
         FormatCase{"#,##0.###", 1234567.1, "1,234,567.1"},
-        FormatCase{"#,##0.###", -1234.5678, "-1,234.568"},
-        FormatCase{"#,##0.###", 0.0004, "0"}, FormatCase{"#,##0.###", -0.0004, "0"},
-        FormatCase{"#,##0.###", 0.0005, "0.001"}, FormatCase{"#,##0.###", 999.9996, "1,000"},
+        FormatCase{"#,##0.###", -1234.5678, "-1,234.568"}, FormatCase{"#,##0.###", 0.0004, "0"},
+        FormatCase{"#,##0.###", -0.0004, "0"}, FormatCase{"#,##0.###", 0.0005, "0.001"},
+        FormatCase{"#,##0.###", 999.9996, "1,000"},
         // The percent default: '%' is text, not a scale.
         FormatCase{"##0.## %", 25, "25 %"}, FormatCase{"##0.## %", 75, "75 %"},
         FormatCase{"##0.## %", 33.33333, "33.33 %"}, FormatCase{"##0.## %", 100, "100 %"},

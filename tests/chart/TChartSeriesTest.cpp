@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -222,7 +223,7 @@ TEST_P(VisibleRange, FindsFirstAndLastIndex) {
     for (int i = c.first; c.first >= 0 && i <= c.last; ++i)
         expected.push_back(i);
     if (c.inverted)
-        expected.assign(expected.rbegin(), expected.rend());
+        std::reverse(expected.begin(), expected.end());
     EXPECT_EQ(s->Drawn, expected);
 }
 

@@ -70,7 +70,8 @@ TEST(TChartTitle, AlignmentPlacesTheText) {
         TAlignment alignment;
         const char* name;
     };
-    for (const Case c : {Case{taLeftJustify, "left"}, Case{taRightJustify, "right"}, Case{taCenter, "centre"}}) {
+    for (const Case c :
+         {Case{taLeftJustify, "left"}, Case{taRightJustify, "right"}, Case{taCenter, "centre"}}) {
         auto chart = ChartWithSeries();
         chart->Title().SetCaption("Abc");
         chart->Title().SetAlignment(c.alignment);
@@ -118,7 +119,8 @@ TEST(TChartTitle, OpaqueTitleDrawsShadowBodyAndFrame) {
     const TRect box = chart->Title().TitleRect();
     bool shadow = false;
     for (const TDrawCall& c : rec->CallsOf("FillRect"))
-        shadow = shadow || (c.Args == std::vector<int>{box.Left + 4, box.Top + 4, box.Right + 4, box.Bottom + 4} &&
+        shadow = shadow || (c.Args == std::vector<int>{box.Left + 4, box.Top + 4, box.Right + 4,
+                                                       box.Bottom + 4} &&
                             c.Brush.Color == clBlack);
     EXPECT_TRUE(shadow) << "shadow of 3 plus the frame width";
     bool body = false;

@@ -1,5 +1,5 @@
-#include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
+#include "chart/ChartEngine/TChartSeries.h"
 
 #include <gtest/gtest.h>
 

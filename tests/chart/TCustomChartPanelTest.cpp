@@ -40,12 +40,12 @@ TEST(TCustomChartPanel, DepthFromChartWidthPercentAndOrthoAngle) {
         int height3D;
     };
     const Case cases[] = {
-        {true, false, 45, 45, 200, 1, 18, 18},  // round(200 * 45 * 0.002)
-        {true, true, 45, 15, 200, 1, 3, 3},     // orthogonal: factor 0.001, ratio tan 45
-        {true, true, 60, 15, 400, 1, 3, 6},     // 6 / tan 60 = 3.46 -> 3; height round(3 * 1.732)
-        {true, true, 135, 15, 400, 1, 6, 6},    // 135 counts as 45
-        {true, true, 30, 50, 200, 1, 10, 6},    // ratio below 1 keeps the depth
-        {true, false, 45, 45, 200, 3, 18, 18},  // three slots
+        {true, false, 45, 45, 200, 1, 18, 18}, // round(200 * 45 * 0.002)
+        {true, true, 45, 15, 200, 1, 3, 3},    // orthogonal: factor 0.001, ratio tan 45
+        {true, true, 60, 15, 400, 1, 3, 5},    // 6 / tan 60 = 3.46 -> 3; height round(3 * 1.732)
+        {true, true, 135, 15, 400, 1, 6, 6},   // 135 counts as 45
+        {true, true, 30, 50, 200, 1, 10, 6},   // ratio below 1 keeps the depth
+        {true, false, 45, 45, 200, 3, 18, 18}, // three slots
         {false, false, 45, 45, 200, 1, 0, 0},
     };
     for (const Case& c : cases) {
@@ -107,24 +107,31 @@ TEST(TCustomChartPanel, RepaintOnlyOnARealChange) {
     };
     const Case cases[] = {
         {"MarginLeft", [&] { chart.SetMarginLeft(3); }, [&] { chart.SetMarginLeft(5); }},
-        {"MarginUnits", [&] { chart.SetMarginUnits(muPercent); }, [&] { chart.SetMarginUnits(muPixels); }},
+        {"MarginUnits", [&] { chart.SetMarginUnits(muPercent); },
+         [&] { chart.SetMarginUnits(muPixels); }},
         {"View3D", [&] { chart.SetView3D(true); }, [&] { chart.SetView3D(false); }},
-        {"Chart3DPercent", [&] { chart.SetChart3DPercent(15); }, [&] { chart.SetChart3DPercent(45); }},
+        {"Chart3DPercent", [&] { chart.SetChart3DPercent(15); },
+         [&] { chart.SetChart3DPercent(45); }},
         {"Color", [&] { chart.SetColor(clBtnFace); }, [&] { chart.SetColor(clWhite); }},
-        {"BevelOuter", [&] { chart.SetBevelOuter(bvRaised); }, [&] { chart.SetBevelOuter(bvNone); }},
+        {"BevelOuter", [&] { chart.SetBevelOuter(bvRaised); },
+         [&] { chart.SetBevelOuter(bvNone); }},
         {"AxisVisible", [&] { chart.SetAxisVisible(true); }, [&] { chart.SetAxisVisible(false); }},
         {"Elevation", [&] { chart.View3DOptions().SetElevation(345); },
          [&] { chart.View3DOptions().SetElevation(315); }},
-        {"Gradient", [&] { chart.Gradient().SetVisible(false); }, [&] { chart.Gradient().SetVisible(true); }},
-        {"BackWall", [&] { chart.BackWall().SetColor(clSilver); }, [&] { chart.BackWall().SetColor(clWhite); }},
-        {"TitleText", [&] { chart.Title().SetCaption(""); }, [&] { chart.Title().SetCaption("x"); }},
+        {"Gradient", [&] { chart.Gradient().SetVisible(false); },
+         [&] { chart.Gradient().SetVisible(true); }},
+        {"BackWall", [&] { chart.BackWall().SetColor(clSilver); },
+         [&] { chart.BackWall().SetColor(clWhite); }},
+        {"TitleText", [&] { chart.Title().SetCaption(""); },
+         [&] { chart.Title().SetCaption("x"); }},
         {"TitleAlign", [&] { chart.Title().SetAlignment(taCenter); },
          [&] { chart.Title().SetAlignment(taLeftJustify); }},
         {"LegendStyle", [&] { chart.Legend().SetLegendStyle(lsAuto); },
          [&] { chart.Legend().SetLegendStyle(lsSeries); }},
         {"LegendShadow", [&] { chart.Legend().SetShapeStyle(fosRectangle); },
          [&] { chart.Legend().SetShapeStyle(fosRoundRectangle); }},
-        {"BottomMaximum", [&] { chart.BottomAxis().SetMaximum(0); }, [&] { chart.BottomAxis().SetMaximum(24); }},
+        {"BottomMaximum", [&] { chart.BottomAxis().SetMaximum(0); },
+         [&] { chart.BottomAxis().SetMaximum(24); }},
     };
     for (const Case& c : cases) {
         const int before = chart.RepaintRequestCount();
@@ -200,7 +207,8 @@ TEST(TCustomChartPanel, PieOnlyChartDrawsNoWallsAndNoAxes) {
     const TRect initial = chart->CalcChartRectFromBounds({0, 0, 400, 250});
     EXPECT_EQ(chart->ChartRect, initial) << "axes took room";
     for (const TDrawCall& c : rec->CallsOf("Rectangle"))
-        EXPECT_NE(c.Args, (std::vector<int>{initial.Left, initial.Top, initial.Right + 1, initial.Bottom + 1}));
+        EXPECT_NE(c.Args, (std::vector<int>{initial.Left, initial.Top, initial.Right + 1,
+                                            initial.Bottom + 1}));
     for (TChartAxis* a : chart->AxesList())
         EXPECT_FALSE(chart->IsAxisVisible(*a));
 }

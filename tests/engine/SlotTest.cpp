@@ -320,7 +320,7 @@ PlayLog ByShoot(Slot& slot, int plays) {
 TEST(Slot, ShootUntilMatchesRepeatedShoot) {
     const std::vector<Rate_TBL<int>> pockets = {
         {3276, 32768, 131}, {262, 32768, 131}, {40000, 20000, 131},
-        {3000, 32768, 131, 50}, {-100, 32768, 131}, {3276, 30000},
+        {3000, 32768, 131, 50}, {3276, 32768, -50}, {3276, 30000},
     };
     Slot slot;
     for (std::size_t t = 0; t < pockets.size(); ++t) {

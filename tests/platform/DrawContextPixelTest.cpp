@@ -332,3 +332,32 @@ TEST(DrawContextPixel, TextPathStrokesWithPenAndFillsWithBrush) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DrawContextPixel, AttributeChangesBetweenCallsTakeEffect) {
+    QtDrawContext c(40, 40);
+    TPenDesc pen;
+    pen.Color = clRed;
+    c.SetPen(pen);
+    c.MoveTo(0, 5);
+    c.LineTo(30, 5);
+    pen.Color = clBlue;
+    c.SetPen(pen);
+    c.LineTo(30, 20);
+    pen.Style = psClear;
+    c.SetPen(pen);
+    c.LineTo(0, 20);
+    EXPECT_EQ(c.GetPixel(10, 5), clRed);
+    EXPECT_EQ(c.GetPixel(30, 10), clBlue);
+    EXPECT_EQ(c.GetPixel(10, 20), clWhite);
+    TBrushDesc brush;
+    brush.Color = clLime;
+    c.SetBrush(brush);
+    c.SetPixel(35, 35, clYellow);
+    c.FillRect({32, 0, 36, 4});
+    EXPECT_EQ(c.GetPixel(33, 1), clLime);
+    EXPECT_EQ(c.GetPixel(35, 35), clYellow);
+}
+
+} // namespace

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -509,4 +510,14 @@ TEST_F(WindowTest, RendersEveryTabToPng) {
         EXPECT_TRUE(form->RenderToPng(path));
         EXPECT_GT(std::filesystem::file_size(path), 1000u);
     }
+}
+
+TEST_F(WindowTest, TheBuiltManualIsACompiledHelpFileNextToTheProgram) {
+    const std::filesystem::path manual = std::filesystem::path(YONATAMA_BIN_DIR) / "QVELTRAN.chm";
+    if (!std::filesystem::exists(manual))
+        GTEST_SKIP() << "the manual is not built in this tree (chmcmd missing?)";
+    std::ifstream in(manual, std::ios::binary);
+    char magic[4] = {};
+    in.read(magic, 4);
+    EXPECT_EQ(std::string(magic, 4), "ITSF");
 }

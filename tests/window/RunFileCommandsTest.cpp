@@ -160,6 +160,7 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
     struct Case {
         std::string name, bytes, message;
         std::size_t records;
+        int progress = -1; // after an accepted file
     };
     const std::string foreign = "このファイルは、ヨナタマ銀蛇ファイルではありません。";
     const std::string broken = "このファイルの記録が壊れています。";
@@ -168,15 +169,17 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
         {"three bytes", std::string("\x14\0\0", 3), foreign, 0},
         {"other tag", FileBytes(21, 4, 4.0, 12.5, HandRecords), foreign, 0},
         {"cut header", header.substr(0, 10), foreign, 0},
-        {"header only", header, "", 0},
-        {"partial record", full.substr(0, 24 + 20 + 7), "", 1},
+        {"header only", header, "", 0, 100},
+        {"partial record", full.substr(0, 24 + 20 + 7), "", 1, 25},
         {"hit state 5", FileBytes(20, 2, 4.0, 12.5, {{1, 0, 1, 1, 5}, {2, 0, 0, 2, 0}}), broken, 0},
         {"chain count 0", FileBytes(20, 2, 4.0, 12.5, {{1, 0, 0, 1, 1}, {2, 0, 0, 2, 0}}), broken,
          0},
         {"chain longer than records",
          FileBytes(20, 2, 4.0, 12.5, {{1, 0, 9, 1, 2}, {2, 0, 0, 2, 0}}), broken, 0},
-        {"count 0 with records", FileBytes(20, 0, 4.0, 12.5, HandRecords), "", 4},
-        {"huge count", FileBytes(20, 2147483647, 1e308, -1e308, HandRecords), "", 4},
+        {"count 0 with records", FileBytes(20, 0, 4.0, 12.5, HandRecords), "", 4, 100},
+        {"count below records", FileBytes(20, 2, 4.0, 12.5, HandRecords), "", 4, 100},
+        {"count above records", FileBytes(20, 8, 4.0, 12.5, HandRecords), "", 4, 50},
+        {"huge count", FileBytes(20, 2147483647, 1e308, -1e308, HandRecords), "", 4, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,8 +195,7 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
             EXPECT_TRUE(seam.messages.empty());
             EXPECT_EQ(Status(), "シミュレーションファイルの読み込み完了");
             EXPECT_EQ(form->ResultListView->ItemCount(), static_cast<int>(c.records));
-            EXPECT_GE(form->ProgressBar1->Position(), 0);
-            EXPECT_LE(form->ProgressBar1->Position(), 100);
+            EXPECT_EQ(form->ProgressBar1->Position(), c.progress);
         } else {
             ASSERT_EQ(seam.messages.size(), 1u);
             EXPECT_EQ(seam.messages[0].Text, c.message);

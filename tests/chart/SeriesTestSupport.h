@@ -1,0 +1,64 @@
+#pragma once
+// Set-up for the series kind tests: a chart whose axes are placed by hand, so a series
+// can be drawn on the recording (or the QImage) context with known geometry.
+
+#include "chart/Chart.h"
+#include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "chart/ChartCanvas/TView3DOptions.h"
+#include "chart/ChartEngine/TChartAxis.h"
+#include "chart/ChartEngine/TChartSeries.h"
+#include "platform/RecordingDrawContext.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct AxisSetup {
+    double Minimum;
+    double Maximum;
+};
+
+// A chart of the given size whose canvas draws unbuffered on target, with the chart
+// rectangle and both value axes fixed.
+inline std::unique_ptr<TChart> MakeStagedChart(int width, int height, bool view3D = false) {
+    auto chart = std::make_unique<TChart>(nullptr);
+    chart->SetBounds(0, 0, width, height);
+    chart->SetView3D(view3D);
+    return chart;
+}
+
+inline void StageFlat(TChart& chart, DrawContext& target, const TRect& chartRect, AxisSetup x,
+                      AxisSetup y) {
+    chart.Canvas().SetUseBuffer(false);
+    chart.Canvas().InitWindow(&target, &chart.View3DOptions(), clWhite, chart.View3D(),
+                              chart.GetClientRect());
+    chart.ChartRect = chartRect;
+    chart.ChartWidth = chartRect.Right - chartRect.Left;
+    chart.ChartHeight = chartRect.Bottom - chartRect.Top;
+    chart.BottomAxis().SetCurrentRange(x.Minimum, x.Maximum);
+    chart.BottomAxis().SetPositions(chartRect.Left, chartRect.Right);
+    chart.LeftAxis().SetCurrentRange(y.Minimum, y.Maximum);
+    chart.LeftAxis().SetPositions(chartRect.Top, chartRect.Bottom);
+    chart.Canvas().Projection(0, chart.GetClientRect(), chartRect);
+}
+
+// Draws the values of one series as the repaint steps do (no clipping, no marks).
+inline void DrawValuesOf(TChartSeries& series) {
+    series.CalcFirstLastVisibleIndex();
+    if (series.FirstValueIndex() >= 0)
+        series.DrawAllValues();
+}
+
+inline std::vector<TDrawCall> VisibleLines(const RecordingDrawContext& rec) {
+    std::vector<TDrawCall> out;
+    for (const TDrawCall& c : rec.CallsOf("LineTo"))
+        if (c.Pen.Style != psClear && !(c.Args[0] == c.Args[2] && c.Args[1] == c.Args[3]))
+            out.push_back(c);
+    return out;
+}
+
+inline std::string TestOutPath(const std::string& name) {
+    std::filesystem::create_directories(YONATAMA_TEST_OUT);
+    return std::string(YONATAMA_TEST_OUT) + "/" + name;
+}
