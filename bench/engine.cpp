@@ -16,8 +16,7 @@ constexpr std::uint32_t Seed = 5;
 void Counters(benchmark::State& state, long long shots) {
     const double plays = static_cast<double>(state.range(0)) * state.iterations();
     state.counters["plays/s"] = benchmark::Counter(plays, benchmark::Counter::kIsRate);
-    state.counters["shots/play"] =
-        static_cast<double>(shots) / static_cast<double>(state.range(0));
+    state.counters["shots/play"] = static_cast<double>(shots) / static_cast<double>(state.range(0));
 }
 
 void BM_EngineShoot(benchmark::State& state) {

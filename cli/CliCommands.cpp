@@ -149,8 +149,8 @@ void WriteUsage(std::ostream& s, const std::vector<CliCommand>& commands) {
 
 int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     ParsedOptions o;
-    std::string problem = ParseOptions(
-        args, {"--plays", "--runs", "--rate", "--border", "--seed", "--out"}, {}, o);
+    std::string problem =
+        ParseOptions(args, {"--plays", "--runs", "--rate", "--border", "--seed", "--out"}, {}, o);
     if (problem.empty() && !o.positional.empty()) {
         problem = "余分な引数です: " + o.positional.front();
     }
@@ -199,8 +199,7 @@ int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
         if (!outPath.empty()) {
             const std::string path =
                 in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
-            if (SaveRunFile(path, machine.PlayNo, in.Rate, in.Border, records) !=
-                WriteStatus::Ok) {
+            if (SaveRunFile(path, machine.PlayNo, in.Rate, in.Border, records) != WriteStatus::Ok) {
                 out.flush();
                 err << "エラーにより強制終了しました。 " << path << "\n";
                 return CliFileError;
@@ -250,8 +249,7 @@ int ShowCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
 
 const std::vector<CliCommand>& BuiltinCliCommands() {
     static const std::vector<CliCommand> commands = {
-        {"run",
-         "run --plays N [--runs R] [--rate Y] [--border B] [--seed S] [--out PATH]",
+        {"run", "run --plays N [--runs R] [--rate Y] [--border B] [--seed S] [--out PATH]",
          &RunCommand},
         {"show", "show FILE.sim [--lists]", &ShowCommand},
     };

@@ -42,4 +42,6 @@ inline RandomSource processRandom;
 } // namespace detail
 
 // The one source shared by every engine of the process. Single-threaded use only.
-inline RandomSource& ProcessRandom() { return detail::processRandom; }
+inline RandomSource& ProcessRandom() {
+    return detail::processRandom;
+}

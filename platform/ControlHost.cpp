@@ -189,7 +189,11 @@ void ControlHost::resizeEvent(QResizeEvent* event) {
 }
 
 ControlHostHandle* CreateControlHost(QWidget* parent, ControlHostClient* client) {
-    return new ControlHost(parent, client);
+    auto* host = new ControlHost(parent, client);
+    // A child shows with its window; a top-level host stays hidden.
+    if (parent)
+        host->show();
+    return host;
 }
 
 void DestroyControlHost(ControlHostHandle* host) {

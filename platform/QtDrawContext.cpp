@@ -414,6 +414,9 @@ void QtDrawContext::TextOut(int x, int y, const std::string& text) {
     const QString s = QString::fromStdString(text);
     const QPointF o = TextOrigin(m, 0, 0, text, TextAlign_);
     p.save();
+    // The painter may still be opaque from the last shape; the text box is
+    // filled here instead.
+    p.setBackgroundMode(Qt::TransparentMode);
     p.translate(x, y);
     if (Font_.Orientation != 0)
         p.rotate(-Font_.Orientation / 10.0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -164,10 +165,54 @@ std::size_t LastSeparator(const std::string& path) {
 
 } // namespace
 
+namespace {
+
+// Devices and pipes are written in place: renaming over them would replace
+// the device node itself.
+WriteStatus WriteInPlace(const std::string& path, std::int32_t count, double rate, double border,
+                         const RunRecords& records) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        return WriteStatus::CannotCreate;
+    }
+    bool ok = WriteRunFile(f, count, rate, border, records);
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
                         const RunRecords& records) {
+    std::string target = path;
+    mode_t mode = 0;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            return WriteStatus::CannotCreate;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            return WriteInPlace(path, count, rate, border, records);
+        }
+        // Through a link the file it points at is replaced, and the link kept.
+        std::array<char, PATH_MAX> resolved{};
+        if (::realpath(path.c_str(), resolved.data()) != nullptr) {
+            target = resolved.data();
+        }
+        mode = info.st_mode & 07777;
+    } else {
+        mode = NewFileMode();
+    }
+
     // Same folder, so the final rename stays on one file system.
-    std::string temp = path + ".tmp-XXXXXX";
+    std::string temp = target + ".tmp-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         return WriteStatus::CannotCreate;
@@ -180,15 +225,10 @@ WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate
     }
     bool ok = WriteRunFile(f, count, rate, border, records);
     ok = std::fflush(f) == 0 && ok;
+    ok = ::fchmod(fd, mode) == 0 && ok; // mkstemp creates for the owner only
     ok = ::fsync(fd) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
-    // mkstemp creates the file for the owner only; give it the usual mode.
-    if (ok) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp.c_str(), 0666 & ~mask);
-    }
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
         std::remove(temp.c_str());
         return WriteStatus::WriteFailed;
     }

@@ -8,8 +8,12 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The text without surrounding blanks.
 std::string_view Trim(const std::string& text) {
@@ -48,8 +52,8 @@ long DecimalMagnitude(std::string_view s) {
     if (first == std::string_view::npos) {
         return -100000L;
     }
-    const long position = first < point ? static_cast<long>(point - first - 1)
-                                        : -static_cast<long>(first - point);
+    const long position =
+        first < point ? static_cast<long>(point - first - 1) : -static_cast<long>(first - point);
     return position + exponent;
 }
 
@@ -134,8 +138,8 @@ std::optional<double> TryStrToFloat(const std::string& text) {
         return std::nullopt;
     }
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value,
-                                           std::chars_format::general);
+    const auto [end, ec] =
+        std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
     if (end != s.data() + s.size()) {
         return std::nullopt;
     }

@@ -113,7 +113,9 @@ std::string NonFinite(double x) {
     return x < 0 ? "-INF" : "INF";
 }
 
-std::string Int(std::int64_t v) { return std::to_string(v); }
+std::string Int(std::int64_t v) {
+    return std::to_string(v);
+}
 
 } // namespace
 
@@ -214,7 +216,9 @@ std::string BallText(const RunRecords& records, std::size_t i) {
     return Int(records.BallCounts.at(i));
 }
 
-std::string OutcomeText(std::int32_t hitState) { return hitState != 0 ? "大当たり" : "XXX"; }
+std::string OutcomeText(std::int32_t hitState) {
+    return hitState != 0 ? "大当たり" : "XXX";
+}
 
 std::string ChanceText(std::int32_t hitState, std::int32_t chainCount) {
     if (hitState == 1) {

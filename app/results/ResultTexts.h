@@ -52,7 +52,7 @@ std::string SummaryForRecords(const RunRecords& records, double rate);
 std::string PlayText(const RunRecords& records, std::size_t i);
 std::string Play2Text(const RunRecords& records, std::size_t i);
 std::string BallText(const RunRecords& records, std::size_t i);
-std::string OutcomeText(std::int32_t hitState);                     // "大当たり" / "XXX"
+std::string OutcomeText(std::int32_t hitState);                         // "大当たり" / "XXX"
 std::string ChanceText(std::int32_t hitState, std::int32_t chainCount); // "敗北" / "突入(c)"
 
 // Balance change from the chain's first hit to the play after its end.
@@ -80,13 +80,13 @@ std::vector<KeizokuRow> KeizokuRows(const ChainStats& stats);
 
 // Column captions of the three lists.
 inline constexpr std::array<const char*, 4> PlayListCaptions = {"PLAY数", "PLAY数2", "出目",
-                                                                 "玉数"};
+                                                                "玉数"};
 inline constexpr std::array<const char*, 4> BonusListCaptions = {"PLAY数", "PLAY数2",
-                                                                  "霧環チャンス", "獲得出玉数"};
-inline constexpr std::array<const char*, 3> KeizokuListCaptions = {"継続回数", "累計",
-                                                                    "割合(%)"};
+                                                                 "霧環チャンス", "獲得出玉数"};
+inline constexpr std::array<const char*, 3> KeizokuListCaptions = {"継続回数", "累計", "割合(%)"};
 
-inline constexpr const char* ForeignFileText = "このファイルは、ヨナタマ銀蛇ファイルではありません。";
+inline constexpr const char* ForeignFileText =
+    "このファイルは、ヨナタマ銀蛇ファイルではありません。";
 inline constexpr const char* BrokenRecordsText = "このファイルの記録が壊れています。";
 
 // "" when the records satisfy what the display relies on (equal lengths, hit

@@ -698,7 +698,8 @@ void TChartAxis::CalcLabelValues(std::vector<double>& out) {
         value = std::trunc(FIMaximum / step) * step;
     else
         value = FIMaximum;
-    while (value > FIMaximum)
+    // A step below the value's resolution would never get it under the maximum.
+    for (int i = 0; value > FIMaximum && i < MaxLabelCount; ++i)
         value -= step;
     if (FIRangeZero || FIMaximum - FIMinimum < 1e-10 ||
         LabelValue(value) == LabelValue(value - step)) {
@@ -708,7 +709,10 @@ void TChartAxis::CalcLabelValues(std::vector<double>& out) {
     const double lowest = (FIMinimum - MinAxisIncrement) / (1 + MinAxisIncrement);
     while (value >= lowest && static_cast<int>(out.size()) <= MaxLabelCount) {
         out.push_back(value);
-        value -= step;
+        const double next = value - step;
+        if (next == value)
+            break;
+        value = next;
     }
 }
 

@@ -28,11 +28,16 @@ void TChartValueList::SetDateTime(bool value) {
         FOwner->Repaint();
 }
 
-// Capacity steps by ChartDefaultCapacity instead of doubling, so memory use follows
-// the point count closely for the program's long series.
+// Capacity steps by ChartDefaultCapacity; once the list is large the step becomes half
+// the capacity (in whole thousands), so that appending stays amortised constant time for
+// a million points instead of copying the whole list every thousand values.
 void TChartValueList::Grow() {
-    if (FValues.size() == FValues.capacity())
-        FValues.reserve(FValues.capacity() + ChartDefaultCapacity);
+    if (FValues.size() < FValues.capacity())
+        return;
+    const std::size_t capacity = FValues.capacity();
+    const std::size_t step = std::max<std::size_t>(
+        ChartDefaultCapacity, capacity / 2 / ChartDefaultCapacity * ChartDefaultCapacity);
+    FValues.reserve(capacity + step);
 }
 
 int TChartValueList::AddChartValue(double value) {
@@ -82,8 +87,8 @@ void TChartValueList::Delete(int start, int quantity) {
 }
 
 void TChartValueList::ClearValues() {
+    // The room is kept: the window clears and refills its series on every display pass.
     FValues.clear();
-    FValues.shrink_to_fit();
     FModified = true;
 }
 

@@ -6,9 +6,12 @@
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartGradient.h"
 #include "chart/ChartCanvas/TChartPen.h"
+#include "chart/ChartCanvas/TChartShadow.h"
+#include "chart/ChartCanvas/TView3DOptions.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/Series/TLineSeries.h"
+#include "chart/Series/TPieSeries.h"
 #include "chart/Series/TSeriesPointer.h"
 
 #include <QColor>
@@ -110,4 +113,47 @@ TEST(ChartPanelRender, HostPaintsThroughTheBufferOnce) {
     chart.SetMarginLeft(10);
     host->RepaintNow();
     EXPECT_EQ(chart.DrawCount(), 2);
+}
+
+TEST(ChartPanelRender, PieChartWithRoundLegend) {
+    TChart chart(nullptr);
+    chart.SetBounds(0, 0, 305, 182);
+    chart.SetBevelOuter(bvNone);
+    chart.Title().SetVisible(false);
+    chart.SetChart3DPercent(45);
+    chart.View3DOptions().SetElevation(315);
+    chart.View3DOptions().SetRotation(360);
+    chart.View3DOptions().SetPerspective(0);
+    chart.View3DOptions().SetOrthogonal(false);
+    chart.SetView3DWalls(false);
+    chart.Zoom().SetMinimumPixels(5);
+    TChartLegend& legend = chart.Legend();
+    legend.SetColorWidth(15);
+    legend.Symbol().SetWidth(15);
+    legend.Shadow().SetHorizSize(1);
+    legend.Shadow().SetVertSize(1);
+    legend.SetShapeStyle(fosRoundRectangle);
+    legend.SetTextStyle(ltsPlain);
+
+    auto* pie = AddTestSeries<TPieSeries>(chart, "KoyakuSeries");
+    pie->SetSeriesColor(clRed);
+    const int counts[] = {40, 22, 12, 7, 3};
+    for (int k = 0; k < 5; ++k)
+        pie->AddXY(0, counts[k], std::to_string(k + 1) + "回", clDefault);
+
+    const std::string path = OutPath("chart_pie.png");
+    ASSERT_TRUE(chart.PaintToImage(path));
+    QImage image(QString::fromStdString(path));
+    const TRect box = legend.RectLegend();
+    ASSERT_GT(box.Right, box.Left);
+    EXPECT_EQ(legend.NumRows(), 5);
+    // Round corner: the box's corner pixel keeps the panel colour.
+    EXPECT_EQ(Pixel(image, box.Left, box.Top), QColor(240, 240, 240));
+    // Inside the box: white.
+    EXPECT_EQ(Pixel(image, box.Left + 3, (box.Top + box.Bottom) / 2), QColor(255, 255, 255));
+    for (TChartAxis* a : chart.AxesList())
+        EXPECT_FALSE(chart.IsAxisVisible(*a));
+    // A drag on the pie does nothing.
+    chart.MouseDown(mbLeft, 0, 40, 40);
+    EXPECT_FALSE(chart.Zoom().Active);
 }

@@ -246,7 +246,7 @@ TEST_F(BarMarksFixture, VerticalMarginsLeaveRoomForMarks) {
 TEST_F(BarFixture, ClickedFindsTheBarUnderTheMouse) {
     bars->AddXY(1, 50);
     bars->AddXY(2, 20);
-    Layout();
+    Layout({0, 3});
     Draw();
     const int left = Left(2);
     const int w = bars->BarWidth();

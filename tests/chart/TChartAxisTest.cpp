@@ -123,6 +123,63 @@ TEST(TChartAxis, LeftLabelsTopDownRightAlignedAndGridAtEachLabel) {
     EXPECT_EQ(left.TickPositions(), expectedTicks);
 }
 
+TEST(TChartAxis, GridLinesCrossTheChartAtInnerLabels) {
+    DrawnChart d;
+    auto* s = AddTestSeries(*d.chart);
+    s->AddXY(0, 0);
+    s->AddXY(1, 24);
+    d.chart->LeftAxis().SetIncrement(5);
+    d.Draw();
+    const TRect r = d.chart->ChartRect;
+    std::vector<int> gridRows;
+    for (const TDrawCall& c : d.rec->CallsOf("LineTo"))
+        if (c.Pen.Style == psDot && c.Args[1] == c.Args[3] && c.Args[0] == r.Left + 1)
+            gridRows.push_back(c.Args[1]);
+    std::vector<int> expected;
+    for (int p : d.chart->LeftAxis().TickPositions())
+        if (p > d.chart->LeftAxis().IStartPos() && p < d.chart->LeftAxis().IEndPos())
+            expected.push_back(p);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(gridRows, expected);
+}
+
+TEST(TChartAxis, TextLabelsSkipOverlappingOnes) {
+    DrawnChart d;
+    auto* s = AddTestSeries(*d.chart);
+    for (int i = 0; i < 100; ++i)
+        s->AddXY(i, i, "L" + std::to_string(i));
+    d.Draw();
+    TChartAxis& bottom = d.chart->BottomAxis();
+    EXPECT_EQ(bottom.CalcLabelStyle(), talText);
+    std::vector<int> drawn;
+    for (int i = 0; i < 100; ++i)
+        for (const TDrawCall& c : TextCalls(*d.rec, "L" + std::to_string(i)))
+            if (c.Args[1] == bottom.PosLabels()) // not the legend's rows
+                drawn.push_back(i);
+    ASSERT_GT(drawn.size(), 3u);
+    EXPECT_LT(drawn.size(), 100u);
+    EXPECT_EQ(drawn.front(), 0);
+    // Neighbours keep at least their half widths (plus 10 % separation) apart.
+    for (std::size_t k = 1; k < drawn.size(); ++k) {
+        const int gap = bottom.CalcPosValue(drawn[k]) - bottom.CalcPosValue(drawn[k - 1]);
+        const int w1 =
+            RecordingDrawContext::CharWidth * int(std::to_string(drawn[k - 1]).size() + 1);
+        const int w2 = RecordingDrawContext::CharWidth * int(std::to_string(drawn[k]).size() + 1);
+        EXPECT_GE(gap, ChartRound(w1 * 1.2) / 2 + ChartRound(w2 * 1.2) / 2) << drawn[k];
+    }
+}
+
+TEST(TChartAxis, HugeValuesWithATinyRangeTerminate) {
+    DrawnChart d;
+    d.Draw();
+    TChartAxis& axis = d.chart->LeftAxis();
+    axis.SetPositions(0, 200);
+    axis.SetCurrentRange(1e20, 1e20 + 1e5);
+    std::vector<double> values;
+    axis.CalcLabelValues(values);
+    EXPECT_LE(values.size(), 10001u);
+}
+
 TEST(TChartAxis, SetMinMaxFixesTheRange) {
     TChart chart(nullptr);
     TChartAxis& axis = chart.BottomAxis();

@@ -186,6 +186,25 @@ TEST(TChartCanvasBlend, FormulaOverColouredPixels) {
     EXPECT_EQ(rig.Image->GetPixel(15, 15), RGBColor(200, 50, 10)); // outside
 }
 
+TEST(TChartCanvasBlend, IntegerArithmeticTruncatesTowardZero) {
+    struct Case {
+        int T;
+        int Saved, Drawn, Result;
+    };
+    // 50 * 255 / 100 = 127.5 -> 127; 99 * -255 / 100 = -252.45 -> -252.
+    for (const Case c : {Case{50, 255, 0, 127}, Case{99, 0, 255, 3}, Case{100, 7, 200, 7},
+                         Case{0, 7, 200, 200}}) {
+        PixelRig rig(10, 10);
+        rig.Canvas.SetBrushColor(RGBColor(c.Saved, c.Saved, c.Saved));
+        rig.Canvas.FillRect({0, 0, 10, 10});
+        auto blend = rig.Canvas.BeginBlending({0, 0, 10, 10}, c.T);
+        rig.Canvas.SetBrushColor(RGBColor(c.Drawn, c.Drawn, c.Drawn));
+        rig.Canvas.FillRect({0, 0, 10, 10});
+        rig.Canvas.EndBlending(std::move(blend));
+        EXPECT_EQ(GetRValue(rig.Image->GetPixel(4, 4)), c.Result) << "T " << c.T;
+    }
+}
+
 TEST(TChartCanvasBlend, TinyOrInvertedRectanglesDoNothing) {
     PixelRig rig(20, 20);
     for (const TRect r : {TRect{5, 5, 6, 9}, TRect{-10, -10, -2, -2}, TRect{5, 5, 5, 5}}) {

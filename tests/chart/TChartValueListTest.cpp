@@ -47,6 +47,16 @@ TEST(TChartValueList, CapacityGrowsByAThousand) {
     list.AddChartValue(1000);
     EXPECT_EQ(list.Count(), 1001);
     EXPECT_EQ(list.Capacity(), 2000);
+    for (int i = 1001; i < 2001; ++i)
+        list.AddChartValue(i);
+    EXPECT_EQ(list.Capacity(), 3000);
+    // Large lists grow by half their room so a million appends stay cheap.
+    for (int i = 2001; i < 1000000; ++i)
+        list.AddChartValue(i);
+    EXPECT_GE(list.Capacity(), 1000000);
+    EXPECT_LT(list.Capacity(), 1600000);
+    EXPECT_EQ(list.Capacity() % 1000, 0);
+    EXPECT_EQ(list.Last(), 999999);
 }
 
 TEST(TChartValueList, StatisticsAreLazyAndFollowChanges) {

@@ -4,9 +4,12 @@
 #include "chart/ChartCanvas/TChartGradient.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TChartShadow.h"
+#include "chart/ChartEngine/TChartAxis.h"
+#include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -206,7 +209,9 @@ TEST(TSeriesMarks, DrawEveryNullsAndEmptyTexts) {
     EXPECT_EQ(withPosition, (std::vector<int>{0, 2}));
     for (int i = 0; i < 7; ++i) {
         const bool drawn = i == 0 || i == 2;
-        EXPECT_EQ(TextCalls(*m.rec, "m" + std::to_string(i)).size(), drawn ? 1u : 0u) << i;
+        EXPECT_EQ(MarkTexts(*m.rec, m.series->Marks(), "m" + std::to_string(i)).size(),
+                  drawn ? 1u : 0u)
+            << i;
     }
 }
 
@@ -395,6 +400,40 @@ TEST(TSeriesMarks, LinesAfterTheFirstAreCutAt255) {
     EXPECT_EQ(lines[0].size(), 300u);
     EXPECT_EQ(lines[1].size(), 255u);
     EXPECT_EQ(lines[2], "end");
+}
+
+} // namespace
+
+namespace {
+
+// A flat chart with axes, titles, grid and white value marks, painted by the real context.
+TEST(TSeriesMarks, RendersFlatChartWithAxesAndMarks) {
+    auto chart = MakeFlatChart(500, 300);
+    chart->SetColor(clWhite);
+    auto* s = AddTestSeries<MarkOnlySeries>(*chart);
+    s->Lift = true;
+    s->Marks().SetVisible(true);
+    s->Marks().SetColor(clWhite);
+    s->Marks().Shadow().SetSize(0);
+    s->Marks().Arrow().SetVisible(false);
+    s->Marks().SetArrowLength(4);
+    const double values[] = {1234, 12.5, 800, 300, 1500, 950};
+    for (int i = 0; i < 6; ++i)
+        s->AddXY(i + 1, values[i]);
+    chart->LeftAxis().Title().SetCaption("Balls");
+    chart->BottomAxis().Title().SetCaption("Plays");
+    const std::string path = std::string(YONATAMA_TEST_OUT) + "/engine_axes_marks.png";
+    ASSERT_TRUE(chart->PaintToImage(path));
+    QImage image(QString::fromStdString(path));
+    ASSERT_FALSE(image.isNull());
+    // Inside each mark box (below its text line) the fill is white; the frame is black.
+    for (int i = 0; i < 6; ++i) {
+        const TSeriesMarkPosition* p = s->Marks().Position(i);
+        ASSERT_NE(p, nullptr);
+        const TRect b = p->Bounds();
+        EXPECT_EQ(image.pixelColor(b.Left + 1, b.Bottom - 2).rgb() & 0xFFFFFF, 0xFFFFFFu) << i;
+        EXPECT_EQ(image.pixelColor(b.Left, (b.Top + b.Bottom) / 2).rgb() & 0xFFFFFF, 0u) << i;
+    }
 }
 
 } // namespace

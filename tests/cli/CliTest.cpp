@@ -123,8 +123,8 @@ TEST_F(CliTest, RefusalsGoToStandardErrorWithExitCodeTwo) {
         EXPECT_EQ(r.out, "") << c.args;
         EXPECT_EQ(r.err, c.message) << c.args;
     }
-    for (const std::string bad : {"", "run", "run --plays", "run --plays 5 --seed -1",
-                                  "run --plays 5 --what 1", "fly"}) {
+    for (const std::string bad :
+         {"", "run", "run --plays", "run --plays 5 --seed -1", "run --plays 5 --what 1", "fly"}) {
         const Result r = Cli(bad);
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_EQ(r.out, "") << bad;
@@ -152,8 +152,8 @@ TEST_F(CliTest, SavedRunShowsTheSameSummary) {
 TEST_F(CliTest, BatchWritesNumberedFilesAndFigures) {
     const fs::path base = dir_ / "v1.2";
     fs::create_directory(base);
-    const Result r = Cli("run --plays 100 --runs 3 --seed 5 --out '" + (base / "run.sim").string() +
-                         "'");
+    const Result r =
+        Cli("run --plays 100 --runs 3 --seed 5 --out '" + (base / "run.sim").string() + "'");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (int i = 1; i <= 3; ++i) {
         const fs::path f = base / ("run100_" + std::to_string(i) + ".sim");

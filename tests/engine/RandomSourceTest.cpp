@@ -84,9 +84,9 @@ TEST(Rate_TBL, SelectEdges) {
         {{65536}, {{0, 0}, {32768, 0}, {65535, 0}}},
         {{70000, 5}, {{0, 0}, {65535, 0}}},
         {{}, {{0, 0}, {100, 0}, {65535, 0}}},
-        {{0, 10}, {{0, 1}, {9, 1}, {10, 2}}},  // a weight of 0 is never chosen
+        {{0, 10}, {{0, 1}, {9, 1}, {10, 2}}}, // a weight of 0 is never chosen
         {{10, 0, 5}, {{9, 0}, {10, 2}, {14, 2}, {15, 3}}},
-        {{-5, 10}, {{0, 1}, {4, 1}, {5, 2}}},  // a negative weight shifts the rest down
+        {{-5, 10}, {{0, 1}, {4, 1}, {5, 2}}}, // a negative weight shifts the rest down
     };
     for (const auto& c : cases) {
         Rate_TBL<int> t(c.weights.begin(), c.weights.end());

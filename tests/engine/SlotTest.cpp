@@ -14,7 +14,9 @@ struct Counters {
     bool operator==(const Counters&) const = default;
 };
 
-Counters Of(const Slot& s) { return {s.SinceHit, s.PlayNo, s.Balls, s.Mode, s.Chain}; }
+Counters Of(const Slot& s) {
+    return {s.SinceHit, s.PlayNo, s.Balls, s.Mode, s.Chain};
+}
 
 struct Play {
     int SinceHit, Balls, Chain, PlayNo, Mode;
@@ -70,8 +72,8 @@ TEST(Slot, ResetLeavesTheRandomSourceAlone) {
 
 TEST(Slot, BorderWeightsAreTruncated) {
     const std::vector<std::pair<double, int>> cases = {
-        {1, 262},     {12, 3145},   {12.5, 3276}, {13, 3407},     {20, 5242},
-        {25, 6553},   {125, 32768}, {0.5, 131},   {249.99, 65533}, {249.9999, 65535},
+        {1, 262},   {12, 3145},   {12.5, 3276}, {13, 3407},      {20, 5242},
+        {25, 6553}, {125, 32768}, {0.5, 131},   {249.99, 65533}, {249.9999, 65535},
     };
     Slot slot;
     for (const auto& [border, weight] : cases) {
@@ -289,8 +291,8 @@ TEST(Slot, AgreesWithPlainModelShotByShot) {
         for (int shot = 0; shot < 100000; ++shot) {
             slot.Shoot();
             plain.Shoot();
-            ASSERT_EQ(Of(slot),
-                      (Counters{plain.sinceHit, plain.playNo, plain.balls, plain.mode, plain.chain}))
+            ASSERT_EQ(Of(slot), (Counters{plain.sinceHit, plain.playNo, plain.balls, plain.mode,
+                                          plain.chain}))
                 << "border " << border << " shot " << shot;
             ASSERT_EQ(ProcessRandom(), plain.rng);
         }
@@ -319,7 +321,7 @@ PlayLog ByShoot(Slot& slot, int plays) {
 // very same shots as Shoot, also for tables of an unusual shape.
 TEST(Slot, ShootUntilMatchesRepeatedShoot) {
     const std::vector<Rate_TBL<int>> pockets = {
-        {3276, 32768, 131}, {262, 32768, 131}, {40000, 20000, 131},
+        {3276, 32768, 131},     {262, 32768, 131},  {40000, 20000, 131},
         {3000, 32768, 131, 50}, {3276, 32768, -50}, {3276, 30000},
     };
     Slot slot;

@@ -301,6 +301,17 @@ TEST(DrawContextPixel, TextFollowsAlignmentAndRotation) {
     EXPECT_GT(ink.Bottom - ink.Top, ink.Right - ink.Left);
 }
 
+TEST(DrawContextPixel, TransparentTextAfterAnOpaqueShapeKeepsTheBackground) {
+    auto cp = MakeContext(100, 60);
+    QtDrawContext& c = *cp;
+    c.SetBackColor(clBlack);
+    c.SetBackMode(bmOpaque);
+    c.FillRect({0, 0, 100, 60});
+    c.SetBackMode(bmTransparent);
+    c.TextOut(10, 10, "  ");
+    EXPECT_EQ(c.GetPixel(12, 14), kFill);
+}
+
 TEST(DrawContextPixel, OpaqueTextFillsItsBox) {
     auto cPtr = MakeContext(100, 60);
     QtDrawContext& c = *cPtr;

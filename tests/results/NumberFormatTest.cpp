@@ -13,7 +13,7 @@ struct AverageCase {
 
 TEST(FormatAverage, TwoDecimalsAfterFiveSignificantDigits) {
     const std::vector<AverageCase> cases = {
-        {398.4567f, "398.46"},  {1234.567f, "1234.60"}, {2.5f, "2.50"},
+        {398.4567f, "398.46"},  {1234.567f, "1234.60"},  {2.5f, "2.50"},
         {0.0f, "0.00"},         {123456.0f, "1.2346E5"}, {200000.0f, "2E5"},
         {333.3333f, "333.33"},  {2.333333f, "2.33"},     {12345.67f, "12346.00"},
         {99999.4f, "99999.00"}, {99999.6f, "1E5"},       {9.999f, "10.00"},
@@ -68,9 +68,14 @@ struct PercentCase {
 
 TEST(KeizokuPercentText, TwoStepConversion) {
     const std::vector<PercentCase> cases = {
-        {1, 3, "33.3333333333333"}, {2, 3, "66.6666666666667"}, {1, 8, "12.5"},
-        {5, 5, "100"},              {1, 7, "14.2857142857143"}, {0, 4, "0"},
-        {1, 100000, "0.001"},       {1, 0, "0"},
+        {1, 3, "33.3333333333333"},
+        {2, 3, "66.6666666666667"},
+        {1, 8, "12.5"},
+        {5, 5, "100"},
+        {1, 7, "14.2857142857143"},
+        {0, 4, "0"},
+        {1, 100000, "0.001"},
+        {1, 0, "0"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(KeizokuPercentText(c.count, c.total), c.text) << c.count << "/" << c.total;

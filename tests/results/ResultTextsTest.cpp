@@ -23,16 +23,16 @@ RunRecords Make(const std::vector<std::pair<int, int>>& hits) {
 
 TEST(ResultTexts, SummaryOfTheWorkedExample) {
     EXPECT_EQ(SummaryText(3, 7, 1000, -523, 4.0), "初当り数:3\u3000バトルボーナス数:7\n"
-                                                   "初当り確率:1/333.33\n"
-                                                   "継続数平均:2.33\n"
-                                                   "出玉数:-523  収支:-2092円");
+                                                  "初当り確率:1/333.33\n"
+                                                  "継続数平均:2.33\n"
+                                                  "出玉数:-523  収支:-2092円");
 }
 
 TEST(ResultTexts, SummaryWithoutChainEnds) {
     EXPECT_EQ(SummaryText(0, 0, 12, 0, 0.0), "初当り数:0\u3000バトルボーナス数:0\n"
-                                              "初当り確率:1/0.00\n"
-                                              "継続数平均:0.00\n"
-                                              "出玉数:0  収支:0円");
+                                             "初当り確率:1/0.00\n"
+                                             "継続数平均:0.00\n"
+                                             "出玉数:0  収支:0円");
     EXPECT_EQ(SummaryText(0, 0, 5, 15, 0.4).substr(std::string("初当り数:0\u3000").size()),
               "バトルボーナス数:0\n初当り確率:1/0.00\n継続数平均:0.00\n出玉数:15  収支:6円");
 }
@@ -119,7 +119,7 @@ TEST(ResultTexts, PerPlayTexts) {
 TEST(ResultTexts, BonusRowsAndGainedBalls) {
     RunRecords r;
     r.Append(1, -10, 0, 1, 0);
-    r.Append(2, -8, 1, 2, 2);   // first hit of a chain of three
+    r.Append(2, -8, 1, 2, 2); // first hit of a chain of three
     r.Append(3, 1500, 2, 3, 2);
     r.Append(4, 3000, 3, 4, 2); // chain end
     r.Append(1, 4600, 3, 5, 0); // the last bonus first shows here

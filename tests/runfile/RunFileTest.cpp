@@ -26,10 +26,10 @@ RunRecords TwoRecords() {
 
 // Tag 20, count 2, rate 4.0, border 12.5, then the two records above, written out by hand.
 const Bytes TwoRecordBytes = {
-    0x14, 0x00, 0x00, 0x00,                         // tag 20
-    0x02, 0x00, 0x00, 0x00,                         // count 2
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40, // 4.0
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x29, 0x40, // 12.5
+    0x14, 0x00, 0x00, 0x00,                                                 // tag 20
+    0x02, 0x00, 0x00, 0x00,                                                 // count 2
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40,                         // 4.0
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x29, 0x40,                         // 12.5
     0x01, 0x00, 0x00, 0x00, 0xE7, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, // 1, -25, 0
     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,                         // 1, 0
     0x02, 0x00, 0x00, 0x00, 0x70, 0x11, 0x01, 0x00, 0x03, 0x00, 0x00, 0x00, // 2, 70000, 3
@@ -133,9 +133,9 @@ TEST(RunFile, TrailingPartialRecordIsDropped) {
     // Cut inside the second record: only the first is kept.
     RunFileHeader header;
     RunRecords records;
-    ASSERT_EQ(ReadFromBytes(Bytes(TwoRecordBytes.begin(), TwoRecordBytes.end() - 3), header,
-                            records),
-              ReadStatus::Ok);
+    ASSERT_EQ(
+        ReadFromBytes(Bytes(TwoRecordBytes.begin(), TwoRecordBytes.end() - 3), header, records),
+        ReadStatus::Ok);
     EXPECT_EQ(records.Size(), 1u);
     EXPECT_EQ(records.BallCounts[0], -25);
 }
@@ -218,10 +218,10 @@ TEST(RunFile, SaveFailuresKeepTheOldFile) {
     EXPECT_EQ(SaveRunFile((dir / "missing/run.sim").string(), 2, 4.0, 12.5, TwoRecords()),
               WriteStatus::CannotCreate);
 
-    // The target is a folder: the complete temporary cannot be renamed over it.
+    // A folder is never replaced.
     fs::create_directory(dir / "folder.sim");
     EXPECT_EQ(SaveRunFile((dir / "folder.sim").string(), 2, 4.0, 12.5, TwoRecords()),
-              WriteStatus::WriteFailed);
+              WriteStatus::CannotCreate);
     EXPECT_TRUE(fs::is_directory(dir / "folder.sim"));
     EXPECT_EQ(dir.EntryCount(), 1u);
 
@@ -244,6 +244,26 @@ TEST(RunFile, SaveFailuresKeepTheOldFile) {
     EXPECT_EQ(status, WriteStatus::WriteFailed);
     EXPECT_EQ(FileBytes(target), TwoRecordBytes);
     EXPECT_EQ(dir.EntryCount(), 2u); // folder.sim and keep.sim, no temporary
+}
+
+TEST(RunFile, SaveKeepsLinksModesAndDevices) {
+    TempDir dir;
+    const fs::path real = dir / "real.sim";
+    const fs::path link = dir / "link.sim";
+    ASSERT_EQ(SaveRunFile(real.string(), 0, 1.0, 1.0, RunRecords{}), WriteStatus::Ok);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, link);
+
+    ASSERT_EQ(SaveRunFile(link.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(FileBytes(real), TwoRecordBytes);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(dir.EntryCount(), 2u);
+
+    // A device is written in place, not replaced by a regular file.
+    ASSERT_EQ(SaveRunFile("/dev/null", 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
 struct NameCase {

@@ -1,0 +1,92 @@
+// libFuzzer entry: arbitrary bytes as a run file, then everything the window
+// would do with an accepted file. Also the same bytes as typed input text.
+
+#include "app/results/Conversions.h"
+#include "app/results/ResultTexts.h"
+#include "runfile/RunFile.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+void ReadAndShow(const std::uint8_t* data, std::size_t size) {
+    // fmemopen refuses an empty buffer: give it one byte and consume it first.
+    std::vector<std::uint8_t> bytes(data, data + size);
+    bytes.push_back(0);
+    std::FILE* f = fmemopen(bytes.data(), size == 0 ? 1 : size, "rb");
+    Check(f != nullptr);
+    if (size == 0) {
+        std::fgetc(f);
+    }
+    RunFileHeader header;
+    RunRecords records;
+    const ReadStatus status = ReadRunFile(f, header, records);
+    std::fclose(f);
+
+    if (status != ReadStatus::Ok) {
+        Check(records.Size() == 0 && records.SameLengths());
+        Check(!ReadFailureText(status).empty());
+        return;
+    }
+    Check(size >= RunFileHeaderSize);
+    Check(records.Size() == (size - RunFileHeaderSize) / RunFileRecordSize);
+
+    // Writing back what was read gives the input without its partial record.
+    char* out = nullptr;
+    std::size_t outSize = 0;
+    std::FILE* w = open_memstream(&out, &outSize);
+    Check(w != nullptr);
+    Check(WriteRunFile(w, header.Count, header.Rate, header.Border, records));
+    std::fclose(w);
+    const std::size_t whole = RunFileHeaderSize + records.Size() * RunFileRecordSize;
+    Check(outSize == whole && std::memcmp(out, data, whole) == 0);
+    std::free(out);
+
+    (void)FormatGeneral15(header.Rate);
+    (void)FormatGeneral15(header.Border);
+    (void)FormatAverage(static_cast<float>(header.Rate));
+    if (!ValidateRecords(records).empty()) {
+        return;
+    }
+    (void)SummaryForRecords(records, header.Rate);
+    for (std::size_t i = 0; i < records.Size(); ++i) {
+        (void)PlayText(records, i);
+        (void)Play2Text(records, i);
+        (void)BallText(records, i);
+        (void)OutcomeText(records.HitStates[i]);
+    }
+    (void)BonusRows(records);
+    for (const KeizokuRow& row : KeizokuRows(ComputeChainStats(records))) {
+        Check(!row.Percent.empty());
+    }
+}
+
+void ParseAsText(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 64));
+    if (const auto v = TryStrToFloat(text)) {
+        Check(std::isfinite(*v));
+        (void)FormatGeneral15(*v);
+        (void)FormatAverage(static_cast<float>(*v));
+    }
+    (void)TryStrToInt(text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ReadAndShow(data, size);
+    ParseAsText(data, size);
+    return 0;
+}
