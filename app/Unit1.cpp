@@ -279,7 +279,7 @@ void TMainForm::StartButtonClick() {
         UnlockAfterRun();
         throw;
     }
-    if (true) {
+    if (completed) {
         ProgressBar1->SetPosition(100);
         StatusBar1->Panel(0).SetText(DoneText);
     }
@@ -297,7 +297,11 @@ void TMainForm::DropRunForMemory() {
     Play2Texts = CompactStringList{};
     OutcomeTexts = CompactStringList{};
     BallTexts = CompactStringList{};
+    // A pass cut short by the failure may have shown part of the run.
     ResultListView->Clear();
+    BBListView->Clear();
+    KeizokuListView->Clear();
+    ResultLabel->SetCaption("");
     StatusBar1->Panel(0).SetText("");
 }
 
@@ -453,7 +457,7 @@ void TMainForm::ShowResults(bool bulk) {
         }
         const int position =
             PlayCount > 0 ? static_cast<int>(std::trunc(static_cast<double>(i + 1) /
-                                                        static_cast<double>(n) * 100.0))
+                                                        static_cast<double>(PlayCount) * 100.0))
                           : 100;
         ProgressBar1->SetPosition(position);
     }
@@ -551,7 +555,22 @@ void TMainForm::FileOpenMenuClick() {
     PlayCount = header.Count;
     ExchangeRate = header.Rate;
     // A stop left over from an earlier slow run must not hide the file.
-    ShowResults(true);
+    StopRequested = false;
+    auto refuse = [this] {
+        DropRunForMemory();
+        StartButton->SetEnabled(true);
+        ShowErrorMessage(FileTooLargeText);
+        StatusBar1->Panel(0).SetText(LoadAbortedText);
+    };
+    try {
+        ShowResults(true);
+    } catch (const std::bad_alloc&) {
+        refuse();
+        return;
+    } catch (const std::length_error&) {
+        refuse();
+        return;
+    }
     StatusBar1->Panel(0).SetText(LoadedText);
     StartButton->SetEnabled(true);
 }

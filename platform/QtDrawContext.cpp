@@ -95,9 +95,15 @@ QtDrawContext::~QtDrawContext() {
         D_->Painter->end();
 }
 
+void QtDrawContext::Flush() const {
+    if (D_->Painter) {
+        D_->Painter->end();
+        D_->Painter.reset();
+    }
+}
+
 bool QtDrawContext::SavePng(const std::string& path) const {
-    if (D_->Painter)
-        D_->Painter->end(), D_->Painter.reset();
+    Flush();
     return Target_->save(QString::fromStdString(path), "PNG");
 }
 
@@ -252,10 +258,45 @@ void QtDrawContext::MoveTo(int x, int y) {
     PenPos_ = {x, y};
 }
 
+namespace {
+
+// A one-pixel line from (x0, y0) up to but not including (x1, y1). Qt's
+// cosmetic flat-capped line always leaves out the endpoint with the larger
+// coordinate on the major axis; when that is the start, the line is drawn
+// with both ends and the end pixel is put back as it was.
+void CosmeticSegment(QPainter& p, const QImage& image, int x0, int y0, int x1, int y1) {
+    const int dx = x1 - x0, dy = y1 - y0;
+    const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+    if (!reversed) {
+        p.drawLine(x0, y0, x1, y1);
+        return;
+    }
+    const bool inside = image.valid(x1, y1);
+    const QRgb before = inside ? image.pixel(x1, y1) : 0;
+    QPen pen = p.pen();
+    pen.setCapStyle(Qt::SquareCap);
+    p.setPen(pen);
+    p.drawLine(x0, y0, x1, y1);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    if (inside) {
+        const QPainter::CompositionMode mode = p.compositionMode();
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(QRect(x1, y1, 1, 1), QColor::fromRgb(before));
+        p.setCompositionMode(mode);
+    }
+}
+
+} // namespace
+
 void QtDrawContext::LineTo(int x, int y) {
     QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
-    if (Pen_.Style != psClear && !(PenPos_.X == x && PenPos_.Y == y))
-        p.drawLine(PenPos_.X, PenPos_.Y, x, y);
+    if (Pen_.Style != psClear && !(PenPos_.X == x && PenPos_.Y == y)) {
+        if (p.pen().isCosmetic())
+            CosmeticSegment(p, *Target_, PenPos_.X, PenPos_.Y, x, y);
+        else
+            p.drawLine(PenPos_.X, PenPos_.Y, x, y);
+    }
     PenPos_ = {x, y};
 }
 
@@ -263,6 +304,14 @@ void QtDrawContext::Polyline(const TPoint* points, int count) {
     if (count < 2 || Pen_.Style == psClear)
         return;
     QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
+    if (p.pen().isCosmetic()) {
+        // Segment by segment, so each leaves out its end like LineTo.
+        for (int i = 1; i < count; ++i)
+            if (points[i].X != points[i - 1].X || points[i].Y != points[i - 1].Y)
+                CosmeticSegment(p, *Target_, points[i - 1].X, points[i - 1].Y, points[i].X,
+                                points[i].Y);
+        return;
+    }
     QPolygon poly(count);
     for (int i = 0; i < count; ++i)
         poly.setPoint(i, points[i].X, points[i].Y);
@@ -559,12 +608,14 @@ std::unique_ptr<DrawContext> QtDrawContext::CreateBitmap(int width, int height) 
 void QtDrawContext::CopyFrom(const DrawContext& source, const TRect& srcRect, int x, int y) {
     if (const auto* q = dynamic_cast<const QtDrawContext*>(&source)) {
         if (q->D_->Painter)
-            q->D_->Painter->end(), q->D_->Painter.reset();
+            q->Flush();
         QPainter& p = PAINTER;
         p.setCompositionMode(QPainter::CompositionMode_Source);
         D_->Cached = false;
         p.drawImage(QPoint(x, y), q->Image(),
                     QRect(srcRect.Left, srcRect.Top, srcRect.Width(), srcRect.Height()));
+        // A copy is the last step of a repaint: leave the image quiescent.
+        Flush();
         return;
     }
     std::vector<TColor> pixels;
@@ -587,7 +638,7 @@ void QtDrawContext::ReadPixels(const TRect& rect, std::vector<TColor>& out) cons
 
 void QtDrawContext::WritePixels(const TRect& rect, const std::vector<TColor>& pixels) {
     if (D_->Painter)
-        D_->Painter->end(), D_->Painter.reset();
+        Flush();
     size_t i = 0;
     for (int y = rect.Top; y < rect.Bottom; ++y) {
         const bool rowOk = y >= 0 && y < Target_->height();

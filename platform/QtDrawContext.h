@@ -20,6 +20,9 @@ public:
     const QImage& Image() const { return *Target_; }
     QImage& Image() { return *Target_; }
     bool SavePng(const std::string& path) const;
+    // Ends the painter kept open between calls, so the image may be copied,
+    // shown or resized safely; drawing later opens a new one.
+    void Flush() const;
 
     int Width() const override;
     int Height() const override;

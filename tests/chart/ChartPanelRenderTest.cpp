@@ -48,6 +48,24 @@ TEST(ChartPanelRender, EmptyChart) {
     EXPECT_EQ(chart.DrawCount(), 1);
 }
 
+TEST(ChartPanelRender, EmptyFlatChart) {
+    TChart chart(nullptr);
+    chart.SetBounds(0, 0, 400, 250);
+    chart.SetView3D(false);
+    const std::string path = OutPath("chart_empty_flat.png");
+    ASSERT_TRUE(chart.PaintToImage(path));
+    QImage image(QString::fromStdString(path));
+    // The black frame round the plotting area, on all four sides.
+    const TRect r = chart.ChartRect;
+    const int midX = (r.Left + r.Right) / 2;
+    const int midY = (r.Top + r.Bottom) / 2;
+    EXPECT_EQ(Pixel(image, r.Left, midY), QColor(0, 0, 0));
+    EXPECT_EQ(Pixel(image, r.Right, midY), QColor(0, 0, 0));
+    EXPECT_EQ(Pixel(image, midX, r.Top), QColor(0, 0, 0));
+    EXPECT_EQ(Pixel(image, midX, r.Bottom), QColor(0, 0, 0));
+    EXPECT_EQ(Pixel(image, r.Left + 5, r.Top + 5), QColor(240, 240, 240));
+}
+
 TEST(ChartPanelRender, FlatChartWithGradientAxesAndLine) {
     TChart chart(nullptr);
     chart.SetBounds(0, 0, 597, 217);

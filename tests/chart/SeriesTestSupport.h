@@ -7,6 +7,7 @@
 #include "chart/ChartCanvas/TView3DOptions.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartSeries.h"
+#include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
 
 #include <filesystem>
@@ -61,4 +62,14 @@ inline std::vector<TDrawCall> VisibleLines(const RecordingDrawContext& rec) {
 inline std::string TestOutPath(const std::string& name) {
     std::filesystem::create_directories(YONATAMA_TEST_OUT);
     return std::string(YONATAMA_TEST_OUT) + "/" + name;
+}
+
+// Paints the whole chart (every repaint step) into an image and saves it.
+inline std::unique_ptr<QtDrawContext> RenderChart(TChart& chart, const std::string& png) {
+    auto image = std::make_unique<QtDrawContext>(chart.Width(), chart.Height());
+    image->Image().fill(Qt::white);
+    chart.Canvas().SetUseBuffer(false);
+    chart.Draw(*image, chart.GetClientRect());
+    image->SavePng(TestOutPath(png));
+    return image;
 }

@@ -18,7 +18,9 @@
 namespace {
 
 const TRect Rect{50, 20, 550, 220};
-int Py(double y) { return 220 - int(std::lround(y * 2)); }
+int Py(double y) {
+    return 220 - int(std::lround(y * 2));
+}
 
 struct BarFixture : ::testing::Test {
     std::unique_ptr<TChart> chart = MakeStagedChart(600, 260);
@@ -85,8 +87,8 @@ TEST_F(BarFixture, MarginsAreOneBarWidthEachSide) {
 TEST_F(BarFixture, ComputedWidthsAreMadeEven) {
     for (int i = 1; i <= 10; ++i)
         bars->Add(i);
-    const std::vector<std::pair<int, int>> cases = {
-        {70, 32}, {69, 32}, {60, 28}, {100, 46}, {20, 10}, {1, 0}};
+    const std::vector<std::pair<int, int>> cases = {{70, 32},  {69, 32}, {60, 28},
+                                                    {100, 46}, {20, 10}, {1, 0}};
     for (auto [percent, width] : cases) {
         bars->SetBarWidthPercent(percent);
         Layout();
@@ -277,13 +279,52 @@ TEST_F(BarFixture, GradientRunsFromBarColourAtTopToWhite) {
     const int left = Left(1);
     const int top = Py(80);
     const int bottom = Py(0);
-    EXPECT_EQ(rgb(left, top + 10), 0xFFFFFFu);          // white outline
-    EXPECT_EQ(rgb(left + 10, top + 1), 0xFF0000u);      // red at the top (QRgb is ARGB)
-    EXPECT_EQ(rgb(left + 10, bottom - 2), 0xFFFFFFu);   // white at the bottom
+    EXPECT_EQ(rgb(left, top + 10), 0xFFFFFFu);        // white outline
+    EXPECT_EQ(rgb(left + 10, top + 1), 0xFF0000u);    // red at the top (QRgb is ARGB)
+    EXPECT_EQ(rgb(left + 10, bottom - 2), 0xFFFFFFu); // white at the bottom
     const unsigned mid = rgb(left + 10, (top + bottom) / 2);
     EXPECT_EQ(mid >> 16, 0xFFu);
     EXPECT_GT(mid & 0xFF, 0x40u);
     EXPECT_LT(mid & 0xFF, 0xC0u);
+}
+
+} // namespace
+
+namespace {
+
+// The first-hit chart as the window sets it up.
+TEST(TBarSeriesRender, FirstHitChart) {
+    auto chart = MakeStagedChart(640, 300);
+    chart->Legend().SetVisible(false);
+    auto* bars = new TBarSeries();
+    bars->SetSeriesColor(9342719);
+    bars->BarPen().SetColor(clWhite);
+    bars->SetBarStyle(bsRectGradient);
+    bars->Gradient().SetDirection(gdTopBottom);
+    bars->SetMultiBar(mbNone);
+    bars->SetAutoMarkPosition(false);
+    TSeriesMarks& m = bars->Marks();
+    m.SetVisible(true);
+    m.SetColor(clWhite);
+    m.Brush().SetColor(clWhite);
+    m.Brush().SetStyle(bsHorizontal);
+    m.Shadow().SetSize(0);
+    m.Arrow().SetVisible(false);
+    m.Callout().Arrow().SetVisible(false);
+    m.SetArrowLength(4);
+    bars->YValues().SetName("Bar");
+    bars->SetParentChart(chart.get());
+    const double values[] = {120, 1234, 45, 310, 12.5, 800, 260, 75};
+    for (int i = 0; i < 8; ++i)
+        bars->AddXY(i + 1, values[i], "", clRed);
+    chart->BottomAxis().SetIncrement(1);
+    auto image = RenderChart(*chart, "series_first_hit_chart.png");
+    const int left = bars->CalcXPos(1);
+    const int top = bars->CalcYPos(1);
+    const int bottom = bars->GetOriginPos(1);
+    EXPECT_EQ(image->Image().pixel(left + 5, top + 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image->Image().pixel(left + 5, bottom - 2) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(image->Image().pixel(left, (top + bottom) / 2) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 } // namespace

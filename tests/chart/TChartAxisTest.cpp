@@ -143,6 +143,42 @@ TEST(TChartAxis, GridLinesCrossTheChartAtInnerLabels) {
     EXPECT_EQ(gridRows, expected);
 }
 
+TEST(TChartAxis, MinorTicksDivideAndContinueTheTickSpacing) {
+    DrawnChart d;
+    auto* s = AddTestSeries(*d.chart);
+    s->AddXY(0, 0);
+    s->AddXY(100, 1);
+    TChartAxis& bottom = d.chart->BottomAxis();
+    bottom.SetMinMax(-10, 100);
+    bottom.SetIncrement(25);
+    bottom.SetMinorTickLength(3);
+    d.Draw();
+    const std::vector<int>& ticks = bottom.TickPositions();
+    ASSERT_EQ(ticks.size(), 5u); // 100, 75, 50, 25, 0
+    std::vector<int> expected;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        for (int k = 1; k <= 3; ++k)
+            expected.push_back(ticks[i] - ChartRound(k * (ticks[i] - ticks[i - 1]) / 4.0));
+    const double gap = (ticks[1] - ticks[0]) / 4.0;
+    for (int k = 1; k <= 3; ++k) {
+        expected.push_back(ticks.front() - ChartRound(k * gap));
+        expected.push_back(ticks.back() + ChartRound(k * gap));
+    }
+    std::vector<int> inside;
+    for (int p : expected)
+        if (p >= bottom.IStartPos() && p <= bottom.IEndPos())
+            inside.push_back(p);
+    std::vector<int> drawn;
+    for (const TDrawCall& c : d.rec->CallsOf("LineTo"))
+        if (c.Args[0] == c.Args[2] && c.Args[1] == bottom.PosAxis() + 1 &&
+            c.Args[3] == bottom.PosAxis() + 4)
+            drawn.push_back(c.Args[0]);
+    std::sort(inside.begin(), inside.end());
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_EQ(drawn, inside);
+    EXPECT_EQ(inside.size(), 12u + 1u); // 4 gaps x 3, plus one at -6.25 (above -10)
+}
+
 TEST(TChartAxis, TextLabelsSkipOverlappingOnes) {
     DrawnChart d;
     auto* s = AddTestSeries(*d.chart);

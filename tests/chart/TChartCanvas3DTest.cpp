@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -319,6 +320,47 @@ TEST(TChartCanvas3DClip, FlatClipCubeInsetsTheRectangle) {
     rig.Canvas.ClipCube({40, 30, 340, 231}, 0, 20);
     ASSERT_EQ(rig.Dest.Calls().size(), 1u);
     EXPECT_EQ(rig.Dest.Calls()[0].ToString(), "IntersectClipRect 41,31,340,230");
+}
+
+TEST(TChartCanvas3DClip, ThreeDClipCubeFollowsTheView) {
+    // Orthogonal: the outline of a box pushed back and up is a hexagon.
+    Rig ortho(true);
+    ortho.Dest.ClearCalls();
+    ortho.Canvas.ClipCube({40, 30, 340, 230}, 0, 20);
+    const auto clips = ortho.Dest.CallsOf("IntersectClipPolygon");
+    ASSERT_EQ(clips.size(), 1u);
+    EXPECT_EQ(clips[0].Points.size(), 6u);
+    int minX = 1000, maxX = -1000, minY = 1000, maxY = -1000;
+    for (const TPoint& p : clips[0].Points) {
+        minX = std::min(minX, p.X);
+        maxX = std::max(maxX, p.X);
+        minY = std::min(minY, p.Y);
+        maxY = std::max(maxY, p.Y);
+    }
+    EXPECT_EQ(minX, 40);
+    EXPECT_EQ(maxX, 360);
+    EXPECT_EQ(minY, 10);
+    EXPECT_EQ(maxY, 230);
+
+    // A perspective view turned below 270 degrees is not clipped.
+    Rig turned(true);
+    turned.View.SetOrthogonal(false);
+    turned.View.SetRotation(200);
+    turned.Setup(true);
+    turned.Dest.ClearCalls();
+    turned.Canvas.ClipCube({40, 30, 340, 230}, 0, 20);
+    EXPECT_TRUE(turned.Dest.Calls().empty());
+
+    // Seen from straight above: a plain rectangle.
+    Rig above(true);
+    above.View.SetOrthogonal(false);
+    above.View.SetElevation(270);
+    above.View.SetRotation(360);
+    above.Setup(true);
+    above.Dest.ClearCalls();
+    above.Canvas.ClipCube({40, 30, 340, 230}, 0, 20);
+    ASSERT_EQ(above.Dest.Calls().size(), 1u);
+    EXPECT_EQ(above.Dest.Calls()[0].Op, "IntersectClipRect");
 }
 
 TEST(TChartCanvas3DBuffer, DrawsOffScreenAndShowsTheImage) {

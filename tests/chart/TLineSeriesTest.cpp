@@ -17,8 +17,12 @@
 namespace {
 
 const TRect Rect{50, 20, 350, 220};
-int Px(double x) { return 50 + int(x * 30); }
-int Py(double y) { return 220 - int(y * 2); }
+int Px(double x) {
+    return 50 + int(x * 30);
+}
+int Py(double y) {
+    return 220 - int(y * 2);
+}
 
 struct LineFixture : ::testing::Test {
     std::unique_ptr<TChart> chart = MakeStagedChart(400, 300);
@@ -48,7 +52,8 @@ TEST_F(LineFixture, RedWidthTwoLineJoinsPointsInOrder) {
     const auto lines = VisibleLines(rec);
     ASSERT_EQ(lines.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(lines[i].Args, (std::vector<int>{Px(i + 1), Py(ys[i]), Px(i + 2), Py(ys[i + 1])}));
+        EXPECT_EQ(lines[i].Args,
+                  (std::vector<int>{Px(i + 1), Py(ys[i]), Px(i + 2), Py(ys[i + 1])}));
         EXPECT_EQ(lines[i].Pen.Color, clRed);
         EXPECT_EQ(lines[i].Pen.Width, 2);
         EXPECT_TRUE(lines[i].Pen.Geometric);
@@ -120,9 +125,9 @@ TEST_F(LineFixture, MarkersAreDrawnAfterBothSegments) {
     for (const auto& c : rec.Calls())
         if ((c.Op == "LineTo" && c.Pen.Style != psClear) || c.Op == "Rectangle")
             ops.push_back(c.Op + (c.Op == "Rectangle" ? std::to_string(c.Args[0] + 4) : ""));
-    const std::vector<std::string> expected = {
-        "LineTo", "Rectangle" + std::to_string(Px(1)), "LineTo",
-        "Rectangle" + std::to_string(Px(2)), "Rectangle" + std::to_string(Px(3))};
+    const std::vector<std::string> expected = {"LineTo", "Rectangle" + std::to_string(Px(1)),
+                                               "LineTo", "Rectangle" + std::to_string(Px(2)),
+                                               "Rectangle" + std::to_string(Px(3))};
     EXPECT_EQ(ops, expected);
 }
 
@@ -383,6 +388,64 @@ TEST(TLineSeriesReduced, SameImageAsEverySegment) {
         if (c.Seed == 2)
             reduced.SavePng(TestOutPath("line_reduced_walk.png"));
     }
+}
+
+} // namespace
+
+namespace {
+
+// The slump graph as the window sets it up: a red width-2 line, red win circles and black
+// loss triangles, drawn through every repaint step.
+TEST(TLineSeriesRender, SlumpGraph) {
+    auto chart = MakeStagedChart(640, 300);
+    chart->Legend().SetVisible(false);
+    auto* slump = new TLineSeries();
+    slump->SetSeriesColor(clRed);
+    slump->LinePen().SetColor(clRed);
+    slump->LinePen().SetWidth(2);
+    slump->SetShowInLegend(false);
+    slump->SetParentChart(chart.get());
+    auto* win = new TLineSeries();
+    win->SetSeriesColor(clRed);
+    win->LinePen().SetVisible(false);
+    win->Pointer().SetVisible(true);
+    win->Pointer().SetStyle(psCircle);
+    win->SetParentChart(chart.get());
+    auto* loss = new TLineSeries();
+    loss->SetSeriesColor(clBlack);
+    loss->Brush().SetColor(clWhite);
+    loss->LinePen().SetVisible(false);
+    loss->Pointer().SetVisible(true);
+    loss->Pointer().SetStyle(psTriangle);
+    loss->SetParentChart(chart.get());
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> step(-12, 10);
+    int balls = 0;
+    const int plays = 400;
+    for (int play = 1; play <= plays; ++play) {
+        balls += step(rng);
+        if (play % 97 == 0) {
+            balls += 1500;
+            win->AddXY(play, balls, "", clRed);
+        } else if (play % 61 == 0) {
+            balls += 400;
+            loss->AddXY(play, balls, "", clBlack);
+        }
+        slump->AddXY(play, balls, "", clRed);
+    }
+    chart->BottomAxis().SetAutomatic(false);
+    chart->BottomAxis().SetMaximum(plays);
+    chart->BottomAxis().SetMinimum(1);
+    auto image = RenderChart(*chart, "series_slump_graph.png");
+    // A win circle: red inside, its black outline 4 px to the left of the centre.
+    const int x = win->CalcXPos(0);
+    const int y = win->CalcYPos(0);
+    EXPECT_EQ(image->Image().pixel(x + 1, y + 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image->Image().pixel(x - 4, y) & 0xFFFFFF, 0x000000u);
+    // A loss triangle: black.
+    const int tx = loss->CalcXPos(0);
+    const int ty = loss->CalcYPos(0);
+    EXPECT_EQ(image->Image().pixel(tx, ty + 2) & 0xFFFFFF, 0x000000u);
 }
 
 } // namespace

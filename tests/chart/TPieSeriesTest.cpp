@@ -126,7 +126,7 @@ TEST_F(PieFixture, AngleToPosAndPointToAngle) {
         int Y;
     };
     const std::vector<Case> cases = {
-        {0, 0, 200, 50},        {0, Pi / 2, 100, 0},   {0, Pi, 0, 50},
+        {0, 0, 200, 50},         {0, Pi / 2, 100, 0}, {0, Pi, 0, 50},
         {0, 1.5 * Pi, 100, 100}, {90, 0, 100, 0},     {90, Pi / 2, 0, 50},
     };
     for (const auto& c : cases) {
@@ -256,9 +256,9 @@ TEST_F(PieFixture, ClickedFindsTheSlice) {
     pie->AddPie(1);
     Stage({0, 0, 201, 201}); // centre (100, 100), radius 100
     Draw();
-    EXPECT_EQ(pie->Clicked(50, 50), 0);   // upper left: 135 degrees
-    EXPECT_EQ(pie->Clicked(150, 150), 1); // lower right: 315 degrees
-    EXPECT_EQ(pie->Clicked(199, 99), 0);  // just above the start
+    EXPECT_EQ(pie->Clicked(50, 50), 0);    // upper left: 135 degrees
+    EXPECT_EQ(pie->Clicked(150, 150), 1);  // lower right: 315 degrees
+    EXPECT_EQ(pie->Clicked(199, 99), 0);   // just above the start
     EXPECT_EQ(pie->Clicked(100, 245), -1); // beyond the radii vector (100, 100)
     pie->Clear();
     EXPECT_EQ(pie->Clicked(50, 50), -1);
@@ -388,6 +388,37 @@ TEST_F(PieFixture, NoShadowWithoutSize) {
     Stage({20, 20, 221, 121});
     Draw();
     EXPECT_TRUE(rec.CallsOf("Ellipse").empty());
+}
+
+} // namespace
+
+namespace {
+
+// The continuation pie as the window sets it up: 3D, no walls, translucent shadow,
+// hidden marks.
+TEST(TPieSeriesRender, ContinuationPie) {
+    auto chart = MakeStagedChart(400, 260, true);
+    chart->SetChart3DPercent(45);
+    chart->SetView3DWalls(false);
+    chart->Title().SetVisible(false);
+    auto* pie = new TPieSeries();
+    pie->SetTitle("KoyakuSeries");
+    pie->SetSeriesColor(clRed);
+    pie->Marks().SetVisible(false);
+    pie->Marks().Callout().SetLength(-5);
+    pie->YValues().SetName("円");
+    pie->Shadow().SetHorizSize(10);
+    pie->Shadow().SetVertSize(29);
+    pie->Shadow().SetTransparency(53);
+    pie->SetParentChart(chart.get());
+    const int counts[] = {14, 9, 5, 3, 2, 1};
+    for (int k = 0; k < 6; ++k)
+        pie->AddXY(0, counts[k], std::to_string(k + 1) + "回", clDefault);
+    auto image = RenderChart(*chart, "series_continuation_pie.png");
+    EXPECT_EQ(chart->View3DOptions().Elevation(), 315);
+    // The top face at the centre shows a slice colour, not the background.
+    const QRgb centre = image->Image().pixel(pie->CircleXCenter(), pie->CircleYCenter());
+    EXPECT_NE(centre & 0xFFFFFF, 0xFFFFFFu);
 }
 
 } // namespace

@@ -107,7 +107,12 @@ TEST_P(DrawContextLine, LeavesOutItsEndPixel) {
 INSTANTIATE_TEST_SUITE_P(Directions, DrawContextLine,
                          ::testing::Values(LineCase{5, 10, 25, 10}, LineCase{25, 10, 5, 10},
                                            LineCase{10, 5, 10, 25}, LineCase{10, 25, 10, 5},
-                                           LineCase{5, 5, 25, 25}, LineCase{25, 5, 5, 25}));
+                                           LineCase{5, 5, 25, 25}, LineCase{25, 5, 5, 25}),
+                         [](const ::testing::TestParamInfo<LineCase>& info) {
+                             const LineCase& l = info.param;
+                             return "From" + std::to_string(l.X0) + "_" + std::to_string(l.Y0) +
+                                    "To" + std::to_string(l.X1) + "_" + std::to_string(l.Y1);
+                         });
 
 TEST(DrawContextPixel, PieRunsCounterClockwiseFromStartToEnd) {
     // Box 0..40, centre (20, 20); angle 0 is to the right, 90 up.
@@ -369,6 +374,38 @@ TEST(DrawContextPixel, AttributeChangesBetweenCallsTakeEffect) {
     c.FillRect({32, 0, 36, 4});
     EXPECT_EQ(c.GetPixel(33, 1), clLime);
     EXPECT_EQ(c.GetPixel(35, 35), clYellow);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DrawContextPixel, PolylineLeavesOutOnlyItsLastPixel) {
+    QtDrawContext c(40, 40);
+    const TPoint zigzag[] = {{30, 5}, {5, 5}, {30, 20}, {30, 8}, {10, 30}};
+    c.Polyline(zigzag, 5);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(c.GetPixel(zigzag[i].X, zigzag[i].Y), clBlack) << i;
+    EXPECT_EQ(c.GetPixel(10, 30), clWhite);
+    EXPECT_TRUE(c.GetPixel(10, 29) == clBlack || c.GetPixel(11, 29) == clBlack);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DrawContextPixel, RoundRectCoversLikeRectangleWithoutCorners) {
+    QtDrawContext c(40, 40);
+    TBrushDesc brush;
+    brush.Color = clRed;
+    c.SetBrush(brush);
+    c.RoundRect(0, 0, 20, 20, 8, 8);
+    EXPECT_EQ(c.GetPixel(10, 0), clBlack);
+    EXPECT_EQ(c.GetPixel(19, 10), clBlack);
+    EXPECT_EQ(c.GetPixel(10, 19), clBlack);
+    EXPECT_EQ(c.GetPixel(10, 10), clRed);
+    EXPECT_EQ(c.GetPixel(20, 10), clWhite);
+    EXPECT_EQ(c.GetPixel(0, 0), clWhite);
 }
 
 } // namespace
