@@ -182,7 +182,7 @@ void TCustomChartPanel::RecalcWidthHeight() {
     ChartYCenter = (ChartRect.Top + ChartRect.Bottom) / 2;
 }
 
-void TCustomChartPanel::CalcSize3D(int slots) {
+void TCustomChartPanel::CalcSize3D(int slotCount) {
     if (!View3D_) {
         Width3D = Height3D = SeriesWidth3D = SeriesHeight3D = 0;
         return;
@@ -199,9 +199,9 @@ void TCustomChartPanel::CalcSize3D(int slots) {
     if (ratio > 1.0)
         Width3D = ChartRound(Width3D / ratio);
     Height3D = ChartRound(Width3D * ratio);
-    slots = std::max(1, slots);
-    SeriesWidth3D = Width3D * slots;
-    SeriesHeight3D = Height3D * slots;
+    const int count = std::max(1, slotCount);
+    SeriesWidth3D = Width3D * count;
+    SeriesHeight3D = Height3D * count;
 }
 
 TColor TCustomChartPanel::ParentColor() const {

@@ -122,8 +122,8 @@ public:
     int FrameWidth() const;
     // Keeps the chart rectangle non-empty and updates width, height, centre.
     void RecalcWidthHeight();
-    // 3D depth of one slot and of `slots` slots (all 0 in 2D).
-    void CalcSize3D(int slots);
+    // 3D depth of one slot and of `slotCount` slots (all 0 in 2D).
+    void CalcSize3D(int slotCount);
 
     // Draws the border and the bevels over rect and shrinks it by them.
     void DrawBorderAndBevels(TRect& rect);

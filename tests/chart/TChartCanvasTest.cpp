@@ -192,8 +192,8 @@ TEST(TChartCanvasBlend, IntegerArithmeticTruncatesTowardZero) {
         int Saved, Drawn, Result;
     };
     // 50 * 255 / 100 = 127.5 -> 127; 99 * -255 / 100 = -252.45 -> -252.
-    for (const Case c : {Case{50, 255, 0, 127}, Case{99, 0, 255, 3}, Case{100, 7, 200, 7},
-                         Case{0, 7, 200, 200}}) {
+    for (const Case c :
+         {Case{50, 255, 0, 127}, Case{99, 0, 255, 3}, Case{100, 7, 200, 7}, Case{0, 7, 200, 200}}) {
         PixelRig rig(10, 10);
         rig.Canvas.SetBrushColor(RGBColor(c.Saved, c.Saved, c.Saved));
         rig.Canvas.FillRect({0, 0, 10, 10});
@@ -559,6 +559,61 @@ TEST(TChartCanvasRender, GradientsPng) {
     // Balance 100 stays near the bottom band's colour (silver) longer: halfway
     // up it is 192 + 63 / 4, darker than the balance-50 fill's 192 + 63 / 2.
     EXPECT_LT(GetRValue(rig.Image->GetPixel(160, 60)), GetRValue(rig.Image->GetPixel(50, 60)));
+}
+
+} // namespace
+
+namespace {
+
+TEST(TChartCanvasRender, TextEffectsPng) {
+    PixelRig rig(320, 160);
+    TChartFont plain;
+    plain.SetSize(14);
+    rig.Canvas.AssignFont(plain);
+    rig.Canvas.TextOut(10, 10, "Plain 残玉");
+
+    TChartFont shadowed;
+    shadowed.SetSize(14);
+    shadowed.SetColor(clNavy);
+    shadowed.Shadow().SetHorizSize(2);
+    shadowed.Shadow().SetVertSize(2);
+    shadowed.Shadow().SetTransparency(50);
+    rig.Canvas.AssignFont(shadowed);
+    rig.Canvas.TextOut(10, 40, "Shadow");
+
+    TChartFont outlined;
+    outlined.SetSize(20);
+    outlined.SetStyle(fsBold);
+    outlined.SetColor(clYellow);
+    outlined.OutLine().SetVisible(true);
+    outlined.OutLine().SetColor(clRed);
+    rig.Canvas.AssignFont(outlined);
+    rig.Canvas.TextOut(10, 70, "Outline");
+
+    TChartFont graded;
+    graded.SetSize(20);
+    graded.SetStyle(fsBold);
+    graded.Gradient().SetVisible(true);
+    graded.Gradient().SetStartColor(clBlue);
+    graded.Gradient().SetEndColor(clRed);
+    rig.Canvas.AssignFont(graded);
+    rig.Canvas.TextOut(10, 110, "Gradient");
+
+    rig.Canvas.AssignFont(plain);
+    rig.Canvas.RotateLabel(260, 150, "Rotated", 90);
+
+    std::filesystem::create_directories(YONATAMA_TEST_OUT);
+    EXPECT_TRUE(rig.Image->SavePng(std::string(YONATAMA_TEST_OUT) + "/canvas_text.png"));
+    // The outlined text is filled yellow and stroked red.
+    int yellow = 0, red = 0;
+    for (int y = 70; y < 105; ++y)
+        for (int x = 10; x < 200; ++x) {
+            const TColor c = rig.Image->GetPixel(x, y);
+            yellow += c == clYellow;
+            red += c == clRed;
+        }
+    EXPECT_GT(yellow, 20);
+    EXPECT_GT(red, 20);
 }
 
 } // namespace

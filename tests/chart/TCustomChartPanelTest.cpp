@@ -7,6 +7,8 @@
 #include "chart/ChartEngine/TChartAxis.h"
 #include "platform/SystemColors.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -35,7 +37,7 @@ TEST(TCustomChartPanel, DepthFromChartWidthPercentAndOrthoAngle) {
         int orthoAngle;
         int percent;
         int chartWidth;
-        int slots;
+        int slotCount;
         int width3D;
         int height3D;
     };
@@ -55,11 +57,11 @@ TEST(TCustomChartPanel, DepthFromChartWidthPercentAndOrthoAngle) {
         chart.View3DOptions().SetOrthoAngle(c.orthoAngle);
         chart.SetChart3DPercent(c.percent);
         chart.ChartWidth = c.chartWidth;
-        chart.CalcSize3D(c.slots);
+        chart.CalcSize3D(c.slotCount);
         EXPECT_EQ(chart.Width3D, c.width3D) << c.orthoAngle << " " << c.chartWidth;
         EXPECT_EQ(chart.Height3D, c.height3D) << c.orthoAngle << " " << c.chartWidth;
-        EXPECT_EQ(chart.SeriesWidth3D, c.width3D * c.slots);
-        EXPECT_EQ(chart.SeriesHeight3D, c.height3D * c.slots);
+        EXPECT_EQ(chart.SeriesWidth3D, c.width3D * c.slotCount);
+        EXPECT_EQ(chart.SeriesHeight3D, c.height3D * c.slotCount);
     }
 }
 
@@ -270,4 +272,32 @@ TEST(TCustomChartPanel, SeriesListOwnsAndBroadcasts) {
     EXPECT_EQ(listener.events[0], seAdd);
     EXPECT_EQ(listener.events.back(), seRemove);
     chart->RemoveListener(&listener);
+}
+
+TEST(TCustomChartPanel, HostedChartCoalescesRepaintRequests) {
+    QWidget window;
+    window.resize(420, 280);
+    TChart chart(&window);
+    chart.SetBounds(10, 10, 400, 250);
+    window.show();
+    QApplication::processEvents();
+    const int draws = chart.DrawCount();
+    EXPECT_GE(draws, 1);
+    chart.SetColor(clWhite);
+    chart.SetMarginTop(10);
+    chart.Title().SetCaption("x");
+    EXPECT_EQ(chart.DrawCount(), draws) << "requests only queue";
+    QApplication::processEvents();
+    EXPECT_EQ(chart.DrawCount(), draws + 1);
+    ASSERT_NE(chart.Host(), nullptr);
+    EXPECT_EQ(chart.Host()->Widget()->parentWidget(), &window);
+}
+
+TEST(TCustomChartPanel, ChartOutlivingItsWindowLosesOnlyTheHost) {
+    auto* window = new QWidget;
+    TChart chart(window);
+    delete window;
+    EXPECT_EQ(chart.Host(), nullptr);
+    chart.SetColor(clWhite); // no host to ask: must not crash
+    EXPECT_FALSE(chart.PaintToImage(std::string(YONATAMA_TEST_OUT) + "/none.png"));
 }

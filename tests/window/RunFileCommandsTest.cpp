@@ -405,3 +405,29 @@ TEST_F(RunFileCommandsTest, StopDuringASlowBatchSavesTheEmptyRunAndEnds) {
     EXPECT_EQ(form->Records.Size(), 0u);
     EXPECT_EQ(Status(), "シミュレーション完了");
 }
+
+TEST_F(RunFileCommandsTest, ABoxTurnedToTextMidBatchEndsItAndLeavesTheWindowUsable) {
+    SetInputs("20", "3", "4.0", "12.5");
+    seam.fileAnswers.push_back((dir / "t.sim").string());
+    QTimer editor;
+    editor.setInterval(0);
+    QObject::connect(&editor, &QTimer::timeout, [&] {
+        // The play count box stays editable during a batch.
+        if (form->RunActive())
+            form->PlayNumEdit->SetText("abc");
+    });
+    editor.start();
+    form->StartButton->Click();
+    editor.stop();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Text, "'abc' は整数ではありません");
+    EXPECT_TRUE(std::filesystem::exists(dir / "t20_1.sim"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "t20_2.sim"));
+    EXPECT_NE(Status(), "シミュレーション完了");
+    EXPECT_FALSE(form->RunActive());
+    EXPECT_TRUE(form->StartButton->Enabled());
+    EXPECT_TRUE(form->RateEdit->Enabled());
+    EXPECT_TRUE(form->BorderEdit->Enabled());
+    EXPECT_FALSE(form->StopButton->Enabled());
+    EXPECT_TRUE(form->FileOpenMenu->Enabled());
+}
