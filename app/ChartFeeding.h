@@ -9,10 +9,15 @@
 #include <string>
 
 class TChart;
+class TLineSeries;
+class TBarSeries;
+class TPieSeries;
 
 class ChartFeeding {
 public:
-    // Any chart may be null (not created); its steps then do nothing.
+    // Any chart may be null (not created); its steps then do nothing. The
+    // five series are created here and handed to their charts, which own
+    // them from then on.
     ChartFeeding(TChart* slumpChart, TChart* slumpChart2, TChart* keizokuChart);
 
     // Once, when the window is built: the charts' and series' settings.
@@ -33,8 +38,25 @@ public:
     void ShowWinMarkers(bool visible);
     void ShowLossMarkers(bool visible);
 
+    // The series by their form names (null when their chart is missing).
+    TLineSeries* SlumpSeries() const { return slumpSeries_; }
+    TLineSeries* CheckPoint1() const { return checkPoint1_; }
+    TLineSeries* CheckPoint2() const { return checkPoint2_; }
+    TBarSeries* SlumpBSeries() const { return slumpBSeries_; }
+    TPieSeries* KeizokuSeries() const { return keizokuSeries_; }
+
 private:
+    void ConfigureSlumpChart();
+    void ConfigureSlumpChart2();
+    void ConfigureKeizokuChart();
+
     TChart* slumpChart_;
     TChart* slumpChart2_;
     TChart* keizokuChart_;
+    // Owned by their charts.
+    TLineSeries* slumpSeries_ = nullptr;
+    TLineSeries* checkPoint1_ = nullptr;
+    TLineSeries* checkPoint2_ = nullptr;
+    TBarSeries* slumpBSeries_ = nullptr;
+    TPieSeries* keizokuSeries_ = nullptr;
 };

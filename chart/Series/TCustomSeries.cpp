@@ -338,8 +338,9 @@ void TCustomSeries::DrawAllValues() {
 
 // Draws first..last (ascending, flat, no markers, no stairs) one pixel column at a time.
 // Consecutive points in one column and of one line colour join by vertical segments, whose
-// pixels are those of the column's span from the lowest to the highest point; so the
-// column is drawn as the entering segment and the path first -> extreme -> extreme -> last.
+// pixels are the column's span from the lowest to the highest point, less the last point's
+// pixel unless an earlier segment passed it; so a long column group is drawn as its
+// entering segment and at most three vertical lines giving exactly that span.
 void TCustomSeries::DrawReducedValues(int first, int last) {
     TChartCanvas3D* canvas = ParentCanvas();
     TChartAxis* hAxis = GetHorizAxis();
@@ -357,8 +358,7 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     const bool plainColors = !HasColors() && !ColorEachPoint();
     const TColor seriesColor = SeriesColor();
 
-    // Pending column group: its pixel column, colour, first, last, lowest and highest
-    // pixel, and which extreme came first.
+    // Pending column group: its pixel column, colour, first, last, lowest and highest pixel.
     bool hasPre = false; // the group is entered by a segment from (preX, preY)
     int preX = 0;
     int preY = 0;
@@ -368,8 +368,9 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     int gLast = FPrevY;
     int gMin = FPrevY;
     int gMax = FPrevY;
-    int minOrder = 0;
-    int maxOrder = 0;
+    // Whether the last point's own pixel is already covered by the group's earlier
+    // segments (a line leaves out its end pixel).
+    bool gLastCovered = false;
     int gCount = FPrevColor == clNone ? 0 : 1;
     // The first few pixels of a group, drawn as they are when the group is that short.
     constexpr int ShortGroup = 4;
@@ -393,11 +394,20 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
         if (gCount <= ShortGroup) {
             for (int k = 1; k < gCount; ++k)
                 canvas->LineTo(gx, gYs[k]);
-        } else {
-            const bool minFirst = minOrder <= maxOrder;
-            canvas->LineTo(gx, minFirst ? gMin : gMax);
-            canvas->LineTo(gx, minFirst ? gMax : gMin);
-            canvas->LineTo(gx, gLast);
+        } else if (gMin != gMax) {
+            // The column's pixels are gMin..gMax, less the last point's pixel when no
+            // earlier segment passed it (it is then an extreme).
+            if (gLastCovered) {
+                canvas->LineTo(gx, gMin);
+                canvas->LineTo(gx, gMax);
+                canvas->LineTo(gx, gMin);
+            } else if (gLast == gMax) {
+                canvas->LineTo(gx, gMin);
+                canvas->LineTo(gx, gMax);
+            } else {
+                canvas->LineTo(gx, gMax);
+                canvas->LineTo(gx, gMin);
+            }
         }
     };
 
@@ -413,13 +423,9 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
             flush();
             gCount = 0;
         } else if (gCount > 0 && x == gx && (color == gColor || !FColorEachLine)) {
-            if (y < gMin) {
-                gMin = y;
-                minOrder = gCount;
-            } else if (y > gMax) {
-                gMax = y;
-                maxOrder = gCount;
-            }
+            gLastCovered = y >= gMin && y <= gMax && !(y == gLast && !gLastCovered);
+            gMin = std::min(gMin, y);
+            gMax = std::max(gMax, y);
             gLast = y;
             if (gCount < ShortGroup)
                 gYs[gCount] = y;
@@ -433,7 +439,7 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
             gColor = color;
             gFirst = gLast = gMin = gMax = y;
             gYs[0] = y;
-            minOrder = maxOrder = 0;
+            gLastCovered = false;
             gCount = 1;
         }
         lastX = x;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -387,6 +388,47 @@ TEST(TLineSeriesReduced, SameImageAsEverySegment) {
         EXPECT_EQ(differing, 0) << "points " << c.Points << " pen " << c.PenWidth;
         if (c.Seed == 2)
             reduced.SavePng(TestOutPath("line_reduced_walk.png"));
+    }
+}
+
+// Columns whose last point revisits an extreme, or is a new one, at the end of the line
+// and just before a null point: the places where a line's left-out end pixel matters.
+TEST(TLineSeriesReduced, ColumnEndsMatchEverySegment) {
+    const std::vector<std::vector<double>> patterns = {
+        {10, 50, 30, 50, 20, 50}, {10, 30, 20, 25, 50}, {50, 10, 30, 50, 50, 50},
+        {40, 40, 40, 40, 40},     {30, 10, 50, 20, 10}, {30, 50, 10, 40, 45, 10, 10},
+    };
+    for (int width : {1, 2}) {
+        for (const auto& pattern : patterns) {
+            auto chart = MakeStagedChart(640, 300);
+            auto* line = new TLineSeries();
+            line->LinePen().SetWidth(width);
+            line->SetParentChart(chart.get());
+            for (int i = 0; i < 1200; ++i) {
+                if (i == 600) { // a column group, then a null point
+                    for (double y : pattern)
+                        line->AddXY(i, y);
+                    line->AddNullXY(i + 0.5, 0);
+                    continue;
+                }
+                line->AddXY(i, 40 + 20 * std::sin(i / 30.0));
+            }
+            for (double y : pattern) // the last column
+                line->AddXY(1199, y);
+            const TRect rect{20, 10, 617, 290};
+            QtDrawContext full(640, 300);
+            QtDrawContext reduced(640, 300);
+            full.Image().fill(Qt::white);
+            reduced.Image().fill(Qt::white);
+            line->SetDrawReduced(false);
+            StageFlat(*chart, full, rect, {0, 1199}, {0, 60});
+            DrawValuesOf(*line);
+            line->SetDrawReduced(true);
+            StageFlat(*chart, reduced, rect, {0, 1199}, {0, 60});
+            DrawValuesOf(*line);
+            EXPECT_EQ(full.Image(), reduced.Image())
+                << "pen " << width << ", pattern starting " << pattern[0] << "," << pattern[1];
+        }
     }
 }
 
