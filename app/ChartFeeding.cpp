@@ -1,40 +1,278 @@
 #include "app/ChartFeeding.h"
 
+#include "chart/Chart.h"
+#include "chart/ChartCanvas/TChartBrush.h"
+#include "chart/ChartCanvas/TChartFont.h"
+#include "chart/ChartCanvas/TChartGradient.h"
+#include "chart/ChartCanvas/TChartPen.h"
+#include "chart/ChartCanvas/TChartShadow.h"
+#include "chart/ChartCanvas/TView3DOptions.h"
+#include "chart/ChartEngine/TChartAxis.h"
+#include "chart/ChartEngine/TChartAxisTitle.h"
+#include "chart/ChartEngine/TChartValueList.h"
+#include "chart/ChartEngine/TMarksCallout.h"
+#include "chart/ChartEngine/TSeriesMarks.h"
+#include "chart/Series.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int ShiftJisCharset = 128;
+constexpr TColor BarColor = 9342719; // 8E8EFF
+constexpr TColor PointRed = 255;
+constexpr TColor PointBlack = 0;
+constexpr double SlumpAxisMaximumBeforePass = 24;
+
+const char* const TitleText = "スランプグラフ";
+const char* const TitleFont = "MS UI Gothic";
+const char* const SlumpFont = "ＭＳ Ｐ明朝";
+
+void SetNamedFont(TChartFont& font, const char* name) {
+    font.SetName(name);
+    font.SetCharset(ShiftJisCharset);
+}
+
+void ConfigureTitle(TChart& chart) {
+    TChartTitle& title = chart.Title();
+    title.SetCaption(TitleText);
+    title.SetAlignment(taLeftJustify);
+    SetNamedFont(title.Font(), TitleFont);
+    title.Font().SetColor(clBlack);
+}
+
+double ToDouble(std::int32_t v) {
+    return static_cast<double>(v);
+}
+
+} // namespace
+
 ChartFeeding::ChartFeeding(TChart* slumpChart, TChart* slumpChart2, TChart* keizokuChart)
     : slumpChart_(slumpChart), slumpChart2_(slumpChart2), keizokuChart_(keizokuChart) {}
 
 void ChartFeeding::Configure() {
-    // Charts and series are configured here.
+    if (slumpChart_ != nullptr && slumpSeries_ == nullptr)
+        ConfigureSlumpChart();
+    if (slumpChart2_ != nullptr && slumpBSeries_ == nullptr)
+        ConfigureSlumpChart2();
+    if (keizokuChart_ != nullptr && keizokuSeries_ == nullptr)
+        ConfigureKeizokuChart();
+}
+
+void ChartFeeding::ConfigureSlumpChart() {
+    TChart& chart = *slumpChart_;
+    ConfigureTitle(chart);
+    chart.SetColor(clWhite);
+    chart.SetBevelOuter(bvNone);
+    chart.Gradient().SetVisible(true);
+    chart.Gradient().SetStartColor(clSilver);
+    chart.Gradient().SetEndColor(clWhite);
+    chart.BackWall().SetColor(clWhite);
+    chart.BackWall().Brush().SetStyle(bsClear);
+    chart.LeftWall().SetColor(clSilver);
+    chart.SetView3D(false);
+    chart.View3DOptions().SetPerspective(0);
+
+    TChartLegend& legend = chart.Legend();
+    legend.SetCustomPosition(true);
+    legend.SetLeft(520);
+    legend.SetTop(5);
+    legend.SetLegendStyle(lsSeries);
+    SetNamedFont(legend.Font(), SlumpFont);
+
+    TChartAxis& bottom = chart.BottomAxis();
+    bottom.SetAutomatic(false);
+    bottom.SetAutomaticMinimum(false);
+    bottom.SetAutomaticMaximum(false);
+    bottom.SetMaximum(SlumpAxisMaximumBeforePass);
+    bottom.Title().SetCaption("Play数（回転数)");
+    chart.LeftAxis().Title().SetCaption("玉数");
+    chart.RightAxis().SetVisible(false);
+    for (TChartAxis* axis : chart.AxesList()) {
+        SetNamedFont(axis->LabelsFont(), SlumpFont);
+        SetNamedFont(axis->Title().Font(), SlumpFont);
+    }
+    chart.Zoom().SetAnimated(true);
+    chart.Zoom().Pen().SetColor(clBlack);
+
+    auto* slump = new TLineSeries();
+    slump->SetParentChart(&chart);
+    slump->SetSeriesColor(clRed);
+    slump->LinePen().SetColor(clRed);
+    slump->LinePen().SetWidth(2);
+    slump->Pointer().SetVisible(false);
+    slump->Marks().SetVisible(false);
+    slump->SetShowInLegend(false);
+    slump->SetDepth(0);
+    slump->XValues().SetOrder(loAscending);
+    slumpSeries_ = slump;
+
+    auto* win = new TLineSeries();
+    win->SetParentChart(&chart);
+    win->SetTitle("勝利");
+    win->SetActive(false);
+    win->SetSeriesColor(clRed);
+    win->LinePen().SetVisible(false);
+    win->Pointer().SetStyle(psCircle);
+    win->Pointer().SetVisible(true);
+    win->Marks().SetVisible(false);
+    win->Marks().SetArrowLength(8);
+    win->SetClickableLine(false);
+    checkPoint1_ = win;
+
+    auto* loss = new TLineSeries();
+    loss->SetParentChart(&chart);
+    loss->SetTitle("敗北");
+    loss->SetActive(false);
+    loss->SetSeriesColor(clBlack);
+    loss->Brush().SetColor(clWhite);
+    loss->LinePen().SetVisible(false);
+    loss->Pointer().SetStyle(psTriangle);
+    loss->Pointer().SetVisible(true);
+    loss->Marks().SetVisible(false);
+    loss->Marks().SetArrowLength(8);
+    loss->SetClickableLine(false);
+    checkPoint2_ = loss;
+}
+
+void ChartFeeding::ConfigureSlumpChart2() {
+    TChart& chart = *slumpChart2_;
+    ConfigureTitle(chart);
+    chart.SetBevelOuter(bvNone);
+    chart.Gradient().SetVisible(true);
+    chart.Gradient().SetEndColor(clSilver);
+    chart.Gradient().SetBalance(100);
+    chart.LeftWall().SetColor(clSilver);
+    chart.Legend().SetVisible(false);
+    chart.SetView3D(false);
+    chart.BottomAxis().SetIncrement(1);
+    chart.BottomAxis().Title().SetCaption("初当たり回数");
+    chart.LeftAxis().Title().SetCaption("Play数（回転数)");
+
+    auto* bars = new TBarSeries();
+    bars->SetParentChart(&chart);
+    bars->SetSeriesColor(BarColor);
+    bars->BarPen().SetColor(clWhite);
+    bars->SetBarStyle(bsRectGradient);
+    bars->Gradient().SetDirection(gdTopBottom);
+    bars->SetMultiBar(mbNone);
+    bars->SetAutoMarkPosition(false);
+    TSeriesMarks& marks = bars->Marks();
+    marks.SetVisible(true);
+    marks.SetColor(clWhite);
+    marks.Brush().SetColor(clWhite);
+    marks.Brush().SetStyle(bsHorizontal);
+    marks.Shadow().SetHorizSize(0);
+    marks.Shadow().SetVertSize(0);
+    marks.Arrow().SetVisible(false);
+    marks.Callout().Arrow().SetVisible(false);
+    marks.SetArrowLength(4);
+    bars->YValues().SetName("Bar");
+    slumpBSeries_ = bars;
+}
+
+void ChartFeeding::ConfigureKeizokuChart() {
+    TChart& chart = *keizokuChart_;
+    chart.Title().SetVisible(false);
+    chart.SetBevelOuter(bvNone);
+    chart.SetView3D(true);
+    chart.SetChart3DPercent(45);
+    TView3DOptions& view = chart.View3DOptions();
+    view.SetElevation(315);
+    view.SetRotation(360);
+    view.SetPerspective(0);
+    view.SetOrthogonal(false);
+    chart.SetView3DWalls(false);
+    chart.Zoom().SetMinimumPixels(5);
+
+    TChartLegend& legend = chart.Legend();
+    legend.SetVisible(true);
+    legend.SetColorWidth(15);
+    legend.Symbol().SetWidth(15);
+    legend.Shadow().SetHorizSize(1);
+    legend.Shadow().SetVertSize(1);
+    legend.SetShapeStyle(fosRoundRectangle);
+    legend.SetTextStyle(ltsPlain);
+
+    auto* pie = new TPieSeries();
+    pie->SetParentChart(&chart);
+    pie->SetTitle("KoyakuSeries");
+    pie->SetSeriesColor(clRed);
+    pie->Marks().SetVisible(false);
+    pie->Marks().SetArrowLength(-5);
+    pie->OtherSlice().SetLegendVisible(false);
+    pie->PieValues().SetName("円");
+    pie->Shadow().SetHorizSize(10);
+    pie->Shadow().SetVertSize(29);
+    pie->Shadow().SetTransparency(53);
+    keizokuSeries_ = pie;
 }
 
 void ChartFeeding::ClearSeries() {
-    // Charts are fed here: Clear on the five series.
+    if (slumpSeries_ != nullptr)
+        slumpSeries_->Clear();
+    if (slumpBSeries_ != nullptr)
+        slumpBSeries_->Clear();
+    if (checkPoint1_ != nullptr)
+        checkPoint1_->Clear();
+    if (checkPoint2_ != nullptr)
+        checkPoint2_->Clear();
+    if (keizokuSeries_ != nullptr)
+        keizokuSeries_->Clear();
 }
 
-void ChartFeeding::SetBottomAxisRange(std::size_t) {
-    // Charts are fed here: the slump graph's bottom axis range.
+void ChartFeeding::SetBottomAxisRange(std::size_t recordCount) {
+    if (slumpChart_ == nullptr)
+        return;
+    TChartAxis& axis = slumpChart_->BottomAxis();
+    // No records (an empty run file) still leaves a valid 1..1 axis.
+    const double maximum = static_cast<double>(std::max<std::size_t>(recordCount, 1));
+    // A zoom or scroll may have left the maximum below 1; the minimum then
+    // cannot go first without being refused.
+    if (axis.Maximum() < 1)
+        axis.SetMaximum(maximum);
+    axis.SetMinimum(1);
+    axis.SetMaximum(maximum);
 }
 
-void ChartFeeding::AddHitMarker(const RunRecords&, std::size_t) {
-    // Charts are fed here: a win or loss marker.
+void ChartFeeding::AddHitMarker(const RunRecords& records, std::size_t i) {
+    const double x = ToDouble(records.PlayNumbers[i]);
+    const double y = ToDouble(records.BallCounts[i]);
+    const std::int32_t state = records.HitStates[i];
+    if (state == 1 && checkPoint2_ != nullptr)
+        checkPoint2_->AddXY(x, y, "", PointBlack);
+    else if (state == 2 && checkPoint1_ != nullptr)
+        checkPoint1_->AddXY(x, y, "", PointRed);
 }
 
-void ChartFeeding::AddFirstHitBar(const RunRecords&, std::size_t, int) {
-    // Charts are fed here: a first-hit bar.
+void ChartFeeding::AddFirstHitBar(const RunRecords& records, std::size_t i, int firstHits) {
+    if (slumpBSeries_ != nullptr)
+        slumpBSeries_->AddXY(firstHits, ToDouble(records.SinceHitPlays[i]), "", PointRed);
 }
 
-void ChartFeeding::AddSlumpLine(const RunRecords&) {
-    // Charts are fed here: the slump line.
+void ChartFeeding::AddSlumpLine(const RunRecords& records) {
+    if (slumpSeries_ == nullptr)
+        return;
+    const std::size_t n = records.Size();
+    // One repaint request for the whole line instead of one per point.
+    slumpSeries_->BeginUpdate();
+    for (std::size_t i = 0; i < n; ++i)
+        slumpSeries_->AddXY(ToDouble(records.PlayNumbers[i]), ToDouble(records.BallCounts[i]), "",
+                            PointRed);
+    slumpSeries_->EndUpdate();
 }
 
-void ChartFeeding::AddKeizokuSlice(int, int, const std::string&) {
-    // Charts are fed here: a continuation pie slice.
+void ChartFeeding::AddKeizokuSlice(int /*k*/, int count, const std::string& caption) {
+    if (keizokuSeries_ != nullptr)
+        keizokuSeries_->AddXY(0, count, caption, clDefault);
 }
 
-void ChartFeeding::ShowWinMarkers(bool) {
-    // Charts are fed here: CheckPoint1's Active.
+void ChartFeeding::ShowWinMarkers(bool visible) {
+    if (checkPoint1_ != nullptr)
+        checkPoint1_->SetActive(visible);
 }
 
-void ChartFeeding::ShowLossMarkers(bool) {
-    // Charts are fed here: CheckPoint2's Active.
+void ChartFeeding::ShowLossMarkers(bool visible) {
+    if (checkPoint2_ != nullptr)
+        checkPoint2_->SetActive(visible);
 }

@@ -1,4 +1,5 @@
 #include "cli/CliCommands.h"
+#include "cli/RenderCommand.h"
 
 #include "app/results/Conversions.h"
 #include "app/results/InputChecks.h"
@@ -252,6 +253,9 @@ const std::vector<CliCommand>& BuiltinCliCommands() {
         {"run", "run --plays N [--runs R] [--rate Y] [--border B] [--seed S] [--out PATH]",
          &RunCommand},
         {"show", "show FILE.sim [--lists]", &ShowCommand},
+        {"render",
+         "render (FILE.sim | --plays N [--seed S] [--border B] [--rate Y]) [--markers] --out DIR",
+         &RenderCommand},
     };
     return commands;
 }

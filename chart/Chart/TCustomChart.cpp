@@ -140,6 +140,15 @@ void TCustomChart::DrawBackWall() {
 void TCustomChart::DrawWalls() {
     if (!ActiveSeriesUseAxis())
         return;
+    if (View3D() && View3DWalls() && RightWall_->Visible()) {
+        PrepareWallCanvas(*RightWall_);
+        if (RightWall_->Size() == 0)
+            Canvas().RectangleZ(ChartRect.Right, ChartRect.Top, ChartRect.Bottom + 1, 0,
+                                SeriesWidth3D);
+        else
+            Canvas().Cube(ChartRect.Right, ChartRect.Right + RightWall_->Size(), ChartRect.Top,
+                          ChartRect.Bottom + 1, 0, SeriesWidth3D, RightWall_->Dark3D());
+    }
     if (BackWall_->Visible())
         DrawBackWall();
     if (!View3D() || !View3DWalls())

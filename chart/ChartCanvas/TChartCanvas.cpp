@@ -405,6 +405,13 @@ void TChartCanvas::ClipPolygon(const TPoint* points, int count) {
     Context_->IntersectClipPolygon(points, count);
 }
 
+void TChartCanvas::ForgetClip() {
+    SavedClip_.reset();
+    HasSavedClip_ = false;
+    if (Context_)
+        Context_->SetClip(nullptr);
+}
+
 void TChartCanvas::UnClipRectangle() {
     if (!Context_)
         return;
@@ -603,7 +610,9 @@ void TChartCanvas::AssignBrushColor(const TChartBrush& brush, TColor color, TCol
     b.Color = color;
     b.Style = brush.Style();
     SetBrush(b);
-    if (backColor == clNone) {
+    // An unresolved owner's-default colour has no value of its own; painting
+    // hatch gaps and dash gaps with it would give black.
+    if (backColor == clNone || backColor == clDefault) {
         SetBackMode(cbmTransparent);
     } else {
         SetBackMode(cbmOpaque);

@@ -131,6 +131,8 @@ protected:
     // Text placement box for shadows and gradients.
     TRect TextBox(int x, int y, const std::string& text) const;
     void PlainTextOut(int x, int y, const std::string& text);
+    // A repaint starts unclipped with an empty remembered-region slot.
+    void ForgetClip();
     // The zoom applied to rotated and 3D text; 1 in a plain canvas.
     virtual double TextZoom() const { return 1.0; }
 

@@ -75,9 +75,11 @@ TRect TChartCanvas3D::InitWindow(DrawContext* destCanvas, TView3DOptions* option
         if (!Bitmap_ || Bitmap_->Width() != w || Bitmap_->Height() != h)
             Bitmap_ = destCanvas->CreateBitmap(w, h);
         SelectContext(Bitmap_.get());
+        ForgetClip();
         return {0, 0, w, h};
     }
     SelectContext(destCanvas);
+    ForgetClip();
     return userRect;
 }
 

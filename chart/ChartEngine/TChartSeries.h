@@ -188,8 +188,6 @@ protected:
     std::unique_ptr<TChartValueList> FYValues;
 
 private:
-    void EnsureColors();
-
     std::vector<TChartValueList*> FValuesList;
     bool FYMandatory = true;
     TColor FSeriesColor = clDefault;

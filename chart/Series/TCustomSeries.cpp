@@ -311,7 +311,8 @@ bool TCustomSeries::CanDrawReduced() const {
     if (!FDrawReduced || !chart || chart->View3D() || !FDrawLine || FStairs || FDrawArea ||
         FPointer->Visible() || FOutLine->Visible() || !YMandatory() ||
         (FStacked != cssNone && FStacked != cssOverlap) || !LinePen().Visible() ||
-        LinePen().Width() > 2 || !GetHorizAxis() || !GetVertAxis())
+        LinePen().Width() > 2 || LinePen().Style() != psSolid || LinePen().SmallDots() ||
+        LinePen().Mode() != pmCopy || chart->Monochrome() || !GetHorizAxis() || !GetVertAxis())
         return false;
     int first = 0;
     int last = 0;

@@ -1,6 +1,7 @@
 #include "ChartPanelTestSupport.h"
 
 #include "chart/ChartCanvas/TChartFont.h"
+#include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
@@ -281,6 +282,28 @@ TEST(TChartAxis, AutomaticFlagsFollowEachOther) {
     EXPECT_FALSE(axis.AutomaticMaximum());
     axis.SetAutomaticMaximum(true);
     EXPECT_FALSE(axis.Automatic());
+}
+
+TEST(TChartAxis, SettersRepaintOnlyOnRealChanges) {
+    auto chart = MakeFlatChart();
+    TChartAxis& axis = chart->LeftAxis();
+    axis.SetMinMax(0, 10);
+    int before = chart->RepaintRequestCount();
+    axis.SetMinimum(0);
+    axis.SetMaximum(10);
+    axis.SetMinMax(0, 10);
+    axis.SetIncrement(0);
+    axis.SetInverted(false);
+    axis.SetLabelsSeparation(10);
+    axis.Grid().SetColor(axis.Grid().Color());
+    axis.Title().SetCaption("");
+    EXPECT_EQ(chart->RepaintRequestCount(), before);
+    axis.SetMaximum(11);
+    EXPECT_EQ(chart->RepaintRequestCount(), before + 1);
+    axis.Grid().SetStyle(psSolid);
+    axis.Title().SetCaption("t");
+    axis.LabelsFont().SetSize(20);
+    EXPECT_EQ(chart->RepaintRequestCount(), before + 4);
 }
 
 TEST(TChartAxis, AutomaticRangeIsExactlyTheData) {

@@ -407,6 +407,9 @@ TEST(TChartCanvasAttributes, BrushGapsAndImages) {
     EXPECT_EQ(rig.Canvas.GetBackColor(), clYellow); // the gaps
     rig.Canvas.AssignBrushColor(hatch, clRed, clNone);
     EXPECT_EQ(rig.Canvas.GetBackMode(), cbmTransparent);
+    rig.Canvas.AssignBrushColor(hatch, clRed, clYellow);
+    rig.Canvas.AssignBrush(TChartBrush(), clRed); // own colour still clDefault
+    EXPECT_EQ(rig.Canvas.GetBackMode(), cbmTransparent);
 
     TChartBrush picture;
     auto image = std::make_shared<TRasterImage>();

@@ -241,9 +241,11 @@ TEST(TCustomChartPanel, GradientBackgroundReplacesTheColourFill) {
     chart->Gradient().SetStartColor(clSilver);
     chart->Gradient().SetEndColor(clWhite);
     auto rec = DrawRecorded(*chart);
-    for (const TDrawCall& c : rec->Calls())
-        if (c.Op == "FillRect" || c.Op == "Polygon" || c.Op == "Rectangle")
+    for (const TDrawCall& c : rec->Calls()) {
+        if (c.Op == "FillRect" || c.Op == "Polygon" || c.Op == "Rectangle") {
             EXPECT_NE(c.Brush.Color, ColorToRGB(clRed)) << c.ToString();
+        }
+    }
     EXPECT_GT(rec->CallsOf("FillRect").size(), 10u) << "gradient bands";
 }
 

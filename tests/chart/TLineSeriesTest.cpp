@@ -7,6 +7,8 @@
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartValueList.h"
+#include "chart/ChartEngine/TMarksCallout.h"
+#include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
 #include "platform/QtDrawContext.h"
 
@@ -193,6 +195,25 @@ TEST_F(LineFixture, HiddenLinePenLeavesNoTraceButMarkersStay) {
     Draw();
     EXPECT_TRUE(VisibleLines(rec).empty());
     EXPECT_EQ(rec.CallsOf("Rectangle").size(), 2u);
+}
+
+// Marks of a line series stand the callout length plus distance above the point.
+TEST_F(LineFixture, MarksAreLiftedByTheCallout) {
+    series->AddXY(2, 50);
+    series->Marks().SetVisible(true);
+    series->Marks().Callout().SetLength(8);
+    series->Marks().Callout().SetDistance(3);
+    series->CalcFirstLastVisibleIndex();
+    series->DrawMarks();
+    const TSeriesMarkPosition* p = series->Marks().Position(0);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->ArrowFrom, (TPoint{Px(2), Py(50) - 3}));
+    EXPECT_EQ(p->ArrowTo, (TPoint{Px(2), Py(50) - 11}));
+    EXPECT_EQ(p->LeftTop, (TPoint{Px(2) - p->Width / 2, Py(50) - p->Height + 1 - 11}));
+    int t = 0, b = 0;
+    series->CalcVerticalMargins(t, b);
+    EXPECT_EQ(t, 11);
+    EXPECT_EQ(b, 0);
 }
 
 TEST(TSeriesPointer, RefusesSizesBelowOneAndKeepsOldSize) {

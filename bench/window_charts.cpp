@@ -1,0 +1,152 @@
+// A fast 1,000,000-play run shown whole in the window (summary, lists and the
+// three charts painted once) against the engine alone on the same plays, and
+// the repaint time of every frame of an animated zoom on the slump graph.
+
+#include "app/Unit1.h"
+#include "chart/Chart.h"
+#include "engine/RandomSource.h"
+#include "engine/Slot.h"
+#include "platform/TApplication.h"
+#include "runfile/RunRecords.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+constexpr int Plays = 1000000;
+constexpr std::uint32_t Seed = 5;
+using Clock = std::chrono::steady_clock;
+
+double PeakRssMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// The engine and the records it leaves, nothing shown.
+void BM_EngineOnlyRun(benchmark::State& state) {
+    Slot machine;
+    RunRecords records;
+    for (auto _ : state) {
+        ProcessRandom().Seed(Seed);
+        machine.Reset();
+        machine.SetBorder(12.5);
+        records.Clear();
+        records.Reserve(Plays);
+        while (machine.PlayNo < Plays) {
+            const int before = machine.PlayNo;
+            machine.Shoot();
+            if (machine.PlayNo != before)
+                records.Append(machine.SinceHit, machine.Balls, machine.Chain, machine.PlayNo,
+                               machine.Mode);
+        }
+        benchmark::DoNotOptimize(records.BallCounts.data());
+    }
+    state.counters["records"] = static_cast<double>(records.Size());
+}
+BENCHMARK(BM_EngineOnlyRun)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void ShowWhole(TMainForm& form) {
+    form.StartButtonClick();
+    form.ResultListView->Flush();
+    form.SlumpChart->Repaint();
+    form.SlumpChart2->Repaint();
+    form.KeizokuChart->Repaint();
+    QCoreApplication::processEvents();
+}
+
+// Start in the fast speed, then everything the window shows of the run.
+void BM_FastRunShownInWindow(benchmark::State& state) {
+    auto form = std::make_unique<TMainForm>();
+    form->Show();
+    form->SpeedComboBox->SetItemIndex(0);
+    form->PlayNumEdit->SetText(std::to_string(Plays));
+    for (auto _ : state) {
+        ProcessRandom().Seed(Seed);
+        ShowWhole(*form);
+    }
+    state.counters["records"] = static_cast<double>(form->Records.Size());
+    state.counters["line_points"] = form->Charts().SlumpSeries()->Count();
+    state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_FastRunShownInWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One animated zoom into the middle of the whole run; each frame is timed
+// from the end of the one before (the first from the mouse release).
+void BM_AnimatedZoomFrames(benchmark::State& state) {
+    auto form = std::make_unique<TMainForm>();
+    form->Show();
+    form->SpeedComboBox->SetItemIndex(0);
+    form->PlayNumEdit->SetText(std::to_string(Plays));
+    ProcessRandom().Seed(Seed);
+    ShowWhole(*form);
+    TChart& chart = *form->SlumpChart;
+    const TRect r = chart.ChartRect;
+    std::vector<double> frames;
+    Clock::time_point last;
+    chart.OnAfterDraw = [&] {
+        const auto now = Clock::now();
+        frames.push_back(Ms(now - last));
+        last = now;
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        chart.UndoZoom();
+        chart.Repaint();
+        state.ResumeTiming();
+        chart.MouseDown(mbLeft, 0, r.Left + 100, r.Top + 20);
+        chart.MouseMove(0, r.Left + 300, r.Bottom - 20);
+        last = Clock::now();
+        chart.MouseUp(mbLeft, 0, r.Left + 300, r.Bottom - 20);
+        // The final frame, which the release only queues.
+        last = Clock::now();
+        chart.Repaint();
+    }
+    chart.OnAfterDraw = nullptr;
+    state.counters["frames"] = static_cast<double>(frames.size());
+    state.counters["max_frame_ms"] =
+        frames.empty() ? 0 : *std::max_element(frames.begin(), frames.end());
+    double sum = 0;
+    for (double f : frames)
+        sum += f;
+    state.counters["mean_frame_ms"] = frames.empty() ? 0 : sum / static_cast<double>(frames.size());
+}
+BENCHMARK(BM_AnimatedZoomFrames)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A repaint of the whole unzoomed slump graph (1,000,000 points).
+void BM_SlumpChartRepaintWhole(benchmark::State& state) {
+    auto form = std::make_unique<TMainForm>();
+    form->Show();
+    form->SpeedComboBox->SetItemIndex(0);
+    form->PlayNumEdit->SetText(std::to_string(Plays));
+    ProcessRandom().Seed(Seed);
+    ShowWhole(*form);
+    form->CheckBox1->Click();
+    form->CheckBox2->Click();
+    for (auto _ : state)
+        form->SlumpChart->Repaint();
+}
+BENCHMARK(BM_SlumpChartRepaintWhole)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    TApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
