@@ -129,15 +129,17 @@ void ChooseHeadlessPlatform() {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
-TApplication& RenderApplication() {
+// The application object of this command, unless one is running already;
+// it outlives the window built after it.
+std::unique_ptr<TApplication> MakeApplication() {
     if (Application != nullptr)
-        return *Application;
+        return nullptr;
     ChooseHeadlessPlatform();
     static int argc = 1;
     static char name[] = "yonatama-cli";
     static char* argv[] = {name, nullptr};
-    static TApplication app(argc, argv);
-    app.SetTitle(MainCaption);
+    auto app = std::make_unique<TApplication>(argc, argv);
+    app->SetTitle(MainCaption);
     return app;
 }
 
@@ -183,7 +185,8 @@ int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
         return CliFileError;
     }
 
-    TApplication& app = RenderApplication();
+    const std::unique_ptr<TApplication> ownApp = MakeApplication();
+    TApplication& app = *Application;
     RenderSeam seam(o.File);
     WindowGlobals globals(&seam);
     auto form = std::make_unique<TMainForm>();

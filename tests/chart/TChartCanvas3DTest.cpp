@@ -429,3 +429,26 @@ TEST(TChartCanvas3DRender, PieViewPng) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TChartCanvas3DBuffer, EachRepaintStartsUnclipped) {
+    QtDrawContext window(40, 40);
+    TView3DOptions view;
+    TChartCanvas3D canvas;
+    canvas.InitWindow(&window, &view, clWhite, false, {0, 0, 40, 40});
+    canvas.ClipRectangle({0, 0, 5, 5}); // left over by a faulty caller
+    canvas.InitWindow(&window, &view, clWhite, false, {0, 0, 40, 40});
+    canvas.SetBrushColor(clRed);
+    canvas.FillRect({0, 0, 40, 40});
+    canvas.ShowImage(&window, &window, {0, 0, 40, 40});
+    EXPECT_EQ(window.GetPixel(30, 30), clRed);
+    // The slot is empty too: an unclip now removes nothing it should keep.
+    canvas.ClipRectangle({0, 0, 10, 10});
+    canvas.UnClipRectangle();
+    canvas.SetBrushColor(clBlue);
+    canvas.FillRect({0, 0, 40, 40});
+    EXPECT_EQ(window.GetPixel(30, 30), clBlue);
+}
+
+} // namespace

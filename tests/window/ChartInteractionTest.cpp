@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 #include "chart/Chart.h"
 #include "chart/ChartEngine/TChartAxis.h"
+#include "chart/Series.h"
 
 #include <cmath>
 #include <utility>
