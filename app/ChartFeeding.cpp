@@ -115,6 +115,9 @@ void ChartFeeding::ConfigureSlumpChart() {
     win->LinePen().SetVisible(false);
     win->Pointer().SetStyle(psCircle);
     win->Pointer().SetVisible(true);
+    // Prepared in the form but never shown: play numbers turned upright.
+    win->Marks().SetStyle(smsXValue);
+    win->Marks().SetAngle(90);
     win->Marks().SetVisible(false);
     win->Marks().SetArrowLength(8);
     win->SetClickableLine(false);

@@ -178,12 +178,6 @@ int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
         }
         std::fclose(probe);
     }
-    std::error_code ec;
-    std::filesystem::create_directories(o.Out, ec);
-    if (!std::filesystem::is_directory(o.Out)) {
-        err << "出力フォルダを作れません: " << o.Out << "\n";
-        return CliFileError;
-    }
 
     const std::unique_ptr<TApplication> ownApp = MakeApplication();
     TApplication& app = *Application;
@@ -222,6 +216,13 @@ int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     app.ProcessMessages();
 
+    // Made only now, so that a refused command leaves nothing behind.
+    std::error_code ec;
+    std::filesystem::create_directories(o.Out, ec);
+    if (!std::filesystem::is_directory(o.Out)) {
+        err << "出力フォルダを作れません: " << o.Out << "\n";
+        return CliFileError;
+    }
     const std::filesystem::path dir(o.Out);
     const std::string windowPng = (dir / "window.png").string();
     const QPixmap shot = form->Window()->grab();

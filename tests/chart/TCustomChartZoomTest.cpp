@@ -4,6 +4,10 @@
 #include "chart/ChartEngine/TChartAxis.h"
 #include "platform/SystemColors.h"
 
+#include "platform/ControlHost.h"
+
+#include <QApplication>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +52,9 @@ TEST(TCustomChartZoom, SmallDragDoesNothing) {
     EXPECT_TRUE(chart->BottomAxis().Automatic());
     EXPECT_TRUE(chart->LeftAxis().Automatic());
     EXPECT_EQ(chart->RepaintRequestCount(), requests);
+    // Exactly the limit does not exceed it.
+    Drag(*chart, mbLeft, r.Left + 50, r.Top + 50, r.Left + 66, r.Top + 90);
+    EXPECT_FALSE(chart->Zoomed());
     // 17 pixels both ways passes the default limit of 16.
     Drag(*chart, mbLeft, r.Left + 50, r.Top + 50, r.Left + 67, r.Top + 67);
     EXPECT_TRUE(chart->Zoomed());
@@ -269,4 +276,45 @@ TEST(TCustomChartZoom, WheelScrollsTheVerticalAxesByThreePercent) {
     chart->MouseWheel(-120, 0, 100, 100);
     ChartUseMouseWheel = true;
     EXPECT_DOUBLE_EQ(chart->LeftAxis().Minimum(), now);
+}
+
+TEST(TCustomChartZoom, HostedChartShowsAndErasesTheBand) {
+    QWidget window;
+    window.resize(520, 320);
+    TChart chart(&window);
+    chart.SetBounds(0, 0, 500, 300);
+    chart.SetView3D(false);
+    chart.SetColor(clWhite);
+    chart.Zoom().Pen().SetColor(clBlack);
+    chart.Legend().SetVisible(false);
+    TChartSeries* s = AddTestSeries(chart);
+    s->AddXY(0, 0);
+    s->AddXY(100, 100);
+    window.show();
+    QApplication::processEvents();
+    QWidget* widget = chart.Host()->Widget();
+    const QImage& image = static_cast<ControlHost*>(chart.Host())->Image();
+    const TRect r = chart.ChartRect;
+    const QPoint start(r.Left + 40, r.Top + 40);
+    const QPoint end(r.Left + 50, r.Top + 52); // below the minimum: no zoom
+    const QPoint probe(r.Left + 45, r.Top + 40);
+    ASSERT_EQ(QColor(image.pixel(probe)), QColor(255, 255, 255));
+
+    QMouseEvent press(QEvent::MouseButtonPress, start, widget->mapToGlobal(start), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent move(QEvent::MouseMove, end, widget->mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    QApplication::processEvents();
+    EXPECT_TRUE(chart.Zoom().Active);
+    EXPECT_EQ(QColor(image.pixel(probe)), QColor(0, 0, 0)) << "band inverts the white plot";
+
+    QMouseEvent release(QEvent::MouseButtonRelease, end, widget->mapToGlobal(end), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+    QApplication::processEvents();
+    EXPECT_FALSE(chart.Zoom().Active);
+    EXPECT_FALSE(chart.Zoomed());
+    EXPECT_EQ(QColor(image.pixel(probe)), QColor(255, 255, 255)) << "drawn twice, the band is gone";
 }

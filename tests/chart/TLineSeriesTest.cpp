@@ -4,6 +4,7 @@
 #include "SeriesTestSupport.h"
 
 #include "chart/ChartCanvas/TChartBrush.h"
+#include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartValueList.h"
@@ -185,6 +186,27 @@ TEST_F(LineFixture, NullPointBreaksLineButNextSegmentStartsThere) {
     ASSERT_EQ(rects.size(), 2u); // no marker for the null point
     EXPECT_EQ(rects[0].Args[0], Px(1) - 4);
     EXPECT_EQ(rects[1].Args[0], Px(3) - 4);
+}
+
+// A visible outline draws the whole line once more underneath, wider, in its colour.
+TEST_F(LineFixture, OutlineGoesUnderTheLine) {
+    series->LinePen().SetWidth(2);
+    series->OutLine().SetVisible(true);
+    series->OutLine().SetColor(clBlack);
+    series->OutLine().SetWidth(1);
+    series->AddXY(1, 10, "", clRed);
+    series->AddXY(2, 20, "", clRed);
+    series->AddXY(3, 15, "", clRed);
+    Draw();
+    const auto lines = VisibleLines(rec);
+    ASSERT_EQ(lines.size(), 4u);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(lines[k].Pen.Color, clBlack);
+        EXPECT_EQ(lines[k].Pen.Width, 5);
+        EXPECT_EQ(lines[k + 2].Pen.Color, clRed);
+        EXPECT_EQ(lines[k + 2].Pen.Width, 2);
+        EXPECT_EQ(lines[k].Args, lines[k + 2].Args);
+    }
 }
 
 TEST_F(LineFixture, HiddenLinePenLeavesNoTraceButMarkersStay) {

@@ -233,3 +233,13 @@ TEST_F(ChartFeedingTest, AFastRunFillsTheChartsFromItsRecords) {
     EXPECT_EQ(feed().SlumpBSeries()->Count(), form->BBListView->ItemCount());
     EXPECT_EQ(feed().KeizokuSeries()->Count(), form->KeizokuListView->ItemCount());
 }
+
+TEST_F(ChartFeedingTest, APassAfterScrollingFarLeftStillSetsTheWholeRange) {
+    // A scroll or zoom can leave the bottom axis wholly below 1.
+    form->SlumpChart->BottomAxis().SetMinMax(-40, 0.5);
+    Load(ThreeChains);
+    ASSERT_NO_THROW(form->ShowResults(true));
+    EXPECT_DOUBLE_EQ(form->SlumpChart->BottomAxis().Minimum(), 1);
+    EXPECT_DOUBLE_EQ(form->SlumpChart->BottomAxis().Maximum(),
+                     static_cast<double>(ThreeChains.size()));
+}
