@@ -222,6 +222,33 @@ void ChartFeeding::ClearSeries() {
         checkPoint2_->Clear();
     if (keizokuSeries_ != nullptr)
         keizokuSeries_->Clear();
+    BeginBatch();
+}
+
+// The pass moves the progress bar, whose synchronous repaints would also
+// paint any chart waiting for a repaint: without this, the bars and their
+// marks were drawn again at every percent of a long run. The markers and
+// bars ask for their repaint once, when the line is added.
+void ChartFeeding::BeginBatch() {
+    if (batching_)
+        return;
+    for (TChartSeries* s :
+         {static_cast<TChartSeries*>(checkPoint1_), static_cast<TChartSeries*>(checkPoint2_),
+          static_cast<TChartSeries*>(slumpBSeries_)})
+        if (s != nullptr)
+            s->BeginUpdate();
+    batching_ = true;
+}
+
+void ChartFeeding::EndBatch() {
+    if (!batching_)
+        return;
+    batching_ = false;
+    for (TChartSeries* s :
+         {static_cast<TChartSeries*>(checkPoint1_), static_cast<TChartSeries*>(checkPoint2_),
+          static_cast<TChartSeries*>(slumpBSeries_)})
+        if (s != nullptr)
+            s->EndUpdate();
 }
 
 void ChartFeeding::SetBottomAxisRange(std::size_t recordCount) {
@@ -254,8 +281,10 @@ void ChartFeeding::AddFirstHitBar(const RunRecords& records, std::size_t i, int 
 }
 
 void ChartFeeding::AddSlumpLine(const RunRecords& records) {
-    if (slumpSeries_ == nullptr)
+    if (slumpSeries_ == nullptr) {
+        EndBatch();
         return;
+    }
     const std::size_t n = records.Size();
     // One repaint request for the whole line instead of one per point.
     slumpSeries_->BeginUpdate();
@@ -263,6 +292,7 @@ void ChartFeeding::AddSlumpLine(const RunRecords& records) {
         slumpSeries_->AddXY(ToDouble(records.PlayNumbers[i]), ToDouble(records.BallCounts[i]), "",
                             PointRed);
     slumpSeries_->EndUpdate();
+    EndBatch();
 }
 
 void ChartFeeding::AddKeizokuSlice(int /*k*/, int count, const std::string& caption) {
@@ -271,11 +301,13 @@ void ChartFeeding::AddKeizokuSlice(int /*k*/, int count, const std::string& capt
 }
 
 void ChartFeeding::ShowWinMarkers(bool visible) {
+    EndBatch(); // only left open by a pass that failed half-way
     if (checkPoint1_ != nullptr)
         checkPoint1_->SetActive(visible);
 }
 
 void ChartFeeding::ShowLossMarkers(bool visible) {
+    EndBatch();
     if (checkPoint2_ != nullptr)
         checkPoint2_->SetActive(visible);
 }

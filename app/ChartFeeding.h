@@ -49,6 +49,8 @@ private:
     void ConfigureSlumpChart();
     void ConfigureSlumpChart2();
     void ConfigureKeizokuChart();
+    void BeginBatch();
+    void EndBatch();
 
     TChart* slumpChart_;
     TChart* slumpChart2_;
@@ -59,4 +61,5 @@ private:
     TLineSeries* checkPoint2_ = nullptr;
     TBarSeries* slumpBSeries_ = nullptr;
     TPieSeries* keizokuSeries_ = nullptr;
+    bool batching_ = false; // a pass is adding markers and bars
 };

@@ -4,6 +4,7 @@
 
 #include "app/Unit1.h"
 #include "chart/Chart.h"
+#include "chart/Series.h"
 #include "engine/RandomSource.h"
 #include "engine/Slot.h"
 #include "platform/TApplication.h"
@@ -57,13 +58,29 @@ void BM_EngineOnlyRun(benchmark::State& state) {
 }
 BENCHMARK(BM_EngineOnlyRun)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void ShowWhole(TMainForm& form) {
+// Milliseconds spent in each part of showing a run, summed over iterations.
+struct ShowTimes {
+    double start = 0, lists = 0, charts = 0, events = 0;
+};
+
+void ShowWhole(TMainForm& form, ShowTimes* times = nullptr) {
+    const auto t0 = Clock::now();
     form.StartButtonClick();
+    const auto t1 = Clock::now();
     form.ResultListView->Flush();
+    const auto t2 = Clock::now();
     form.SlumpChart->Repaint();
     form.SlumpChart2->Repaint();
     form.KeizokuChart->Repaint();
+    const auto t3 = Clock::now();
     QCoreApplication::processEvents();
+    const auto t4 = Clock::now();
+    if (times != nullptr) {
+        times->start += Ms(t1 - t0);
+        times->lists += Ms(t2 - t1);
+        times->charts += Ms(t3 - t2);
+        times->events += Ms(t4 - t3);
+    }
 }
 
 // Start in the fast speed, then everything the window shows of the run.
@@ -72,10 +89,16 @@ void BM_FastRunShownInWindow(benchmark::State& state) {
     form->Show();
     form->SpeedComboBox->SetItemIndex(0);
     form->PlayNumEdit->SetText(std::to_string(Plays));
+    ShowTimes times;
     for (auto _ : state) {
         ProcessRandom().Seed(Seed);
-        ShowWhole(*form);
+        ShowWhole(*form, &times);
     }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["start_ms"] = times.start / n;
+    state.counters["lists_ms"] = times.lists / n;
+    state.counters["charts_ms"] = times.charts / n;
+    state.counters["events_ms"] = times.events / n;
     state.counters["records"] = static_cast<double>(form->Records.Size());
     state.counters["line_points"] = form->Charts().SlumpSeries()->Count();
     state.counters["peak_rss_MB"] = PeakRssMegabytes();
@@ -91,11 +114,18 @@ void BM_AnimatedZoomFrames(benchmark::State& state) {
     form->PlayNumEdit->SetText(std::to_string(Plays));
     ProcessRandom().Seed(Seed);
     ShowWhole(*form);
+    if (state.range(0) != 0) {
+        form->CheckBox1->Click();
+        form->CheckBox2->Click();
+    }
     TChart& chart = *form->SlumpChart;
     const TRect r = chart.ChartRect;
     std::vector<double> frames;
     Clock::time_point last;
+    bool recording = false;
     chart.OnAfterDraw = [&] {
+        if (!recording)
+            return;
         const auto now = Clock::now();
         frames.push_back(Ms(now - last));
         last = now;
@@ -105,6 +135,7 @@ void BM_AnimatedZoomFrames(benchmark::State& state) {
         chart.UndoZoom();
         chart.Repaint();
         state.ResumeTiming();
+        recording = true;
         chart.MouseDown(mbLeft, 0, r.Left + 100, r.Top + 20);
         chart.MouseMove(0, r.Left + 300, r.Bottom - 20);
         last = Clock::now();
@@ -112,6 +143,7 @@ void BM_AnimatedZoomFrames(benchmark::State& state) {
         // The final frame, which the release only queues.
         last = Clock::now();
         chart.Repaint();
+        recording = false;
     }
     chart.OnAfterDraw = nullptr;
     state.counters["frames"] = static_cast<double>(frames.size());
@@ -122,7 +154,8 @@ void BM_AnimatedZoomFrames(benchmark::State& state) {
         sum += f;
     state.counters["mean_frame_ms"] = frames.empty() ? 0 : sum / static_cast<double>(frames.size());
 }
-BENCHMARK(BM_AnimatedZoomFrames)->Unit(benchmark::kMillisecond)->Iterations(5);
+// Argument: 1 with both marker series shown.
+BENCHMARK(BM_AnimatedZoomFrames)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A repaint of the whole unzoomed slump graph (1,000,000 points).
 void BM_SlumpChartRepaintWhole(benchmark::State& state) {

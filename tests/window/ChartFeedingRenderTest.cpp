@@ -2,9 +2,12 @@
 // PNGs of the whole window and of each chart at its control's size.
 
 #include "WindowFixture.h"
+#include "chart/Chart.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPixmap>
+#include <QWidget>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -148,4 +151,33 @@ TEST_F(ChartFeedingRenderTest, RefusedCommandsSayWhyAndWriteNothing) {
               1);
     EXPECT_FALSE(ReadText(dir / "err.txt").empty());
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// The same pictures from inside the test, left in the build folder for a
+// person to look at, whether or not the companion is built.
+class ChartPicturesTest : public WindowTest {};
+
+TEST_F(ChartPicturesTest, TheChartsOfARunArePaintedAtTheirControlSizes) {
+    form->CheckBox1->Click();
+    form->CheckBox2->Click();
+    FastRun(20000, 7);
+    const std::filesystem::path out = OutDir();
+    const struct {
+        TChart* chart;
+        const char* name;
+        int width, height;
+    } charts[] = {{form->SlumpChart.get(), "window_SlumpChart.png", 597, 217},
+                  {form->SlumpChart2.get(), "window_SlumpChart2.png", 597, 149},
+                  {form->KeizokuChart.get(), "window_KeizokuChart.png", 305, 182}};
+    for (const auto& c : charts) {
+        const std::string path = (out / c.name).string();
+        ASSERT_TRUE(c.chart->PaintToImage(path)) << path;
+        const QImage image(QString::fromStdString(path));
+        EXPECT_EQ(image.width(), c.width) << c.name;
+        EXPECT_EQ(image.height(), c.height) << c.name;
+        // Every chart shows red: the line, the bars' tops, the first slice.
+        EXPECT_GT(CountPixels(image, image.rect(), Red), 200) << c.name;
+    }
+    const QPixmap shot = form->Window()->grab();
+    EXPECT_TRUE(shot.save(QString::fromStdString((out / "window_charts.png").string()), "PNG"));
 }

@@ -243,3 +243,15 @@ TEST_F(ChartFeedingTest, APassAfterScrollingFarLeftStillSetsTheWholeRange) {
     EXPECT_DOUBLE_EQ(form->SlumpChart->BottomAxis().Maximum(),
                      static_cast<double>(ThreeChains.size()));
 }
+
+TEST_F(ChartFeedingTest, ALongPassPaintsTheFirstHitChartAtMostOnceBeforeItEnds) {
+    // The progress bar repaints itself about a hundred times during the pass.
+    const int before = form->SlumpChart2->DrawCount();
+    FastRun(20000, 7);
+    ASSERT_GT(feed().SlumpBSeries()->Count(), 20);
+    EXPECT_LE(form->SlumpChart2->DrawCount() - before, 2);
+    // Ticking a box afterwards still shows the markers at once.
+    form->CheckBox2->Click();
+    EXPECT_TRUE(feed().CheckPoint2()->Active());
+    EXPECT_GT(feed().CheckPoint2()->Count(), 0);
+}

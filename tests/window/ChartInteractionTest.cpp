@@ -7,7 +7,6 @@
 #include "chart/Series.h"
 
 #include <cmath>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -70,7 +69,6 @@ TEST_F(ChartInteractionTest, DragsNotExceedingTheMinimumInBothDirectionsDoNothin
     const std::pair<int, int> drags[] = {{20, 10}, {10, 20}, {16, 40}, {40, 16}};
     for (const auto& [dx, dy] : drags) {
         Drag(chart(), mbLeft, cx(), cy(), cx() + dx, cy() + dy);
-        std::fprintf(stderr, "DBG %d %d %d %d\n", chart().Zoom().X0, chart().Zoom().Y0, chart().Zoom().X1, chart().Zoom().Y1);
         EXPECT_FALSE(chart().Zoomed()) << dx << "x" << dy;
         ExpectFirstView();
     }
