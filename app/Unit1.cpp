@@ -1,7 +1,6 @@
 #include "app/Unit1.h"
 
 #include "app/AboutBox.h"
-#include "app/RunFileSaving.h"
 #include "app/results/Conversions.h"
 #include "app/results/InputChecks.h"
 #include "app/results/ResultTexts.h"
@@ -374,7 +373,7 @@ bool TMainForm::RunBatch() {
 bool TMainForm::BatchSave(int run, int runs, double rate, double border) {
     const std::string path = BatchFileName(SaveDialog->FileName(), Machine.PlayNo, run);
     StatusBar1->Panel(0).SetText(SavingText + path);
-    const WriteStatus status = SaveRunFileFromWindow(path, Machine.PlayNo, rate, border, Records);
+    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, Records);
     if (status != WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(BatchFailedText);
         if (status == WriteStatus::WriteFailed)
@@ -505,7 +504,7 @@ void TMainForm::FileSaveMenuClick() {
     const double rate = StrToFloat(RateEdit->Text());
     const double border = StrToFloat(BorderEdit->Text());
     const std::string path = SaveDialog->FileName();
-    const WriteStatus status = SaveRunFileFromWindow(path, count, rate, border, Records);
+    const WriteStatus status = SaveRunFile(path, count, rate, border, Records);
     if (status == WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(SavedText);
     } else if (status == WriteStatus::WriteFailed) {

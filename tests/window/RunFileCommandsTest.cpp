@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-#include "app/RunFileSaving.h"
+#include "runfile/RunFile.h"
 #include "runfile/RunFile.h"
 
 #include <QTimer>
