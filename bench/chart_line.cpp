@@ -2,6 +2,7 @@
 // whole chart, the line alone drawn one pixel column at a time, and the line alone
 // drawn segment by segment for comparison.
 
+#include "BenchSupport.h"
 #include "chart/Chart.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartPen.h"
@@ -11,7 +12,6 @@
 #include "platform/QtDrawContext.h"
 
 #include <QApplication>
-#include <benchmark/benchmark.h>
 
 #include <memory>
 #include <random>
@@ -92,11 +92,5 @@ BENCHMARK(BM_LineValuesEverySegment)->Unit(benchmark::kMillisecond)->Iterations(
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication<QApplication>(argc, argv);
 }

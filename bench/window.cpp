@@ -1,24 +1,16 @@
 // The window's display pass over a whole 1,000,000-play run, and a whole fast
 // run of that size through the Start button with its peak memory.
 
+#include "BenchSupport.h"
 #include "app/Unit1.h"
 #include "engine/RandomSource.h"
 #include "platform/TApplication.h"
 
-#include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int Plays = 1000000;
-
-double PeakRssMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 std::unique_ptr<TMainForm> FormWithRun(int plays) {
     auto form = std::make_unique<TMainForm>();
@@ -68,11 +60,5 @@ BENCHMARK(BM_ShowResultsBulkAndListSync)->Unit(benchmark::kMillisecond)->MinTime
 } // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication<TApplication>(argc, argv);
 }

@@ -2,6 +2,7 @@
 // three charts painted once) against the engine alone on the same plays, and
 // the repaint time of every frame of an animated zoom on the slump graph.
 
+#include "BenchSupport.h"
 #include "app/Unit1.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
@@ -12,11 +13,8 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <benchmark/benchmark.h>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -24,12 +22,6 @@ namespace {
 constexpr int Plays = 1000000;
 constexpr std::uint32_t Seed = 5;
 using Clock = std::chrono::steady_clock;
-
-double PeakRssMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -83,12 +75,25 @@ void ShowWhole(TMainForm& form, ShowTimes* times = nullptr) {
     }
 }
 
-// Start in the fast speed, then everything the window shows of the run.
-void BM_FastRunShownInWindow(benchmark::State& state) {
+// A shown window set for a fast run of Plays plays.
+std::unique_ptr<TMainForm> FastRunForm() {
     auto form = std::make_unique<TMainForm>();
     form->Show();
     form->SpeedComboBox->SetItemIndex(0);
     form->PlayNumEdit->SetText(std::to_string(Plays));
+    return form;
+}
+
+std::unique_ptr<TMainForm> FormShowingWholeRun() {
+    auto form = FastRunForm();
+    ProcessRandom().Seed(Seed);
+    ShowWhole(*form);
+    return form;
+}
+
+// Start in the fast speed, then everything the window shows of the run.
+void BM_FastRunShownInWindow(benchmark::State& state) {
+    auto form = FastRunForm();
     ShowTimes times;
     for (auto _ : state) {
         ProcessRandom().Seed(Seed);
@@ -108,16 +113,14 @@ BENCHMARK(BM_FastRunShownInWindow)->Unit(benchmark::kMillisecond)->Iterations(3)
 // One animated zoom into the middle of the whole run; each frame is timed
 // from the end of the one before (the first from the mouse release).
 void BM_AnimatedZoomFrames(benchmark::State& state) {
-    auto form = std::make_unique<TMainForm>();
-    form->Show();
-    form->SpeedComboBox->SetItemIndex(0);
-    form->PlayNumEdit->SetText(std::to_string(Plays));
-    ProcessRandom().Seed(Seed);
-    ShowWhole(*form);
+    auto form = FormShowingWholeRun();
     if (state.range(0) != 0) {
         form->CheckBox1->Click();
         form->CheckBox2->Click();
     }
+    const bool reducedMarkers = state.range(0) != 2;
+    form->Charts().CheckPoint1()->SetDrawPointersReduced(reducedMarkers);
+    form->Charts().CheckPoint2()->SetDrawPointersReduced(reducedMarkers);
     TChart& chart = *form->SlumpChart;
     const TRect r = chart.ChartRect;
     std::vector<double> frames;
@@ -154,17 +157,17 @@ void BM_AnimatedZoomFrames(benchmark::State& state) {
         sum += f;
     state.counters["mean_frame_ms"] = frames.empty() ? 0 : sum / static_cast<double>(frames.size());
 }
-// Argument: 1 with both marker series shown.
-BENCHMARK(BM_AnimatedZoomFrames)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+// Argument: 0 no markers, 1 both marker series shown, 2 shown and every marker drawn.
+BENCHMARK(BM_AnimatedZoomFrames)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // A repaint of the whole unzoomed slump graph (1,000,000 points).
 void BM_SlumpChartRepaintWhole(benchmark::State& state) {
-    auto form = std::make_unique<TMainForm>();
-    form->Show();
-    form->SpeedComboBox->SetItemIndex(0);
-    form->PlayNumEdit->SetText(std::to_string(Plays));
-    ProcessRandom().Seed(Seed);
-    ShowWhole(*form);
+    auto form = FormShowingWholeRun();
     form->CheckBox1->Click();
     form->CheckBox2->Click();
     for (auto _ : state)
@@ -175,11 +178,5 @@ BENCHMARK(BM_SlumpChartRepaintWhole)->Unit(benchmark::kMillisecond)->MinTime(1.0
 } // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInApplication<TApplication>(argc, argv);
 }

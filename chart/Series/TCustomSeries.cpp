@@ -178,6 +178,26 @@ void TCustomSeries::DrawPointer(int x, int y, TColor color, int valueIndex) {
         return;
     const TSeriesPointerStyle style =
         OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : FPointer->Style();
+    if (FCullPointers) {
+        // Pen width plus one covers the outline's spread and the shapes' extra column.
+        const int spread = FPointer->Pen().Width() + 1;
+        const int h = FPointer->HorizSize() + spread;
+        const int v = FPointer->VertSize() + spread;
+        if (x + h < FPointerCullRect.Left || x - h > FPointerCullRect.Right ||
+            y + v < FPointerCullRect.Top || y - v > FPointerCullRect.Bottom)
+            return;
+    }
+    if (FSkipRepeatedPointers) {
+        // Copy-mode solid painting is idempotent: the same marker again changes nothing.
+        if (FHasLastPointer && x == FLastPointerX && y == FLastPointerY &&
+            color == FLastPointerColor && style == FLastPointerStyle)
+            return;
+        FHasLastPointer = true;
+        FLastPointerX = x;
+        FLastPointerY = y;
+        FLastPointerColor = color;
+        FLastPointerStyle = style;
+    }
     const bool is3D = ParentChart() && ParentChart()->View3D();
     FPointer->PrepareCanvas(*canvas, color);
     FPointer->DrawPointer(*canvas, is3D, x, y, FPointer->HorizSize(), FPointer->VertSize(), color,
@@ -207,6 +227,8 @@ void TCustomSeries::DrawLineTo(int x, int y, TColor color, int valueIndex, bool 
         return;
     const bool is3D = ParentChart() && ParentChart()->View3D();
     if (!(x == FPrevX && y == FPrevY) && color != clNone && FDrawLine) {
+        if (LinePen().Visible())
+            FHasLastPointer = false;
         LinePrepareCanvas(*canvas, FColorEachLine ? color : SeriesColor());
         if (is3D) {
             // The program's line charts are flat; in 3D the line runs at the middle depth.
@@ -334,7 +356,39 @@ void TCustomSeries::DrawAllValues() {
         DrawReducedValues(FirstValueIndex(), LastValueIndex());
         return;
     }
+    PreparePointerPass();
     TChartSeries::DrawAllValues();
+    FSkipRepeatedPointers = false;
+    FCullPointers = false;
+    FHasLastPointer = false;
+}
+
+void TCustomSeries::PreparePointerPass() {
+    FSkipRepeatedPointers = false;
+    FCullPointers = false;
+    FHasLastPointer = false;
+    TCustomAxisPanel* chart = ParentChart();
+    TChartCanvas3D* canvas = ParentCanvas();
+    if (!FDrawPointersReduced || !FPointer->Visible() || !chart || !canvas || chart->View3D() ||
+        FTransparency != 0 || FPointer->Gradient().Visible())
+        return;
+    const int count = LastValueIndex() - FirstValueIndex() + 1;
+    if (FirstValueIndex() < 0 || count <= std::max(chart->ChartWidth, 1))
+        return;
+    // Only plain painting repeats itself exactly; xor, not and blends would not.
+    const TChartPen& pen = FPointer->Pen();
+    const TChartBrush& brush = FPointer->Brush();
+    const bool plainPen = !pen.Visible() || (pen.Mode() == pmCopy && pen.Style() == psSolid);
+    const bool plainBrush =
+        !brush.HasImage() && (brush.Style() == bsSolid || brush.Style() == bsClear);
+    FSkipRepeatedPointers = plainPen && plainBrush;
+    // The repaint clips the values to the chart rectangle; then markers wholly outside it
+    // paint nothing. Drawn without that clip (no region in force), every marker counts.
+    const DrawContext* context = canvas->GetHandle();
+    if (chart->ClipPoints() && chart->CanClip() && UseAxis() && context && context->Clip()) {
+        FCullPointers = true;
+        FPointerCullRect = chart->ChartRect;
+    }
 }
 
 // Draws first..last (ascending, flat, no markers, no stairs) one pixel column at a time.

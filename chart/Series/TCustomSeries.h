@@ -54,6 +54,11 @@ public:
     // of each column), which gives the same pixels as every segment; on by default.
     bool DrawReduced() const { return FDrawReduced; }
     void SetDrawReduced(bool value) { FDrawReduced = value; }
+    // With many markers, leaves out a marker that would repaint exactly the pixels of the
+    // one just drawn, and markers wholly outside the clipped plotting area; the picture
+    // stays the same. On by default.
+    bool DrawPointersReduced() const { return FDrawPointersReduced; }
+    void SetDrawPointersReduced(bool value) { FDrawPointersReduced = value; }
 
     std::function<void(TCustomSeries*, int, int, int)> OnClickPointer; // series, index, X, Y
     std::function<TSeriesPointerStyle(TCustomSeries*, int)> OnGetPointerStyle;
@@ -86,6 +91,7 @@ private:
     void DrawValueReal(int valueIndex);
     void DrawLineTo(int x, int y, TColor color, int valueIndex, bool withMarkers, bool isLast);
     bool CanDrawReduced() const;
+    void PreparePointerPass();
     void DrawReducedValues(int first, int last);
     double StackedValue(int valueIndex) const;
     TColor PointerColor(TColor color) const;
@@ -107,6 +113,7 @@ private:
     int FTransparency = 0;
     TColor FAreaColor = clDefault;
     bool FDrawReduced = true;
+    bool FDrawPointersReduced = true;
 
     // Drawing state between consecutive points of one pass.
     int FPrevX = 0;
@@ -117,4 +124,15 @@ private:
     int FOriginPos = 0;
     bool FHasDrawn = false;
     bool FOutlinePass = false;
+
+    // Marker reduction for the pass in progress (see PreparePointerPass).
+    bool FSkipRepeatedPointers = false;
+    bool FCullPointers = false;
+    TRect FPointerCullRect{};
+    // The last marker drawn, valid while nothing else has been painted after it.
+    bool FHasLastPointer = false;
+    int FLastPointerX = 0;
+    int FLastPointerY = 0;
+    TColor FLastPointerColor = clNone;
+    TSeriesPointerStyle FLastPointerStyle = psNothing;
 };
