@@ -5,6 +5,7 @@
 #include "SeriesTestSupport.h"
 
 #include "chart/ChartCanvas/TChartPen.h"
+#include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
 #include "platform/QtDrawContext.h"
 
@@ -56,6 +57,7 @@ TEST_P(RepeatedMarkers, DrawsOnlyMarkersThatChangePixels) {
             series->Pointer().SetStyle(style);
             series->Pointer().Pen().SetMode(c.PointerPenMode);
             series->SetDrawPointersReduced(reduced);
+            series->XValues().SetOrder(loNone); // keeps alternating positions apart
             for (int i = 0; i < Runs * Repeat; ++i) {
                 const int k = c.Alternate ? (i % 2) * 50 + i / (2 * Repeat) % 50 : i / Repeat;
                 const TColor colour = c.MixColours && i % 2 == 1 ? clBlue : clRed;
@@ -111,6 +113,9 @@ struct PixelCase {
     TSeriesPointerStyle Style;
     bool LineVisible;
     bool ClipPoints;
+    // Markers of mixed colours in threes along the top and bottom edges instead of one
+    // dense walk: a marker wrongly left out there shows as another colour.
+    bool HugEdges = false;
 };
 
 // A dense random walk of 8,000 markers whose range overshoots both axes, so markers
@@ -132,12 +137,23 @@ std::unique_ptr<TChart> DenseMarkerChart(const PixelCase& c, bool reduced) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> step(-1, 1);
     std::uniform_int_distribution<int> hundred(0, 99);
-    double y = 0;
-    for (int i = 0; i < 8000; ++i) {
-        if (hundred(random) < 30)
-            y += step(random) * 0.7;
-        const TColor colour = hundred(random) < 3 ? clRed : clBlack;
-        series->AddXY(i * 0.05, y, "", colour);
+    if (c.HugEdges) {
+        const TColor colours[] = {clRed, clBlue, clGreen, clBlack};
+        for (int i = 0; i < 8000; i += 3) {
+            const double edge = i % 2 == 0 ? 15 : -15;
+            const double y = edge + (hundred(random) - 50) / 25.0;
+            const TColor colour = colours[hundred(random) % 4];
+            for (int k = 0; k < 3; ++k)
+                series->AddXY(i * 0.05, y, "", colour);
+        }
+    } else {
+        double y = 0;
+        for (int i = 0; i < 8000; ++i) {
+            if (hundred(random) < 30)
+                y += step(random) * 0.7;
+            const TColor colour = hundred(random) < 3 ? clRed : clBlack;
+            series->AddXY(i * 0.05, y, "", colour);
+        }
     }
     chart->BottomAxis().SetMinMax(60, 340);
     chart->LeftAxis().SetMinMax(-15, 15);
@@ -175,13 +191,15 @@ TEST_P(DenseMarkers, ReducedDrawingPaintsTheSamePixels) {
     EXPECT_GT(CountOf(reducedRec, op), 0) << c.Name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DenseMarkers,
-                         ::testing::Values(PixelCase{"Circles", psCircle, false, true},
-                                           PixelCase{"Triangles", psTriangle, false, true},
-                                           PixelCase{"CirclesOnLine", psCircle, true, true},
-                                           PixelCase{"TrianglesUnclipped", psTriangle, false,
-                                                     false}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DenseMarkers,
+    ::testing::Values(PixelCase{"Circles", psCircle, false, true},
+                      PixelCase{"Triangles", psTriangle, false, true},
+                      PixelCase{"CirclesOnLine", psCircle, true, true},
+                      PixelCase{"TrianglesUnclipped", psTriangle, false, false},
+                      PixelCase{"CirclesOnEdges", psCircle, false, true, true},
+                      PixelCase{"TrianglesOnEdges", psTriangle, false, true, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 // With the clip in force, markers wholly above or below the plotting area are not drawn,
 // every one on the axis range is.
