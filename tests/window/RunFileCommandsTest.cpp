@@ -4,7 +4,6 @@
 #include "WindowFixture.h"
 
 #include "runfile/RunFile.h"
-#include "runfile/RunFile.h"
 
 #include <QTimer>
 #include <cstring>
