@@ -1,6 +1,7 @@
 #pragma once
 // One wall of the plotting area (back, left, bottom, right).
 
+#include "chart/StoreChanged.h"
 #include "platform/GraphicsTypes.h"
 
 #include <memory>
@@ -37,10 +38,8 @@ public:
 
 private:
     template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Repaint();
+        if (StoreChanged(field, value))
+            Repaint();
     }
     void Repaint() const;
 

@@ -1,6 +1,7 @@
 #pragma once
 // The coloured symbol at the side of each legend row.
 
+#include "chart/StoreChanged.h"
 #include <memory>
 
 class TChartPen;
@@ -36,10 +37,8 @@ public:
 
 private:
     template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Repaint();
+        if (StoreChanged(field, value))
+            Repaint();
     }
     void Repaint() const;
 

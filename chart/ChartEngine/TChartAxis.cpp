@@ -1,4 +1,5 @@
 #include "chart/ChartEngine/TChartAxis.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartAxisPen.h"
@@ -73,24 +74,17 @@ void TChartAxis::Changed() const {
         FChart->Invalidate();
 }
 
-template <class T> static bool StoreIfChanged(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 // --- range --------------------------------------------------------------------------
 
 void TChartAxis::SetAutomatic(bool value) {
-    if (StoreIfChanged(FAutomatic, value))
+    if (StoreChanged(FAutomatic, value))
         Changed();
     FAutomaticMinimum = value;
     FAutomaticMaximum = value;
 }
 
 void TChartAxis::SetAutomaticMinimum(bool value) {
-    if (StoreIfChanged(FAutomaticMinimum, value))
+    if (StoreChanged(FAutomaticMinimum, value))
         Changed();
     if (!value)
         FAutomatic = false;
@@ -99,7 +93,7 @@ void TChartAxis::SetAutomaticMinimum(bool value) {
 }
 
 void TChartAxis::SetAutomaticMaximum(bool value) {
-    if (StoreIfChanged(FAutomaticMaximum, value))
+    if (StoreChanged(FAutomaticMaximum, value))
         Changed();
     if (!value)
         FAutomatic = false;
@@ -110,14 +104,14 @@ void TChartAxis::SetAutomaticMaximum(bool value) {
 void TChartAxis::SetMinimum(double value) {
     if (value > FMaximum)
         throw ChartException("Axis Minimum Value must be <= Maximum");
-    if (StoreIfChanged(FMinimum, value))
+    if (StoreChanged(FMinimum, value))
         Changed();
 }
 
 void TChartAxis::SetMaximum(double value) {
     if (value < FMinimum)
         throw ChartException("Axis Maximum Value must be >= Minimum");
-    if (StoreIfChanged(FMaximum, value))
+    if (StoreChanged(FMaximum, value))
         Changed();
 }
 
@@ -129,8 +123,8 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
         std::swap(minimum, maximum);
     if (maximum - minimum < MinAxisRange)
         maximum = minimum + MinAxisRange;
-    const bool a = StoreIfChanged(FMinimum, minimum);
-    const bool b = StoreIfChanged(FMaximum, maximum);
+    const bool a = StoreChanged(FMinimum, minimum);
+    const bool b = StoreChanged(FMaximum, maximum);
     if (a || b)
         Changed();
 }
@@ -138,22 +132,22 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
 void TChartAxis::SetIncrement(double value) {
     if (value < 0)
         throw ChartException("Axis increment must be >= 0");
-    if (StoreIfChanged(FIncrement, value))
+    if (StoreChanged(FIncrement, value))
         Changed();
 }
 
 void TChartAxis::SetMinimumOffset(int value) {
-    if (StoreIfChanged(FMinimumOffset, value))
+    if (StoreChanged(FMinimumOffset, value))
         Changed();
 }
 
 void TChartAxis::SetMaximumOffset(int value) {
-    if (StoreIfChanged(FMaximumOffset, value))
+    if (StoreChanged(FMaximumOffset, value))
         Changed();
 }
 
 void TChartAxis::SetInverted(bool value) {
-    if (StoreIfChanged(FInverted, value))
+    if (StoreChanged(FInverted, value))
         Changed();
 }
 
@@ -181,106 +175,106 @@ bool TChartAxis::Scroll(double offset, bool checkLimits) {
 // --- orientation and placement ------------------------------------------------------
 
 void TChartAxis::SetHorizontal(bool value) {
-    if (StoreIfChanged(FHorizontal, value))
+    if (StoreChanged(FHorizontal, value))
         Changed();
 }
 
 void TChartAxis::SetOtherSide(bool value) {
-    if (StoreIfChanged(FOtherSide, value))
+    if (StoreChanged(FOtherSide, value))
         Changed();
 }
 
 void TChartAxis::SetZPosition(double value) {
-    if (StoreIfChanged(FZPosition, value))
+    if (StoreChanged(FZPosition, value))
         Changed();
 }
 
 void TChartAxis::SetGridZPosition(double value) {
-    if (StoreIfChanged(FGridZPosition, value))
+    if (StoreChanged(FGridZPosition, value))
         Changed();
 }
 
 void TChartAxis::SetStartPosition(double value) {
-    if (StoreIfChanged(FStartPosition, value))
+    if (StoreChanged(FStartPosition, value))
         Changed();
 }
 
 void TChartAxis::SetEndPosition(double value) {
-    if (StoreIfChanged(FEndPosition, value))
+    if (StoreChanged(FEndPosition, value))
         Changed();
 }
 
 void TChartAxis::SetPositionPercent(double value) {
-    if (StoreIfChanged(FPositionPercent, value))
+    if (StoreChanged(FPositionPercent, value))
         Changed();
 }
 
 void TChartAxis::SetPositionUnits(TMarginUnits value) {
-    if (StoreIfChanged(FPositionUnits, value))
+    if (StoreChanged(FPositionUnits, value))
         Changed();
 }
 
 void TChartAxis::SetVisible(bool value) {
-    if (StoreIfChanged(FVisible, value))
+    if (StoreChanged(FVisible, value))
         Changed();
 }
 
 // --- labels -------------------------------------------------------------------------
 
 void TChartAxis::SetLabels(bool value) {
-    if (StoreIfChanged(FLabels, value))
+    if (StoreChanged(FLabels, value))
         Changed();
 }
 
 void TChartAxis::SetLabelStyle(TAxisLabelStyle value) {
-    if (StoreIfChanged(FLabelStyle, value))
+    if (StoreChanged(FLabelStyle, value))
         Changed();
 }
 
 void TChartAxis::SetLabelsAngle(int value) {
-    if (StoreIfChanged(FLabelsAngle, value))
+    if (StoreChanged(FLabelsAngle, value))
         Changed();
 }
 
 void TChartAxis::SetLabelsSeparation(int value) {
     if (value < 0)
         throw ChartException("Labels Separation % must be greater than 0");
-    if (StoreIfChanged(FLabelsSeparation, value))
+    if (StoreChanged(FLabelsSeparation, value))
         Changed();
 }
 
 void TChartAxis::SetLabelsSize(int value) {
-    if (StoreIfChanged(FLabelsSize, value))
+    if (StoreChanged(FLabelsSize, value))
         Changed();
 }
 
 void TChartAxis::SetTitleSize(int value) {
-    if (StoreIfChanged(FTitleSize, value))
+    if (StoreChanged(FTitleSize, value))
         Changed();
 }
 
 void TChartAxis::SetLabelsOnAxis(bool value) {
-    if (StoreIfChanged(FLabelsOnAxis, value))
+    if (StoreChanged(FLabelsOnAxis, value))
         Changed();
 }
 
 void TChartAxis::SetLabelsAlign(TAxisLabelAlign value) {
-    if (StoreIfChanged(FLabelsAlign, value))
+    if (StoreChanged(FLabelsAlign, value))
         Changed();
 }
 
 void TChartAxis::SetLabelsMultiLine(bool value) {
-    if (StoreIfChanged(FLabelsMultiLine, value))
+    if (StoreChanged(FLabelsMultiLine, value))
         Changed();
 }
 
 void TChartAxis::SetAxisValuesFormat(const std::string& value) {
-    if (StoreIfChanged(FAxisValuesFormat, value))
+    if (StoreChanged(FAxisValuesFormat, value))
         Changed();
 }
 
 void TChartAxis::SetRoundFirstLabel(bool value) {
-    if (StoreIfChanged(FRoundFirstLabel, value))
+    if (StoreChanged(FRoundFirstLabel, value))
         Changed();
 }
 
@@ -298,32 +292,32 @@ std::string TChartAxis::LabelText(double value, TChartSeries* series, int valueI
 // --- ticks and grid -----------------------------------------------------------------
 
 void TChartAxis::SetTickLength(int value) {
-    if (StoreIfChanged(FTickLength, value))
+    if (StoreChanged(FTickLength, value))
         Changed();
 }
 
 void TChartAxis::SetMinorTickLength(int value) {
-    if (StoreIfChanged(FMinorTickLength, value))
+    if (StoreChanged(FMinorTickLength, value))
         Changed();
 }
 
 void TChartAxis::SetTickInnerLength(int value) {
-    if (StoreIfChanged(FTickInnerLength, value))
+    if (StoreChanged(FTickInnerLength, value))
         Changed();
 }
 
 void TChartAxis::SetMinorTickCount(int value) {
-    if (StoreIfChanged(FMinorTickCount, value))
+    if (StoreChanged(FMinorTickCount, value))
         Changed();
 }
 
 void TChartAxis::SetTickOnLabelsOnly(bool value) {
-    if (StoreIfChanged(FTickOnLabelsOnly, value))
+    if (StoreChanged(FTickOnLabelsOnly, value))
         Changed();
 }
 
 void TChartAxis::SetGridCentered(bool value) {
-    if (StoreIfChanged(FGridCentered, value))
+    if (StoreChanged(FGridCentered, value))
         Changed();
 }
 

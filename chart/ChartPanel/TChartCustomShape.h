@@ -4,6 +4,7 @@
 // legend and series marks are shapes.
 
 #include "chart/ChartPanel/ChartPanelTypes.h"
+#include "chart/StoreChanged.h"
 #include "platform/GraphicsTypes.h"
 
 #include <memory>
@@ -60,10 +61,8 @@ public:
 
 protected:
     template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Repaint();
+        if (StoreChanged(field, value))
+            Repaint();
     }
 
 private:

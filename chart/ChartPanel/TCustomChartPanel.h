@@ -5,6 +5,7 @@
 
 #include "chart/ChartEngine/ChartEngineTypes.h"
 #include "chart/ChartPanel/ChartPanelTypes.h"
+#include "chart/StoreChanged.h"
 #include "platform/ControlHostClient.h"
 #include "platform/GraphicsTypes.h"
 
@@ -173,10 +174,8 @@ protected:
 
     // Stores value and repaints when it really changed.
     template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (field == value)
-            return;
-        field = value;
-        Invalidate();
+        if (StoreChanged(field, value))
+            Invalidate();
     }
 
 private:

@@ -1,4 +1,5 @@
 #include "chart/Series/TCustomBarSeries.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartBlend.h"
@@ -19,13 +20,6 @@
 #include <typeinfo>
 
 namespace {
-
-template <class T> bool Store(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 // Which side of the directed edge a-b the point lies on (sign of the cross product).
 long long Side(TPoint a, TPoint b, TPoint p) {
@@ -65,55 +59,55 @@ TCustomBarSeries::TCustomBarSeries()
 TCustomBarSeries::~TCustomBarSeries() = default;
 
 void TCustomBarSeries::SetBarWidthPercent(int value) {
-    if (Store(FBarWidthPercent, value))
+    if (StoreChanged(FBarWidthPercent, value))
         Repaint();
 }
 void TCustomBarSeries::SetOffsetPercent(int value) {
-    if (Store(FOffsetPercent, value))
+    if (StoreChanged(FOffsetPercent, value))
         Repaint();
 }
 void TCustomBarSeries::SetBarStyle(TBarStyle value) {
-    if (Store(FBarStyle, value))
+    if (StoreChanged(FBarStyle, value))
         Repaint();
 }
 void TCustomBarSeries::SetMultiBar(TMultiBar value) {
-    if (Store(FMultiBar, value))
+    if (StoreChanged(FMultiBar, value))
         Repaint();
 }
 void TCustomBarSeries::SetUseYOrigin(bool value) {
-    if (Store(FUseYOrigin, value))
+    if (StoreChanged(FUseYOrigin, value))
         Repaint();
 }
 void TCustomBarSeries::SetYOrigin(double value) {
-    if (Store(FYOrigin, value))
+    if (StoreChanged(FYOrigin, value))
         Repaint();
 }
 void TCustomBarSeries::SetSideMargins(bool value) {
-    if (Store(FSideMargins, value))
+    if (StoreChanged(FSideMargins, value))
         Repaint();
 }
 void TCustomBarSeries::SetAutoMarkPosition(bool value) {
-    if (Store(FAutoMarkPosition, value))
+    if (StoreChanged(FAutoMarkPosition, value))
         Repaint();
 }
 void TCustomBarSeries::SetAutoBarSize(bool value) {
-    if (Store(FAutoBarSize, value))
+    if (StoreChanged(FAutoBarSize, value))
         Repaint();
 }
 void TCustomBarSeries::SetDark3D(bool value) {
-    if (Store(FDark3D, value))
+    if (StoreChanged(FDark3D, value))
         Repaint();
 }
 void TCustomBarSeries::SetBevelSize(int value) {
-    if (Store(FBevelSize, value))
+    if (StoreChanged(FBevelSize, value))
         Repaint();
 }
 void TCustomBarSeries::SetStackGroup(int value) {
-    if (Store(FStackGroup, value))
+    if (StoreChanged(FStackGroup, value))
         Repaint();
 }
 void TCustomBarSeries::SetTransparency(int value) {
-    if (Store(FTransparency, value))
+    if (StoreChanged(FTransparency, value))
         Repaint();
 }
 

@@ -1,4 +1,5 @@
 #include "chart/Series/TCustomSeries.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/Chart/TChartLegend.h"
 #include "chart/Chart/TCustomChart.h"
@@ -18,13 +19,6 @@
 #include <typeinfo>
 
 namespace {
-
-template <class T> bool Store(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 // Whether (x, y) lies on the segment p0-p1: within its box and under half a pixel from it.
 bool PointInSegment(int x, int y, TPoint p0, TPoint p1) {
@@ -57,52 +51,52 @@ void TCustomSeries::SetClickableLine(bool value) {
 }
 
 void TCustomSeries::SetColorEachLine(bool value) {
-    if (Store(FColorEachLine, value))
+    if (StoreChanged(FColorEachLine, value))
         Repaint();
 }
 
 void TCustomSeries::SetDark3D(bool value) {
-    if (Store(FDark3D, value))
+    if (StoreChanged(FDark3D, value))
         Repaint();
 }
 
 void TCustomSeries::SetDrawLine(bool value) {
-    if (Store(FDrawLine, value))
+    if (StoreChanged(FDrawLine, value))
         Repaint();
 }
 
 void TCustomSeries::SetStairs(bool value) {
-    if (Store(FStairs, value))
+    if (StoreChanged(FStairs, value))
         Repaint();
 }
 
 void TCustomSeries::SetInvertedStairs(bool value) {
-    if (Store(FInvertedStairs, value))
+    if (StoreChanged(FInvertedStairs, value))
         Repaint();
 }
 
 void TCustomSeries::SetLineHeight(int value) {
-    if (Store(FLineHeight, value))
+    if (StoreChanged(FLineHeight, value))
         Repaint();
 }
 
 void TCustomSeries::SetLineBrush(TBrushStyle value) {
-    if (Store(FLineBrush, value))
+    if (StoreChanged(FLineBrush, value))
         Repaint();
 }
 
 void TCustomSeries::SetStacked(TCustomSeriesStack value) {
-    if (Store(FStacked, value))
+    if (StoreChanged(FStacked, value))
         Repaint();
 }
 
 void TCustomSeries::SetTransparency(int value) {
-    if (Store(FTransparency, value))
+    if (StoreChanged(FTransparency, value))
         Repaint();
 }
 
 void TCustomSeries::SetAreaColor(TColor value) {
-    if (Store(FAreaColor, value))
+    if (StoreChanged(FAreaColor, value))
         Repaint();
 }
 

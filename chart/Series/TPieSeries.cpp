@@ -1,4 +1,5 @@
 #include "chart/Series/TPieSeries.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartBrush.h"
@@ -17,13 +18,6 @@
 #include <numeric>
 
 namespace {
-
-template <class T> bool Store(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 constexpr TBrushStyle PatternStyles[6] = {bsHorizontal, bsVertical, bsFDiagonal,
                                           bsBDiagonal,  bsCross,    bsDiagCross};
@@ -44,31 +38,31 @@ TPieSeries::TPieSeries()
 TPieSeries::~TPieSeries() = default;
 
 void TPieSeries::SetAngleSize(int value) {
-    if (Store(FAngleSize, value))
+    if (StoreChanged(FAngleSize, value))
         Repaint();
 }
 void TPieSeries::SetAutoMarkPosition(bool value) {
-    if (Store(FAutoMarkPosition, value))
+    if (StoreChanged(FAutoMarkPosition, value))
         Repaint();
 }
 void TPieSeries::SetDark3D(bool value) {
-    if (Store(FDark3D, value))
+    if (StoreChanged(FDark3D, value))
         Repaint();
 }
 void TPieSeries::SetDarkPen(bool value) {
-    if (Store(FDarkPen, value))
+    if (StoreChanged(FDarkPen, value))
         Repaint();
 }
 void TPieSeries::SetExplodeBiggest(int value) {
-    if (Store(FExplodeBiggest, value))
+    if (StoreChanged(FExplodeBiggest, value))
         Repaint();
 }
 void TPieSeries::SetUsePatterns(bool value) {
-    if (Store(FUsePatterns, value))
+    if (StoreChanged(FUsePatterns, value))
         Repaint();
 }
 void TPieSeries::SetDonutPercent(int value) {
-    if (Store(FDonutPercent, value))
+    if (StoreChanged(FDonutPercent, value))
         Repaint();
 }
 
@@ -83,7 +77,7 @@ void TPieSeries::SetExplodedSlice(int valueIndex, int percent) {
         return;
     if (valueIndex >= int(FExploded.size()))
         FExploded.resize(std::size_t(valueIndex) + 1, 0);
-    if (Store(FExploded[std::size_t(valueIndex)], percent))
+    if (StoreChanged(FExploded[std::size_t(valueIndex)], percent))
         Repaint();
 }
 

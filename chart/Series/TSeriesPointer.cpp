@@ -1,4 +1,5 @@
 #include "chart/Series/TSeriesPointer.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
@@ -11,13 +12,6 @@
 namespace {
 
 const char* const PointerSizeMessage = "Pointer size must be greater than zero";
-
-template <class T> bool Store(T& field, const T& value) {
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
 
 } // namespace
 
@@ -34,41 +28,41 @@ void TSeriesPointer::Repaint() const {
 }
 
 void TSeriesPointer::SetVisible(bool value) {
-    if (Store(FVisible, value))
+    if (StoreChanged(FVisible, value))
         Repaint();
 }
 
 void TSeriesPointer::SetStyle(TSeriesPointerStyle value) {
-    if (Store(FStyle, value))
+    if (StoreChanged(FStyle, value))
         Repaint();
 }
 
 void TSeriesPointer::SetHorizSize(int value) {
     if (value <= 0)
         throw ChartException(PointerSizeMessage);
-    if (Store(FHorizSize, value))
+    if (StoreChanged(FHorizSize, value))
         Repaint();
 }
 
 void TSeriesPointer::SetVertSize(int value) {
     if (value <= 0)
         throw ChartException(PointerSizeMessage);
-    if (Store(FVertSize, value))
+    if (StoreChanged(FVertSize, value))
         Repaint();
 }
 
 void TSeriesPointer::SetInflateMargins(bool value) {
-    if (Store(FInflateMargins, value))
+    if (StoreChanged(FInflateMargins, value))
         Repaint();
 }
 
 void TSeriesPointer::SetDark3D(bool value) {
-    if (Store(FDark3D, value))
+    if (StoreChanged(FDark3D, value))
         Repaint();
 }
 
 void TSeriesPointer::SetDraw3D(bool value) {
-    if (Store(FDraw3D, value))
+    if (StoreChanged(FDraw3D, value))
         Repaint();
 }
 
