@@ -1,5 +1,5 @@
 #include "cli/CliCommands.h"
-#include "cli/RenderCommand.h"
+#include "cli/RenderLauncher.h"
 
 #include "app/results/Conversions.h"
 #include "app/results/InputChecks.h"
@@ -255,7 +255,7 @@ const std::vector<CliCommand>& BuiltinCliCommands() {
         {"show", "show FILE.sim [--lists]", &ShowCommand},
         {"render",
          "render (FILE.sim | --plays N [--seed S] [--border B] [--rate Y]) [--markers] --out DIR",
-         &RenderCommand},
+         &LaunchRenderer},
     };
     return commands;
 }
