@@ -385,26 +385,28 @@ void PieAngles(int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3, i
 
 } // namespace
 
-void QtDrawContext::Pie(int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3) {
+void QtDrawContext::PieOrArc(bool pie, int x0, int y0, int x1, int y1, int x2, int y2, int x3,
+                             int y3) {
     if (x1 < x0)
         std::swap(x0, x1);
     if (y1 < y0)
         std::swap(y0, y1);
     int start = 0, span = 0;
     PieAngles(x0, y0, x1, y1, x2, y2, x3, y3, start, span);
-    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
-    p.drawPie(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1), start, span);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, pie, BackColor_, BackMode_);
+    const QRect box(x0, y0, x1 - x0 - 1, y1 - y0 - 1);
+    if (pie)
+        p.drawPie(box, start, span);
+    else
+        p.drawArc(box, start, span);
+}
+
+void QtDrawContext::Pie(int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3) {
+    PieOrArc(true, x0, y0, x1, y1, x2, y2, x3, y3);
 }
 
 void QtDrawContext::Arc(int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3) {
-    if (x1 < x0)
-        std::swap(x0, x1);
-    if (y1 < y0)
-        std::swap(y0, y1);
-    int start = 0, span = 0;
-    PieAngles(x0, y0, x1, y1, x2, y2, x3, y3, start, span);
-    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
-    p.drawArc(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1), start, span);
+    PieOrArc(false, x0, y0, x1, y1, x2, y2, x3, y3);
 }
 
 void QtDrawContext::FillRect(const TRect& rect) {

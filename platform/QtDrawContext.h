@@ -77,6 +77,7 @@ public:
     void WritePixels(const TRect& rect, const std::vector<TColor>& pixels) override;
 
 private:
+    void PieOrArc(bool pie, int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3);
     struct Impl;
     std::unique_ptr<Impl> D_;
     QImage Own_;
