@@ -2,14 +2,16 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
+# ON turns compiler warnings into errors (CI does).
+WERROR ?= OFF
 
-.PHONY: deps configure build run test asan-test bench fuzz clean
+.PHONY: deps configure build run test asan-test bench fuzz format-check tidy clean
 
 deps:
 	./scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DYONATAMA_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -21,7 +23,8 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 asan-test: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DYONATAMA_SANITIZE=ON -DYONATAMA_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DYONATAMA_SANITIZE=ON -DYONATAMA_BENCH=OFF \
+	  -DYONATAMA_WERROR=$(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
@@ -31,7 +34,15 @@ bench: build
 	./scripts/bench.sh $(BUILD)
 
 fuzz: deps
-	./scripts/fuzz.sh $(FUZZ_SECONDS)
+	YONATAMA_WERROR=$(WERROR) JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+format-check: deps
+	./scripts/format-check.sh
+
+# Needs the compile commands of a configured $(BUILD); TIDY_FILES=changed
+# checks only the sources changed since the previous commit.
+tidy: configure
+	JOBS=$(JOBS) ./scripts/tidy.sh $(BUILD) $(TIDY_FILES)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

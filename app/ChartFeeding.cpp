@@ -13,6 +13,7 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
+#include "engine/HitState.h"
 
 #include <algorithm>
 
@@ -94,7 +95,11 @@ void ChartFeeding::ConfigureSlumpChart() {
     }
     chart.Zoom().SetAnimated(true);
     chart.Zoom().Pen().SetColor(clBlack);
+    AddSlumpSeries(chart);
+}
 
+// The balance line and the two marker series, hidden until their boxes are checked.
+void ChartFeeding::AddSlumpSeries(TChart& chart) {
     auto* slump = new TLineSeries();
     slump->SetParentChart(&chart);
     slump->SetSeriesColor(clRed);
@@ -268,10 +273,10 @@ void ChartFeeding::SetBottomAxisRange(std::size_t recordCount) {
 void ChartFeeding::AddHitMarker(const RunRecords& records, std::size_t i) {
     const double x = ToDouble(records.PlayNumbers[i]);
     const double y = ToDouble(records.BallCounts[i]);
-    const std::int32_t state = records.HitStates[i];
-    if (state == 1 && checkPoint2_ != nullptr)
+    const HitState hitState{records.HitStates[i]};
+    if (hitState == HitState::SingleBonus && checkPoint2_ != nullptr)
         checkPoint2_->AddXY(x, y, "", PointBlack);
-    else if (state == 2 && checkPoint1_ != nullptr)
+    else if (hitState == HitState::Chance && checkPoint1_ != nullptr)
         checkPoint1_->AddXY(x, y, "", PointRed);
 }
 
@@ -295,7 +300,7 @@ void ChartFeeding::AddSlumpLine(const RunRecords& records) {
     EndBatch();
 }
 
-void ChartFeeding::AddKeizokuSlice(int /*k*/, int count, const std::string& caption) {
+void ChartFeeding::AddKeizokuSlice(int count, const std::string& caption) {
     if (keizokuSeries_ != nullptr)
         keizokuSeries_->AddXY(0, count, caption, clDefault);
 }

@@ -22,18 +22,21 @@ public:
 
     // Once, when the window is built: the charts' and series' settings.
     void Configure();
-    // Pass step 1: clear the five series.
+    // A pass starts: clear the five series; markers and bars then wait for
+    // the line before they ask for a repaint.
     void ClearSeries();
-    // Pass step 4: the slump graph's bottom axis runs 1..recordCount.
+    // The slump graph's bottom axis runs 1..recordCount (at least 1..1).
     void SetBottomAxisRange(std::size_t recordCount);
-    // Pass step 5, record i is a hit (HitStates 1 or 2): its win/loss marker.
+    // Record i is a hit: a win marker in the chance mode, a loss marker for
+    // a single bonus.
     void AddHitMarker(const RunRecords& records, std::size_t i);
-    // Pass step 5, record i ends a chain; firstHits is F after counting it.
+    // Record i ends a chain: a bar of its plays since the last chain, at the
+    // position of firstHits, the chain ends counted so far with this one.
     void AddFirstHitBar(const RunRecords& records, std::size_t i, int firstHits);
-    // Pass step 6: the slump line through all records.
+    // The slump line through all records; this ends the pass's batch of repaints.
     void AddSlumpLine(const RunRecords& records);
-    // Pass step 7: the slice of continuation bucket k (1..30) with its row caption.
-    void AddKeizokuSlice(int k, int count, const std::string& caption);
+    // One slice of the continuation pie, named by its table row's caption.
+    void AddKeizokuSlice(int count, const std::string& caption);
     // The marker check boxes.
     void ShowWinMarkers(bool visible);
     void ShowLossMarkers(bool visible);
@@ -47,6 +50,7 @@ public:
 
 private:
     void ConfigureSlumpChart();
+    void AddSlumpSeries(TChart& chart);
     void ConfigureSlumpChart2();
     void ConfigureKeizokuChart();
     void BeginBatch();

@@ -1,9 +1,6 @@
 #include "app/Unit1.h"
 
 #include "app/AboutBox.h"
-#include "app/results/Conversions.h"
-#include "app/results/InputChecks.h"
-#include "app/results/ResultTexts.h"
 #include "chart/Chart.h"
 #include "platform/DateTimeText.h"
 #include "platform/DialogSeam.h"
@@ -11,6 +8,9 @@
 #include "platform/ShellExecute.h"
 #include "platform/SystemMemory.h"
 #include "platform/TApplication.h"
+#include "results/Conversions.h"
+#include "results/InputChecks.h"
+#include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 
 #include <chrono>
@@ -19,8 +19,6 @@
 #include <new>
 #include <stdexcept>
 #include <thread>
-
-TMainForm* MainForm = nullptr;
 
 namespace {
 
@@ -33,8 +31,6 @@ constexpr const char* BatchFailedText = "エラーにより強制終了しまし
 constexpr const char* LoadingText = "シミュレーションファイルを読み込み中・・・";
 constexpr const char* LoadAbortedText = "シミュレーションファイルの読み込み中断";
 constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
-constexpr const char* HitText = "大当たり";
-constexpr const char* NoHitText = "XXX";
 
 // Rough bytes per play: the five records, plus the four list texts with
 // their offsets when the run is shown at once.
@@ -54,6 +50,19 @@ void ProcessMessages() {
         Application->ProcessMessages();
 }
 
+// Reads a whole run file and checks what the display relies on: the refusal
+// text, or "" when the records may be shown.
+std::string ReadForDisplay(std::FILE* file, RunFileHeader& header, RunRecords& loaded) {
+    try {
+        const ReadStatus status = ReadRunFile(file, header, loaded);
+        return status != ReadStatus::Ok ? ReadFailureText(status) : ValidateRecords(loaded);
+    } catch (const std::bad_alloc&) {
+        return FileTooLargeText;
+    } catch (const std::length_error&) {
+        return FileTooLargeText;
+    }
+}
+
 } // namespace
 
 TMainForm::TMainForm() : TForm(Kind::MainWindow) {
@@ -64,9 +73,6 @@ TMainForm::TMainForm() : TForm(Kind::MainWindow) {
     charts_ =
         std::make_unique<ChartFeeding>(SlumpChart.get(), SlumpChart2.get(), KeizokuChart.get());
     charts_->Configure();
-    // Records start empty; Machine seeded itself from the clock; the list
-    // texts start empty.
-    StopRequested = false;
     PageControl1->SetActivePageIndex(0);
     SpeedComboBox->SetItemIndex(1);
     Timer1->SetEnabled(true);
@@ -88,7 +94,23 @@ void TMainForm::BuildControls() {
     SetClientSize(608, 699);
     UseProgramIcon();
     QWidget* client = Client();
+    BuildInputs(client);
+    BuildLists(client);
+    BuildCharts(client);
+    BuildFooter(client);
+    OpenDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Open, "*.sim", RunFileFilter);
+    SaveDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Save, "*.sim", RunFileFilter);
+    Timer1 = std::make_unique<TTimer>(100);
 
+    StartButton->OnClick = [this] { StartButtonClick(); };
+    StopButton->OnClick = [this] { StopButtonClick(); };
+    CheckBox1->OnClick = [this] { CheckBox1Click(); };
+    CheckBox2->OnClick = [this] { CheckBox2Click(); };
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+}
+
+// The inputs, Start and Stop, and the summary box along the top.
+void TMainForm::BuildInputs(QWidget* client) {
     Label1 = std::make_unique<TLabel>(client, 8, 4, "Play数");
     PlayNumEdit = std::make_unique<TEdit>(client, 48, 0, 85, 20, "1");
     Label6 = std::make_unique<TLabel>(client, 156, 4, "Sim回数");
@@ -107,7 +129,10 @@ void TMainForm::BuildControls() {
     StopButton->SetEnabled(false);
     GroupBox2 = std::make_unique<TGroupBox>(client, 352, 4, 249, 69, "シミュレーション結果");
     ResultLabel = std::make_unique<TLabel>(GroupBox2->Widget(), 8, 12, "");
+}
 
+// The three lists on their tabs.
+void TMainForm::BuildLists(QWidget* client) {
     PageControl1 = std::make_unique<TPageControl>(client, 4, 76, 597, 209);
     TabSheet1 = &PageControl1->AddPage("PLAY情報");
     TabSheet2 = &PageControl1->AddPage("バトルボーナス");
@@ -125,6 +150,10 @@ void TMainForm::BuildControls() {
     const int kzWidths[] = {70, 50, 100};
     for (std::size_t c = 0; c < KeizokuListCaptions.size(); ++c)
         KeizokuListView->AddColumn(KeizokuListCaptions[c], kzWidths[c]);
+}
+
+// The continuation pie beside its table, the two slump charts and their hints.
+void TMainForm::BuildCharts(QWidget* client) {
     KeizokuChart = std::make_unique<TChart>(TabSheet3->Widget());
     KeizokuChart->SetBounds(280, 0, 305, 182);
 
@@ -142,7 +171,10 @@ void TMainForm::BuildControls() {
     Label4->SetFixedBounds(4 + 124, 428 + 12, 383, 11);
     Label5->BringToFront();
     Label4->BringToFront();
+}
 
+// The marker check boxes, the status bar and the progress bar in it.
+void TMainForm::BuildFooter(QWidget* client) {
     GroupBox1 = std::make_unique<TGroupBox>(client, 4, 648, 597, 29, "星環チャンス突入");
     CheckBox1 = std::make_unique<TCheckBox>(GroupBox1->Widget(), 108, 8, 89, 17, "突入");
     CheckBox2 = std::make_unique<TCheckBox>(GroupBox1->Widget(), 168, 8, 89, 17, "敗北（単発)");
@@ -150,16 +182,6 @@ void TMainForm::BuildControls() {
     StatusBar1->AddPanel(300, false);
     StatusBar1->AddPanel(150, true);
     ProgressBar1 = std::make_unique<TProgressBar>(client, 300, 680, 301, 18);
-
-    OpenDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Open, "*.sim", RunFileFilter);
-    SaveDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Save, "*.sim", RunFileFilter);
-    Timer1 = std::make_unique<TTimer>(100);
-
-    StartButton->OnClick = [this] { StartButtonClick(); };
-    StopButton->OnClick = [this] { StopButtonClick(); };
-    CheckBox1->OnClick = [this] { CheckBox1Click(); };
-    CheckBox2->OnClick = [this] { CheckBox2Click(); };
-    Timer1->OnTimer = [this] { Timer1Timer(); };
 }
 
 void TMainForm::BuildMenu() {
@@ -229,6 +251,35 @@ void TMainForm::StartButtonClick() {
     }
     StopRequested = false;
     StartInputs inputs;
+    const std::string refusal = ReadStartInputs(inputs);
+    if (!refusal.empty()) {
+        ShowErrorMessage(refusal);
+        StatusBar1->Panel(0).SetText("");
+        return;
+    }
+
+    StatusBar1->Panel(0).SetText(RunningText);
+    LockForRun();
+    const RunEnd end = RunStarted(inputs);
+    if (end == RunEnd::OutOfMemory) {
+        DropRunForMemory();
+        UnlockAfterRun();
+        ShowErrorMessage(OutOfMemoryText);
+        return;
+    }
+    if (end == RunEnd::Completed) {
+        ProgressBar1->SetPosition(100);
+        StatusBar1->Panel(0).SetText(DoneText);
+    }
+    UnlockAfterRun();
+    if (startDeferred_) {
+        startDeferred_ = false;
+        if (Application)
+            Application->Post([this] { StartButtonClick(); });
+    }
+}
+
+std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
     inputs.PlayCount = PlayCount;
     inputs.Rate = ExchangeRate;
     std::string refusal;
@@ -236,6 +287,7 @@ void TMainForm::StartButtonClick() {
         refusal = CheckStartInputs(PlayNumEdit->Text(), SimNumEdit->Text(), RateEdit->Text(),
                                    BorderEdit->Text(), inputs);
     } catch (...) {
+        // What was read before a box that holds no number is kept.
         PlayCount = inputs.PlayCount;
         ExchangeRate = inputs.Rate;
         throw;
@@ -245,48 +297,26 @@ void TMainForm::StartButtonClick() {
     if (refusal.empty() &&
         !FitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount), inputs.Runs == 1))
         refusal = TooManyPlaysText;
-    if (!refusal.empty()) {
-        ShowErrorMessage(refusal);
-        StatusBar1->Panel(0).SetText("");
-        return;
-    }
+    return refusal;
+}
 
-    StatusBar1->Panel(0).SetText(RunningText);
-    LockForRun();
-    bool completed = false;
+TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
     try {
         if (inputs.Runs == 1) {
             Machine.Reset();
             Machine.SetBorder(inputs.Border);
             RunOnce(true);
-            completed = true;
-        } else {
-            completed = RunBatch();
+            return RunEnd::Completed;
         }
+        return RunBatch() ? RunEnd::Completed : RunEnd::Abandoned;
     } catch (const std::bad_alloc&) {
-        DropRunForMemory();
-        UnlockAfterRun();
-        ShowErrorMessage(OutOfMemoryText);
-        return;
+        return RunEnd::OutOfMemory;
     } catch (const std::length_error&) {
-        DropRunForMemory();
-        UnlockAfterRun();
-        ShowErrorMessage(OutOfMemoryText);
-        return;
+        return RunEnd::OutOfMemory;
     } catch (...) {
         // A conversion error met again mid-batch: leave the window usable.
         UnlockAfterRun();
         throw;
-    }
-    if (completed) {
-        ProgressBar1->SetPosition(100);
-        StatusBar1->Panel(0).SetText(DoneText);
-    }
-    UnlockAfterRun();
-    if (startDeferred_) {
-        startDeferred_ = false;
-        if (Application)
-            Application->Post([this] { StartButtonClick(); });
     }
 }
 
@@ -386,8 +416,87 @@ bool TMainForm::BatchSave(int run, int runs, double rate, double border) {
 
 // ---- Display pass ----
 
-void TMainForm::AddPlayRow(std::size_t i, bool bulk, const std::string& outcome) {
+namespace {
+
+// Percent of the run's plays shown so far; a file may carry a play count of 0.
+int ShownPercent(std::size_t shown, int playCount) {
+    if (playCount <= 0)
+        return 100;
+    return static_cast<int>(
+        std::trunc(static_cast<double>(shown) / static_cast<double>(playCount) * 100.0));
+}
+
+} // namespace
+
+void TMainForm::ShowResults(bool bulk) {
+    ClearResults();
+    ResultLabel->SetCaption("");
+    // The caller enables Start again once the pass is over.
+    StartButton->SetEnabled(false);
+    charts_->SetBottomAxisRange(Records.Size());
+    const ChainStats stats = ShowRecords(bulk);
+    // A stop cuts the walk short only: the line, table and summary still follow.
+    charts_->AddSlumpLine(Records);
+    for (const KeizokuRow& row : KeizokuRows(stats)) {
+        KeizokuListView->AddItem(row.Caption, {row.CountText, row.Percent});
+        charts_->AddKeizokuSlice(row.Count, row.Caption);
+    }
+    ResultLabel->SetCaption(SummaryText(stats, Records, ExchangeRate));
+}
+
+void TMainForm::ClearResults() {
+    charts_->ClearSeries();
+    ResultListView->Clear();
+    BBListView->Clear();
+    KeizokuListView->Clear();
+    PlayTexts.Clear();
+    Play2Texts.Clear();
+    OutcomeTexts.Clear();
+    BallTexts.Clear();
+}
+
+ChainStats TMainForm::ShowRecords(bool bulk) {
+    ChainStats stats;
+    const std::size_t n = Records.Size();
+    // The list keeps its mode when a stop leaves no record to show.
+    if (n > 0 && !StopRequested)
+        PrepareRowStore(bulk, n);
+    for (std::size_t i = 0; i < n && !StopRequested; ++i) {
+        if (Records.HitStates[i] != ToInt(HitState::None))
+            charts_->AddHitMarker(Records, i);
+        if (IsChainEnd(Records, i)) {
+            stats.AddChainEnd(Records.ChainCounts[i]);
+            AddBonusRow(i);
+            charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+        }
+        AddPlayRow(i, bulk);
+        ProgressBar1->SetPosition(ShownPercent(i + 1, PlayCount));
+    }
+    return stats;
+}
+
+void TMainForm::PrepareRowStore(bool bulk, std::size_t rows) {
+    ResultListView->SetOwnerData(bulk);
+    if (!bulk)
+        return;
+    // About 7 bytes for a play number or balance, 4 for a since-hit count or
+    // an outcome (most plays are no hit).
+    PlayTexts.Reserve(rows, rows * 7);
+    Play2Texts.Reserve(rows, rows * 4);
+    OutcomeTexts.Reserve(rows, rows * 4);
+    BallTexts.Reserve(rows, rows * 7);
+}
+
+void TMainForm::AddBonusRow(std::size_t i) {
+    const BonusRow row = BonusRowAt(Records, i);
+    BBListView->AddItem(row.Play, {row.Play2, row.Chance, row.Gained});
+    BBListView->Scroll(0, 10);
+}
+
+void TMainForm::AddPlayRow(std::size_t i, bool bulk) {
+    const std::string outcome = OutcomeText(Records.HitStates[i]);
     if (bulk) {
+        // Rows of the virtual list are read back through ResultListViewData.
         PlayTexts.Append(PlayText(Records, i));
         Play2Texts.Append(Play2Text(Records, i));
         OutcomeTexts.Append(outcome);
@@ -398,78 +507,6 @@ void TMainForm::AddPlayRow(std::size_t i, bool bulk, const std::string& outcome)
                                 {Play2Text(Records, i), outcome, BallText(Records, i)});
         ResultListView->Scroll(0, 20);
     }
-}
-
-void TMainForm::ShowResults(bool bulk) {
-    // 1
-    charts_->ClearSeries();
-    ResultListView->Clear();
-    BBListView->Clear();
-    KeizokuListView->Clear();
-    PlayTexts.Clear();
-    Play2Texts.Clear();
-    OutcomeTexts.Clear();
-    BallTexts.Clear();
-    // 2
-    ResultLabel->SetCaption("");
-    StartButton->SetEnabled(false);
-    // 3
-    ChainStats stats;
-    const std::size_t n = Records.Size();
-    // 4
-    charts_->SetBottomAxisRange(n);
-    // 5
-    const std::string hit = HitText;
-    const std::string noHit = NoHitText;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (StopRequested)
-            break;
-        if (i == 0) {
-            ResultListView->SetOwnerData(bulk);
-            if (bulk) {
-                // About 7 bytes per number and 12 for the longest outcome.
-                const std::size_t rows = n;
-                PlayTexts.Reserve(rows, rows * 7);
-                Play2Texts.Reserve(rows, rows * 4);
-                OutcomeTexts.Reserve(rows, rows * 4);
-                BallTexts.Reserve(rows, rows * 7);
-            }
-        }
-        const std::int32_t state = Records.HitStates[i];
-        if (state != 0) {
-            charts_->AddHitMarker(Records, i);
-            const std::size_t s = i + 1 < n ? i + 1 : i;
-            if (Records.HitStates[s] == 0) {
-                const std::int32_t c = Records.ChainCounts[i];
-                ++stats.KeizokuBuckets[static_cast<std::size_t>(KeizokuBucketIndex(c))];
-                BBListView->AddItem(PlayText(Records, i),
-                                    {Play2Text(Records, i), ChanceText(state, c),
-                                     std::to_string(GainedBalls(Records, i))});
-                BBListView->Scroll(0, 10);
-                ++stats.FirstHitCount;
-                stats.BonusCount += c;
-                charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
-            }
-            AddPlayRow(i, bulk, hit);
-        } else {
-            AddPlayRow(i, bulk, noHit);
-        }
-        const int position =
-            PlayCount > 0 ? static_cast<int>(std::trunc(static_cast<double>(i + 1) /
-                                                        static_cast<double>(PlayCount) * 100.0))
-                          : 100;
-        ProgressBar1->SetPosition(position);
-    }
-    // 6
-    charts_->AddSlumpLine(Records);
-    // 7
-    for (const KeizokuRow& row : KeizokuRows(stats)) {
-        KeizokuListView->AddItem(row.Caption, {row.CountText, row.Percent});
-        charts_->AddKeizokuSlice(row.Bucket, row.Count, row.Caption);
-    }
-    // 8
-    ResultLabel->SetCaption(SummaryText(stats.FirstHitCount, stats.BonusCount, n,
-                                        n > 0 ? Records.BallCounts[n - 1] : 0, ExchangeRate));
 }
 
 void TMainForm::ResultListViewData(TListItem& item) {
@@ -525,19 +562,7 @@ void TMainForm::FileOpenMenuClick() {
     Records.Clear();
     RunFileHeader header;
     RunRecords loaded;
-    ReadStatus status = ReadStatus::Ok;
-    std::string failure;
-    try {
-        status = ReadRunFile(file, header, loaded);
-        if (status != ReadStatus::Ok)
-            failure = ReadFailureText(status);
-        else
-            failure = ValidateRecords(loaded);
-    } catch (const std::bad_alloc&) {
-        failure = FileTooLargeText;
-    } catch (const std::length_error&) {
-        failure = FileTooLargeText;
-    }
+    const std::string failure = ReadForDisplay(file, header, loaded);
     std::fclose(file);
     if (!failure.empty()) {
         // Nothing of a refused file is kept or shown.

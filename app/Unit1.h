@@ -27,6 +27,8 @@
 #include <string>
 
 class TChart;
+struct ChainStats;
+struct StartInputs;
 
 inline constexpr const char* MainCaption = "ヨナタマ - 銀蛇XX";
 inline constexpr const char* RunFileFilter = "ヨナタマ銀蛇ファイル|*.sim";
@@ -126,18 +128,30 @@ public:
 
 private:
     void BuildControls();
+    void BuildInputs(QWidget* client);
+    void BuildLists(QWidget* client);
+    void BuildCharts(QWidget* client);
+    void BuildFooter(QWidget* client);
     void BuildMenu();
     void SetTabOrder();
     void LockForRun();
     void UnlockAfterRun();
+    // The boxes read for Start, or the text that refuses them.
+    std::string ReadStartInputs(StartInputs& inputs);
+    // Abandoned: a batch whose dialog was cancelled or whose file failed.
+    enum class RunEnd { Completed, Abandoned, OutOfMemory };
+    RunEnd RunStarted(const StartInputs& inputs);
     bool BatchSave(int run, int runs, double rate, double border);
     void DropRunForMemory();
-    void AddPlayRow(std::size_t i, bool bulk, const std::string& outcome);
+    // The display pass's parts: empty everything shown, walk the records
+    // (until a stop) into rows, markers and bars, and the rows of record i.
+    void ClearResults();
+    ChainStats ShowRecords(bool bulk);
+    void PrepareRowStore(bool bulk, std::size_t rows);
+    void AddBonusRow(std::size_t i);
+    void AddPlayRow(std::size_t i, bool bulk);
 
     std::unique_ptr<ChartFeeding> charts_;
     bool runActive_ = false;
     bool startDeferred_ = false;
 };
-
-// The one main window (set by the program's start-up).
-extern TMainForm* MainForm;

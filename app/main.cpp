@@ -13,17 +13,13 @@ int main(int argc, char** argv) {
     std::unique_ptr<TApplication> application;
     try {
         application = std::make_unique<TApplication>(argc, argv);
-        application->Initialize();
         application->SetTitle(MainCaption);
-        application->SetHelpFile("");
         auto mainForm = std::make_unique<TMainForm>();
-        MainForm = mainForm.get();
         auto aboutBox = std::make_unique<TAboutBox>();
         AboutBox = aboutBox.get();
         mainForm->Show();
         const int code = application->Run();
         AboutBox = nullptr;
-        MainForm = nullptr;
         return code;
     } catch (...) {
         if (application) {

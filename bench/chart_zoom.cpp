@@ -9,7 +9,7 @@
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series/TLineSeries.h"
-#include "chart/Series/TSeriesPointer.h"
+#include "chart/ChartEngine/TSeriesPointer.h"
 #include "platform/QtDrawContext.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // and counter updates with the tables written as thresholds, and a run that
 // keeps its records as the window does. All make the same plays from seed 5.
 
-#include "app/results/RecordRun.h"
+#include "results/RecordRun.h"
 #include "engine/Slot.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,7 @@
 #pragma once
 // Unit ChartPanel: the first two layers of the chart control, shapes, zoom settings.
 
+#include "chart/ChartPanel/ChartException.h"
 #include "chart/ChartPanel/ChartPanelTypes.h"
 #include "chart/ChartPanel/TChartCustomShape.h"
 #include "chart/ChartPanel/TChartZoom.h"

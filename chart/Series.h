@@ -11,4 +11,3 @@
 #include "chart/Series/TPieOtherSlice.h"
 #include "chart/Series/TPieSeries.h"
 #include "chart/Series/TPieShadow.h"
-#include "chart/Series/TSeriesPointer.h"

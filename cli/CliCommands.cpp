@@ -1,11 +1,11 @@
 #include "cli/CliCommands.h"
 #include "cli/RenderLauncher.h"
 
-#include "app/results/Conversions.h"
-#include "app/results/InputChecks.h"
-#include "app/results/RecordRun.h"
-#include "app/results/ResultTexts.h"
 #include "engine/Slot.h"
+#include "results/Conversions.h"
+#include "results/InputChecks.h"
+#include "results/RecordRun.h"
+#include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 
 #include <algorithm>
@@ -16,16 +16,11 @@
 #include <ostream>
 #include <set>
 
-namespace {
+std::string ParsedOptions::Value(const std::string& name, const std::string& fallback) const {
+    const auto it = values.find(name);
+    return it == values.end() ? fallback : it->second;
+}
 
-struct ParsedOptions {
-    std::map<std::string, std::string> values;
-    std::set<std::string> flags;
-    std::vector<std::string> positional;
-};
-
-// Accepts "--name value" and "--name=value" for value options and "--name" for
-// flags. Returns a message on a malformed line.
 std::string ParseOptions(const CliArgs& args, const std::set<std::string>& valueOptions,
                          const std::set<std::string>& flagOptions, ParsedOptions& out) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -53,11 +48,6 @@ std::string ParseOptions(const CliArgs& args, const std::set<std::string>& value
     return {};
 }
 
-std::string Value(const ParsedOptions& o, const std::string& name, const std::string& fallback) {
-    const auto it = o.values.find(name);
-    return it == o.values.end() ? fallback : it->second;
-}
-
 std::optional<std::uint32_t> ParseSeed(const std::string& text) {
     if (text.empty() || text.size() > 10 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -69,6 +59,8 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text) {
     }
     return static_cast<std::uint32_t>(v);
 }
+
+namespace {
 
 // Linear interpolation between the closest ranks of sorted values.
 double Percentile(const std::vector<std::int32_t>& sorted, double p) {
@@ -162,7 +154,7 @@ int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     if (problem.empty() && o.values.count("--seed") != 0) {
         seed = ParseSeed(o.values["--seed"]);
         if (!seed) {
-            problem = "--seed は、0から4294967295の整数にしてください。";
+            problem = SeedRefusal;
         }
     }
     if (!problem.empty()) {
@@ -173,8 +165,8 @@ int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     StartInputs in;
     try {
         const std::string refusal =
-            CheckStartInputs(o.values["--plays"], Value(o, "--runs", "1"),
-                             Value(o, "--rate", "4.0"), Value(o, "--border", "12.5"), in);
+            CheckStartInputs(o.values["--plays"], o.Value("--runs", "1"), o.Value("--rate", "4.0"),
+                             o.Value("--border", "12.5"), in);
         if (!refusal.empty()) {
             err << refusal << "\n";
             return CliInputError;
@@ -188,7 +180,7 @@ int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     if (seed) {
         ProcessRandom().Seed(*seed);
     }
-    const std::string outPath = Value(o, "--out", "");
+    const std::string outPath = o.Value("--out", "");
     RunRecords records;
     std::vector<std::int32_t> finals;
     for (int run = 1; run <= in.Runs; ++run) {

@@ -7,10 +7,6 @@
 #include "platform/DialogSeam.h"
 #include "platform/TApplication.h"
 
-#include <QImage>
-#include <QPixmap>
-#include <QString>
-#include <QWidget>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -37,42 +33,16 @@ struct RenderOptions {
     std::string Out;
 };
 
-std::optional<std::uint32_t> ParseSeed(const std::string& text) {
-    if (text.empty() || text.size() > 10 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const unsigned long long v = std::stoull(text);
-    if (v > 0xFFFFFFFFull)
-        return std::nullopt;
-    return static_cast<std::uint32_t>(v);
-}
-
 // Returns a message for a malformed command line.
 std::string ParseRenderArgs(const CliArgs& args, RenderOptions& o) {
-    const std::set<std::string> valueOptions = {"--plays", "--seed", "--border", "--rate", "--out"};
-    std::map<std::string, std::string> values;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind("--", 0) != 0 || a == "--") {
-            positional.push_back(a);
-            continue;
-        }
-        const std::size_t eq = a.find('=');
-        const std::string name = a.substr(0, eq);
-        if (valueOptions.count(name) != 0) {
-            if (eq != std::string::npos)
-                values[name] = a.substr(eq + 1);
-            else if (i + 1 < args.size())
-                values[name] = args[++i];
-            else
-                return name + " に値がありません。";
-        } else if (name == "--markers" && eq == std::string::npos) {
-            o.Markers = true;
-        } else {
-            return "不明なオプションです: " + a;
-        }
-    }
+    ParsedOptions parsed;
+    const std::string malformed = ParseOptions(
+        args, {"--plays", "--seed", "--border", "--rate", "--out"}, {"--markers"}, parsed);
+    if (!malformed.empty())
+        return malformed;
+    std::map<std::string, std::string>& values = parsed.values;
+    const std::vector<std::string>& positional = parsed.positional;
+    o.Markers = parsed.flags.count("--markers") != 0;
     if (values.count("--out") == 0 || values["--out"].empty())
         return "--out を指定してください。";
     o.Out = values["--out"];
@@ -92,12 +62,10 @@ std::string ParseRenderArgs(const CliArgs& args, RenderOptions& o) {
     if (values.count("--seed") != 0) {
         o.Seed = ParseSeed(values["--seed"]);
         if (!o.Seed)
-            return "--seed は、0から4294967295の整数にしてください。";
+            return SeedRefusal;
     }
-    if (values.count("--rate") != 0)
-        o.Rate = values["--rate"];
-    if (values.count("--border") != 0)
-        o.Border = values["--border"];
+    o.Rate = parsed.Value("--rate", o.Rate);
+    o.Border = parsed.Value("--border", o.Border);
     return {};
 }
 
@@ -148,93 +116,74 @@ struct WindowGlobals {
     explicit WindowGlobals(RenderSeam* seam) { SetDialogSeam(seam); }
     ~WindowGlobals() {
         AboutBox = nullptr;
-        MainForm = nullptr;
         SetDialogSeam(nullptr);
     }
     WindowGlobals(const WindowGlobals&) = delete;
     WindowGlobals& operator=(const WindowGlobals&) = delete;
 };
 
-void ReportMessages(const RenderSeam& seam, std::ostream& err) {
-    for (const std::string& m : seam.messages)
-        err << m << "\n";
+// Open ends silently on a file it cannot open; the companion says so.
+bool CanOpen(const std::string& file, std::ostream& err) {
+    std::FILE* probe = std::fopen(file.c_str(), "rb");
+    if (probe == nullptr) {
+        err << "ファイルを開けません: " << file << "\n";
+        return false;
+    }
+    std::fclose(probe);
+    return true;
 }
 
-} // namespace
-
-int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    RenderOptions o;
-    const std::string problem = ParseRenderArgs(args, o);
-    if (!problem.empty()) {
-        err << problem << "\n";
-        return CliInputError;
-    }
-    if (!o.File.empty()) {
-        // Open ends silently on a file it cannot open; the companion says so.
-        std::FILE* probe = std::fopen(o.File.c_str(), "rb");
-        if (probe == nullptr) {
-            err << "ファイルを開けません: " << o.File << "\n";
-            return CliFileError;
-        }
-        std::fclose(probe);
-    }
-
-    const std::unique_ptr<TApplication> ownApp = MakeApplication();
+// Opens the file, or makes the fast run, through the window's own commands.
+// The exit code when the window refused it (its messages go to err).
+std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const RenderSeam& seam,
+                           std::ostream& err) {
     TApplication& app = *Application;
-    RenderSeam seam(o.File);
-    WindowGlobals globals(&seam);
-    auto form = std::make_unique<TMainForm>();
-    MainForm = form.get();
-    auto about = std::make_unique<TAboutBox>();
-    AboutBox = about.get();
-    form->Show();
-    app.ProcessMessages();
-    if (o.Seed)
-        ProcessRandom().Seed(*o.Seed);
-
     if (o.Markers) {
-        form->CheckBox1->Click();
-        form->CheckBox2->Click();
+        form.CheckBox1->Click();
+        form.CheckBox2->Click();
     }
+    int refusedCode = CliFileError;
     if (!o.File.empty()) {
-        app.Guarded([&] { form->FileOpenMenuClick(); });
-        if (!seam.messages.empty()) {
-            ReportMessages(seam, err);
-            return CliFileError;
-        }
+        app.Guarded([&] { form.FileOpenMenuClick(); });
     } else {
-        form->PlayNumEdit->SetText(*o.Plays);
-        form->SimNumEdit->SetText("1");
-        form->RateEdit->SetText(o.Rate);
-        form->BorderEdit->SetText(o.Border);
-        form->SpeedComboBox->SetItemIndex(0);
-        app.Guarded([&] { form->StartButtonClick(); });
-        if (!seam.messages.empty()) {
-            ReportMessages(seam, err);
-            return CliInputError;
-        }
+        form.PlayNumEdit->SetText(*o.Plays);
+        form.SimNumEdit->SetText("1");
+        form.RateEdit->SetText(o.Rate);
+        form.BorderEdit->SetText(o.Border);
+        form.SpeedComboBox->SetItemIndex(0);
+        app.Guarded([&] { form.StartButtonClick(); });
+        refusedCode = CliInputError;
+    }
+    if (!seam.messages.empty()) {
+        for (const std::string& m : seam.messages)
+            err << m << "\n";
+        return refusedCode;
     }
     app.ProcessMessages();
+    return std::nullopt;
+}
 
-    // Made only now, so that a refused command leaves nothing behind.
+// The window and its three charts as PNGs in the folder, made only now so
+// that a refused command leaves nothing behind.
+int WritePictures(TMainForm& form, const std::string& folder, std::ostream& out,
+                  std::ostream& err) {
     std::error_code ec;
-    std::filesystem::create_directories(o.Out, ec);
-    if (!std::filesystem::is_directory(o.Out)) {
-        err << "出力フォルダを作れません: " << o.Out << "\n";
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder)) {
+        err << "出力フォルダを作れません: " << folder << "\n";
         return CliFileError;
     }
-    const std::filesystem::path dir(o.Out);
+    const std::filesystem::path dir(folder);
     const std::string windowPng = (dir / "window.png").string();
-    const QPixmap shot = form->Window()->grab();
-    if (shot.isNull() || !shot.save(QString::fromStdString(windowPng), "PNG")) {
+    if (!form.RenderToPng(windowPng)) {
         err << "書き込めません: " << windowPng << "\n";
         return CliFileError;
     }
     out << windowPng << "\n";
     const std::pair<const char*, TChart*> charts[] = {
-        {"SlumpChart.png", form->SlumpChart.get()},
-        {"SlumpChart2.png", form->SlumpChart2.get()},
-        {"KeizokuChart.png", form->KeizokuChart.get()},
+        {"SlumpChart.png", form.SlumpChart.get()},
+        {"SlumpChart2.png", form.SlumpChart2.get()},
+        {"KeizokuChart.png", form.KeizokuChart.get()},
     };
     for (const auto& [name, chart] : charts) {
         const std::string path = (dir / name).string();
@@ -246,4 +195,31 @@ int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     }
     out.flush();
     return out ? CliOk : CliFileError;
+}
+
+} // namespace
+
+int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
+    RenderOptions o;
+    const std::string problem = ParseRenderArgs(args, o);
+    if (!problem.empty()) {
+        err << problem << "\n";
+        return CliInputError;
+    }
+    if (!o.File.empty() && !CanOpen(o.File, err))
+        return CliFileError;
+
+    const std::unique_ptr<TApplication> ownApp = MakeApplication();
+    RenderSeam seam(o.File);
+    WindowGlobals globals(&seam);
+    auto form = std::make_unique<TMainForm>();
+    auto about = std::make_unique<TAboutBox>();
+    AboutBox = about.get();
+    form->Show();
+    Application->ProcessMessages();
+    if (o.Seed)
+        ProcessRandom().Seed(*o.Seed);
+    if (const std::optional<int> refused = ShowRun(*form, o, seam, err))
+        return *refused;
+    return WritePictures(*form, o.Out, out, err);
 }

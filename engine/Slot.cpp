@@ -5,7 +5,8 @@
 
 Slot::Slot() {
     ProcessRandom().Seed(static_cast<std::uint32_t>(std::time(nullptr)));
-    SinceHit = PlayNo = Balls = Mode = Chain = 0;
+    SinceHit = PlayNo = Balls = Chain = 0;
+    Mode = ToInt(HitState::None);
     HitTable.assign(1, HitWeight);
     EntryTable.assign(1, EntryWeight);
     ContinueTable.assign(1, ContinueWeight);
@@ -38,5 +39,5 @@ void Slot::Reset() {
     Balls = 0;
     Chain = 0;
     SetBorder(DefaultBorder);
-    Mode = 0;
+    Mode = ToInt(HitState::None);
 }

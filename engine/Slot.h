@@ -2,6 +2,7 @@
 // The model of the one machine: shot by shot, with its jackpot lottery, chance
 // mode and 15-round battle bonuses. Every draw comes from ProcessRandom().
 
+#include "engine/HitState.h"
 #include "engine/RandomSource.h"
 #include "engine/Rate_TBL.h"
 
@@ -42,12 +43,6 @@ public:
     // Returns the number of shots.
     template <class OnPlay> long long ShootUntil(int playNo, OnPlay&& onPlay);
 
-    int DrawPocket() { return PocketTable.Select(ProcessRandom().Draw16()); }
-    int DrawHit() { return HitTable.Select(ProcessRandom().Draw16()); }
-    int DrawEntry() { return EntryTable.Select(ProcessRandom().Draw16()); }
-    int DrawContinue() { return ContinueTable.Select(ProcessRandom().Draw16()); }
-    int DrawChanceHit() { return ChanceHitTable.Select(ProcessRandom().Draw16()); }
-
     Rate_TBL<int> PocketTable;
     Rate_TBL<int> HitTable;
     Rate_TBL<int> EntryTable;
@@ -57,31 +52,42 @@ public:
     int SinceHit = 0;
     int PlayNo = 0;
     int Balls = 0;
-    int Mode = 0;
+    int Mode = 0; // a HitState, kept as the int every play records
     int Chain = 0;
 
 private:
     struct State {
         RandomSource Rng;
-        int SinceHit, PlayNo, Balls, Mode, Chain;
+        int SinceHit, PlayNo, Balls;
+        HitState Mode;
+        int Chain;
     };
     struct ThresholdPocket;
     struct TablePocket;
 
-    State Load() const { return {ProcessRandom(), SinceHit, PlayNo, Balls, Mode, Chain}; }
+    State Load() const { return {ProcessRandom(), SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
     void Store(const State& s) {
         ProcessRandom() = s.Rng;
         SinceHit = s.SinceHit;
         PlayNo = s.PlayNo;
         Balls = s.Balls;
-        Mode = s.Mode;
+        Mode = ToInt(s.Mode);
         Chain = s.Chain;
     }
     bool HasUsualPocket() const {
         const int* w = PocketTable.data();
         return PocketTable.size() == 3 && w[0] >= 0 && w[1] >= 0 && w[2] >= 0;
     }
+    // Outcomes of the pocket lottery and the shape of a bonus.
+    static constexpr int StartPocket = 0;
+    static constexpr int Attacker = 1;
+    static constexpr int ExtraPocket = 2;
+    static constexpr int BonusRounds = 15;
+    static constexpr int RoundPayouts = 9;
+
     template <class Pocket> void Step(State& s, const Pocket& pocket) const;
+    template <class Pocket>
+    static int PlayBonus(int balls, RandomSource& rng, const Pocket& pocket);
     template <class Pocket, class OnPlay>
     long long Repeat(int playNo, const Pocket& pocket, OnPlay& onPlay);
 };
@@ -92,9 +98,9 @@ struct Slot::ThresholdPocket {
         : b0(w[0]), b1(b0 + std::int64_t{w[1]}), b2(b1 + std::int64_t{w[2]}) {}
     bool Is(int outcome, int r) const {
         switch (outcome) {
-        case 0:
+        case StartPocket:
             return r < b0;
-        case 1:
+        case Attacker:
             return r >= b0 && r < b1;
         default:
             return r >= b1 && r < b2;
@@ -108,6 +114,29 @@ struct Slot::TablePocket {
     const Rate_TBL<int>& table;
 };
 
+// Fifteen rounds, each open until the attacker has paid nine times; every
+// ball shot in a round takes its own draw for each of the three pockets.
+template <class Pocket>
+inline int Slot::PlayBonus(int balls, RandomSource& rng, const Pocket& pocket) {
+    for (int round = 0; round < BonusRounds; ++round) {
+        int count = 0;
+        while (count < RoundPayouts) {
+            --balls;
+            if (pocket.Is(StartPocket, rng.Draw16())) {
+                balls += 3;
+            }
+            if (pocket.Is(Attacker, rng.Draw16())) {
+                balls += 13;
+                ++count;
+            }
+            if (pocket.Is(ExtraPocket, rng.Draw16())) {
+                balls += 14;
+            }
+        }
+    }
+    return balls;
+}
+
 // Shot by shot on a local copy of the state: this runs about twenty times per
 // play, and a bonus shoots some 270 balls inside one shot. The pocket lookups,
 // most of all draws, use precomputed bounds when the table has the usual shape.
@@ -115,49 +144,37 @@ template <class Pocket> inline void Slot::Step(State& s, const Pocket& pocket) c
     RandomSource& rng = s.Rng;
     --s.Balls;
 
-    if (s.Mode == 0) {
-        if (pocket.Is(0, rng.Draw16())) {
+    if (s.Mode == HitState::None) {
+        if (pocket.Is(StartPocket, rng.Draw16())) {
             ++s.PlayNo;
             ++s.SinceHit;
             s.Balls += 3;
             if (HitTable.Select(rng.Draw16()) == 0) {
                 s.Chain = 1;
-                s.Mode = EntryTable.Select(rng.Draw16()) == 0 ? 2 : 1;
+                s.Mode =
+                    EntryTable.Select(rng.Draw16()) == 0 ? HitState::Chance : HitState::SingleBonus;
                 return;
             }
         }
-        if (pocket.Is(2, rng.Draw16())) {
+        // The attacker is closed outside a bonus: only the extra pocket pays.
+        if (pocket.Is(ExtraPocket, rng.Draw16())) {
             s.Balls += 14;
         }
         return;
     }
 
-    if (s.Mode == 2 && s.Chain != 1 && ChanceHitTable.Select(rng.Draw16()) != 0) {
+    // Past the chance mode's first bonus, each ball must win its bonus.
+    if (s.Mode == HitState::Chance && s.Chain != 1 && ChanceHitTable.Select(rng.Draw16()) != 0) {
         return;
     }
 
-    int balls = s.Balls;
-    for (int round = 0; round < 15; ++round) {
-        int count = 0;
-        while (count < 9) {
-            --balls;
-            if (pocket.Is(0, rng.Draw16())) {
-                balls += 3;
-            }
-            if (pocket.Is(1, rng.Draw16())) {
-                balls += 13;
-                ++count;
-            }
-            if (pocket.Is(2, rng.Draw16())) {
-                balls += 14;
-            }
-        }
-    }
-    s.Balls = balls;
+    s.Balls = PlayBonus(s.Balls, rng, pocket);
 
-    if (s.Mode == 1 || (s.Chain != 1 && ContinueTable.Select(rng.Draw16()) != 0)) {
+    // A single bonus ends its chain; a chance-mode bonus past the first may.
+    if (s.Mode == HitState::SingleBonus ||
+        (s.Chain != 1 && ContinueTable.Select(rng.Draw16()) != 0)) {
         s.SinceHit = 0;
-        s.Mode = 0;
+        s.Mode = HitState::None;
     } else {
         ++s.PlayNo;
         ++s.SinceHit;
@@ -184,7 +201,7 @@ long long Slot::Repeat(int playNo, const Pocket& pocket, OnPlay& onPlay) {
         Step(s, pocket);
         ++shots;
         if (s.PlayNo != before) {
-            onPlay(s.SinceHit, s.Balls, s.Chain, s.PlayNo, s.Mode);
+            onPlay(s.SinceHit, s.Balls, s.Chain, s.PlayNo, ToInt(s.Mode));
         }
     }
     Store(s);

@@ -1,8 +1,8 @@
 // libFuzzer entry: arbitrary bytes as a run file, then everything the window
 // would do with an accepted file. Also the same bytes as typed input text.
 
-#include "app/results/Conversions.h"
-#include "app/results/ResultTexts.h"
+#include "results/Conversions.h"
+#include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 
 #include <cmath>

@@ -16,11 +16,8 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    void Initialize() {}
     void SetTitle(const std::string& title);
     const std::string& Title() const { return title_; }
-    void SetHelpFile(const std::string& file) { helpFile_ = file; }
-    const std::string& HelpFile() const { return helpFile_; }
 
     // Runs the message loop until the main window closes; returns the exit code.
     int Run();
@@ -42,7 +39,6 @@ public:
 private:
     std::unique_ptr<QApplication> owned_;
     std::string title_;
-    std::string helpFile_;
 };
 
 // The one application object of the process (nullptr before it exists).

@@ -17,10 +17,6 @@ bool TCheckBox::Checked() const {
     return static_cast<QCheckBox*>(widget_)->isChecked();
 }
 
-void TCheckBox::SetChecked(bool checked) {
-    static_cast<QCheckBox*>(widget_)->setChecked(checked);
-}
-
 std::string TCheckBox::Caption() const {
     return FromQ(static_cast<QCheckBox*>(widget_)->text());
 }

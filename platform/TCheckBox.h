@@ -11,7 +11,6 @@ public:
               const std::string& caption);
 
     bool Checked() const;
-    void SetChecked(bool checked);
     std::string Caption() const;
     // Acts as a user's click: toggles the check when enabled.
     void Click();

@@ -48,14 +48,6 @@ void TControl::SetFont(const std::string& name, int pixelHeight) {
     widget_->setFont(font);
 }
 
-void TControl::SetHint(const std::string& text) {
-    widget_->setToolTip(ToQ(text));
-}
-
-bool TControl::Focused() const {
-    return widget_->hasFocus();
-}
-
 void TControl::BringToFront() {
     widget_->raise();
 }

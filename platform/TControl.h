@@ -30,8 +30,6 @@ public:
     bool Visible() const;
     // A form font name and its character height in pixels.
     void SetFont(const std::string& name, int pixelHeight);
-    void SetHint(const std::string& text);
-    bool Focused() const;
     // Above its overlapping siblings.
     void BringToFront();
 

@@ -12,7 +12,6 @@ public:
     // Asks through the dialog seam; false when the user cancelled.
     bool Execute();
     const std::string& FileName() const { return fileName_; }
-    void SetFileName(const std::string& name) { fileName_ = name; }
     const std::string& Filter() const { return filter_; }
 
 private:

@@ -244,11 +244,6 @@ int TListView::TopIndex() const {
     return row < 0 ? 0 : row;
 }
 
-int TListView::VisibleRowCount() const {
-    QTableView* view = AsView(widget_);
-    return view->viewport()->height() / RowHeight();
-}
-
 bool TListView::IsRowVisible(int row) const {
     QTableView* view = AsView(widget_);
     const int y = view->rowViewportPosition(row);

@@ -49,9 +49,8 @@ public:
     // number to the distance asked for.
     void Scroll(int dx, int dy);
     int RowHeight() const;
-    // The first row in view and the number of rows that fit.
+    // The first row in view.
     int TopIndex() const;
-    int VisibleRowCount() const;
     bool IsRowVisible(int row) const;
 
     // Brings the view up to date now instead of at the next message pass.

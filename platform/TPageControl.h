@@ -13,7 +13,6 @@ public:
     // Adds a page and returns it.
     TControl& AddPage(const std::string& caption);
     int PageCount() const { return static_cast<int>(pages_.size()); }
-    TControl& Page(int index) { return *pages_.at(static_cast<std::size_t>(index)); }
     std::string PageCaption(int index) const;
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);

@@ -24,7 +24,6 @@ public:
     TStatusBar(QWidget* parent, int left, int top, int width, int height);
 
     void AddPanel(int width, bool centred);
-    int PanelCount() const { return static_cast<int>(panels_.size()); }
     TStatusPanel& Panel(int index) { return *panels_.at(static_cast<std::size_t>(index)); }
 
 private:

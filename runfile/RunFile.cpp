@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -167,15 +168,17 @@ std::size_t LastSeparator(const std::string& path) {
 
 namespace {
 
+std::atomic<SaveFault> injectedFault{SaveFault::None};
+
 // Devices and pipes are written in place: renaming over them would replace
 // the device node itself.
 WriteStatus WriteInPlace(const std::string& path, std::int32_t count, double rate, double border,
-                         const RunRecords& records) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+                         const RunRecords& records, SaveFault fault) {
+    std::FILE* f = fault == SaveFault::Create ? nullptr : std::fopen(path.c_str(), "wb");
     if (f == nullptr) {
         return WriteStatus::CannotCreate;
     }
-    bool ok = WriteRunFile(f, count, rate, border, records);
+    bool ok = WriteRunFile(f, count, rate, border, records) && fault != SaveFault::Write;
     ok = std::fflush(f) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
     return ok ? WriteStatus::Ok : WriteStatus::WriteFailed;
@@ -189,8 +192,13 @@ mode_t NewFileMode() {
 
 } // namespace
 
+void InjectSaveFault(SaveFault fault) {
+    injectedFault.store(fault);
+}
+
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
                         const RunRecords& records) {
+    const SaveFault fault = injectedFault.exchange(SaveFault::None);
     std::string target = path;
     mode_t mode = 0;
     struct stat info {};
@@ -199,7 +207,7 @@ WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate
             return WriteStatus::CannotCreate;
         }
         if (!S_ISREG(info.st_mode)) {
-            return WriteInPlace(path, count, rate, border, records);
+            return WriteInPlace(path, count, rate, border, records, fault);
         }
         // Through a link the file it points at is replaced, and the link kept.
         std::array<char, PATH_MAX> resolved{};
@@ -213,7 +221,7 @@ WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate
 
     // Same folder, so the final rename stays on one file system.
     std::string temp = target + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    const int fd = fault == SaveFault::Create ? -1 : ::mkstemp(temp.data());
     if (fd < 0) {
         return WriteStatus::CannotCreate;
     }
@@ -223,12 +231,12 @@ WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate
         std::remove(temp.c_str());
         return WriteStatus::CannotCreate;
     }
-    bool ok = WriteRunFile(f, count, rate, border, records);
+    bool ok = WriteRunFile(f, count, rate, border, records) && fault != SaveFault::Write;
     ok = std::fflush(f) == 0 && ok;
     ok = ::fchmod(fd, mode) == 0 && ok; // mkstemp creates for the owner only
     ok = ::fsync(fd) == 0 && ok;
     ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!ok || fault == SaveFault::Rename || std::rename(temp.c_str(), target.c_str()) != 0) {
         std::remove(temp.c_str());
         return WriteStatus::WriteFailed;
     }

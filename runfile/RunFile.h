@@ -40,7 +40,7 @@ bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double bor
 
 // Reads a whole run file from an open binary stream. A trailing partial record
 // is dropped. On any status but Ok the records are left empty. Values are not
-// validated (see ValidateRecords in app/results).
+// validated (see ValidateRecords in results).
 ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& records);
 ReadStatus ReadRunFile(const std::string& path, RunFileHeader& header, RunRecords& records);
 
@@ -48,6 +48,12 @@ ReadStatus ReadRunFile(const std::string& path, RunFileHeader& header, RunRecord
 // an existing file survives any failure. The temporary is removed on failure.
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
                         const RunRecords& records);
+
+// Test hook: the step at which the next SaveRunFile fails as if the system had
+// refused it, so the failure paths can be reached on any machine and as any
+// user. The program never sets it; None clears it.
+enum class SaveFault { None, Create, Write, Rename };
+void InjectSaveFault(SaveFault fault);
 
 // The file name of run `run` of a batch: "<count>_<run>" inserted before the
 // first "." of the last path component, or appended to it when it has none.

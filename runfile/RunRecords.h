@@ -38,12 +38,12 @@ struct RunRecords {
     }
 
     // In the order the engine's counters are recorded after a play.
-    void Append(int sinceHit, int balls, int chain, int playNo, int mode) {
+    void Append(int sinceHit, int balls, int chain, int playNo, int hitState) {
         SinceHitPlays.push_back(sinceHit);
         BallCounts.push_back(balls);
         ChainCounts.push_back(chain);
         PlayNumbers.push_back(playNo);
-        HitStates.push_back(mode);
+        HitStates.push_back(hitState);
     }
 
     friend bool operator==(const RunRecords&, const RunRecords&) = default;

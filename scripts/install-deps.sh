@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
       libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho fp-utils
-      clang libclang-rt-14-dev clang-format xvfb xdotool imagemagick)
+      clang libclang-rt-14-dev clang-format clang-tidy xvfb xdotool imagemagick)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -7,11 +7,11 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TChartShadow.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
+#include "chart/ChartPanel/ChartException.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,7 +71,8 @@ TCustomChartLegend::~TCustomChartLegend() = default;
 void TCustomChartLegend::SetFirstValue(int value) {
     if (value < 0)
         throw ChartException("First Legend Value must be > 0");
-    SetAndRepaint(FirstValue_, value);
+    if (StoreChanged(FirstValue_, value))
+        Repaint();
 }
 
 bool TCustomChartLegend::ShouldDraw() const {

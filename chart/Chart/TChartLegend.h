@@ -4,6 +4,7 @@
 
 #include "chart/Chart/TLegendSymbol.h"
 #include "chart/ChartPanel/TChartCustomShape.h"
+#include "chart/StoreChanged.h"
 
 #include <memory>
 #include <string>
@@ -37,40 +38,88 @@ public:
     ~TCustomChartLegend() override;
 
     TLegendStyle LegendStyle() const { return LegendStyle_; }
-    void SetLegendStyle(TLegendStyle value) { SetAndRepaint(LegendStyle_, value); }
+    void SetLegendStyle(TLegendStyle value) {
+        if (StoreChanged(LegendStyle_, value))
+            Repaint();
+    }
     TLegendTextStyle TextStyle() const { return TextStyle_; }
-    void SetTextStyle(TLegendTextStyle value) { SetAndRepaint(TextStyle_, value); }
+    void SetTextStyle(TLegendTextStyle value) {
+        if (StoreChanged(TextStyle_, value))
+            Repaint();
+    }
     TLegendAlignment Alignment() const { return Alignment_; }
-    void SetAlignment(TLegendAlignment value) { SetAndRepaint(Alignment_, value); }
+    void SetAlignment(TLegendAlignment value) {
+        if (StoreChanged(Alignment_, value))
+            Repaint();
+    }
     bool CustomPosition() const { return CustomPosition_; }
-    void SetCustomPosition(bool value) { SetAndRepaint(CustomPosition_, value); }
+    void SetCustomPosition(bool value) {
+        if (StoreChanged(CustomPosition_, value))
+            Repaint();
+    }
     int Left() const { return Left_; }
-    void SetLeft(int value) { SetAndRepaint(Left_, value); }
+    void SetLeft(int value) {
+        if (StoreChanged(Left_, value))
+            Repaint();
+    }
     int Top() const { return Top_; }
-    void SetTop(int value) { SetAndRepaint(Top_, value); }
+    void SetTop(int value) {
+        if (StoreChanged(Top_, value))
+            Repaint();
+    }
     int TopPos() const { return TopPos_; }
-    void SetTopPos(int value) { SetAndRepaint(TopPos_, value); }
+    void SetTopPos(int value) {
+        if (StoreChanged(TopPos_, value))
+            Repaint();
+    }
     int MaxNumRows() const { return MaxNumRows_; }
-    void SetMaxNumRows(int value) { SetAndRepaint(MaxNumRows_, value); }
+    void SetMaxNumRows(int value) {
+        if (StoreChanged(MaxNumRows_, value))
+            Repaint();
+    }
     int FirstValue() const { return FirstValue_; }
     // Throws ChartException "First Legend Value must be > 0" below 0.
     void SetFirstValue(int value);
     bool Inverted() const { return Inverted_; }
-    void SetInverted(bool value) { SetAndRepaint(Inverted_, value); }
+    void SetInverted(bool value) {
+        if (StoreChanged(Inverted_, value))
+            Repaint();
+    }
     bool ResizeChart() const { return ResizeChart_; }
-    void SetResizeChart(bool value) { SetAndRepaint(ResizeChart_, value); }
+    void SetResizeChart(bool value) {
+        if (StoreChanged(ResizeChart_, value))
+            Repaint();
+    }
     int HorizMargin() const { return HorizMargin_; }
-    void SetHorizMargin(int value) { SetAndRepaint(HorizMargin_, value); }
+    void SetHorizMargin(int value) {
+        if (StoreChanged(HorizMargin_, value))
+            Repaint();
+    }
     int VertMargin() const { return VertMargin_; }
-    void SetVertMargin(int value) { SetAndRepaint(VertMargin_, value); }
+    void SetVertMargin(int value) {
+        if (StoreChanged(VertMargin_, value))
+            Repaint();
+    }
     int VertSpacing() const { return VertSpacing_; }
-    void SetVertSpacing(int value) { SetAndRepaint(VertSpacing_, value); }
+    void SetVertSpacing(int value) {
+        if (StoreChanged(VertSpacing_, value))
+            Repaint();
+    }
     bool FontSeriesColor() const { return FontSeriesColor_; }
-    void SetFontSeriesColor(bool value) { SetAndRepaint(FontSeriesColor_, value); }
+    void SetFontSeriesColor(bool value) {
+        if (StoreChanged(FontSeriesColor_, value))
+            Repaint();
+    }
     bool CheckBoxes() const { return CheckBoxes_; }
-    void SetCheckBoxes(bool value) { SetAndRepaint(CheckBoxes_, value); }
+    void SetCheckBoxes(bool value) {
+        if (StoreChanged(CheckBoxes_, value))
+            Repaint();
+    }
     bool CurrentPage() const { return CurrentPage_; }
-    void SetCurrentPage(bool value) { SetAndRepaint(CurrentPage_, value); }
+    void SetCurrentPage(bool value) {
+        if (StoreChanged(CurrentPage_, value))
+            Repaint();
+    }
     // Symbol width; the same value as Symbol().Width().
     int ColorWidth() const { return Symbol_->Width(); }
     void SetColorWidth(int value) { Symbol_->SetWidth(value); }

@@ -3,6 +3,7 @@
 // plotting area, drawn in a shape.
 
 #include "chart/ChartPanel/TChartCustomShape.h"
+#include "chart/StoreChanged.h"
 
 #include <string>
 #include <vector>
@@ -20,15 +21,30 @@ public:
     std::string Caption() const;
 
     TAlignment Alignment() const { return Alignment_; }
-    void SetAlignment(TAlignment value) { SetAndRepaint(Alignment_, value); }
+    void SetAlignment(TAlignment value) {
+        if (StoreChanged(Alignment_, value))
+            Repaint();
+    }
     bool AdjustFrame() const { return AdjustFrame_; }
-    void SetAdjustFrame(bool value) { SetAndRepaint(AdjustFrame_, value); }
+    void SetAdjustFrame(bool value) {
+        if (StoreChanged(AdjustFrame_, value))
+            Repaint();
+    }
     bool CustomPosition() const { return CustomPosition_; }
-    void SetCustomPosition(bool value) { SetAndRepaint(CustomPosition_, value); }
+    void SetCustomPosition(bool value) {
+        if (StoreChanged(CustomPosition_, value))
+            Repaint();
+    }
     int Left() const { return Left_; }
-    void SetLeft(int value) { SetAndRepaint(Left_, value); }
+    void SetLeft(int value) {
+        if (StoreChanged(Left_, value))
+            Repaint();
+    }
     int Top() const { return Top_; }
-    void SetTop(int value) { SetAndRepaint(Top_, value); }
+    void SetTop(int value) {
+        if (StoreChanged(Top_, value))
+            Repaint();
+    }
     bool IsFoot() const { return IsFoot_; }
 
     // Box of the last draw (hit testing).

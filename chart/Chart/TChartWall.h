@@ -24,23 +24,37 @@ public:
     TChartGradient& Gradient() const { return *Gradient_; }
 
     TColor Color() const { return Color_; }
-    void SetColor(TColor value) { SetAndRepaint(Color_, value); }
-    bool Dark3D() const { return Dark3D_; }
-    void SetDark3D(bool value) { SetAndRepaint(Dark3D_, value); }
-    int Size() const { return Size_; }
-    void SetSize(int value) { SetAndRepaint(Size_, value); }
-    int Transparency() const { return Transparency_; }
-    void SetTransparency(int value) { SetAndRepaint(Transparency_, value); }
-    bool Transparent() const { return Transparent_; }
-    void SetTransparent(bool value) { SetAndRepaint(Transparent_, value); }
-    bool Visible() const { return Visible_; }
-    void SetVisible(bool value) { SetAndRepaint(Visible_, value); }
-
-private:
-    template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (StoreChanged(field, value))
+    void SetColor(TColor value) {
+        if (StoreChanged(Color_, value))
             Repaint();
     }
+    bool Dark3D() const { return Dark3D_; }
+    void SetDark3D(bool value) {
+        if (StoreChanged(Dark3D_, value))
+            Repaint();
+    }
+    int Size() const { return Size_; }
+    void SetSize(int value) {
+        if (StoreChanged(Size_, value))
+            Repaint();
+    }
+    int Transparency() const { return Transparency_; }
+    void SetTransparency(int value) {
+        if (StoreChanged(Transparency_, value))
+            Repaint();
+    }
+    bool Transparent() const { return Transparent_; }
+    void SetTransparent(bool value) {
+        if (StoreChanged(Transparent_, value))
+            Repaint();
+    }
+    bool Visible() const { return Visible_; }
+    void SetVisible(bool value) {
+        if (StoreChanged(Visible_, value))
+            Repaint();
+    }
+
+private:
     void Repaint() const;
 
     TCustomChartPanel* Chart_;

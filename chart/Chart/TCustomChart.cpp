@@ -3,6 +3,7 @@
 #include "chart/Chart/TChartLegend.h"
 #include "chart/Chart/TChartTitle.h"
 #include "chart/Chart/TChartWall.h"
+#include "chart/Chart/TLegendSymbol.h"
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
@@ -43,6 +44,15 @@ TChartPen& TCustomChart::Frame() const {
 
 TColor TCustomChart::BackColor() const {
     return BackWall_->Color();
+}
+
+TColor TCustomChart::PlotAreaColor() const {
+    return BackWall_->Transparent() ? Color() : BackWall_->Color();
+}
+
+const TChartPen* TCustomChart::LegendSymbolPen() const {
+    const TLegendSymbol& symbol = Legend_->Symbol();
+    return symbol.DefaultPen() ? nullptr : &symbol.Pen();
 }
 
 std::string TCustomChart::FormattedValueLegend(TChartSeries* series, int valueIndex) const {

@@ -66,6 +66,8 @@ public:
     // The back wall's pen: the frame round the plotting area.
     TChartPen& Frame() const;
     TColor BackColor() const override;
+    TColor PlotAreaColor() const override;
+    const TChartPen* LegendSymbolPen() const override;
     std::string FormattedValueLegend(TChartSeries* series, int valueIndex) const override;
 
     TMouseButton ScrollMouseButton() const { return ScrollMouseButton_; }

@@ -19,27 +19,44 @@ public:
     TLegendSymbol& operator=(const TLegendSymbol&) = delete;
 
     bool Visible() const { return Visible_; }
-    void SetVisible(bool value) { SetAndRepaint(Visible_, value); }
+    void SetVisible(bool value) {
+        if (StoreChanged(Visible_, value))
+            Repaint();
+    }
     int Width() const { return Width_; }
-    void SetWidth(int value) { SetAndRepaint(Width_, value); }
+    void SetWidth(int value) {
+        if (StoreChanged(Width_, value))
+            Repaint();
+    }
     TLegendSymbolSize WidthUnits() const { return WidthUnits_; }
-    void SetWidthUnits(TLegendSymbolSize value) { SetAndRepaint(WidthUnits_, value); }
+    void SetWidthUnits(TLegendSymbolSize value) {
+        if (StoreChanged(WidthUnits_, value))
+            Repaint();
+    }
     TLegendSymbolPosition Position() const { return Position_; }
-    void SetPosition(TLegendSymbolPosition value) { SetAndRepaint(Position_, value); }
+    void SetPosition(TLegendSymbolPosition value) {
+        if (StoreChanged(Position_, value))
+            Repaint();
+    }
     bool Squared() const { return Squared_; }
-    void SetSquared(bool value) { SetAndRepaint(Squared_, value); }
+    void SetSquared(bool value) {
+        if (StoreChanged(Squared_, value))
+            Repaint();
+    }
     bool Continuous() const { return Continuous_; }
-    void SetContinuous(bool value) { SetAndRepaint(Continuous_, value); }
+    void SetContinuous(bool value) {
+        if (StoreChanged(Continuous_, value))
+            Repaint();
+    }
     // When false, Pen outlines every symbol.
     bool DefaultPen() const { return DefaultPen_; }
-    void SetDefaultPen(bool value) { SetAndRepaint(DefaultPen_, value); }
+    void SetDefaultPen(bool value) {
+        if (StoreChanged(DefaultPen_, value))
+            Repaint();
+    }
     TChartPen& Pen() const { return *Pen_; }
 
 private:
-    template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (StoreChanged(field, value))
-            Repaint();
-    }
     void Repaint() const;
 
     TCustomChartPanel* Chart_;

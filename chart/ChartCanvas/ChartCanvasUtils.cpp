@@ -48,18 +48,6 @@ TPoint RectCenter(const TRect& rect) {
     return {(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2};
 }
 
-TPoint RectSize(const TRect& rect) {
-    return {rect.Right - rect.Left, rect.Bottom - rect.Top};
-}
-
-TRect MakeRect(int left, int top, int right, int bottom) {
-    return {left, top, right, bottom};
-}
-
-TPoint MakePoint(int x, int y) {
-    return {x, y};
-}
-
 bool PointInRect(const TRect& rect, int x, int y) {
     return x >= rect.Left && x <= rect.Right && y >= rect.Top && y <= rect.Bottom;
 }
@@ -80,13 +68,6 @@ TPoint PointAtDistance(const TPoint& p0, const TPoint& p1, double distance) {
             p0.Y + ChartRound((p1.Y - p0.Y) * distance / d)};
 }
 
-void SwapInteger(int& a, int& b) {
-    std::swap(a, b);
-}
-void SwapDouble(double& a, double& b) {
-    std::swap(a, b);
-}
-
 void ClipCanvas(TChartCanvas& canvas, const TRect& rect) {
     canvas.ClipRectangle(rect);
 }
@@ -103,7 +84,7 @@ void ClipPolygon(TChartCanvas& canvas, const TPointArray& points) {
     canvas.ClipPolygon(points.data(), int(points.size()));
 }
 
-TPenDesc ChartCreatePenSmallDots(TColor color) {
+static TPenDesc SmallDotsPen(TColor color) {
     TPenDesc pen;
     pen.Color = color;
     pen.Width = 1;
@@ -113,7 +94,7 @@ TPenDesc ChartCreatePenSmallDots(TColor color) {
 
 void ChartSetPen(TChartCanvas& canvas, const TChartPen& pen, TColor color) {
     if (pen.SmallDots()) {
-        TPenDesc d = ChartCreatePenSmallDots(color);
+        TPenDesc d = SmallDotsPen(color);
         d.Mode = pen.Mode();
         canvas.SetPen(d);
         return;
@@ -123,7 +104,7 @@ void ChartSetPen(TChartCanvas& canvas, const TChartPen& pen, TColor color) {
     d.Width = pen.Width();
     d.Style = pen.Style();
     d.Mode = pen.Mode();
-    if (IsWindowsNT && pen.Width() >= 2) {
+    if (pen.Width() >= 2) {
         d.Geometric = true;
         switch (pen.EndStyle()) {
         case esRound:

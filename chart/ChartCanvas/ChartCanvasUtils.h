@@ -15,10 +15,6 @@ struct TPenDesc;
 constexpr double ChartPiStep = 0.017453292519943295;
 constexpr int DarkColorQuantity = 64;
 constexpr int DarkerColorQuantity = 128;
-// The font quality used for rotated text: anti-aliased.
-constexpr int ChartFontAntiAlias = 4;
-// This platform draws geometric wide pens with caps and joins.
-constexpr bool IsWindowsNT = true;
 
 // Rounding of computed reals to pixels: nearest, ties to even.
 int ChartRound(double value);
@@ -34,16 +30,11 @@ TColor ColorToGray(TColor color);
 void OrientRectangle(TRect& rect);
 TRect OrientedRect(TRect rect);
 TPoint RectCenter(const TRect& rect);
-TPoint RectSize(const TRect& rect); // X = width, Y = height
-TRect MakeRect(int left, int top, int right, int bottom);
-TPoint MakePoint(int x, int y);
 bool PointInRect(const TRect& rect, int x, int y);
 bool PointInRect(const TRect& rect, const TPoint& p);
 double PointDistance(const TPoint& a, const TPoint& b);
 // The point at Distance from P0 on the way to P1 (P0 when they coincide).
 TPoint PointAtDistance(const TPoint& p0, const TPoint& p1, double distance);
-void SwapInteger(int& a, int& b);
-void SwapDouble(double& a, double& b);
 
 // Clipping shortcuts over the canvas's one remembered region.
 void ClipCanvas(TChartCanvas& canvas, const TRect& rect);
@@ -55,7 +46,6 @@ void ClipPolygon(TChartCanvas& canvas, const TPointArray& points);
 // Applies a chart pen to the platform pen in the given colour (geometric for
 // widths of 2 or more, small dots as alternate pixels).
 void ChartSetPen(TChartCanvas& canvas, const TChartPen& pen, TColor color);
-TPenDesc ChartCreatePenSmallDots(TColor color);
 
 // Default chart font (set once, on first use): "Arial" 8, or the platform's
 // user-interface font name and point size when the system locale's language is

@@ -631,16 +631,7 @@ void TChartCanvas::AssignVisiblePenColor(const TChartPen& pen, TColor color) {
         SetPenStyle(psClear);
         return;
     }
-    if (IsWindowsNT) {
-        ChartSetPen(*this, pen, color);
-        return;
-    }
-    TPenDesc p;
-    p.Color = color;
-    p.Width = pen.Width();
-    p.Style = pen.Style();
-    p.Mode = pen.Mode();
-    SetPen(p);
+    ChartSetPen(*this, pen, color);
 }
 
 void TChartCanvas::AssignFont(TChartFont& font) {

@@ -5,22 +5,6 @@ void TChartPen::Changed() {
         OnChange();
 }
 
-#define PEN_SETTER(Name, Type)                                                                     \
-    void TChartPen::Set##Name(Type value) {                                                        \
-        if (Name##_ != value) {                                                                    \
-            Name##_ = value;                                                                       \
-            Changed();                                                                             \
-        }                                                                                          \
-    }
-
-PEN_SETTER(Color, TColor)
-PEN_SETTER(Width, int)
-PEN_SETTER(Style, TPenStyle)
-PEN_SETTER(Mode, TPenMode)
-PEN_SETTER(Visible, bool)
-PEN_SETTER(SmallDots, bool)
-PEN_SETTER(EndStyle, TPenEndStyle)
-
 void TChartPen::Assign(const TChartPen& source) {
     SetColor(source.Color_);
     SetWidth(source.Width_);

@@ -2,6 +2,7 @@
 // A pen of a chart element: the platform pen's colour, width, style and mode
 // plus visibility, small dots and end style. A real change calls OnChange.
 
+#include "chart/StoreChanged.h"
 #include "platform/DrawContext.h"
 
 #include <functional>
@@ -24,13 +25,34 @@ public:
     bool SmallDots() const { return SmallDots_; }
     TPenEndStyle EndStyle() const { return EndStyle_; }
 
-    void SetColor(TColor value);
-    void SetWidth(int value);
-    void SetStyle(TPenStyle value);
-    void SetMode(TPenMode value);
-    void SetVisible(bool value);
-    void SetSmallDots(bool value);
-    void SetEndStyle(TPenEndStyle value);
+    void SetColor(TColor value) {
+        if (StoreChanged(Color_, value))
+            Changed();
+    }
+    void SetWidth(int value) {
+        if (StoreChanged(Width_, value))
+            Changed();
+    }
+    void SetStyle(TPenStyle value) {
+        if (StoreChanged(Style_, value))
+            Changed();
+    }
+    void SetMode(TPenMode value) {
+        if (StoreChanged(Mode_, value))
+            Changed();
+    }
+    void SetVisible(bool value) {
+        if (StoreChanged(Visible_, value))
+            Changed();
+    }
+    void SetSmallDots(bool value) {
+        if (StoreChanged(SmallDots_, value))
+            Changed();
+    }
+    void SetEndStyle(TPenEndStyle value) {
+        if (StoreChanged(EndStyle_, value))
+            Changed();
+    }
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     // Copies every property (one notification per real change).

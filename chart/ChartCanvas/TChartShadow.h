@@ -50,7 +50,7 @@ public:
 
 protected:
     void Changed();
-    TColor Color_ = 12632256;
+    TColor Color_ = clSilver;
     int HorizSize_ = 0;
     int VertSize_ = 0;
     int Transparency_ = 0;

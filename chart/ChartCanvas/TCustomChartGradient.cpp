@@ -10,22 +10,6 @@ void TCustomChartGradient::Changed() {
         OnChange();
 }
 
-#define GRADIENT_SETTER(Name, Type)                                                                \
-    void TCustomChartGradient::Set##Name(Type value) {                                             \
-        if (Name##_ != value) {                                                                    \
-            Name##_ = value;                                                                       \
-            Changed();                                                                             \
-        }                                                                                          \
-    }
-
-GRADIENT_SETTER(Balance, int)
-GRADIENT_SETTER(Direction, TGradientDirection)
-GRADIENT_SETTER(StartColor, TColor)
-GRADIENT_SETTER(EndColor, TColor)
-GRADIENT_SETTER(RadialX, int)
-GRADIENT_SETTER(RadialY, int)
-GRADIENT_SETTER(Visible, bool)
-
 void TCustomChartGradient::SetMidColor(TColor value) {
     if (MidColorSet_ && MidColor_ == value)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 // A colour gradient of a chart element (backgrounds, bars, marks, text).
 
+#include "chart/StoreChanged.h"
 #include "platform/GraphicsTypes.h"
 
 #include <functional>
@@ -37,14 +38,35 @@ public:
     int RadialY() const { return RadialY_; }
     bool Visible() const { return Visible_; }
 
-    void SetBalance(int value);
-    void SetDirection(TGradientDirection value);
-    void SetStartColor(TColor value);
-    void SetEndColor(TColor value);
+    void SetBalance(int value) {
+        if (StoreChanged(Balance_, value))
+            Changed();
+    }
+    void SetDirection(TGradientDirection value) {
+        if (StoreChanged(Direction_, value))
+            Changed();
+    }
+    void SetStartColor(TColor value) {
+        if (StoreChanged(StartColor_, value))
+            Changed();
+    }
+    void SetEndColor(TColor value) {
+        if (StoreChanged(EndColor_, value))
+            Changed();
+    }
     void SetMidColor(TColor value);
-    void SetRadialX(int value);
-    void SetRadialY(int value);
-    void SetVisible(bool value);
+    void SetRadialX(int value) {
+        if (StoreChanged(RadialX_, value))
+            Changed();
+    }
+    void SetRadialY(int value) {
+        if (StoreChanged(RadialY_, value))
+            Changed();
+    }
+    void SetVisible(bool value) {
+        if (StoreChanged(Visible_, value))
+            Changed();
+    }
     virtual void Assign(const TCustomChartGradient& source);
 
     // Fills Rect; a positive RoundCorner clips to a round rectangle meanwhile.
@@ -61,8 +83,8 @@ protected:
     void Changed();
     int Balance_ = 50;
     TGradientDirection Direction_ = gdTopBottom;
-    TColor StartColor_ = 16777215;
-    TColor EndColor_ = 65535;
+    TColor StartColor_ = clWhite;
+    TColor EndColor_ = clYellow;
     TColor MidColor_ = clNone;
     bool MidColorSet_ = false;
     int RadialX_ = 0;

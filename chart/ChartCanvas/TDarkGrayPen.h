@@ -5,8 +5,8 @@
 
 class TDarkGrayPen : public TChartPen {
 public:
-    TDarkGrayPen() { Color_ = 8421504; }
+    TDarkGrayPen() { Color_ = clGray; }
     explicit TDarkGrayPen(std::function<void()> onChange) : TChartPen(std::move(onChange)) {
-        Color_ = 8421504;
+        Color_ = clGray;
     }
 };

@@ -6,11 +6,11 @@
 class TDottedGrayPen : public TChartPen {
 public:
     TDottedGrayPen() {
-        Color_ = 8421504;
+        Color_ = clGray;
         Style_ = psDot;
     }
     explicit TDottedGrayPen(std::function<void()> onChange) : TChartPen(std::move(onChange)) {
-        Color_ = 8421504;
+        Color_ = clGray;
         Style_ = psDot;
     }
 };

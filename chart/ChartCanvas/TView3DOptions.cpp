@@ -5,35 +5,17 @@ void TView3DOptions::Changed() {
         OnChange();
 }
 
-#define VIEW_SETTER(Name, Type)                                                                    \
-    void TView3DOptions::Set##Name(Type value) {                                                   \
-        if (Name##_ != value) {                                                                    \
-            Name##_ = value;                                                                       \
-            Changed();                                                                             \
-        }                                                                                          \
-    }
-
-VIEW_SETTER(Elevation, int)
-VIEW_SETTER(OrthoAngle, int)
-VIEW_SETTER(Orthogonal, bool)
-VIEW_SETTER(Perspective, int)
-VIEW_SETTER(Rotation, int)
-VIEW_SETTER(Tilt, int)
-VIEW_SETTER(ZoomText, bool)
-
 void TView3DOptions::SetHorizOffset(int value) {
-    if (HorizOffset_ == value)
+    if (!StoreChanged(HorizOffset_, value))
         return;
-    HorizOffset_ = value;
     Changed();
     if (OnScrolled)
         OnScrolled(true);
 }
 
 void TView3DOptions::SetVertOffset(int value) {
-    if (VertOffset_ == value)
+    if (!StoreChanged(VertOffset_, value))
         return;
-    VertOffset_ = value;
     Changed();
     if (OnScrolled)
         OnScrolled(false);

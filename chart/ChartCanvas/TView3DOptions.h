@@ -1,6 +1,7 @@
 #pragma once
 // The chart's 3D view: angles in degrees, offsets in pixels, zoom in percent.
 
+#include "chart/StoreChanged.h"
 #include <functional>
 
 class TView3DOptions {
@@ -20,16 +21,37 @@ public:
     int Zoom() const { return Zoom_; }
     bool ZoomText() const { return ZoomText_; }
 
-    void SetElevation(int value);
+    void SetElevation(int value) {
+        if (StoreChanged(Elevation_, value))
+            Changed();
+    }
     void SetHorizOffset(int value);
-    void SetOrthoAngle(int value);
-    void SetOrthogonal(bool value);
-    void SetPerspective(int value);
-    void SetRotation(int value);
-    void SetTilt(int value);
+    void SetOrthoAngle(int value) {
+        if (StoreChanged(OrthoAngle_, value))
+            Changed();
+    }
+    void SetOrthogonal(bool value) {
+        if (StoreChanged(Orthogonal_, value))
+            Changed();
+    }
+    void SetPerspective(int value) {
+        if (StoreChanged(Perspective_, value))
+            Changed();
+    }
+    void SetRotation(int value) {
+        if (StoreChanged(Rotation_, value))
+            Changed();
+    }
+    void SetTilt(int value) {
+        if (StoreChanged(Tilt_, value))
+            Changed();
+    }
     void SetVertOffset(int value);
     void SetZoom(int value);
-    void SetZoomText(bool value);
+    void SetZoomText(bool value) {
+        if (StoreChanged(ZoomText_, value))
+            Changed();
+    }
     // Copies every property (one repaint per real change).
     void Assign(const TView3DOptions& source);
 

@@ -5,8 +5,8 @@
 
 class TWhitePen : public TChartPen {
 public:
-    TWhitePen() { Color_ = 16777215; }
+    TWhitePen() { Color_ = clWhite; }
     explicit TWhitePen(std::function<void()> onChange) : TChartPen(std::move(onChange)) {
-        Color_ = 16777215;
+        Color_ = clWhite;
     }
 };

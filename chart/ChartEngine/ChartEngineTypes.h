@@ -29,26 +29,22 @@ enum TSeriesMarksStyle {
 
 enum TArrowHeadStyle { ahNone, ahLine, ahSolid };
 
-// Events a chart broadcasts to its listeners when its series change.
-enum TChartSeriesEvent {
-    seAdd,
-    seRemove,
-    seChangeTitle,
-    seChangeColor,
-    seSwap,
-    seChangeActive,
-    seDataChanged
-};
-
 constexpr int ChartDefaultCapacity = 1000;
 constexpr double MinAxisIncrement = 1e-12;
 constexpr double MinAxisRange = 1e-10;
 constexpr char ChartLineSeparator = '\r';
 
-// Palette for free series colours and ColorEachPoint (0x00BBGGRR words).
+// The four palette colours the platform has no name for (0x00BBGGRR).
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clSkyBlue = 0xF0CAA6;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
+
+// Palette for free series colours and ColorEachPoint.
 constexpr std::array<TColor, 20> ColorPalette = {
-    255,   32768, 65535,   16711680, 16777215, 8421504, 16711935, 8421376,  8388608,  128,
-    65280, 32896, 8388736, 12632256, 16776960, 0,       12639424, 15780518, 15793151, 10789024};
+    clRed,  clGreen, clYellow,     clBlue,    clWhite, clGray,   clFuchsia,
+    clTeal, clNavy,  clMaroon,     clLime,    clOlive, clPurple, clSilver,
+    clAqua, clBlack, clMoneyGreen, clSkyBlue, clCream, clMedGray};
 
 // Palette colour for index i (wraps every 20 entries; negative indices count as 0).
 constexpr TColor GetDefaultColor(int index) {

@@ -1,4 +1,5 @@
 #include "chart/ChartEngine/TCallout.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
@@ -16,24 +17,18 @@ TCallout::TCallout(TChartSeries* series)
 TCallout::~TCallout() = default;
 
 void TCallout::SetArrowHead(TArrowHeadStyle value) {
-    if (FArrowHead == value)
-        return;
-    FArrowHead = value;
-    Repaint();
+    if (StoreChanged(FArrowHead, value))
+        Repaint();
 }
 
 void TCallout::SetArrowHeadSize(int value) {
-    if (FArrowHeadSize == value)
-        return;
-    FArrowHeadSize = value;
-    Repaint();
+    if (StoreChanged(FArrowHeadSize, value))
+        Repaint();
 }
 
 void TCallout::SetDistance(int value) {
-    if (FDistance == value)
-        return;
-    FDistance = value;
-    Repaint();
+    if (StoreChanged(FDistance, value))
+        Repaint();
 }
 
 void TCallout::Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo) {

@@ -2,7 +2,7 @@
 // An arrow from a point to a label, with an optional marker at the arrow's start.
 
 #include "chart/ChartEngine/ChartEngineTypes.h"
-#include "chart/Series/TSeriesPointer.h"
+#include "chart/ChartEngine/TSeriesPointer.h"
 
 #include <memory>
 

@@ -8,12 +8,12 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TDarkGrayPen.h"
 #include "chart/ChartCanvas/TDottedGrayPen.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
+#include "chart/ChartPanel/ChartException.h"
 
 #include <algorithm>
 #include <cmath>
@@ -861,7 +861,7 @@ void TChartAxis::DrawTicksAndGrid() {
             tick(p, FPosAxis + outward, FPosAxis + outward * (1 + FTickLength));
     }
     if (FGrid->Visible()) {
-        const TColor color = FGrid->Color() == clDefault ? TColor(8421504) : FGrid->Color();
+        const TColor color = FGrid->Color() == clDefault ? clGray : FGrid->Color();
         canvas.AssignVisiblePenColor(*FGrid, color);
         canvas.SetBackMode(cbmTransparent);
         if (FGridCentered) {

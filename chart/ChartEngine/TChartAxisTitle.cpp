@@ -1,4 +1,5 @@
 #include "chart/ChartEngine/TChartAxisTitle.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartEngine/TChartAxis.h"
@@ -12,25 +13,22 @@ TChartAxisTitle::TChartAxisTitle(TChartAxis* axis)
 TChartAxisTitle::~TChartAxisTitle() = default;
 
 void TChartAxisTitle::SetCaption(const std::string& value) {
-    if (FCaption == value)
+    if (!StoreChanged(FCaption, value))
         return;
-    FCaption = value;
     if (FAxis)
         FAxis->Changed();
 }
 
 void TChartAxisTitle::SetAngle(int value) {
-    if (FAngle == value)
+    if (!StoreChanged(FAngle, value))
         return;
-    FAngle = value;
     if (FAxis)
         FAxis->Changed();
 }
 
 void TChartAxisTitle::SetVisible(bool value) {
-    if (FVisible == value)
+    if (!StoreChanged(FVisible, value))
         return;
-    FVisible = value;
     if (FAxis)
         FAxis->Changed();
 }

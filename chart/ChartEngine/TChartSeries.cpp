@@ -1,16 +1,17 @@
 #include "chart/ChartEngine/TChartSeries.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
+#include "chart/ChartPanel/ChartException.h"
 
 #include <algorithm>
 #include <cmath>
@@ -219,10 +220,8 @@ void TChartSeries::SetSeriesColor(TColor value) {
 }
 
 void TChartSeries::SetColorEachPoint(bool value) {
-    if (FColorEachPoint == value)
-        return;
-    FColorEachPoint = value;
-    Repaint();
+    if (StoreChanged(FColorEachPoint, value))
+        Repaint();
 }
 
 TColor TChartSeries::ValueColor(int valueIndex) const {
@@ -262,17 +261,13 @@ void TChartSeries::SetXLabel(int valueIndex, const std::string& text) {
 }
 
 void TChartSeries::SetValueFormat(const std::string& value) {
-    if (FValueFormat == value)
-        return;
-    FValueFormat = value;
-    Repaint();
+    if (StoreChanged(FValueFormat, value))
+        Repaint();
 }
 
 void TChartSeries::SetPercentFormat(const std::string& value) {
-    if (FPercentFormat == value)
-        return;
-    FPercentFormat = value;
-    Repaint();
+    if (StoreChanged(FPercentFormat, value))
+        Repaint();
 }
 
 // --- chart membership ---------------------------------------------------------------
@@ -311,17 +306,13 @@ void TChartSeries::Removed() {}
 // --- axes ---------------------------------------------------------------------------
 
 void TChartSeries::SetHorizAxis(THorizAxis value) {
-    if (FHorizAxis == value)
-        return;
-    FHorizAxis = value;
-    Repaint();
+    if (StoreChanged(FHorizAxis, value))
+        Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis value) {
-    if (FVertAxis == value)
-        return;
-    FVertAxis = value;
-    Repaint();
+    if (StoreChanged(FVertAxis, value))
+        Repaint();
 }
 
 void TChartSeries::SetCustomHorizAxis(TChartAxis* value) {
@@ -428,10 +419,8 @@ void TChartSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
 // --- drawing ------------------------------------------------------------------------
 
 void TChartSeries::SetDepth(int value) {
-    if (FDepth == value)
-        return;
-    FDepth = value;
-    Repaint();
+    if (StoreChanged(FDepth, value))
+        Repaint();
 }
 
 void TChartSeries::CalcFirstLastVisibleIndex() {

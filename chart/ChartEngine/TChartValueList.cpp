@@ -1,4 +1,5 @@
 #include "chart/ChartEngine/TChartValueList.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartEngine/TChartSeries.h"
 
@@ -21,9 +22,8 @@ void TChartValueList::SetOrder(TChartListOrder value) {
 }
 
 void TChartValueList::SetDateTime(bool value) {
-    if (FDateTime == value)
+    if (!StoreChanged(FDateTime, value))
         return;
-    FDateTime = value;
     if (FOwner)
         FOwner->Repaint();
 }

@@ -4,6 +4,7 @@
 
 #include "chart/ChartEngine/ChartEngineTypes.h"
 #include "chart/ChartPanel/TCustomChartPanelExtended.h"
+#include "chart/StoreChanged.h"
 
 #include <functional>
 #include <memory>
@@ -55,13 +56,25 @@ public:
     bool IsAxisVisible(const TChartAxis& axis) const;
 
     bool AxisVisible() const { return AxisVisible_; }
-    void SetAxisVisible(bool value) { SetAndRepaint(AxisVisible_, value); }
+    void SetAxisVisible(bool value) {
+        if (StoreChanged(AxisVisible_, value))
+            Invalidate();
+    }
     bool AxisBehind() const { return AxisBehind_; }
-    void SetAxisBehind(bool value) { SetAndRepaint(AxisBehind_, value); }
+    void SetAxisBehind(bool value) {
+        if (StoreChanged(AxisBehind_, value))
+            Invalidate();
+    }
     bool View3DWalls() const { return View3DWalls_; }
-    void SetView3DWalls(bool value) { SetAndRepaint(View3DWalls_, value); }
+    void SetView3DWalls(bool value) {
+        if (StoreChanged(View3DWalls_, value))
+            Invalidate();
+    }
     bool ClipPoints() const { return ClipPoints_; }
-    void SetClipPoints(bool value) { SetAndRepaint(ClipPoints_, value); }
+    void SetClipPoints(bool value) {
+        if (StoreChanged(ClipPoints_, value))
+            Invalidate();
+    }
 
     // --- state of the current paint -------------------------------------------
     // The 3D view is seen from behind (axes draw on the other side).
@@ -74,6 +87,12 @@ public:
     int MaxZOrder() const { return MaxZOrder_; }
     // Colour behind the series: the back wall's in the upper layer.
     virtual TColor BackColor() const { return Color(); }
+    // Colour actually seen behind the plotting area: the upper layer's back
+    // wall when it is opaque, else the panel.
+    virtual TColor PlotAreaColor() const { return Color(); }
+    // Pen that outlines every legend symbol, or null when each series uses its
+    // own; the legend lives in the upper layer.
+    virtual const TChartPen* LegendSymbolPen() const { return nullptr; }
 
     // --- events (the program sets none) ----------------------------------------
     std::function<void()> OnBeforeDrawChart;

@@ -1,4 +1,5 @@
 #include "chart/ChartEngine/TCustomChartElement.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartPen.h"
@@ -15,10 +16,8 @@ void TCustomChartElement::SetParentChart(TCustomAxisPanel* value) {
 }
 
 void TCustomChartElement::SetActive(bool value) {
-    if (FActive == value)
-        return;
-    FActive = value;
-    Repaint();
+    if (StoreChanged(FActive, value))
+        Repaint();
 }
 
 void TCustomChartElement::Repaint() const {

@@ -1,15 +1,12 @@
 #include "chart/ChartEngine/TCustomChartSeries.h"
+#include "chart/StoreChanged.h"
 
 void TCustomChartSeries::SetShowInLegend(bool value) {
-    if (FShowInLegend == value)
-        return;
-    FShowInLegend = value;
-    Repaint();
+    if (StoreChanged(FShowInLegend, value))
+        Repaint();
 }
 
 void TCustomChartSeries::SetTitle(const std::string& value) {
-    if (FTitle == value)
-        return;
-    FTitle = value;
-    Repaint();
+    if (StoreChanged(FTitle, value))
+        Repaint();
 }

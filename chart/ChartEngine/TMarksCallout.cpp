@@ -1,12 +1,11 @@
 #include "chart/ChartEngine/TMarksCallout.h"
+#include "chart/StoreChanged.h"
 
 TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
     FVisible = false;
 }
 
 void TMarksCallout::SetLength(int value) {
-    if (FLength == value)
-        return;
-    FLength = value;
-    Repaint();
+    if (StoreChanged(FLength, value))
+        Repaint();
 }

@@ -1,4 +1,5 @@
 #include "chart/ChartEngine/TSeriesMarks.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartBlend.h"
@@ -73,7 +74,7 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
       FCallout(std::make_unique<TMarksCallout>(series)) {
     SetVisible(false);
     SetColor(clInfoBk);
-    Shadow().SetColor(8421504);
+    Shadow().SetColor(clGray);
     Shadow().SetSize(1);
     Gradient().Assign(TSeriesMarksGradient());
 }
@@ -81,19 +82,24 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
 TSeriesMarks::~TSeriesMarks() = default;
 
 void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
-    SetAndRepaint(FStyle, value);
+    if (StoreChanged(FStyle, value))
+        Repaint();
 }
 void TSeriesMarks::SetAngle(int value) {
-    SetAndRepaint(FAngle, value);
+    if (StoreChanged(FAngle, value))
+        Repaint();
 }
 void TSeriesMarks::SetClip(bool value) {
-    SetAndRepaint(FClip, value);
+    if (StoreChanged(FClip, value))
+        Repaint();
 }
 void TSeriesMarks::SetDrawEvery(int value) {
-    SetAndRepaint(FDrawEvery, value);
+    if (StoreChanged(FDrawEvery, value))
+        Repaint();
 }
 void TSeriesMarks::SetMultiLine(bool value) {
-    SetAndRepaint(FMultiLine, value);
+    if (StoreChanged(FMultiLine, value))
+        Repaint();
 }
 
 TChartPen& TSeriesMarks::Arrow() const {

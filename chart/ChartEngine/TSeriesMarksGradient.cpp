@@ -11,6 +11,6 @@ TSeriesMarksGradient::TSeriesMarksGradient(std::function<void()> onChange)
 
 void TSeriesMarksGradient::SetDefaults() {
     Direction_ = gdRightLeft;
-    StartColor_ = 12632256;
-    EndColor_ = 16777215;
+    StartColor_ = clSilver;
+    EndColor_ = clWhite;
 }

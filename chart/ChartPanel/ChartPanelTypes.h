@@ -11,6 +11,17 @@ enum TChartFrameShapeStyle { fosRectangle, fosRoundRectangle };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// Events a chart broadcasts to its listeners when its series change.
+enum TChartSeriesEvent {
+    seAdd,
+    seRemove,
+    seChangeTitle,
+    seChangeColor,
+    seSwap,
+    seChangeActive,
+    seDataChanged
+};
+
 // Room kept between a title and the plotting area, in pixels.
 constexpr int ChartTitleFootDistance = 5;
 

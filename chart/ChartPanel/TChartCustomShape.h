@@ -29,20 +29,41 @@ public:
     void SetParentChart(TCustomChartPanel* chart) { ParentChart_ = chart; }
 
     bool Visible() const { return Visible_; }
-    void SetVisible(bool value) { SetAndRepaint(Visible_, value); }
+    void SetVisible(bool value) {
+        if (StoreChanged(Visible_, value))
+            Repaint();
+    }
     bool Transparent() const { return Transparent_; }
-    void SetTransparent(bool value) { SetAndRepaint(Transparent_, value); }
+    void SetTransparent(bool value) {
+        if (StoreChanged(Transparent_, value))
+            Repaint();
+    }
     // Percent, 0 = opaque.
     int Transparency() const { return Transparency_; }
-    void SetTransparency(int value) { SetAndRepaint(Transparency_, value); }
+    void SetTransparency(int value) {
+        if (StoreChanged(Transparency_, value))
+            Repaint();
+    }
     TColor Color() const { return Color_; }
-    void SetColor(TColor value) { SetAndRepaint(Color_, value); }
+    void SetColor(TColor value) {
+        if (StoreChanged(Color_, value))
+            Repaint();
+    }
     TPanelBevel Bevel() const { return Bevel_; }
-    void SetBevel(TPanelBevel value) { SetAndRepaint(Bevel_, value); }
+    void SetBevel(TPanelBevel value) {
+        if (StoreChanged(Bevel_, value))
+            Repaint();
+    }
     int BevelWidth() const { return BevelWidth_; }
-    void SetBevelWidth(int value) { SetAndRepaint(BevelWidth_, value); }
+    void SetBevelWidth(int value) {
+        if (StoreChanged(BevelWidth_, value))
+            Repaint();
+    }
     TChartFrameShapeStyle ShapeStyle() const { return ShapeStyle_; }
-    void SetShapeStyle(TChartFrameShapeStyle value) { SetAndRepaint(ShapeStyle_, value); }
+    void SetShapeStyle(TChartFrameShapeStyle value) {
+        if (StoreChanged(ShapeStyle_, value))
+            Repaint();
+    }
 
     TChartBrush& Brush() const { return *Brush_; }
     TChartPen& Frame() const { return *Frame_; }
@@ -58,12 +79,6 @@ public:
 
     // Asks the owning chart for a repaint.
     void Repaint() const;
-
-protected:
-    template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (StoreChanged(field, value))
-            Repaint();
-    }
 
 private:
     void DrawBody(TChartCanvas3D& canvas, const TRect& rect) const;

@@ -5,7 +5,7 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TChartShadow.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
-#include "chart/ChartEngine/ChartException.h"
+#include "chart/ChartPanel/ChartException.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,25 +44,29 @@ void TCustomChartPanel::SetBounds(int left, int top, int width, int height) {
 }
 
 void TCustomChartPanel::SetMarginLeft(int value) {
-    SetAndRepaint(MarginLeft_, value);
+    if (StoreChanged(MarginLeft_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetMarginTop(int value) {
-    SetAndRepaint(MarginTop_, value);
+    if (StoreChanged(MarginTop_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetMarginRight(int value) {
-    SetAndRepaint(MarginRight_, value);
+    if (StoreChanged(MarginRight_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetMarginBottom(int value) {
-    SetAndRepaint(MarginBottom_, value);
+    if (StoreChanged(MarginBottom_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetMarginUnits(TMarginUnits value) {
-    SetAndRepaint(MarginUnits_, value);
+    if (StoreChanged(MarginUnits_, value))
+        Invalidate();
 }
 
 void TCustomChartPanel::SetView3D(bool value) {
-    if (View3D_ == value)
+    if (!StoreChanged(View3D_, value))
         return;
-    View3D_ = value;
     Invalidate();
     for (TChartListener* l : std::vector<TChartListener*>(Listeners_))
         l->View3DChanged(*this);
@@ -71,29 +75,37 @@ void TCustomChartPanel::SetView3D(bool value) {
 void TCustomChartPanel::SetChart3DPercent(int value) {
     if (value < 1 || value > 100)
         throw ChartException("3D effect percent must be between 1 and 100");
-    SetAndRepaint(Chart3DPercent_, value);
+    if (StoreChanged(Chart3DPercent_, value))
+        Invalidate();
 }
 
 void TCustomChartPanel::SetColor(TColor value) {
-    SetAndRepaint(Color_, value);
+    if (StoreChanged(Color_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetBevelOuter(TPanelBevel value) {
-    SetAndRepaint(BevelOuter_, value);
+    if (StoreChanged(BevelOuter_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetBevelInner(TPanelBevel value) {
-    SetAndRepaint(BevelInner_, value);
+    if (StoreChanged(BevelInner_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetBevelWidth(int value) {
-    SetAndRepaint(BevelWidth_, value);
+    if (StoreChanged(BevelWidth_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetBorderWidth(int value) {
-    SetAndRepaint(BorderWidth_, value);
+    if (StoreChanged(BorderWidth_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetBorderRound(int value) {
-    SetAndRepaint(BorderRound_, value);
+    if (StoreChanged(BorderRound_, value))
+        Invalidate();
 }
 void TCustomChartPanel::SetMonochrome(bool value) {
-    SetAndRepaint(Monochrome_, value);
+    if (StoreChanged(Monochrome_, value))
+        Invalidate();
 }
 
 void TCustomChartPanel::Invalidate() {

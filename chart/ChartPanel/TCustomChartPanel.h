@@ -3,7 +3,6 @@
 // and bevels, the canvas and the repaint switch. It is hosted in a window
 // through platform's control host.
 
-#include "chart/ChartEngine/ChartEngineTypes.h"
 #include "chart/ChartPanel/ChartPanelTypes.h"
 #include "chart/StoreChanged.h"
 #include "platform/ControlHostClient.h"
@@ -171,12 +170,6 @@ protected:
         return false;
     }
     void DrawBevel(TRect& rect, TPanelBevel bevel);
-
-    // Stores value and repaints when it really changed.
-    template <class T> void SetAndRepaint(T& field, const T& value) {
-        if (StoreChanged(field, value))
-            Invalidate();
-    }
 
 private:
     int Left_ = 0;

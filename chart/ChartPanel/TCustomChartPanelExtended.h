@@ -5,6 +5,7 @@
 #include "chart/ChartPanel/TChartZoom.h"
 #include "chart/ChartPanel/TCustomChartPanel.h"
 #include "chart/ChartPanel/TZoomPanning.h"
+#include "chart/StoreChanged.h"
 
 #include <memory>
 
@@ -21,7 +22,10 @@ public:
     bool HasGradient() const { return Gradient_ != nullptr; }
 
     TPanningMode AllowPanning() const { return AllowPanning_; }
-    void SetAllowPanning(TPanningMode value) { SetAndRepaint(AllowPanning_, value); }
+    void SetAllowPanning(TPanningMode value) {
+        if (StoreChanged(AllowPanning_, value))
+            Invalidate();
+    }
 
     TChartZoom& Zoom() { return Zoom_; }
     const TChartZoom& Zoom() const { return Zoom_; }

@@ -1,4 +1,5 @@
 #include "chart/Series/TBarSeries.h"
+#include "chart/StoreChanged.h"
 
 #include "chart/Series/TBarSeriesGradient.h"
 
@@ -7,8 +8,6 @@ TBarSeries::TBarSeries() {
 }
 
 void TBarSeries::SetCustomBarWidth(int value) {
-    if (FCustomBarWidth == value)
-        return;
-    FCustomBarWidth = value;
-    Repaint();
+    if (StoreChanged(FCustomBarWidth, value))
+        Repaint();
 }

@@ -1,15 +1,14 @@
 #include "chart/Series/TBarSeriesGradient.h"
+#include "chart/StoreChanged.h"
 
 TBarSeriesGradient::TBarSeriesGradient(std::function<void()> onChange)
     : TChartGradient(std::move(onChange)) {
     Visible_ = true;
-    StartColor_ = 16777215;
+    StartColor_ = clWhite;
     Balance_ = 50;
 }
 
 void TBarSeriesGradient::SetRelative(bool value) {
-    if (FRelative == value)
-        return;
-    FRelative = value;
-    Changed();
+    if (StoreChanged(FRelative, value))
+        Changed();
 }

@@ -1,7 +1,6 @@
 #include "chart/Series/TCircledSeries.h"
+#include "chart/StoreChanged.h"
 
-#include "chart/Chart/TChartWall.h"
-#include "chart/Chart/TCustomChart.h"
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartFont.h"
@@ -51,17 +50,13 @@ void TCircledSeries::SetCircled(bool value) {
 }
 
 void TCircledSeries::SetCustomXRadius(int value) {
-    if (FCustomXRadius == value)
-        return;
-    FCustomXRadius = value;
-    Repaint();
+    if (StoreChanged(FCustomXRadius, value))
+        Repaint();
 }
 
 void TCircledSeries::SetCustomYRadius(int value) {
-    if (FCustomYRadius == value)
-        return;
-    FCustomYRadius = value;
-    Repaint();
+    if (StoreChanged(FCustomYRadius, value))
+        Repaint();
 }
 
 void TCircledSeries::SetRotationAngle(int value) {
@@ -74,10 +69,8 @@ void TCircledSeries::SetRotationAngle(int value) {
 }
 
 void TCircledSeries::SetCircleBackColor(TColor value) {
-    if (FCircleBackColor == value)
-        return;
-    FCircleBackColor = value;
-    Repaint();
+    if (StoreChanged(FCircleBackColor, value))
+        Repaint();
 }
 
 // --- geometry ------------------------------------------------------------------------
@@ -214,10 +207,7 @@ TColor TCircledSeries::CalcCircleBackColor() const {
         return clWhite;
     if (chart->Monochrome())
         return clWhite;
-    if (auto* full = dynamic_cast<TCustomChart*>(chart))
-        if (!full->BackWall().Transparent())
-            return full->BackWall().Color();
-    return chart->Color();
+    return chart->PlotAreaColor();
 }
 
 // --- fixed view while shown ----------------------------------------------------------

@@ -2,7 +2,6 @@
 #include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
-#include "chart/ChartCanvas/TChartBlend.h"
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartFont.h"
@@ -16,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 #include <typeinfo>
 
 namespace {
@@ -62,10 +60,6 @@ void TCustomBarSeries::SetBarWidthPercent(int value) {
     if (StoreChanged(FBarWidthPercent, value))
         Repaint();
 }
-void TCustomBarSeries::SetOffsetPercent(int value) {
-    if (StoreChanged(FOffsetPercent, value))
-        Repaint();
-}
 void TCustomBarSeries::SetBarStyle(TBarStyle value) {
     if (StoreChanged(FBarStyle, value))
         Repaint();
@@ -90,24 +84,12 @@ void TCustomBarSeries::SetAutoMarkPosition(bool value) {
     if (StoreChanged(FAutoMarkPosition, value))
         Repaint();
 }
-void TCustomBarSeries::SetAutoBarSize(bool value) {
-    if (StoreChanged(FAutoBarSize, value))
-        Repaint();
-}
 void TCustomBarSeries::SetDark3D(bool value) {
     if (StoreChanged(FDark3D, value))
         Repaint();
 }
 void TCustomBarSeries::SetBevelSize(int value) {
     if (StoreChanged(FBevelSize, value))
-        Repaint();
-}
-void TCustomBarSeries::SetStackGroup(int value) {
-    if (StoreChanged(FStackGroup, value))
-        Repaint();
-}
-void TCustomBarSeries::SetTransparency(int value) {
-    if (StoreChanged(FTransparency, value))
         Repaint();
 }
 
@@ -121,11 +103,9 @@ void TCustomBarSeries::DoBeforeDrawChart() {
     FBarOrder = 1;
     FNumBars = 0;
     FMaxBarPoints = -1;
-    FIndexOffset = 0;
     TCustomAxisPanel* chart = ParentChart();
     if (!chart)
         return;
-    std::set<int> groups;
     bool passedSelf = false;
     for (TChartSeries* s : chart->SeriesList()) {
         auto* bar = dynamic_cast<TCustomBarSeries*>(s);
@@ -136,25 +116,12 @@ void TCustomBarSeries::DoBeforeDrawChart() {
         // A series without points asks for no slot, so an empty chart has bars 0 wide.
         const int slots = bar->Count() > 0 ? bar->Count() + (bar->FSideMargins ? 1 : 0) : 0;
         FMaxBarPoints = std::max(FMaxBarPoints, slots);
-        switch (bar->FMultiBar) {
-        case mbNone:
-        case mbSelfStack:
+        if (bar->FMultiBar == mbNone) {
             FNumBars = 1;
-            break;
-        case mbSide:
-        case mbSideAll:
+        } else {
             ++FNumBars;
-            if (!passedSelf) {
+            if (!passedSelf)
                 ++FBarOrder;
-                if (bar->FMultiBar == mbSideAll)
-                    FIndexOffset += bar->Count();
-            }
-            break;
-        case mbStacked:
-        case mbStacked100:
-            groups.insert(bar->FStackGroup);
-            FNumBars = int(groups.size());
-            break;
         }
     }
 }
@@ -169,13 +136,7 @@ void TCustomBarSeries::CalcBarWidth() {
         FBarWidth = 0;
         return;
     }
-    int slot;
-    if (FAutoBarSize) {
-        const double span = axis->CurrentMaximum() + 2 - axis->CurrentMinimum();
-        slot = span > 0 ? ChartRound(axis->IAxisSize() / span) : 0;
-    } else {
-        slot = axis->IAxisSize() / FMaxBarPoints;
-    }
+    const int slot = axis->IAxisSize() / FMaxBarPoints;
     int width = ChartRound(FBarWidthPercent / 100.0 * slot) / std::max(FNumBars, 1);
     if (width % 2 != 0)
         ++width;
@@ -185,7 +146,7 @@ void TCustomBarSeries::CalcBarWidth() {
 void TCustomBarSeries::CalcHorizMargins(int& leftMargin, int& rightMargin) {
     TChartSeries::CalcHorizMargins(leftMargin, rightMargin);
     CalcBarWidth();
-    int room = FBarWidth * (FMultiBar == mbSideAll ? 1 : std::max(FNumBars, 1));
+    int room = FBarWidth * std::max(FNumBars, 1);
     if (!FSideMargins)
         room /= 2;
     if (FBarWidth > 0) {
@@ -234,95 +195,29 @@ void TCustomBarSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
 }
 
 double TCustomBarSeries::MinYValue() const {
-    if (FMultiBar == mbStacked100)
-        return 0;
     const double v = TChartSeries::MinYValue();
     return FUseYOrigin ? std::min(v, FYOrigin) : v;
 }
 
 double TCustomBarSeries::MaxYValue() const {
-    if (FMultiBar == mbStacked100)
-        return 100;
-    double v = TChartSeries::MaxYValue();
-    if (FMultiBar == mbStacked && ParentChart()) {
-        // The highest stacked sum of the series up to this one.
-        for (int i = 0; i < Count(); ++i) {
-            double sum = 0;
-            for (TChartSeries* s : ParentChart()->SeriesList()) {
-                auto* bar = dynamic_cast<TCustomBarSeries*>(s);
-                if (!bar || !bar->Active() || typeid(*bar) != typeid(*this) ||
-                    bar->FStackGroup != FStackGroup || i >= bar->Count())
-                    continue;
-                sum += bar->MandatoryValueList().Value(i);
-                if (bar == this)
-                    break;
-            }
-            v = std::max(v, sum);
-        }
-    }
+    const double v = TChartSeries::MaxYValue();
     return FUseYOrigin ? std::max(v, FYOrigin) : v;
 }
 
 // --- positions -----------------------------------------------------------------------
 
 int TCustomBarSeries::CalcXPos(int valueIndex) const {
-    double category = NotMandatoryValueList().Value(valueIndex);
-    if (FMultiBar == mbSideAll)
-        category = valueIndex + FIndexOffset;
-    else if (FMultiBar == mbSelfStack && ParentChart()) {
-        const auto& list = ParentChart()->SeriesList();
-        category = double(std::find(list.begin(), list.end(), this) - list.begin());
-    }
-    const int pixel = CalcXPosValue(category);
-    int left;
-    if (FMultiBar == mbSide || FMultiBar == mbSideAll)
-        left = pixel + ChartRound((FBarOrder - FNumBars * 0.5 - 1) * FBarWidth);
-    else
-        left = pixel - FBarWidth / 2;
-    return left + ChartRound(FOffsetPercent * FBarWidth / 100.0);
+    const int pixel = CalcXPosValue(NotMandatoryValueList().Value(valueIndex));
+    if (FMultiBar == mbSide)
+        return pixel + ChartRound((FBarOrder - FNumBars * 0.5 - 1) * FBarWidth);
+    return pixel - FBarWidth / 2;
 }
-
-namespace {
-
-// Sum of the stacked values at one index from the first bar series of the group up to
-// (and, with includeSelf, including) this one.
-double StackedSum(const TCustomBarSeries& self, int valueIndex, bool includeSelf) {
-    double sum = 0;
-    double total = 0;
-    bool passed = false;
-    if (!self.ParentChart())
-        return self.MandatoryValueList().Value(valueIndex);
-    for (TChartSeries* s : self.ParentChart()->SeriesList()) {
-        auto* bar = dynamic_cast<TCustomBarSeries*>(s);
-        if (!bar || !bar->Active() || typeid(*bar) != typeid(self) ||
-            bar->StackGroup() != self.StackGroup() || valueIndex >= bar->Count())
-            continue;
-        const double v = bar->MandatoryValueList().Value(valueIndex);
-        if (bar == &self) {
-            passed = true;
-            if (includeSelf)
-                sum += v;
-        } else if (!passed) {
-            sum += v;
-        }
-        total += std::fabs(v);
-    }
-    if (self.MultiBar() == mbStacked100)
-        return total == 0 ? 0 : sum * 100.0 / total;
-    return sum;
-}
-
-} // namespace
 
 int TCustomBarSeries::CalcYPos(int valueIndex) const {
-    if (FMultiBar == mbStacked || FMultiBar == mbStacked100)
-        return CalcYPosValue(StackedSum(*this, valueIndex, true));
     return CalcYPosValue(MandatoryValueList().Value(valueIndex));
 }
 
-int TCustomBarSeries::GetOriginPos(int valueIndex) const {
-    if (FMultiBar == mbStacked || FMultiBar == mbStacked100)
-        return CalcYPosValue(StackedSum(*this, valueIndex, false));
+int TCustomBarSeries::GetOriginPos(int /*valueIndex*/) const {
     if (FUseYOrigin)
         return CalcYPosValue(FYOrigin);
     TChartAxis* axis = GetVertAxis();
@@ -377,13 +272,7 @@ void TCustomBarSeries::DrawValue(int valueIndex) {
         ++right;
     }
     FBarBounds = TRect{left, std::min(top, bottom), right, std::max(top, bottom)};
-    TChartCanvas3D* canvas = ParentCanvas();
-    std::unique_ptr<TChartBlend> blend;
-    if (FTransparency > 0 && canvas)
-        blend = canvas->BeginBlending(FBarBounds, FTransparency);
     DrawBar(valueIndex, FBarBounds.Top, FBarBounds.Bottom);
-    if (blend)
-        canvas->EndBlending(std::move(blend));
 }
 
 void TCustomBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {

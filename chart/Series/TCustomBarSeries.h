@@ -24,7 +24,8 @@ enum TBarStyle {
     bsBevel
 };
 
-enum TMultiBar { mbNone, mbSide, mbStacked, mbStacked100, mbSideAll, mbSelfStack };
+// How several bar series share a category slot: overlapping, or side by side.
+enum TMultiBar { mbNone, mbSide };
 
 class TCustomBarSeries : public TChartSeries {
 public:
@@ -37,8 +38,6 @@ public:
 
     int BarWidthPercent() const { return FBarWidthPercent; }
     void SetBarWidthPercent(int value);
-    int OffsetPercent() const { return FOffsetPercent; }
-    void SetOffsetPercent(int value);
     TBarStyle BarStyle() const { return FBarStyle; }
     void SetBarStyle(TBarStyle value);
     TMultiBar MultiBar() const { return FMultiBar; }
@@ -51,16 +50,10 @@ public:
     void SetSideMargins(bool value);
     bool AutoMarkPosition() const { return FAutoMarkPosition; }
     void SetAutoMarkPosition(bool value);
-    bool AutoBarSize() const { return FAutoBarSize; }
-    void SetAutoBarSize(bool value);
     bool Dark3D() const { return FDark3D; }
     void SetDark3D(bool value);
     int BevelSize() const { return FBevelSize; }
     void SetBevelSize(int value);
-    int StackGroup() const { return FStackGroup; }
-    void SetStackGroup(int value);
-    int Transparency() const { return FTransparency; }
-    void SetTransparency(int value);
 
     std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
 
@@ -115,23 +108,18 @@ private:
     std::unique_ptr<TChartBrush> FBarBrush;
     std::unique_ptr<TBarSeriesGradient> FGradient;
     int FBarWidthPercent = 70;
-    int FOffsetPercent = 0;
     TBarStyle FBarStyle = bsRectangle;
     TMultiBar FMultiBar = mbSide;
     bool FUseYOrigin = true;
     double FYOrigin = 0.0;
     bool FSideMargins = true;
     bool FAutoMarkPosition = true;
-    bool FAutoBarSize = false;
     bool FDark3D = true;
     int FBevelSize = 1;
-    int FStackGroup = 0;
-    int FTransparency = 0;
 
     int FNumBars = 0;
     int FBarOrder = 1;
     int FMaxBarPoints = -1;
-    int FIndexOffset = 0;
     int FBarWidth = 0;
     TRect FBarBounds{};
     TColor FBarColor = clNone;

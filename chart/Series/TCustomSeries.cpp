@@ -1,9 +1,6 @@
 #include "chart/Series/TCustomSeries.h"
 #include "chart/StoreChanged.h"
 
-#include "chart/Chart/TChartLegend.h"
-#include "chart/Chart/TCustomChart.h"
-#include "chart/Chart/TLegendSymbol.h"
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartGradient.h"
@@ -38,9 +35,7 @@ bool PointInSegment(int x, int y, TPoint p0, TPoint p1) {
 
 TCustomSeries::TCustomSeries()
     : FPointer(std::make_unique<TSeriesPointer>(this)),
-      FOutLine(std::make_unique<TChartHiddenPen>([this] { Repaint(); })),
-      FAreaBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
-      FGradient(std::make_unique<TChartGradient>([this] { Repaint(); })) {
+      FOutLine(std::make_unique<TChartHiddenPen>([this] { Repaint(); })) {
     SetDrawBetweenPoints(true);
 }
 
@@ -48,16 +43,6 @@ TCustomSeries::~TCustomSeries() = default;
 
 void TCustomSeries::SetClickableLine(bool value) {
     FClickableLine = value;
-}
-
-void TCustomSeries::SetColorEachLine(bool value) {
-    if (StoreChanged(FColorEachLine, value))
-        Repaint();
-}
-
-void TCustomSeries::SetDark3D(bool value) {
-    if (StoreChanged(FDark3D, value))
-        Repaint();
 }
 
 void TCustomSeries::SetDrawLine(bool value) {
@@ -68,84 +53,6 @@ void TCustomSeries::SetDrawLine(bool value) {
 void TCustomSeries::SetStairs(bool value) {
     if (StoreChanged(FStairs, value))
         Repaint();
-}
-
-void TCustomSeries::SetInvertedStairs(bool value) {
-    if (StoreChanged(FInvertedStairs, value))
-        Repaint();
-}
-
-void TCustomSeries::SetLineHeight(int value) {
-    if (StoreChanged(FLineHeight, value))
-        Repaint();
-}
-
-void TCustomSeries::SetLineBrush(TBrushStyle value) {
-    if (StoreChanged(FLineBrush, value))
-        Repaint();
-}
-
-void TCustomSeries::SetStacked(TCustomSeriesStack value) {
-    if (StoreChanged(FStacked, value))
-        Repaint();
-}
-
-void TCustomSeries::SetTransparency(int value) {
-    if (StoreChanged(FTransparency, value))
-        Repaint();
-}
-
-void TCustomSeries::SetAreaColor(TColor value) {
-    if (StoreChanged(FAreaColor, value))
-        Repaint();
-}
-
-// --- positions ---------------------------------------------------------------------
-
-double TCustomSeries::StackedValue(int valueIndex) const {
-    TCustomAxisPanel* chart = ParentChart();
-    double own = MandatoryValueList().Value(valueIndex);
-    if (!chart || (FStacked != cssStack && FStacked != cssStack100))
-        return own;
-    double sum = 0;
-    double total = 0;
-    bool reachedSelf = false;
-    for (TChartSeries* s : chart->SeriesList()) {
-        auto* other = dynamic_cast<TCustomSeries*>(s);
-        if (!other || !other->Active() || typeid(*other) != typeid(*this) ||
-            other->FStacked != FStacked || valueIndex >= other->Count())
-            continue;
-        const double v = other->MandatoryValueList().Value(valueIndex);
-        if (!reachedSelf)
-            sum += v;
-        total += std::fabs(v);
-        if (other == this)
-            reachedSelf = true;
-    }
-    if (FStacked == cssStack100)
-        return total == 0 ? 0 : sum * 100.0 / total;
-    return sum;
-}
-
-int TCustomSeries::CalcXPos(int valueIndex) const {
-    return TChartSeries::CalcXPos(valueIndex);
-}
-
-int TCustomSeries::CalcYPos(int valueIndex) const {
-    if (FStacked == cssStack || FStacked == cssStack100)
-        return CalcYPosValue(StackedValue(valueIndex));
-    return TChartSeries::CalcYPos(valueIndex);
-}
-
-int TCustomSeries::GetOriginPos(int valueIndex) const {
-    if (FStacked == cssStack || FStacked == cssStack100) {
-        const double below = StackedValue(valueIndex) - MandatoryValueList().Value(valueIndex);
-        return CalcYPosValue(below);
-    }
-    TChartAxis* axis = GetVertAxis();
-    if (!axis)
-        return 0;
-    return axis->Inverted() ? axis->IStartPos() : axis->IEndPos();
 }
 
 // --- drawing -----------------------------------------------------------------------
@@ -223,28 +130,19 @@ void TCustomSeries::DrawLineTo(int x, int y, TColor color, int valueIndex, bool 
     if (!(x == FPrevX && y == FPrevY) && color != clNone && FDrawLine) {
         if (LinePen().Visible())
             FHasLastPointer = false;
-        LinePrepareCanvas(*canvas, FColorEachLine ? color : SeriesColor());
+        LinePrepareCanvas(*canvas, color);
         if (is3D) {
             // The program's line charts are flat; in 3D the line runs at the middle depth.
             if (FStairs) {
-                if (FInvertedStairs) {
-                    canvas->LineWithZ(FPrevX, FPrevY, FPrevX, y, MiddleZ);
-                    canvas->LineWithZ(FPrevX, y, x, y, MiddleZ);
-                } else {
-                    canvas->LineWithZ(FPrevX, FPrevY, x, FPrevY, MiddleZ);
-                    canvas->LineWithZ(x, FPrevY, x, y, MiddleZ);
-                }
+                canvas->LineWithZ(FPrevX, FPrevY, x, FPrevY, MiddleZ);
+                canvas->LineWithZ(x, FPrevY, x, y, MiddleZ);
             } else {
                 canvas->LineWithZ(FPrevX, FPrevY, x, y, MiddleZ);
             }
         } else {
             canvas->MoveTo(FPrevX, FPrevY);
-            if (FStairs) {
-                if (FInvertedStairs)
-                    canvas->LineTo(FPrevX, y);
-                else
-                    canvas->LineTo(x, FPrevY);
-            }
+            if (FStairs)
+                canvas->LineTo(x, FPrevY);
             canvas->LineTo(x, y);
         }
     }
@@ -274,8 +172,6 @@ void TCustomSeries::DrawValueReal(int valueIndex) {
         FPrevY = y;
         FHasDrawn = true;
     }
-    if (FDrawArea)
-        FOriginPos = GetOriginPos(valueIndex);
 
     int first = 0;
     int last = 0;
@@ -300,8 +196,8 @@ void TCustomSeries::DrawValueReal(int valueIndex) {
                 if (x1 == x0 || !hAxis) {
                     FPrevY = CalcYPos(prior);
                 } else {
-                    const double y0 = StackedValue(prior);
-                    const double y1 = StackedValue(valueIndex);
+                    const double y0 = MandatoryValueList().Value(prior);
+                    const double y1 = MandatoryValueList().Value(valueIndex);
                     const double edgeValue = hAxis->CalcPosPoint(edge);
                     FPrevY = CalcYPosValue(y0 + (edgeValue - x0) * (y1 - y0) / (x1 - x0));
                 }
@@ -317,16 +213,14 @@ void TCustomSeries::DrawValueReal(int valueIndex) {
 
     FPrevX = x;
     FPrevY = y;
-    FPrevOrigin = FOriginPos;
     FPrevColor = color;
     FPrevIndex = valueIndex;
 }
 
 bool TCustomSeries::CanDrawReduced() const {
     TCustomAxisPanel* chart = ParentChart();
-    if (!FDrawReduced || !chart || chart->View3D() || !FDrawLine || FStairs || FDrawArea ||
-        FPointer->Visible() || FOutLine->Visible() || !YMandatory() ||
-        (FStacked != cssNone && FStacked != cssOverlap) || !LinePen().Visible() ||
+    if (!FDrawReduced || !chart || chart->View3D() || !FDrawLine || FStairs ||
+        FPointer->Visible() || FOutLine->Visible() || !YMandatory() || !LinePen().Visible() ||
         LinePen().Width() > 2 || LinePen().Style() != psSolid || LinePen().SmallDots() ||
         LinePen().Mode() != pmCopy || chart->Monochrome() || !GetHorizAxis() || !GetVertAxis())
         return false;
@@ -364,7 +258,7 @@ void TCustomSeries::PreparePointerPass() {
     TCustomAxisPanel* chart = ParentChart();
     TChartCanvas3D* canvas = ParentCanvas();
     if (!FDrawPointersReduced || !FPointer->Visible() || !chart || !canvas || chart->View3D() ||
-        FTransparency != 0 || FPointer->Gradient().Visible())
+        FPointer->Gradient().Visible())
         return;
     const int count = LastValueIndex() - FirstValueIndex() + 1;
     if (FirstValueIndex() < 0 || count <= std::max(chart->ChartWidth, 1))
@@ -429,7 +323,7 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     auto flush = [&] {
         if (gCount == 0)
             return;
-        const TColor lineColor = FColorEachLine ? gColor : seriesColor;
+        const TColor lineColor = gColor;
         if (lineColor != penColor) {
             LinePrepareCanvas(*canvas, lineColor);
             penColor = lineColor;
@@ -471,7 +365,7 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
             // A null point ends the group; the next segment starts at its position.
             flush();
             gCount = 0;
-        } else if (gCount > 0 && x == gx && (color == gColor || !FColorEachLine)) {
+        } else if (gCount > 0 && x == gx && color == gColor) {
             gLastCovered = y >= gMin && y <= gMax && !(y == gLast && !gLastCovered);
             gMin = std::min(gMin, y);
             gMax = std::max(gMax, y);
@@ -558,8 +452,6 @@ void TCustomSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
     }
     if (Marks().Visible() && YMandatory())
         topMargin = std::max(topMargin, Marks().Callout().Length() + Marks().Callout().Distance());
-    if (FLineHeight > 0 && ParentChart() && ParentChart()->View3D())
-        bottomMargin = std::max(bottomMargin, FLineHeight);
 }
 
 // --- legend ------------------------------------------------------------------------
@@ -571,10 +463,8 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
     const TColor color = valueIndex == -1 ? SeriesColor() : ValueColor(valueIndex);
     const int yMid = (rect.Top + rect.Bottom) / 2;
 
-    const TLegendSymbol* symbol = nullptr;
-    if (auto* chart = dynamic_cast<TCustomChart*>(ParentChart()))
-        symbol = &chart->Legend().Symbol();
-    const bool defaultPen = !symbol || symbol->DefaultPen();
+    const TChartPen* symbolPen = ParentChart() ? ParentChart()->LegendSymbolPen() : nullptr;
+    const bool defaultPen = !symbolPen;
 
     if (FPointer->Visible()) {
         if (FDrawLine) {
@@ -585,8 +475,8 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
         }
         FPointer->PrepareCanvas(*canvas, color);
         if (!defaultPen)
-            canvas->AssignVisiblePen(symbol->Pen());
-        const bool penVisible = defaultPen ? LinePen().Visible() : symbol->Pen().Visible();
+            canvas->AssignVisiblePen(*symbolPen);
+        const bool penVisible = defaultPen ? LinePen().Visible() : symbolPen->Visible();
         int w = rect.Width() / 3;
         int h = rect.Height() / 3;
         if (!penVisible) {
@@ -639,7 +529,7 @@ int TCustomSeries::Clicked(int x, int y) {
         if (i > first && FClickableLine) {
             bool onLine;
             if (FStairs) {
-                const TPoint corner = FInvertedStairs ? TPoint{prev.X, p.Y} : TPoint{p.X, prev.Y};
+                const TPoint corner = TPoint{p.X, prev.Y};
                 onLine = PointInSegment(x, y, prev, corner) || PointInSegment(x, y, corner, p);
             } else {
                 onLine = PointInSegment(x, y, prev, p);

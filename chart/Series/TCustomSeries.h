@@ -1,20 +1,16 @@
 #pragma once
-// Line (and area) drawing: the segment into each point, stairs, null points, markers on
+// Line drawing: the segment into each point, stairs, null points, markers on
 // top of both segments, margins for markers, legend symbol and hit test.
 
+#include "chart/ChartEngine/TSeriesPointer.h"
 #include "chart/Series/TCustomLineSeries.h"
-#include "chart/Series/TSeriesPointer.h"
 #include "platform/DrawContext.h"
 
 #include <functional>
 #include <memory>
 
 class TCanvas3D;
-class TChartBrush;
-class TChartGradient;
 class TChartHiddenPen;
-
-enum TCustomSeriesStack { cssNone, cssOverlap, cssStack, cssStack100 };
 
 class TCustomSeries : public TCustomLineSeries {
 public:
@@ -23,32 +19,13 @@ public:
 
     TSeriesPointer& Pointer() const { return *FPointer; }
     TChartHiddenPen& OutLine() const { return *FOutLine; }
-    TChartBrush& AreaBrush() const { return *FAreaBrush; }
-    TChartGradient& Gradient() const { return *FGradient; }
 
     bool ClickableLine() const { return FClickableLine; }
     void SetClickableLine(bool value);
-    bool ColorEachLine() const { return FColorEachLine; }
-    void SetColorEachLine(bool value);
-    bool Dark3D() const { return FDark3D; }
-    void SetDark3D(bool value);
-    bool DrawArea() const { return FDrawArea; }
     bool DrawLine() const { return FDrawLine; }
     void SetDrawLine(bool value);
     bool Stairs() const { return FStairs; }
     void SetStairs(bool value);
-    bool InvertedStairs() const { return FInvertedStairs; }
-    void SetInvertedStairs(bool value);
-    int LineHeight() const { return FLineHeight; }
-    void SetLineHeight(int value);
-    TBrushStyle LineBrush() const { return FLineBrush; }
-    void SetLineBrush(TBrushStyle value);
-    TCustomSeriesStack Stacked() const { return FStacked; }
-    void SetStacked(TCustomSeriesStack value);
-    int Transparency() const { return FTransparency; }
-    void SetTransparency(int value);
-    TColor AreaColor() const { return FAreaColor; }
-    void SetAreaColor(TColor value);
 
     // Draws long lines one pixel column at a time (first, lowest, highest and last point
     // of each column), which gives the same pixels as every segment; on by default.
@@ -71,11 +48,6 @@ public:
     void LinePrepareCanvas(TCanvas3D& canvas, TColor color);
     void DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
 
-    int CalcXPos(int valueIndex) const override;
-    int CalcYPos(int valueIndex) const override;
-    // Pixel of the line's origin (the axis end, or the stacked base below a point).
-    int GetOriginPos(int valueIndex) const;
-
     void CalcHorizMargins(int& leftMargin, int& rightMargin) override;
     void CalcVerticalMargins(int& topMargin, int& bottomMargin) override;
 
@@ -84,44 +56,27 @@ public:
     int Clicked(int x, int y) override;
     bool ClickedPointer(int valueIndex, int px, int py, int x, int y) const;
 
-protected:
-    void SetDrawArea(bool value) { FDrawArea = value; }
-
 private:
     void DrawValueReal(int valueIndex);
     void DrawLineTo(int x, int y, TColor color, int valueIndex, bool withMarkers, bool isLast);
     bool CanDrawReduced() const;
     void PreparePointerPass();
     void DrawReducedValues(int first, int last);
-    double StackedValue(int valueIndex) const;
     TColor PointerColor(TColor color) const;
 
     std::unique_ptr<TSeriesPointer> FPointer;
     std::unique_ptr<TChartHiddenPen> FOutLine;
-    std::unique_ptr<TChartBrush> FAreaBrush;
-    std::unique_ptr<TChartGradient> FGradient;
     bool FClickableLine = true;
-    bool FColorEachLine = true;
-    bool FDark3D = true;
-    bool FDrawArea = false;
     bool FDrawLine = true;
     bool FStairs = false;
-    bool FInvertedStairs = false;
-    int FLineHeight = 0;
-    TBrushStyle FLineBrush = bsSolid;
-    TCustomSeriesStack FStacked = cssNone;
-    int FTransparency = 0;
-    TColor FAreaColor = clDefault;
     bool FDrawReduced = true;
     bool FDrawPointersReduced = true;
 
     // Drawing state between consecutive points of one pass.
     int FPrevX = 0;
     int FPrevY = 0;
-    int FPrevOrigin = 0;
     int FPrevIndex = -1;
     TColor FPrevColor = clNone;
-    int FOriginPos = 0;
     bool FHasDrawn = false;
     bool FOutlinePass = false;
 

@@ -1,4 +1,5 @@
 #include "chart/Series/TPieOtherSlice.h"
+#include "chart/StoreChanged.h"
 
 TPieOtherSlice::TPieOtherSlice(std::function<void()> onChange) : OnChange(std::move(onChange)) {}
 
@@ -8,36 +9,26 @@ void TPieOtherSlice::Changed() {
 }
 
 void TPieOtherSlice::SetStyle(TPieOtherStyle value) {
-    if (FStyle == value)
-        return;
-    FStyle = value;
-    Changed();
+    if (StoreChanged(FStyle, value))
+        Changed();
 }
 
 void TPieOtherSlice::SetValue(double value) {
-    if (FValue == value)
-        return;
-    FValue = value;
-    Changed();
+    if (StoreChanged(FValue, value))
+        Changed();
 }
 
 void TPieOtherSlice::SetText(const std::string& value) {
-    if (FText == value)
-        return;
-    FText = value;
-    Changed();
+    if (StoreChanged(FText, value))
+        Changed();
 }
 
 void TPieOtherSlice::SetColor(TColor value) {
-    if (FColor == value)
-        return;
-    FColor = value;
-    Changed();
+    if (StoreChanged(FColor, value))
+        Changed();
 }
 
 void TPieOtherSlice::SetLegendVisible(bool value) {
-    if (FLegendVisible == value)
-        return;
-    FLegendVisible = value;
-    Changed();
+    if (StoreChanged(FLegendVisible, value))
+        Changed();
 }

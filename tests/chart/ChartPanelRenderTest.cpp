@@ -10,9 +10,9 @@
 #include "chart/ChartCanvas/TView3DOptions.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
+#include "chart/ChartEngine/TSeriesPointer.h"
 #include "chart/Series/TLineSeries.h"
 #include "chart/Series/TPieSeries.h"
-#include "chart/Series/TSeriesPointer.h"
 
 #include <QColor>
 #include <QImage>

@@ -2,9 +2,9 @@
 
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartPen.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
+#include "chart/ChartPanel/ChartException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "ChartPanelTestSupport.h"
 
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
+#include "chart/ChartPanel/ChartException.h"
 
 #include <gtest/gtest.h>
 

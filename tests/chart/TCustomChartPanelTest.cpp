@@ -3,8 +3,8 @@
 #include "chart/ChartCanvas/TChartGradient.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartAxis.h"
+#include "chart/ChartPanel/ChartException.h"
 #include "platform/SystemColors.h"
 
 #include <QApplication>

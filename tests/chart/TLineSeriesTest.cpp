@@ -6,10 +6,10 @@
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TChartPen.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
+#include "chart/ChartPanel/ChartException.h"
 #include "chart/Series.h"
 #include "platform/QtDrawContext.h"
 

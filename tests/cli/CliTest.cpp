@@ -1,5 +1,5 @@
-#include "app/results/RecordRun.h"
-#include "app/results/ResultTexts.h"
+#include "results/RecordRun.h"
+#include "results/ResultTexts.h"
 #include "engine/Slot.h"
 #include "runfile/RunFile.h"
 

@@ -1,5 +1,5 @@
-#include "app/results/Conversions.h"
-#include "app/results/InputChecks.h"
+#include "results/Conversions.h"
+#include "results/InputChecks.h"
 
 #include <gtest/gtest.h>
 

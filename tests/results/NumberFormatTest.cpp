@@ -1,4 +1,4 @@
-#include "app/results/ResultTexts.h"
+#include "results/ResultTexts.h"
 
 #include <gtest/gtest.h>
 

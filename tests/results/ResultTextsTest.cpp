@@ -1,7 +1,9 @@
-#include "app/results/ResultTexts.h"
+#include "results/ResultTexts.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,7 @@ TEST(ResultTexts, PerPlayTexts) {
     EXPECT_EQ(ChanceText(1, 1), "敗北");
     EXPECT_EQ(ChanceText(2, 4), "突入(4)");
     EXPECT_EQ(ChanceText(0, 0), "");
+    EXPECT_EQ(ChanceText(5, 3), ""); // no such hit state: nothing to say
 }
 
 TEST(ResultTexts, BonusRowsAndGainedBalls) {
@@ -135,6 +138,62 @@ TEST(ResultTexts, BonusRowsAndGainedBalls) {
     EXPECT_EQ(rows[1].Chance, "敗北");
     EXPECT_EQ(rows[1].Gained, "1410"); // 6000 - 4590
     EXPECT_EQ(GainedBalls(r, 0), 0);   // not a chain end
+
+    // The row of one chain end alone, as the window adds it during its walk.
+    const BonusRow single = BonusRowAt(r, 5);
+    EXPECT_EQ(single.Index, 5u);
+    EXPECT_EQ(single.Play, "6");
+    EXPECT_EQ(single.Play2, "2");
+    EXPECT_EQ(single.Chance, "敗北");
+    EXPECT_EQ(single.Gained, "1410");
+}
+
+TEST(ResultTexts, EachChainEndFillsItsBucketAndTheTotals) {
+    struct Case {
+        const char* name;
+        std::vector<std::int32_t> counts;
+        int firstHits;
+        std::int64_t bonuses;
+        std::vector<std::pair<std::size_t, int>> buckets; // index, count
+    };
+    const std::vector<Case> cases = {
+        {"none", {}, 0, 0, {}},
+        {"one single bonus", {1}, 1, 1, {{0, 1}}},
+        {"two of the same length", {4, 4}, 2, 8, {{3, 2}}},
+        {"29 has its own bucket", {29}, 1, 29, {{28, 1}}},
+        {"30 and more share the last", {30, 31, 1000}, 3, 1061, {{29, 3}}},
+        {"the bonus total does not wrap", {2147483647, 2147483647}, 2, 4294967294LL, {{29, 2}}},
+    };
+    for (const Case& c : cases) {
+        ChainStats stats;
+        for (const std::int32_t count : c.counts)
+            stats.AddChainEnd(count);
+        EXPECT_EQ(stats.FirstHitCount, c.firstHits) << c.name;
+        EXPECT_EQ(stats.BonusCount, c.bonuses) << c.name;
+        std::array<int, KeizokuBucketCount> expected{};
+        for (const auto& [index, count] : c.buckets)
+            expected[index] = count;
+        EXPECT_EQ(stats.KeizokuBuckets, expected) << c.name;
+    }
+}
+
+TEST(ResultTexts, SummaryOfStatsTakesCountAndBalanceFromTheRecords) {
+    // Stats of a walk cut short by a stop: no chain counted, yet every record
+    // and the last balance still show.
+    const RunRecords r = Make({{0, 0}, {1, 1}, {0, 1}, {0, 1}});
+    EXPECT_EQ(SummaryText(ChainStats{}, r, 2.5), "初当り数:0\u3000バトルボーナス数:0\n"
+                                                 "初当り確率:1/0.00\n"
+                                                 "継続数平均:0.00\n"
+                                                 "出玉数:30  収支:75円");
+    EXPECT_EQ(SummaryText(ComputeChainStats(r), r, 2.5), "初当り数:1\u3000バトルボーナス数:1\n"
+                                                         "初当り確率:1/4.00\n"
+                                                         "継続数平均:1.00\n"
+                                                         "出玉数:30  収支:75円");
+    // No records at all show a balance of 0.
+    EXPECT_EQ(SummaryText(ChainStats{}, RunRecords{}, 4.0), "初当り数:0\u3000バトルボーナス数:0\n"
+                                                            "初当り確率:1/0.00\n"
+                                                            "継続数平均:0.00\n"
+                                                            "出玉数:0  収支:0円");
 }
 
 TEST(ResultTexts, GainedBallsDoesNotWrap) {

@@ -246,6 +246,67 @@ TEST(RunFile, SaveFailuresKeepTheOldFile) {
     EXPECT_EQ(dir.EntryCount(), 2u); // folder.sim and keep.sim, no temporary
 }
 
+enum class SaveTarget { OldFile, NewFile, Device };
+
+struct FaultCase {
+    std::string name;
+    SaveFault fault;
+    SaveTarget target;
+    WriteStatus expected;
+};
+
+TEST(RunFile, InjectedSaveFailuresKeepTheOldFileAndAreSpentOnce) {
+    const std::vector<FaultCase> cases = {
+        {"create over a file", SaveFault::Create, SaveTarget::OldFile, WriteStatus::CannotCreate},
+        {"write over a file", SaveFault::Write, SaveTarget::OldFile, WriteStatus::WriteFailed},
+        {"rename over a file", SaveFault::Rename, SaveTarget::OldFile, WriteStatus::WriteFailed},
+        {"create of a new file", SaveFault::Create, SaveTarget::NewFile, WriteStatus::CannotCreate},
+        {"write of a new file", SaveFault::Write, SaveTarget::NewFile, WriteStatus::WriteFailed},
+        {"rename of a new file", SaveFault::Rename, SaveTarget::NewFile, WriteStatus::WriteFailed},
+        {"create on a device", SaveFault::Create, SaveTarget::Device, WriteStatus::CannotCreate},
+        {"write on a device", SaveFault::Write, SaveTarget::Device, WriteStatus::WriteFailed},
+        // A device is never renamed over, so that step cannot fail there.
+        {"rename on a device", SaveFault::Rename, SaveTarget::Device, WriteStatus::Ok},
+        {"no fault", SaveFault::None, SaveTarget::OldFile, WriteStatus::Ok},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target =
+            c.target == SaveTarget::Device ? fs::path("/dev/null") : dir / "run.sim";
+        if (c.target == SaveTarget::OldFile) {
+            ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+        }
+        InjectSaveFault(c.fault);
+        EXPECT_EQ(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}), c.expected);
+        const bool replaced = c.expected == WriteStatus::Ok;
+        switch (c.target) {
+        case SaveTarget::OldFile:
+            EXPECT_EQ(FileBytes(target).size(), replaced ? 24u : TwoRecordBytes.size());
+            EXPECT_EQ(dir.EntryCount(), 1u); // no temporary left behind
+            break;
+        case SaveTarget::NewFile:
+            EXPECT_EQ(dir.EntryCount(), 0u);
+            break;
+        case SaveTarget::Device:
+            EXPECT_TRUE(fs::is_character_file(target));
+            EXPECT_EQ(dir.EntryCount(), 0u);
+            break;
+        }
+        // The fault applies to one save only.
+        ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+        if (c.target != SaveTarget::Device) {
+            EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+        }
+    }
+
+    // None takes back a fault that no save has used yet.
+    TempDir dir;
+    InjectSaveFault(SaveFault::Write);
+    InjectSaveFault(SaveFault::None);
+    EXPECT_EQ(SaveRunFile((dir / "run.sim").string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+}
+
 TEST(RunFile, SaveKeepsLinksModesAndDevices) {
     TempDir dir;
     const fs::path real = dir / "real.sim";

@@ -13,7 +13,7 @@
 namespace {
 
 struct Rec {
-    int play, since, balls, chain, state;
+    int play, since, balls, chain, hitState;
 };
 
 // Three chains end here: a single hit at play 37, a chance-mode chain of
@@ -45,7 +45,7 @@ protected:
     void Load(const std::vector<Rec>& recs) {
         form->Records.Clear();
         for (const Rec& r : recs)
-            form->Records.Append(r.since, r.balls, r.chain, r.play, r.state);
+            form->Records.Append(r.since, r.balls, r.chain, r.play, r.hitState);
         form->PlayCount = static_cast<int>(recs.size());
         form->ExchangeRate = 4.0;
     }

@@ -3,7 +3,7 @@
 
 #include "WindowFixture.h"
 
-#include "app/results/ResultTexts.h"
+#include "results/ResultTexts.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -54,7 +54,6 @@ protected:
     void SetUp() override {
         SetDialogSeam(&seam);
         form = std::make_unique<TMainForm>();
-        MainForm = form.get();
         about = std::make_unique<TAboutBox>();
         AboutBox = about.get();
         form->SlowWait = [this](int ms) {
@@ -74,7 +73,6 @@ protected:
 
     void TearDown() override {
         AboutBox = nullptr;
-        MainForm = nullptr;
         about.reset();
         form.reset();
         SetDialogSeam(nullptr);

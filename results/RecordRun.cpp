@@ -1,4 +1,4 @@
-#include "app/results/RecordRun.h"
+#include "results/RecordRun.h"
 
 #include <cstdint>
 #if defined(__linux__)
@@ -38,5 +38,7 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     // The engine keeps its state in locals for the whole run; appending cannot
     // reach them, so a reallocation costs nothing per shot.
     return machine.ShootUntil(
-        plays, [&records](int s, int b, int c, int p, int m) { records.Append(s, b, c, p, m); });
+        plays, [&records](int sinceHit, int balls, int chain, int playNo, int hitState) {
+            records.Append(sinceHit, balls, chain, playNo, hitState);
+        });
 }

@@ -1,13 +1,13 @@
-#include "chart/Series/TSeriesPointer.h"
+#include "chart/ChartEngine/TSeriesPointer.h"
 #include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartGradient.h"
 #include "chart/ChartCanvas/TChartPen.h"
-#include "chart/ChartEngine/ChartException.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
+#include "chart/ChartPanel/ChartException.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/results/ResultTexts.h"
+#include "results/ResultTexts.h"
 
 #include <algorithm>
 #include <array>
@@ -120,12 +120,19 @@ std::string Int(std::int64_t v) {
 } // namespace
 
 bool IsChainEnd(const RunRecords& records, std::size_t i) {
-    const auto& hs = records.HitStates;
-    return i + 1 < hs.size() && hs[i] != 0 && hs[i + 1] == 0;
+    const auto& hitStates = records.HitStates;
+    constexpr std::int32_t none = ToInt(HitState::None);
+    return i + 1 < hitStates.size() && hitStates[i] != none && hitStates[i + 1] == none;
 }
 
 int KeizokuBucketIndex(std::int64_t c) {
     return static_cast<int>(std::clamp<std::int64_t>(c, 1, KeizokuBucketCount) - 1);
+}
+
+void ChainStats::AddChainEnd(std::int32_t chainCount) {
+    ++KeizokuBuckets[static_cast<std::size_t>(KeizokuBucketIndex(chainCount))];
+    ++FirstHitCount;
+    BonusCount += chainCount;
 }
 
 ChainStats ComputeChainStats(const RunRecords& records) {
@@ -133,10 +140,7 @@ ChainStats ComputeChainStats(const RunRecords& records) {
     const std::size_t n = records.HitStates.size();
     for (std::size_t i = 0; i + 1 < n; ++i) {
         if (IsChainEnd(records, i)) {
-            const std::int32_t c = records.ChainCounts[i];
-            ++stats.KeizokuBuckets[static_cast<std::size_t>(KeizokuBucketIndex(c))];
-            ++stats.FirstHitCount;
-            stats.BonusCount += c;
+            stats.AddChainEnd(records.ChainCounts[i]);
         }
     }
     return stats;
@@ -198,10 +202,13 @@ std::string SummaryText(int firstHits, std::int64_t bonuses, std::size_t recordC
            "\n出玉数:" + Int(lastBalance) + "  収支:" + FormatGeneral15(yen) + "円";
 }
 
-std::string SummaryForRecords(const RunRecords& records, double rate) {
-    const ChainStats stats = ComputeChainStats(records);
+std::string SummaryText(const ChainStats& stats, const RunRecords& records, double rate) {
     const std::int32_t last = records.BallCounts.empty() ? 0 : records.BallCounts.back();
     return SummaryText(stats.FirstHitCount, stats.BonusCount, records.Size(), last, rate);
+}
+
+std::string SummaryForRecords(const RunRecords& records, double rate) {
+    return SummaryText(ComputeChainStats(records), records, rate);
 }
 
 std::string PlayText(const RunRecords& records, std::size_t i) {
@@ -217,15 +224,17 @@ std::string BallText(const RunRecords& records, std::size_t i) {
 }
 
 std::string OutcomeText(std::int32_t hitState) {
-    return hitState != 0 ? "大当たり" : "XXX";
+    return HitState{hitState} != HitState::None ? "大当たり" : "XXX";
 }
 
 std::string ChanceText(std::int32_t hitState, std::int32_t chainCount) {
-    if (hitState == 1) {
+    switch (HitState{hitState}) {
+    case HitState::SingleBonus:
         return "敗北";
-    }
-    if (hitState == 2) {
+    case HitState::Chance:
         return "突入(" + Int(chainCount) + ")";
+    case HitState::None:
+        break;
     }
     return {};
 }
@@ -259,14 +268,18 @@ std::string KeizokuPercentText(int count, int total) {
     return FormatGeneral15(back * 100.0);
 }
 
+BonusRow BonusRowAt(const RunRecords& records, std::size_t i) {
+    return {i, PlayText(records, i), Play2Text(records, i),
+            ChanceText(records.HitStates.at(i), records.ChainCounts.at(i)),
+            Int(GainedBalls(records, i))};
+}
+
 std::vector<BonusRow> BonusRows(const RunRecords& records) {
     std::vector<BonusRow> rows;
     const std::size_t n = records.HitStates.size();
     for (std::size_t i = 0; i + 1 < n; ++i) {
         if (IsChainEnd(records, i)) {
-            rows.push_back({i, PlayText(records, i), Play2Text(records, i),
-                            ChanceText(records.HitStates[i], records.ChainCounts[i]),
-                            Int(GainedBalls(records, i))});
+            rows.push_back(BonusRowAt(records, i));
         }
     }
     return rows;
@@ -293,8 +306,7 @@ std::string ValidateRecords(const RunRecords& records) {
     }
     const std::size_t n = records.Size();
     for (std::size_t i = 0; i < n; ++i) {
-        const std::int32_t h = records.HitStates[i];
-        if (h < 0 || h > 2) {
+        if (!IsHitState(records.HitStates[i])) {
             return BrokenRecordsText;
         }
     }

@@ -2,6 +2,7 @@
 // Chain statistics of a run and every text shown about it: the summary, the
 // per-play texts, the battle-bonus rows and the continuation table.
 
+#include "engine/HitState.h"
 #include "runfile/RunFile.h"
 #include "runfile/RunRecords.h"
 
@@ -25,6 +26,9 @@ struct ChainStats {
     // Element k-1 counts chain ends with continuation count k (k = 1..29);
     // element 29 counts 30 and more.
     std::array<int, KeizokuBucketCount> KeizokuBuckets{};
+
+    // Counts one chain end with continuation count chainCount (>= 1).
+    void AddChainEnd(std::int32_t chainCount);
 };
 
 // Requires records that pass ValidateRecords.
@@ -44,8 +48,10 @@ std::string FormatGeneral15(double value);
 // The four summary lines joined by "\n" (no trailing line feed).
 std::string SummaryText(int firstHits, std::int64_t bonuses, std::size_t recordCount,
                         std::int32_t lastBalance, double rate);
-// The summary of a whole record set; no records show as a balance of 0.
-// Requires records that pass ValidateRecords.
+// The summary of records with their chain statistics; no records show as a
+// balance of 0.
+std::string SummaryText(const ChainStats& stats, const RunRecords& records, double rate);
+// The summary of a whole record set. Requires records that pass ValidateRecords.
 std::string SummaryForRecords(const RunRecords& records, double rate);
 
 // Per-play texts of record i.
@@ -68,6 +74,9 @@ struct BonusRow {
     std::size_t Index = 0; // the chain end's record index
     std::string Play, Play2, Chance, Gained;
 };
+// The row of chain end i of records that pass ValidateRecords.
+BonusRow BonusRowAt(const RunRecords& records, std::size_t i);
+// The rows of every chain end, in record order.
 std::vector<BonusRow> BonusRows(const RunRecords& records);
 
 struct KeizokuRow {

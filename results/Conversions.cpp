@@ -1,4 +1,4 @@
-#include "app/results/Conversions.h"
+#include "results/Conversions.h"
 
 #include <algorithm>
 #include <charconv>

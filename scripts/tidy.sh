@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# clang-tidy with the checks of .clang-tidy over our sources, using the compile
+# commands of a configured build; any finding fails the script.
+# Usage: scripts/tidy.sh [BUILD_DIR] [changed]   (default: build, every source)
+#   changed: only the sources changed since the previous commit (a changed
+#   header brings in the source of the same name); headers are checked through
+#   the sources that include them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd -P)
+build=${1:-build}
+mode=${2:-all}
+[ -f "$build/compile_commands.json" ] ||
+    { echo "missing $build/compile_commands.json (configure $build first)" >&2; exit 1; }
+runner=$(command -v run-clang-tidy-14 || command -v run-clang-tidy || true)
+[ -n "$runner" ] || { echo "run-clang-tidy not found (make deps)" >&2; exit 1; }
+folders='app|bench|chart|cli|engine|fuzz|platform|results|runfile|tests'
+
+if [ "$mode" = changed ]; then
+    sources=()
+    while IFS= read -r f; do
+        f=${f%.h}
+        f=${f%.cpp}.cpp
+        [ -f "$f" ] && sources+=("$(printf '%s' "$f" | sed 's/[.[\*^$()+?{|]/\\&/g')")
+    done < <(git diff --name-only HEAD~1 -- '*.cpp' '*.h' | grep -E "^($folders)/" | sort -u)
+    if [ ${#sources[@]} -eq 0 ]; then
+        echo "clang-tidy: no C++ source changed since the previous commit"
+        exit 0
+    fi
+    pattern="^$root/($(IFS='|'; echo "${sources[*]}"))\$"
+else
+    pattern="^$root/($folders)/"
+fi
+# The compile commands may come from g++ (its own warning flags) and turn
+# warnings into errors; only the checks decide here.
+"$runner" -p "$build" -j "${JOBS:-$(nproc)}" -quiet \
+    -extra-arg=-Wno-unknown-warning-option -extra-arg=-Wno-error "$pattern"
