@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/AboutBox.h"
+#include "app/TheoryDialog.h"
 #include "chart/Chart.h"
 #include "platform/DateTimeText.h"
 #include "platform/DialogSeam.h"
@@ -192,6 +193,8 @@ void TMainForm::BuildMenu() {
     N1 = &FileMenu->AddSeparator("N1");
     FileStartMenu = &FileMenu->Add("FileStartMenu", "開始(&G)");
     FileExitMenu = &FileMenu->Add("FileExitMenu", "終了(&X)");
+    AnalysisMenu = &menu.AddMenu("AnalysisMenu", "解析(&A)");
+    AnalysisTheoryMenu = &AnalysisMenu->Add("AnalysisTheoryMenu", "理論値と分布(&T)...");
     HelpMenu = &menu.AddMenu("HelpMenu", "ヘルプ(&H)");
     HelpAboutMenu = &HelpMenu->Add("HelpAboutMenu", "バージョン情報(&A)");
     HelpManMenu = &HelpMenu->Add("HelpManMenu", "取扱説明書(&C)");
@@ -203,6 +206,7 @@ void TMainForm::BuildMenu() {
     FileSaveMenu->OnClick = [this] { FileSaveMenuClick(); };
     FileStartMenu->OnClick = [this] { FileStartMenuClick(); };
     FileExitMenu->OnClick = [this] { FileExitMenuClick(); };
+    AnalysisTheoryMenu->OnClick = [this] { AnalysisTheoryMenuClick(); };
     HelpAboutMenu->OnClick = [this] { HelpAboutMenuClick(); };
     HelpManMenu->OnClick = [this] { HelpManMenuClick(); };
     JWord1->OnClick = [this] { JWord1Click(); };
@@ -603,6 +607,24 @@ void TMainForm::FileOpenMenuClick() {
 
 void TMainForm::FileExitMenuClick() {
     Close();
+}
+
+void TMainForm::AnalysisTheoryMenuClick() {
+    if (!TheoryDialog) {
+        TheoryDialog = std::make_unique<TTheoryDialog>();
+        // The dialog follows the inputs as they change here (typed or set by Open).
+        for (TEdit* edit : {PlayNumEdit.get(), RateEdit.get(), BorderEdit.get()}) {
+            edit->OnChange = [this] { FollowInputsInTheory(); };
+        }
+    }
+    FollowInputsInTheory();
+    TheoryDialog->Show();
+}
+
+void TMainForm::FollowInputsInTheory() {
+    if (TheoryDialog) {
+        TheoryDialog->Follow(PlayNumEdit->Text(), RateEdit->Text(), BorderEdit->Text());
+    }
 }
 
 void TMainForm::HelpAboutMenuClick() {

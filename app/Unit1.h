@@ -27,6 +27,7 @@
 #include <string>
 
 class TChart;
+class TTheoryDialog;
 struct ChainStats;
 struct StartInputs;
 
@@ -77,6 +78,8 @@ public:
     TMenuItem* N1 = nullptr;
     TMenuItem* FileStartMenu = nullptr;
     TMenuItem* FileExitMenu = nullptr;
+    TMenuItem* AnalysisMenu = nullptr;
+    TMenuItem* AnalysisTheoryMenu = nullptr;
     TMenuItem* HelpMenu = nullptr;
     TMenuItem* HelpAboutMenu = nullptr;
     TMenuItem* HelpManMenu = nullptr;
@@ -107,6 +110,9 @@ public:
     void FileSaveMenuClick();
     void FileExitMenuClick();
     void HelpAboutMenuClick();
+    void AnalysisTheoryMenuClick();
+    // The modeless theory dialog, made on first use.
+    std::unique_ptr<TTheoryDialog> TheoryDialog;
     void HelpManMenuClick();
     void JWord1Click();
     void N3Click();
@@ -127,6 +133,7 @@ public:
     void FormClose() override;
 
 private:
+    void FollowInputsInTheory();
     void BuildControls();
     void BuildInputs(QWidget* client);
     void BuildLists(QWidget* client);

@@ -8,6 +8,11 @@ TEdit::TEdit(QWidget* parent, int left, int top, int width, int height, const st
     : TControl(new QLineEdit(parent)) {
     SetBounds(left, top, width, height);
     SetText(text);
+    QObject::connect(static_cast<QLineEdit*>(widget_), &QLineEdit::textChanged, [this] {
+        if (OnChange) {
+            OnChange();
+        }
+    });
 }
 
 std::string TEdit::Text() const {

@@ -168,7 +168,7 @@ void TForm::SetModalResult(int result) {
 }
 
 bool TForm::IsModalShowing() const {
-    return kind_ == Kind::Dialog && window_->isVisible();
+    return kind_ == Kind::Dialog && window_->isVisible() && window_->isModal();
 }
 
 bool TForm::RenderToPng(const std::string& path) const {

@@ -328,22 +328,22 @@ void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text
             series = list[static_cast<std::size_t>(itemIndex)];
     }
 
-    // 1.
+    // Text goes over the legend box without a background of its own.
     canvas.SetBrushColor(Color());
     canvas.SetBrushStyle(bsClear);
 
-    // 2.
+    // Row position; a program hook may move it.
     int x = XLegendText_;
     int y = box.Top + 1 + row * ItemHeight_ + VertSpacing_ / 2;
     if (Chart_->OnGetLegendPos)
         Chart_->OnGetLegendPos(itemIndex, x, y);
 
-    // 3.
+    // Font, in the series colour when the legend asks for it.
     canvas.AssignFont(Font());
     if (FontSeriesColor_ && series)
         canvas.SetFontColor(values ? series->LegendItemColor(itemIndex) : series->SeriesColor());
 
-    // 4.
+    // The two text columns, numbers right-aligned within their column.
     std::string columns[2];
     SplitColumns(text, columns[0], columns[1]);
     const int blank = canvas.TextWidth(" ");
@@ -360,7 +360,7 @@ void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text
         x += ColumnWidths_[c] + blank;
     }
 
-    // 5.
+    // Symbol box; continuous symbols close the gaps between rows.
     const bool first = row == 0;
     const bool last = row == NumRows_ - 1;
     TRect symbol{XLegendColor_, y + 2, XLegendColor_ + SymbolWidth_,
@@ -370,14 +370,14 @@ void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text
         symbol.Bottom = last ? y + ItemHeight_ + 1 - (VertSpacing_ + 3) : y + ItemHeight_;
     }
 
-    // 6.
+    // The series draws its own symbol, outlined by the legend pen when set.
     if (SymbolWidth_ > 0 && series) {
         if (!Symbol_->DefaultPen())
             canvas.AssignVisiblePen(Symbol_->Pen());
         series->DrawLegendShape(values ? valueIndex : -1, symbol);
     }
 
-    // 7.
+    // Dividing line above every row but the first.
     if (row > 0 && DividingLines_->Visible()) {
         canvas.AssignVisiblePen(*DividingLines_);
         const int lineY = box.Top + 1 + row * ItemHeight_;

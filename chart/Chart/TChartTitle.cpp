@@ -60,12 +60,12 @@ void TChartTitle::DrawTitle() {
         return;
     TChartCanvas3D& canvas = Chart_->Canvas();
 
-    // 1.
+    // Room the frame or bevel takes around the text.
     int frameWidth = Frame().Visible() && Frame().Color() != clDefault ? Frame().Width() : 0;
     if (Bevel() != bvNone)
         frameWidth = BevelWidth();
 
-    // 2.
+    // Start from the chart rectangle unless the title is placed by hand.
     TRect box{Left_, Top_, Left_, Top_};
     if (!CustomPosition_) {
         box = Chart_->ChartRect;
@@ -73,19 +73,19 @@ void TChartTitle::DrawTitle() {
             box.Top += frameWidth;
     }
 
-    // 3.
+    // Line height comes from the title font.
     canvas.AssignFont(Font());
     canvas.SetTextAlign(TA_LEFT);
     const int lineHeight = canvas.FontHeight();
     const int lines = static_cast<int>(Text_.size());
 
-    // 4.
+    // A foot grows upward from the bottom, a title downward from the top.
     if (!IsFoot_ || CustomPosition_)
         box.Bottom = box.Top + lines * lineHeight;
     else
         box.Top = box.Bottom - lines * lineHeight;
 
-    // 5.
+    // The frame sits outside the text box.
     if (!CustomPosition_) {
         box.Left -= frameWidth;
         box.Top -= frameWidth;
@@ -93,7 +93,7 @@ void TChartTitle::DrawTitle() {
         box.Bottom += frameWidth;
     }
 
-    // 6., 7.
+    // An adjusted frame hugs the widest line (plus one "W" of padding).
     const int w = canvas.TextWidth("W");
     if (AdjustFrame_) {
         int widest = 0;
@@ -118,11 +118,11 @@ void TChartTitle::DrawTitle() {
         }
     }
 
-    // 8.
+    // Remember the box for hit tests, then draw frame and background.
     ShapeBounds = box;
     DrawShape(canvas, box);
 
-    // 9.
+    // The lines, each aligned inside the box.
     canvas.AssignFont(Font());
     canvas.SetTextAlign(TA_LEFT);
     canvas.SetBackMode(cbmTransparent);
@@ -146,7 +146,7 @@ void TChartTitle::DrawTitle() {
         canvas.TextOut(x, y, line);
     }
 
-    // 10.
+    // A docked title takes its height off the chart rectangle.
     if (CustomPosition_)
         return;
     int room = ChartTitleFootDistance + frameWidth;

@@ -237,7 +237,7 @@ bool TCustomChart::DragAllowed() const {
 
 TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress) const {
     TChartClickedPart part;
-    // 1. Legend.
+    // Legend first: it lies over everything else.
     if (Legend_->Visible() && Legend_->ShouldDraw()) {
         const int item = Legend_->Clicked(x, y);
         if (item != -1) {
@@ -246,7 +246,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress
             return part;
         }
     }
-    // 2. Series, last first. For a press only series with a click event count.
+    // Series, topmost (last) first. A press only counts for series with a click event.
     const std::vector<TChartSeries*>& list = SeriesList();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         TChartSeries* s = *it;
@@ -271,7 +271,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress
             }
         }
     }
-    // 3. Axes.
+    // Axes.
     for (TChartAxis* a : AxesList()) {
         if (IsAxisVisible(*a) && a->Clicked(x, y)) {
             part.Part = cpAxis;
@@ -279,7 +279,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress
             return part;
         }
     }
-    // 4. Titles.
+    // Titles.
     const std::pair<const TChartTitle*, TChartClickedPartStyle> titles[] = {
         {Title_.get(), cpTitle},
         {SubTitle_.get(), cpSubTitle},
@@ -291,7 +291,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y, bool forMousePress
             return part;
         }
     }
-    // 5. Plotting area.
+    // Anything else inside the plotting area.
     if (PointInRect(ChartRect, x, y) && CountActiveSeries() > 0)
         part.Part = cpChartRect;
     return part;

@@ -1,4 +1,6 @@
 #include "chart/ChartEngine/TChartAxis.h"
+
+#include "chart/ChartEngine/AxisTickLayout.h"
 #include "chart/StoreChanged.h"
 
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
@@ -101,21 +103,40 @@ void TChartAxis::SetAutomaticMaximum(bool value) {
         FAutomatic = true;
 }
 
+namespace {
+
+constexpr const char* MinimumMessage = "Axis Minimum Value must be <= Maximum";
+constexpr const char* MaximumMessage = "Axis Maximum Value must be >= Minimum";
+constexpr const char* IncrementMessage = "Axis increment must be >= 0";
+
+// NaN or infinity in the stored range would poison every later scale, label and
+// zoom step, so such a value is refused before anything is stored.
+void RefuseNonFinite(double value, const char* message) {
+    if (!std::isfinite(value))
+        throw ChartException(message);
+}
+
+} // namespace
+
 void TChartAxis::SetMinimum(double value) {
+    RefuseNonFinite(value, MinimumMessage);
     if (value > FMaximum)
-        throw ChartException("Axis Minimum Value must be <= Maximum");
+        throw ChartException(MinimumMessage);
     if (StoreChanged(FMinimum, value))
         Changed();
 }
 
 void TChartAxis::SetMaximum(double value) {
+    RefuseNonFinite(value, MaximumMessage);
     if (value < FMinimum)
-        throw ChartException("Axis Maximum Value must be >= Minimum");
+        throw ChartException(MaximumMessage);
     if (StoreChanged(FMaximum, value))
         Changed();
 }
 
 void TChartAxis::SetMinMax(double minimum, double maximum) {
+    RefuseNonFinite(minimum, MinimumMessage);
+    RefuseNonFinite(maximum, MaximumMessage);
     FAutomatic = false;
     FAutomaticMinimum = false;
     FAutomaticMaximum = false;
@@ -130,8 +151,9 @@ void TChartAxis::SetMinMax(double minimum, double maximum) {
 }
 
 void TChartAxis::SetIncrement(double value) {
+    RefuseNonFinite(value, IncrementMessage);
     if (value < 0)
-        throw ChartException("Axis increment must be >= 0");
+        throw ChartException(IncrementMessage);
     if (StoreChanged(FIncrement, value))
         Changed();
 }
@@ -152,7 +174,8 @@ void TChartAxis::SetInverted(bool value) {
 }
 
 bool TChartAxis::Scroll(double offset, bool checkLimits) {
-    if (offset == 0)
+    // A non-finite offset would leave a non-finite range behind.
+    if (offset == 0 || !std::isfinite(offset))
         return false;
     if (checkLimits) {
         double dataMin = 0;
@@ -864,17 +887,8 @@ void TChartAxis::DrawTicksAndGrid() {
         const TColor color = FGrid->Color() == clDefault ? clGray : FGrid->Color();
         canvas.AssignVisiblePenColor(*FGrid, color);
         canvas.SetBackMode(cbmTransparent);
-        if (FGridCentered) {
-            for (std::size_t i = 1; i < ticks.size(); ++i) {
-                const int p = (ticks[i - 1] + ticks[i]) / 2;
-                if (FIStartPos < p && p < FIEndPos)
-                    gridLine(p);
-            }
-        } else {
-            for (int p : ticks)
-                if (FIStartPos < p && p < FIEndPos)
-                    gridLine(p);
-        }
+        for (int p : GridLinePositions(ticks, FGridCentered, FIStartPos, FIEndPos))
+            gridLine(p);
     }
     if (FTicksInner->Visible() && FTickInnerLength > 0) {
         canvas.AssignVisiblePen(*FTicksInner);
@@ -883,34 +897,17 @@ void TChartAxis::DrawTicksAndGrid() {
     }
     const bool minorTicks = FMinorTicks->Visible() && FMinorTickLength > 0;
     if ((minorTicks || FMinorGrid->Visible()) && ticks.size() >= 2 && FMinorTickCount > 0) {
-        const int k = FMinorTickCount;
-        std::vector<int> minor;
-        for (std::size_t i = 1; i < ticks.size(); ++i) {
-            const int t1 = ticks[i - 1];
-            const int t2 = ticks[i];
-            for (int j = 1; j <= k; ++j)
-                minor.push_back(t2 - ChartRound(j * (t2 - t1) / double(k + 1)));
-        }
-        // The same spacing continues beyond the first and the last tick.
-        const double firstGap = (ticks[1] - ticks[0]) / double(k + 1);
-        const double lastGap = (ticks.back() - ticks[ticks.size() - 2]) / double(k + 1);
-        for (int j = 1; j <= k; ++j) {
-            minor.push_back(ticks.front() - ChartRound(j * firstGap));
-            minor.push_back(ticks.back() + ChartRound(j * lastGap));
-        }
-        const int lo = std::min(FIStartPos, FIEndPos);
-        const int hi = std::max(FIStartPos, FIEndPos);
+        const MinorTickPositions minor =
+            LayoutMinorTicks(ticks, FMinorTickCount, FIStartPos, FIEndPos);
         if (minorTicks) {
             canvas.AssignVisiblePen(*FMinorTicks);
-            for (int p : minor)
-                if (lo <= p && p <= hi)
-                    tick(p, FPosAxis + outward, FPosAxis + outward * (1 + FMinorTickLength));
+            for (int p : minor.Ticks)
+                tick(p, FPosAxis + outward, FPosAxis + outward * (1 + FMinorTickLength));
         }
         if (FMinorGrid->Visible()) {
             canvas.AssignVisiblePen(*FMinorGrid);
-            for (int p : minor)
-                if (lo < p && p < hi)
-                    gridLine(p);
+            for (int p : minor.GridLines)
+                gridLine(p);
         }
     }
 }

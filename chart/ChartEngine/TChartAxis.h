@@ -138,7 +138,7 @@ public:
     // Narrows the range so the data's ends sit a pixels (minimum end) and b pixels
     // (maximum end) inside the axis ends.
     void AdjustMaxMinRect(int atMinimum, int atMaximum);
-    // Step 10 of a repaint: asks the axis' active series for their margins, adds the
+    // After the series rectangle is known: asks the axis' active series for their margins, adds the
     // offsets and applies them through AdjustMaxMinRect.
     void ApplySeriesMargins();
     // Title, labels, axis line, ticks, grid, inner and minor ticks, minor grid.

@@ -215,78 +215,76 @@ void TCustomAxisPanel::DrawSeriesList() {
 
 void TCustomAxisPanel::InternalDraw(const TRect&) {
     TChartCanvas3D& canvas = Canvas();
-    // 1. Changes made while drawing must not ask for another paint.
+    // Changes made while drawing must not ask for another paint.
     const bool savedSwitch = AutoRepaint();
     SetAutoRepaint(false);
 
-    // 2.
+    // Which side of the box faces the viewer decides the wall and axis order.
     const TView3DOptions& view = View3DOptions();
     ViewedFromBehind_ =
         View3D() && (view.Orthogonal() ? view.OrthoAngle() > 90 : view.Rotation() < 270);
 
-    // 3.
+    // Background, border and bevels first; everything else paints over them.
     PanelPaint(ChartBounds);
 
-    // 4.
+    // Series share out slots (bar order, widths) before anything is measured.
     if (OnBeforeDrawChart)
         OnBeforeDrawChart();
     for (TChartSeries* s : SeriesList_)
         if (s->Active())
             s->DoBeforeDrawChart();
 
-    // 5.
+    // Titles and legend take their room off the chart before the axes are sized.
     canvas.FrontPlaneBegin();
     DrawTitlesAndLegend(true);
     canvas.FrontPlaneEnd();
 
-    // 6.
+    // Depth order of the series decides the 3D box depth.
     SetSeriesZOrder();
 
-    // 7.
+    // Box depth, walls and the remaining plotting width and height.
     CalcSize3D(MaxZOrder_ + 1);
     CalcWallsRect();
     RecalcWidthHeight();
 
-    // 8.
+    // Axes take their label and title room.
     CalcAxisRect();
 
-    // 9.
+    // The series area is what the axes leave.
     CalcSeriesRect();
 
-    // 10.
+    // Series margins (markers, bar widths) pull the data ends inside the axes.
     for (TChartAxis* a : AxesList_)
         a->ApplySeriesMargins();
 
-    // 11.
+    // Only now is the rectangle final, so the 3D projection can be set.
     canvas.Projection(SeriesWidth3D, ChartBounds, ChartRect);
 
-    // 12.
+    // Walls lie behind everything that follows.
     DrawWalls();
 
-    // 13.
+    // Axes behind the series when asked, so the series cover the grid.
     if (AxisBehind_)
         DrawAxes();
 
-    // 14.
     if (OnBeforeDrawSeries)
         OnBeforeDrawSeries();
 
-    // 15.
     DrawSeriesList();
 
-    // 16.
+    // Otherwise axes and grid go over the series.
     if (!AxisBehind_)
         DrawAxes();
 
-    // 17.
+    // Titles and legend that draw after the series stay on top of them.
     canvas.FrontPlaneBegin();
     DrawTitlesAndLegend(false);
     canvas.FrontPlaneEnd();
 
-    // 18.
+    // The rubber band of a zoom in progress is the topmost drawing.
     DrawZoomRectangleIfActive();
 
-    // 19.
+    // Leave the canvas clean for the next paint before handing control back.
     canvas.ResetState();
     if (OnAfterDraw)
         OnAfterDraw();

@@ -10,9 +10,17 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
+
+constexpr double Nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr const char* MinimumMessage = "Axis Minimum Value must be <= Maximum";
+constexpr const char* MaximumMessage = "Axis Maximum Value must be >= Minimum";
+constexpr const char* IncrementMessage = "Axis increment must be >= 0";
 
 // A flat chart drawn once on the recording context, so axes can measure text.
 struct DrawnChart {
@@ -246,6 +254,20 @@ TEST(TChartAxis, RefusedSettersKeepTheOldValue) {
         {"Increment", [](TChartAxis& a) { a.SetIncrement(-1); }, "Axis increment must be >= 0"},
         {"LabelsSeparation", [](TChartAxis& a) { a.SetLabelsSeparation(-1); },
          "Labels Separation % must be greater than 0"},
+        // Non-finite values pass every ordered comparison, so they need their own refusal.
+        {"Minimum NaN", [](TChartAxis& a) { a.SetMinimum(Nan); }, MinimumMessage},
+        {"Minimum +inf", [](TChartAxis& a) { a.SetMinimum(Inf); }, MinimumMessage},
+        {"Minimum -inf", [](TChartAxis& a) { a.SetMinimum(-Inf); }, MinimumMessage},
+        {"Maximum NaN", [](TChartAxis& a) { a.SetMaximum(Nan); }, MaximumMessage},
+        {"Maximum +inf", [](TChartAxis& a) { a.SetMaximum(Inf); }, MaximumMessage},
+        {"Maximum -inf", [](TChartAxis& a) { a.SetMaximum(-Inf); }, MaximumMessage},
+        {"MinMax NaN minimum", [](TChartAxis& a) { a.SetMinMax(Nan, 5); }, MinimumMessage},
+        {"MinMax -inf minimum", [](TChartAxis& a) { a.SetMinMax(-Inf, 5); }, MinimumMessage},
+        {"MinMax NaN maximum", [](TChartAxis& a) { a.SetMinMax(1, Nan); }, MaximumMessage},
+        {"MinMax +inf maximum", [](TChartAxis& a) { a.SetMinMax(1, Inf); }, MaximumMessage},
+        {"MinMax both infinite", [](TChartAxis& a) { a.SetMinMax(Inf, -Inf); }, MinimumMessage},
+        {"Increment NaN", [](TChartAxis& a) { a.SetIncrement(Nan); }, IncrementMessage},
+        {"Increment +inf", [](TChartAxis& a) { a.SetIncrement(Inf); }, IncrementMessage},
     };
     for (const SetterCase& c : cases) {
         TChart chart(nullptr);
@@ -268,6 +290,29 @@ TEST(TChartAxis, RefusedSettersKeepTheOldValue) {
     EXPECT_NO_THROW(chart.LeftAxis().SetMinimum(1)); // the slump graph's order
     EXPECT_NO_THROW(chart.LeftAxis().SetLabelsSeparation(0));
     EXPECT_TRUE(chart.LeftAxis().Automatic()); // the plain setters keep the flags
+}
+
+TEST(TChartAxis, RefusedMinMaxLeavesTheAutomaticFlagsOn) {
+    for (const auto& [minimum, maximum] :
+         std::vector<std::pair<double, double>>{{Nan, 1}, {0, Nan}, {-Inf, 1}, {0, Inf}}) {
+        TChart chart(nullptr);
+        TChartAxis& axis = chart.LeftAxis();
+        EXPECT_THROW(axis.SetMinMax(minimum, maximum), ChartException);
+        EXPECT_TRUE(axis.Automatic());
+        EXPECT_TRUE(axis.AutomaticMinimum());
+        EXPECT_TRUE(axis.AutomaticMaximum());
+    }
+}
+
+TEST(TChartAxis, NonFiniteScrollIsRefused) {
+    for (const double offset : {Nan, Inf, -Inf}) {
+        TChart chart(nullptr);
+        TChartAxis& axis = chart.BottomAxis();
+        axis.SetMinMax(2, 8);
+        EXPECT_FALSE(axis.Scroll(offset, false)) << offset;
+        EXPECT_DOUBLE_EQ(axis.Minimum(), 2) << offset;
+        EXPECT_DOUBLE_EQ(axis.Maximum(), 8) << offset;
+    }
 }
 
 TEST(TChartAxis, AutomaticFlagsFollowEachOther) {
