@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 # ON turns compiler warnings into errors (CI does).
 WERROR ?= OFF
 
-.PHONY: deps configure build run test asan-test bench fuzz format-check tidy clean
+.PHONY: deps configure build run test asan-test package bench fuzz format-check tidy clean
 
 deps:
 	./scripts/install-deps.sh
@@ -28,7 +28,11 @@ asan-test: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
-	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS) -LE long
+
+# The Debian package: $(BUILD)/yonatama_<version>_amd64.deb
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	./scripts/bench.sh $(BUILD)

@@ -256,12 +256,32 @@ void ChartFeeding::EndBatch() {
             s->EndUpdate();
 }
 
+void ChartFeeding::ResetZoom() {
+    // The slump graph's bottom axis takes its range from each pass.
+    const TChartAxis* passRange = slumpChart_ != nullptr ? &slumpChart_->BottomAxis() : nullptr;
+    for (TChart* chart : {slumpChart_, slumpChart2_}) {
+        if (chart == nullptr)
+            continue;
+        // Only a chart that was zoomed or moved asks for a repaint here; the
+        // pass paints the others once, at its end.
+        if (chart->Zoomed() || !chart->RestoredAxisScales())
+            chart->UndoZoom();
+        for (TChartAxis* axis : chart->AxesList())
+            if (!axis->IsDepthAxis() && axis != passRange)
+                axis->SetAutomatic(true);
+    }
+}
+
 void ChartFeeding::SetBottomAxisRange(std::size_t recordCount) {
     if (slumpChart_ == nullptr)
         return;
     TChartAxis& axis = slumpChart_->BottomAxis();
     // No records (an empty run file) still leaves a valid 1..1 axis.
     const double maximum = static_cast<double>(std::max<std::size_t>(recordCount, 1));
+    if (!slumpChart_->RestoredAxisScales()) {
+        slumpChart_->SetSavedRange(axis, 1, maximum);
+        return;
+    }
     // A zoom or scroll may have left the maximum below 1; the minimum then
     // cannot go first without being refused.
     if (axis.Maximum() < 1)
@@ -291,6 +311,7 @@ void ChartFeeding::AddSlumpLine(const RunRecords& records) {
         return;
     }
     const std::size_t n = records.Size();
+    slumpSeries_->ReservePoints(static_cast<int>(n));
     // One repaint request for the whole line instead of one per point.
     slumpSeries_->BeginUpdate();
     for (std::size_t i = 0; i < n; ++i)

@@ -22,10 +22,14 @@ public:
 
     // Once, when the window is built: the charts' and series' settings.
     void Configure();
+    // A new run or an opened file: both axis charts unzoomed, as a freshly
+    // started window shows them, with no zoom left to undo.
+    void ResetZoom();
     // A pass starts: clear the five series; markers and bars then wait for
     // the line before they ask for a repaint.
     void ClearSeries();
-    // The slump graph's bottom axis runs 1..recordCount (at least 1..1).
+    // The slump graph's bottom axis runs 1..recordCount (at least 1..1);
+    // a zoom or pan made during the run holds, and its undo shows 1..recordCount.
     void SetBottomAxisRange(std::size_t recordCount);
     // Record i is a hit: a win marker in the chance mode, a loss marker for
     // a single bonus.

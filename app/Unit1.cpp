@@ -10,13 +10,16 @@
 #include "platform/SystemMemory.h"
 #include "platform/TApplication.h"
 #include "results/Conversions.h"
+#include "results/CsvExport.h"
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -32,11 +35,13 @@ constexpr const char* BatchFailedText = "エラーにより強制終了しまし
 constexpr const char* LoadingText = "シミュレーションファイルを読み込み中・・・";
 constexpr const char* LoadAbortedText = "シミュレーションファイルの読み込み中断";
 constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
+constexpr const char* CsvSavedText = "CSVファイルに書き出し完了";
+constexpr const char* ChartImagesSavedText = "グラフの画像を保存完了";
 
-// Rough bytes per play: the five records, plus the four list texts with
-// their offsets when the run is shown at once.
+// Rough bytes per play: the five records, plus the slump line's X and Y
+// when the run is shown at once (the per-play rows are made on demand).
 constexpr std::uint64_t RecordBytesPerPlay = 20;
-constexpr std::uint64_t ShownBytesPerPlay = RecordBytesPerPlay + 16 + 40;
+constexpr std::uint64_t ShownBytesPerPlay = RecordBytesPerPlay + 16;
 
 bool FitsInMemory(std::uint64_t plays, bool shown) {
     const std::uint64_t available = AvailableMemoryBytes();
@@ -101,6 +106,7 @@ void TMainForm::BuildControls() {
     BuildFooter(client);
     OpenDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Open, "*.sim", RunFileFilter);
     SaveDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Save, "*.sim", RunFileFilter);
+    ExportDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Folder, "", "");
     Timer1 = std::make_unique<TTimer>(100);
 
     StartButton->OnClick = [this] { StartButtonClick(); };
@@ -190,6 +196,8 @@ void TMainForm::BuildMenu() {
     FileMenu = &menu.AddMenu("FileMenu", "ファイル(&F)");
     FileOpenMenu = &FileMenu->Add("FileOpenMenu", "開く(&O)");
     FileSaveMenu = &FileMenu->Add("FileSaveMenu", "保存(&S)");
+    FileCsvMenu = &FileMenu->Add("FileCsvMenu", "CSVで書き出す(&C)...");
+    FileChartImageMenu = &FileMenu->Add("FileChartImageMenu", "グラフを画像で保存(&I)...");
     N1 = &FileMenu->AddSeparator("N1");
     FileStartMenu = &FileMenu->Add("FileStartMenu", "開始(&G)");
     FileExitMenu = &FileMenu->Add("FileExitMenu", "終了(&X)");
@@ -204,6 +212,8 @@ void TMainForm::BuildMenu() {
 
     FileOpenMenu->OnClick = [this] { FileOpenMenuClick(); };
     FileSaveMenu->OnClick = [this] { FileSaveMenuClick(); };
+    FileCsvMenu->OnClick = [this] { FileCsvMenuClick(); };
+    FileChartImageMenu->OnClick = [this] { FileChartImageMenuClick(); };
     FileStartMenu->OnClick = [this] { FileStartMenuClick(); };
     FileExitMenu->OnClick = [this] { FileExitMenuClick(); };
     AnalysisTheoryMenu->OnClick = [this] { AnalysisTheoryMenuClick(); };
@@ -231,6 +241,8 @@ void TMainForm::LockForRun() {
     // Records must not be replaced or started over under a running run.
     FileOpenMenu->SetEnabled(false);
     FileSaveMenu->SetEnabled(false);
+    FileCsvMenu->SetEnabled(false);
+    FileChartImageMenu->SetEnabled(false);
     FileStartMenu->SetEnabled(false);
 }
 
@@ -241,6 +253,8 @@ void TMainForm::UnlockAfterRun() {
     RateEdit->SetEnabled(true);
     FileOpenMenu->SetEnabled(true);
     FileSaveMenu->SetEnabled(true);
+    FileCsvMenu->SetEnabled(true);
+    FileChartImageMenu->SetEnabled(true);
     FileStartMenu->SetEnabled(true);
     runActive_ = false;
 }
@@ -326,10 +340,7 @@ TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
 
 void TMainForm::DropRunForMemory() {
     Records = RunRecords{};
-    PlayTexts = CompactStringList{};
-    Play2Texts = CompactStringList{};
-    OutcomeTexts = CompactStringList{};
-    BallTexts = CompactStringList{};
+    ForgetListedRows();
     // A pass cut short by the failure may have shown part of the run.
     ResultListView->Clear();
     BBListView->Clear();
@@ -361,7 +372,11 @@ void TMainForm::FormClose() {
 // ---- Runs ----
 
 void TMainForm::RunOnce(bool display) {
+    KeepListedRows();
     Records.Clear();
+    // A zoom of the last run would frame the new line wrongly.
+    if (display)
+        charts_->ResetZoom();
     const int n = StrToInt(PlayNumEdit->Text());
     ProcessMessages();
     if (n > 0)
@@ -453,10 +468,7 @@ void TMainForm::ClearResults() {
     ResultListView->Clear();
     BBListView->Clear();
     KeizokuListView->Clear();
-    PlayTexts.Clear();
-    Play2Texts.Clear();
-    OutcomeTexts.Clear();
-    BallTexts.Clear();
+    ForgetListedRows();
 }
 
 ChainStats TMainForm::ShowRecords(bool bulk) {
@@ -464,8 +476,10 @@ ChainStats TMainForm::ShowRecords(bool bulk) {
     const std::size_t n = Records.Size();
     // The list keeps its mode when a stop leaves no record to show.
     if (n > 0 && !StopRequested)
-        PrepareRowStore(bulk, n);
-    for (std::size_t i = 0; i < n && !StopRequested; ++i) {
+        ResultListView->SetOwnerData(bulk);
+    std::size_t walked = 0;
+    for (; walked < n && !StopRequested; ++walked) {
+        const std::size_t i = walked;
         if (Records.HitStates[i] != ToInt(HitState::None))
             charts_->AddHitMarker(Records, i);
         if (IsChainEnd(Records, i)) {
@@ -473,22 +487,17 @@ ChainStats TMainForm::ShowRecords(bool bulk) {
             AddBonusRow(i);
             charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
         }
-        AddPlayRow(i, bulk);
+        if (!bulk)
+            AddPlayRow(i);
         ProgressBar1->SetPosition(ShownPercent(i + 1, PlayCount));
     }
+    if (bulk && walked > 0) {
+        // The virtual list shows the walked records; ResultListViewData makes
+        // each row's texts when the view asks for it.
+        listedRows_ = walked;
+        ResultListView->SetItemCount(static_cast<int>(walked));
+    }
     return stats;
-}
-
-void TMainForm::PrepareRowStore(bool bulk, std::size_t rows) {
-    ResultListView->SetOwnerData(bulk);
-    if (!bulk)
-        return;
-    // About 7 bytes for a play number or balance, 4 for a since-hit count or
-    // an outcome (most plays are no hit).
-    PlayTexts.Reserve(rows, rows * 7);
-    Play2Texts.Reserve(rows, rows * 4);
-    OutcomeTexts.Reserve(rows, rows * 4);
-    BallTexts.Reserve(rows, rows * 7);
 }
 
 void TMainForm::AddBonusRow(std::size_t i) {
@@ -497,31 +506,37 @@ void TMainForm::AddBonusRow(std::size_t i) {
     BBListView->Scroll(0, 10);
 }
 
-void TMainForm::AddPlayRow(std::size_t i, bool bulk) {
-    const std::string outcome = OutcomeText(Records.HitStates[i]);
-    if (bulk) {
-        // Rows of the virtual list are read back through ResultListViewData.
-        PlayTexts.Append(PlayText(Records, i));
-        Play2Texts.Append(Play2Text(Records, i));
-        OutcomeTexts.Append(outcome);
-        BallTexts.Append(BallText(Records, i));
-        ResultListView->SetItemCount(static_cast<int>(i + 1));
-    } else {
-        ResultListView->AddItem(PlayText(Records, i),
-                                {Play2Text(Records, i), outcome, BallText(Records, i)});
-        ResultListView->Scroll(0, 20);
-    }
+void TMainForm::AddPlayRow(std::size_t i) {
+    ResultListView->AddItem(
+        PlayText(Records, i),
+        {Play2Text(Records, i), OutcomeText(Records.HitStates[i]), BallText(Records, i)});
+    ResultListView->Scroll(0, 20);
 }
 
 void TMainForm::ResultListViewData(TListItem& item) {
+    const RunRecords& records = ListedRecords();
     const std::size_t k = static_cast<std::size_t>(item.Index);
-    if (item.Index < 0 || k >= PlayTexts.Size())
+    if (item.Index < 0 || k >= listedRows_ || k >= records.Size())
         return;
-    item.Caption = PlayTexts[k];
+    item.Caption = PlayText(records, k);
     item.SubItems.clear();
-    item.SubItems.emplace_back(Play2Texts[k]);
-    item.SubItems.emplace_back(OutcomeTexts[k]);
-    item.SubItems.emplace_back(BallTexts[k]);
+    item.SubItems.emplace_back(Play2Text(records, k));
+    item.SubItems.emplace_back(OutcomeText(records.HitStates[k]));
+    item.SubItems.emplace_back(BallText(records, k));
+}
+
+void TMainForm::KeepListedRows() {
+    if (rowsDetached_ || listedRows_ == 0)
+        return;
+    listedRecords_ = std::move(Records);
+    Records = RunRecords{};
+    rowsDetached_ = true;
+}
+
+void TMainForm::ForgetListedRows() {
+    listedRows_ = 0;
+    rowsDetached_ = false;
+    listedRecords_ = RunRecords{};
 }
 
 void TMainForm::CheckBox1Click() {
@@ -553,6 +568,68 @@ void TMainForm::FileSaveMenuClick() {
     }
 }
 
+namespace {
+
+// A list as CSV, cell by cell exactly as the list shows it (a refused Open
+// leaves the lists showing the previous run while the records are gone).
+std::string ListCsv(const TListView& list) {
+    std::vector<std::string> header;
+    for (int c = 0; c < list.ColumnCount(); ++c)
+        header.push_back(list.ColumnCaption(c));
+    return CsvDocument(header, static_cast<std::size_t>(std::max(list.ItemCount(), 0)),
+                       [&list](std::size_t row, std::size_t column) {
+                           return list.ItemText(static_cast<int>(row), static_cast<int>(column));
+                       });
+}
+
+std::string FolderPath(const std::string& folder) {
+    return folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
+} // namespace
+
+void TMainForm::FileCsvMenuClick() {
+    if (runActive_ || !ExportDialog->Execute())
+        return;
+    const std::string folder = FolderPath(ExportDialog->FileName());
+    const std::pair<const char*, const TListView*> files[] = {
+        {PlaysCsvName, ResultListView.get()},
+        {BonusesCsvName, BBListView.get()},
+        {ChainsCsvName, KeizokuListView.get()},
+    };
+    for (const auto& [name, list] : files) {
+        const std::string failed = SaveExportFile(folder + name, ListCsv(*list));
+        if (!failed.empty()) {
+            ShowErrorMessage(failed);
+            return;
+        }
+    }
+    StatusBar1->Panel(0).SetText(CsvSavedText);
+}
+
+void TMainForm::FileChartImageMenuClick() {
+    if (runActive_ || !ExportDialog->Execute())
+        return;
+    const std::string folder = FolderPath(ExportDialog->FileName());
+    const std::pair<const char*, TChart*> pictures[] = {
+        {"SlumpChart.png", SlumpChart.get()},
+        {"SlumpChart2.png", SlumpChart2.get()},
+        {"KeizokuChart.png", KeizokuChart.get()},
+    };
+    for (const auto& [name, chart] : pictures) {
+        // Painted now at the control's size, with the zoom and scroll shown.
+        const std::string png = chart->Host() ? chart->Host()->PaintToPngBytes() : std::string();
+        const std::string path = folder + name;
+        const std::string failed =
+            png.empty() ? std::string(ExportFailedText) + "\n" + path : SaveExportFile(path, png);
+        if (!failed.empty()) {
+            ShowErrorMessage(failed);
+            return;
+        }
+    }
+    StatusBar1->Panel(0).SetText(ChartImagesSavedText);
+}
+
 void TMainForm::FileOpenMenuClick() {
     if (runActive_)
         return;
@@ -563,15 +640,18 @@ void TMainForm::FileOpenMenuClick() {
         return;
     StartButton->SetEnabled(false);
     StatusBar1->Panel(0).SetText(LoadingText);
+    KeepListedRows();
     Records.Clear();
     RunFileHeader header;
     RunRecords loaded;
     const std::string failure = ReadForDisplay(file, header, loaded);
     std::fclose(file);
     if (!failure.empty()) {
-        // Nothing of a refused file is kept or shown.
+        // Nothing of a refused file is kept or shown. A failed read names the
+        // file, as a failed save does.
         loaded = RunRecords{};
-        ShowErrorMessage(failure);
+        ShowErrorMessage(failure == ReadErrorText ? failure + "\n" + OpenDialog->FileName()
+                                                  : failure);
         StatusBar1->Panel(0).SetText(LoadAbortedText);
         StartButton->SetEnabled(true);
         return;
@@ -584,6 +664,7 @@ void TMainForm::FileOpenMenuClick() {
     ExchangeRate = header.Rate;
     // A stop left over from an earlier slow run must not hide the file.
     StopRequested = false;
+    charts_->ResetZoom();
     auto refuse = [this] {
         DropRunForMemory();
         StartButton->SetEnabled(true);
@@ -632,8 +713,27 @@ void TMainForm::HelpAboutMenuClick() {
         AboutBox->ShowModal();
 }
 
+namespace {
+
+// Beside the executable first (a build folder, or the program copied with its
+// manual), then where the package installs it; a manual found in neither
+// place is asked for beside the executable, and the shell reports it missing.
+std::string ManualPath() {
+    const std::string beside = TApplication::ExeDir() + ManualFileName;
+    std::error_code ec;
+    if (std::filesystem::exists(beside, ec))
+        return beside;
+    const std::filesystem::path installed =
+        std::filesystem::path(TApplication::ExeDir()) / InstalledManualFolder / ManualFileName;
+    if (std::filesystem::exists(installed, ec))
+        return installed.lexically_normal().string();
+    return beside;
+}
+
+} // namespace
+
 void TMainForm::HelpManMenuClick() {
-    ShellExecute("open", TApplication::ExeDir() + ManualFileName, "", SW_SHOWNORMAL);
+    ShellExecute("open", ManualPath(), "", SW_SHOWNORMAL);
 }
 
 void TMainForm::JWord1Click() {

@@ -3,7 +3,6 @@
 // bar, and every piece of run state (engine, records, list texts, stop flag).
 
 #include "app/ChartFeeding.h"
-#include "app/CompactStringList.h"
 #include "engine/Slot.h"
 #include "platform/TButton.h"
 #include "platform/TCheckBox.h"
@@ -34,6 +33,8 @@ struct StartInputs;
 inline constexpr const char* MainCaption = "ヨナタマ - 銀蛇XX";
 inline constexpr const char* RunFileFilter = "ヨナタマ銀蛇ファイル|*.sim";
 inline constexpr const char* ManualFileName = "QVELTRAN.chm";
+// Where the package puts the manual, from the executable's folder.
+inline constexpr const char* InstalledManualFolder = "../share/yonatama";
 inline constexpr const char* InstallerFileName = "jwv_for_QX417729.exe";
 inline constexpr const char* InstallerParameters = "QX417729 1";
 inline constexpr const char* HomePageAddress = "https://www.yonatama.example/ginja/";
@@ -75,6 +76,8 @@ public:
     TMenuItem* FileMenu = nullptr;
     TMenuItem* FileOpenMenu = nullptr;
     TMenuItem* FileSaveMenu = nullptr;
+    TMenuItem* FileCsvMenu = nullptr;
+    TMenuItem* FileChartImageMenu = nullptr;
     TMenuItem* N1 = nullptr;
     TMenuItem* FileStartMenu = nullptr;
     TMenuItem* FileExitMenu = nullptr;
@@ -87,13 +90,14 @@ public:
     TMenuItem* N2 = nullptr;
     TMenuItem* N3 = nullptr;
     std::unique_ptr<TFileDialog> OpenDialog, SaveDialog;
+    // The folder both exports write into; it starts where the last one went.
+    std::unique_ptr<TFileDialog> ExportDialog;
     std::unique_ptr<TTimer> Timer1;
 
     // Run state. Records holds the five per-play vectors (SinceHitPlays,
     // BallCounts, ChainCounts, PlayNumbers, HitStates).
     RunRecords Records;
     Slot Machine;
-    CompactStringList PlayTexts, Play2Texts, OutcomeTexts, BallTexts;
     double ExchangeRate = 0.0;
     int PlayCount = 0;
     bool StopRequested = false;
@@ -108,6 +112,10 @@ public:
     void Timer1Timer();
     void FileOpenMenuClick();
     void FileSaveMenuClick();
+    // The three lists as plays.csv, bonuses.csv and chains.csv, and the three
+    // charts as PNG pictures, into a chosen folder.
+    void FileCsvMenuClick();
+    void FileChartImageMenuClick();
     void FileExitMenuClick();
     void HelpAboutMenuClick();
     void AnalysisTheoryMenuClick();
@@ -154,11 +162,20 @@ private:
     // (until a stop) into rows, markers and bars, and the rows of record i.
     void ClearResults();
     ChainStats ShowRecords(bool bulk);
-    void PrepareRowStore(bool bulk, std::size_t rows);
     void AddBonusRow(std::size_t i);
-    void AddPlayRow(std::size_t i, bool bulk);
+    void AddPlayRow(std::size_t i);
+    // The fast pass's per-play list is virtual: its rows are made from the
+    // records when the view asks. Before Records is emptied or replaced
+    // under a shown list, KeepListedRows moves them aside so that the list
+    // still shows the run it listed until the next pass.
+    void KeepListedRows();
+    void ForgetListedRows();
+    const RunRecords& ListedRecords() const { return rowsDetached_ ? listedRecords_ : Records; }
 
     std::unique_ptr<ChartFeeding> charts_;
+    RunRecords listedRecords_;
+    std::size_t listedRows_ = 0;
+    bool rowsDetached_ = false;
     bool runActive_ = false;
     bool startDeferred_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
-// Unit Series: the line, bar and pie series kinds.
+// Unit Series: the line, band, bar and pie series kinds.
 
+#include "chart/Series/TBandSeries.h"
 #include "chart/Series/TBarSeries.h"
 #include "chart/Series/TBarSeriesGradient.h"
 #include "chart/Series/TCircledSeries.h"

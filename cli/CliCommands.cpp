@@ -1,51 +1,39 @@
 #include "cli/CliCommands.h"
+#include "cli/CliSystem.h"
 #include "cli/RenderLauncher.h"
+#include "cli/StudyCommand.h"
+#include "results/CsvExport.h"
 
 #include "engine/Slot.h"
 #include "results/Conversions.h"
 #include "results/InputChecks.h"
 #include "results/RecordRun.h"
 #include "results/ResultTexts.h"
+#include "results/Theory.h"
+#include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
 
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <map>
+#include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <set>
+#include <stdexcept>
+#include <sys/stat.h>
 
 std::string ParsedOptions::Value(const std::string& name, const std::string& fallback) const {
     const auto it = values.find(name);
     return it == values.end() ? fallback : it->second;
-}
-
-std::string ParseOptions(const CliArgs& args, const std::set<std::string>& valueOptions,
-                         const std::set<std::string>& flagOptions, ParsedOptions& out) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind("--", 0) != 0 || a == "--") {
-            out.positional.push_back(a);
-            continue;
-        }
-        const std::size_t eq = a.find('=');
-        const std::string name = a.substr(0, eq);
-        if (valueOptions.count(name) != 0) {
-            if (eq != std::string::npos) {
-                out.values[name] = a.substr(eq + 1);
-            } else if (i + 1 < args.size()) {
-                out.values[name] = args[++i];
-            } else {
-                return name + " に値がありません。";
-            }
-        } else if (flagOptions.count(name) != 0 && eq == std::string::npos) {
-            out.flags.insert(name);
-        } else {
-            return "不明なオプションです: " + a;
-        }
-    }
-    return {};
 }
 
 std::optional<std::uint32_t> ParseSeed(const std::string& text) {
@@ -61,6 +49,117 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text) {
 }
 
 namespace {
+
+// The messages the window shows for the same conditions.
+inline constexpr const char* TooManyPlaysText =
+    "Play数が大きすぎて、記録をメモリに保持できません。Play数を減らしてください。";
+inline constexpr const char* OutOfMemoryText =
+    "メモリが不足したため、シミュレーションを中止しました。";
+inline constexpr const char* FileTooLargeText =
+    "このファイルは大きすぎて、メモリに読み込めません。";
+
+constexpr std::uint64_t RecordBytesPerPlay = 20;
+
+// One subcommand as the parser sees it: every value option keeps its last
+// value, flags take no value, the other words are kept in order.
+struct CommandParser {
+    std::unique_ptr<CLI::App> app;
+    std::map<std::string, std::pair<CLI::Option*, std::string>> values;
+    std::map<std::string, CLI::Option*> flags;
+    std::vector<std::string> positional;
+};
+
+void Declare(CLI::App& app, const CliCommand& command, CommandParser& p) {
+    app.allow_extras();
+    app.set_help_flag("--help");
+    for (const std::string& name : command.ValueOptions) {
+        auto& slot = p.values[name];
+        slot.first = app.add_option(name, slot.second)
+                         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+                         ->allow_extra_args(false);
+    }
+    for (const std::string& name : command.Flags) {
+        p.flags[name] = app.add_flag(name)->disable_flag_override();
+    }
+    app.add_option("arguments", p.positional);
+}
+
+// The parser's own failure as the companion words it.
+std::string Reworded(const CLI::ParseError& e, const CliArgs& args) {
+    const std::string what = e.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr) {
+        const std::size_t colon = what.find(':');
+        if (colon != std::string::npos && what.find(" missing", colon) != std::string::npos) {
+            return what.substr(0, colon) + " に値がありません。";
+        }
+        // A flag given a value: name the word as it was typed.
+        for (const std::string& word : args) {
+            const std::string flag = word.substr(0, word.find('='));
+            if (word.find('=') != std::string::npos && flag.size() > 2 &&
+                what.rfind(flag.substr(2), 0) == 0) {
+                return "不明なオプションです: " + word;
+            }
+        }
+    }
+    return "コマンドラインを読めません: " + what;
+}
+
+// Takes what the parser kept: unknown options first, as the line is read.
+std::string Collect(const CommandParser& p, ParsedOptions& out) {
+    for (const std::string& word : p.app->remaining()) {
+        if (word.size() > 1 && word[0] == '-' && word != "--") {
+            return "不明なオプションです: " + word;
+        }
+        out.positional.push_back(word);
+    }
+    for (const auto& [name, slot] : p.values) {
+        if (slot.first->count() > 0) {
+            out.values[name] = slot.second;
+        }
+    }
+    for (const auto& [name, option] : p.flags) {
+        if (option->count() > 0) {
+            out.flags.insert(name);
+        }
+    }
+    out.positional.insert(out.positional.begin(), p.positional.begin(), p.positional.end());
+    return {};
+}
+
+void WriteUsage(std::ostream& s, const std::vector<CliCommand>& commands) {
+    s << "使い方:\n";
+    for (const CliCommand& c : commands) {
+        s << "  yonatama-cli " << c.Usage << "\n";
+    }
+    s << "  yonatama-cli --help\n";
+}
+
+// Results reach their reader or the command fails.
+int Finish(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (!out) {
+        err << "標準出力に書き込めません。\n";
+        return CliFileError;
+    }
+    return CliOk;
+}
+
+// The start inputs a command takes, checked as the window checks them.
+std::optional<int> CheckInputs(const std::string& plays, const std::string& runs,
+                               const ParsedOptions& o, StartInputs& in, std::ostream& err) {
+    try {
+        const std::string refusal = CheckStartInputs(plays, runs, o.Value("--rate", "4.0"),
+                                                     o.Value("--border", "12.5"), in);
+        if (!refusal.empty()) {
+            err << refusal << "\n";
+            return CliInputError;
+        }
+    } catch (const EConvertError& e) {
+        err << e.what() << "\n";
+        return CliInputError;
+    }
+    return std::nullopt;
+}
 
 // Linear interpolation between the closest ranks of sorted values.
 double Percentile(const std::vector<std::int32_t>& sorted, double p) {
@@ -130,29 +229,56 @@ void WriteLists(std::ostream& out, const RunRecords& records) {
     }
 }
 
-void WriteUsage(std::ostream& s, const std::vector<CliCommand>& commands) {
-    s << "使い方:\n";
-    for (const CliCommand& c : commands) {
-        s << "  yonatama-cli " << c.Usage << "\n";
+// The file's records as the reader will hold them, when its length is known.
+std::uint64_t RecordBytesOf(std::FILE* f) {
+    struct stat info {};
+    if (::fstat(::fileno(f), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size < static_cast<off_t>(RunFileHeaderSize)) {
+        return 0;
     }
-    s << "  yonatama-cli --help\n";
+    return (static_cast<std::uint64_t>(info.st_size) - RunFileHeaderSize) / RunFileRecordSize *
+           RecordBytesPerPlay;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+void WriteJsonNumbers(std::ostream& out, const MachineTheory& t,
+                      const std::optional<PlayOutlook>& outlook) {
+    nlohmann::ordered_json j;
+    j["weight"] = t.weight;
+    j["plays_per_first_hit"] = t.plays_per_first_hit;
+    j["bonuses_per_first_hit"] = t.bonuses_per_first_hit;
+    j["balls_per_bonus"] = t.balls_per_bonus;
+    j["shots_per_play"] = t.shots_per_play;
+    j["balls_per_play"] = t.balls_per_play;
+    j["sd_per_sqrt_play"] = t.sd_per_sqrt_play;
+    j["break_even_border"] = t.break_even_border;
+    if (outlook) {
+        j["mean_balance"] = outlook->mean_balance;
+        j["sd_balance"] = outlook->sd_balance;
+        j["p_ahead"] = outlook->p_ahead;
+        j["mean_yen"] = outlook->mean_yen;
+        j["sd_yen"] = outlook->sd_yen;
+    }
+    out << j.dump() << "\n";
 }
 
 } // namespace
 
-int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    ParsedOptions o;
-    std::string problem =
-        ParseOptions(args, {"--plays", "--runs", "--rate", "--border", "--seed", "--out"}, {}, o);
-    if (problem.empty() && !o.positional.empty()) {
+int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    if (!o.positional.empty()) {
         problem = "余分な引数です: " + o.positional.front();
-    }
-    if (problem.empty() && o.values.count("--plays") == 0) {
+    } else if (!o.Has("--plays")) {
         problem = "--plays を指定してください。";
+    } else if (o.Has("--out") && o.Value("--out", "").empty()) {
+        problem = "--out を指定してください。";
     }
     std::optional<std::uint32_t> seed;
-    if (problem.empty() && o.values.count("--seed") != 0) {
-        seed = ParseSeed(o.values["--seed"]);
+    if (problem.empty() && o.Has("--seed")) {
+        seed = ParseSeed(o.Value("--seed", ""));
         if (!seed) {
             problem = SeedRefusal;
         }
@@ -163,16 +289,15 @@ int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     }
 
     StartInputs in;
-    try {
-        const std::string refusal =
-            CheckStartInputs(o.values["--plays"], o.Value("--runs", "1"), o.Value("--rate", "4.0"),
-                             o.Value("--border", "12.5"), in);
-        if (!refusal.empty()) {
-            err << refusal << "\n";
-            return CliInputError;
-        }
-    } catch (const EConvertError& e) {
-        err << e.what() << "\n";
+    if (const auto refused =
+            CheckInputs(o.Value("--plays", ""), o.Value("--runs", "1"), o, in, err)) {
+        return *refused;
+    }
+    // One run's records are held at a time, and the final balance of every run.
+    const std::uint64_t need = static_cast<std::uint64_t>(in.PlayCount) * RecordBytesPerPlay +
+                               static_cast<std::uint64_t>(in.Runs) * sizeof(std::int32_t);
+    if (!FitsInMemory(need)) {
+        err << TooManyPlaysText << "\n";
         return CliInputError;
     }
 
@@ -181,100 +306,348 @@ int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
         ProcessRandom().Seed(*seed);
     }
     const std::string outPath = o.Value("--out", "");
-    RunRecords records;
-    std::vector<std::int32_t> finals;
-    for (int run = 1; run <= in.Runs; ++run) {
-        machine.Reset();
-        machine.SetBorder(in.Border);
-        RecordPlays(machine, in.PlayCount, records);
-        out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
-        finals.push_back(records.BallCounts.back());
-        if (!outPath.empty()) {
-            const std::string path =
-                in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
-            if (SaveRunFile(path, machine.PlayNo, in.Rate, in.Border, records) != WriteStatus::Ok) {
-                out.flush();
-                err << "エラーにより強制終了しました。 " << path << "\n";
+    try {
+        RunRecords records;
+        std::vector<std::int32_t> finals;
+        finals.reserve(static_cast<std::size_t>(in.Runs));
+        for (int run = 1; run <= in.Runs; ++run) {
+            machine.Reset();
+            machine.SetBorder(in.Border);
+            RecordPlays(machine, in.PlayCount, records);
+            out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
+            finals.push_back(records.BallCounts.back());
+            if (!outPath.empty()) {
+                const std::string path =
+                    in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
+                if (SaveRunFile(path, machine.PlayNo, in.Rate, in.Border, records) !=
+                    WriteStatus::Ok) {
+                    out.flush();
+                    err << "エラーにより強制終了しました。 " << path << "\n";
+                    return CliFileError;
+                }
+            }
+        }
+        if (in.Runs > 1) {
+            WriteBatchFigures(out, finals, in.Rate);
+        }
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << OutOfMemoryText << "\n";
+        return CliFileError;
+    } catch (const std::length_error&) {
+        out.flush();
+        err << OutOfMemoryText << "\n";
+        return CliFileError;
+    }
+    return Finish(out, err);
+}
+
+// The three lists as CSV files in `dir`, made if missing (and removed again,
+// when still empty, if the files cannot be written).
+std::string WriteCsvInto(const std::string& dir, const RunRecords& records) {
+    if (dir.empty()) {
+        return "--csv にはフォルダ名を指定してください。";
+    }
+    if (const std::string unusable = CheckOutputFolder(dir); !unusable.empty()) {
+        return unusable;
+    }
+    std::vector<std::string> created;
+    if (!MakeOutputFolder(dir, created)) {
+        const int error = errno;
+        RemoveEmptyFolders(created);
+        return "出力フォルダを作れません: " + dir + "（" + SystemErrorText(error) + "）";
+    }
+    const std::string problem = WriteListCsvFiles(records, dir);
+    if (!problem.empty()) {
+        RemoveEmptyFolders(created);
+    }
+    return problem;
+}
+
+int ShowCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
+    if (o.positional.size() != 1) {
+        err << "ファイルを一つ指定してください。\n";
+        return CliInputError;
+    }
+    const std::string& path = o.positional.front();
+    // Opened once and read as a stream, so a pipe works as well as a file.
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        err << "ファイルを開けません: " << path << "（" << SystemErrorText(errno) << "）\n";
+        return CliFileError;
+    }
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
+        err << "フォルダです。ヨナタマ銀蛇ファイルを指定してください: " << path << "\n";
+        return CliFileError;
+    }
+    if (!FitsInMemory(RecordBytesOf(file.get()))) {
+        err << FileTooLargeText << " " << path << "\n";
+        return CliFileError;
+    }
+    try {
+        RunFileHeader header;
+        RunRecords records;
+        const ReadStatus status = ReadRunFile(file.get(), header, records);
+        if (status == ReadStatus::ReadFailed) {
+            err << ReadErrorText << " " << path << "（" << SystemErrorText(errno) << "）\n";
+            return CliFileError;
+        }
+        if (status != ReadStatus::Ok) {
+            err << ReadFailureText(status) << "\n";
+            return CliFileError;
+        }
+        if (const std::string broken = ValidateRecords(records); !broken.empty()) {
+            err << broken << "\n";
+            return CliFileError;
+        }
+        if (o.Has("--csv")) {
+            const std::string dir = o.Value("--csv", "");
+            if (const std::string problem = WriteCsvInto(dir, records); !problem.empty()) {
+                err << problem << "\n";
                 return CliFileError;
             }
         }
+        out << SummaryForRecords(records, header.Rate) << "\n";
+        if (o.flags.count("--lists") != 0) {
+            WriteLists(out, records);
+        }
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << FileTooLargeText << " " << path << "\n";
+        return CliFileError;
+    } catch (const std::length_error&) {
+        out.flush();
+        err << FileTooLargeText << " " << path << "\n";
+        return CliFileError;
     }
-    if (in.Runs > 1) {
-        WriteBatchFigures(out, finals, in.Rate);
-    }
-    out.flush();
-    return out ? CliOk : CliFileError;
+    return Finish(out, err);
 }
 
-int ShowCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
-    ParsedOptions o;
-    std::string problem = ParseOptions(args, {}, {"--lists"}, o);
-    if (problem.empty() && o.positional.size() != 1) {
-        problem = "ファイルを一つ指定してください。";
+int TheoryCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
+    if (!o.positional.empty()) {
+        err << "余分な引数です: " << o.positional.front() << "\n";
+        return CliInputError;
+    }
+    StartInputs in;
+    if (const auto refused = CheckInputs(o.Value("--plays", "1"), "1", o, in, err)) {
+        return *refused;
+    }
+    const MachineTheory theory = TheoryForBorder(in.Border);
+    std::optional<PlayOutlook> outlook;
+    if (o.Has("--plays")) {
+        outlook = OutlookForPlays(theory, in.PlayCount, in.Rate);
+    }
+    if (o.flags.count("--json") != 0) {
+        WriteJsonNumbers(out, theory, outlook);
+    } else {
+        out << TheoryRowsText(MachineTheoryRows(in.Border, theory));
+        if (outlook) {
+            out << TheoryRowsText(OutlookRows(in.PlayCount, in.Rate, *outlook));
+        }
+    }
+    return Finish(out, err);
+}
+
+namespace {
+
+int RenderHandler(const ParsedOptions& parsed, std::ostream& out, std::ostream& err);
+
+} // namespace
+
+namespace {
+
+int StudyHandler(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
+    if (!o.positional.empty()) {
+        err << "余分な引数です: " << o.positional.front() << "\n";
+        return CliInputError;
+    }
+    if (o.Has("--border") && o.Has("--sweep")) {
+        err << "--border と --sweep は同時に指定できません。\n";
+        return CliInputError;
+    }
+    StudyOptions s;
+    s.Plays = o.Value("--plays", "");
+    s.Runs = o.Value("--runs", "");
+    s.Border = o.Value("--border", s.Border);
+    s.Sweep = o.Value("--sweep", "");
+    s.Rate = o.Value("--rate", s.Rate);
+    s.Seed = o.Value("--seed", "");
+    s.Jobs = o.Value("--jobs", "");
+    s.Json = o.flags.count("--json") != 0;
+    s.Png = o.Value("--png", "");
+    s.Csv = o.Value("--csv", "");
+    // The installed companion finds its picture program where render does.
+    s.Renderer = RendererProgramPath();
+    return StudyCommand(s, out, err);
+}
+
+} // namespace
+
+const std::vector<CliCommand>& BuiltinCliCommands() {
+    static const std::vector<CliCommand> commands = {
+        {"run",
+         "run --plays N [--runs R] [--rate Y] [--border B] [--seed S] [--out PATH]",
+         {"--plays", "--runs", "--rate", "--border", "--seed", "--out"},
+         {},
+         &RunCommand},
+        {"show", "show FILE.sim [--lists] [--csv DIR]", {"--csv"}, {"--lists"}, &ShowCommand},
+        {"render",
+         "render (FILE.sim | --plays N [--seed S] [--border B] [--rate Y]) [--markers] --out DIR",
+         {"--plays", "--seed", "--border", "--rate", "--out"},
+         {"--markers"},
+         &RenderHandler},
+        {"theory",
+         "theory [--border B] [--rate Y] [--plays N] [--json]",
+         {"--border", "--rate", "--plays"},
+         {"--json"},
+         &TheoryCommand},
+        {"study",
+         "study --plays N --runs R [--border B | --sweep A:B:STEP] [--rate Y] [--seed S] [--jobs "
+         "J] "
+         "[--json] [--png FILE] [--csv FILE]",
+         {"--plays", "--runs", "--border", "--sweep", "--rate", "--seed", "--jobs", "--png",
+          "--csv"},
+         {"--json"},
+         &StudyHandler},
+    };
+    return commands;
+}
+
+std::string ParseCommandLine(const CliCommand& command, const CliArgs& args, ParsedOptions& out,
+                             bool& help) {
+    help = false;
+    CommandParser p;
+    p.app = std::make_unique<CLI::App>("", command.Name);
+    Declare(*p.app, command, p);
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        p.app->parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        help = true;
+        return {};
+    } catch (const CLI::ParseError& e) {
+        return Reworded(e, args);
+    }
+    return Collect(p, out);
+}
+
+std::string RenderOptionsFrom(const ParsedOptions& parsed, RenderOptions& o) {
+    o.Markers = parsed.flags.count("--markers") != 0;
+    if (parsed.Value("--out", "").empty()) {
+        return "--out を指定してください。";
+    }
+    o.Out = parsed.Value("--out", "");
+    if (parsed.Has("--plays")) {
+        o.Plays = parsed.Value("--plays", "");
+    }
+    const std::vector<std::string>& positional = parsed.positional;
+    if (positional.size() > 1) {
+        return "余分な引数です: " + positional[1];
+    }
+    if (positional.size() == 1) {
+        if (o.Plays) {
+            return "ファイルと --plays は同時に指定できません。";
+        }
+        if (parsed.Has("--seed") || parsed.Has("--rate") || parsed.Has("--border")) {
+            return "--seed、--rate、--border は --plays と共に指定してください。";
+        }
+        o.File = positional.front();
+    } else if (!o.Plays) {
+        return "ファイルか --plays を指定してください。";
+    }
+    if (parsed.Has("--seed")) {
+        o.Seed = ParseSeed(parsed.Value("--seed", ""));
+        if (!o.Seed) {
+            return SeedRefusal;
+        }
+    }
+    o.Rate = parsed.Value("--rate", o.Rate);
+    o.Border = parsed.Value("--border", o.Border);
+    return {};
+}
+
+std::optional<int> ParseRenderLine(const CliArgs& args, RenderOptions& o, std::ostream& out,
+                                   std::ostream& err) {
+    const CliCommand& render = BuiltinCliCommands()[2];
+    ParsedOptions parsed;
+    bool help = false;
+    std::string problem = ParseCommandLine(render, args, parsed, help);
+    if (help) {
+        WriteUsage(out, {render});
+        return Finish(out, err);
+    }
+    if (problem.empty()) {
+        problem = RenderOptionsFrom(parsed, o);
     }
     if (!problem.empty()) {
         err << problem << "\n";
         return CliInputError;
     }
-    const std::string& path = o.positional.front();
-    RunFileHeader header;
-    RunRecords records;
-    const ReadStatus status = ReadRunFile(path, header, records);
-    if (status == ReadStatus::CannotOpen) {
-        err << "ファイルを開けません: " << path << "\n";
+    // The output folder is checked before any work, so nothing is made in vain.
+    if (const std::string unusable = CheckOutputFolder(o.Out); !unusable.empty()) {
+        err << unusable << "\n";
         return CliFileError;
     }
-    if (status != ReadStatus::Ok) {
-        err << ReadFailureText(status) << "\n";
-        return CliFileError;
-    }
-    if (const std::string broken = ValidateRecords(records); !broken.empty()) {
-        err << broken << "\n";
-        return CliFileError;
-    }
-    out << SummaryForRecords(records, header.Rate) << "\n";
-    if (o.flags.count("--lists") != 0) {
-        WriteLists(out, records);
-    }
-    out.flush();
-    return out ? CliOk : CliFileError;
+    return std::nullopt;
 }
 
-const std::vector<CliCommand>& BuiltinCliCommands() {
-    static const std::vector<CliCommand> commands = {
-        {"run", "run --plays N [--runs R] [--rate Y] [--border B] [--seed S] [--out PATH]",
-         &RunCommand},
-        {"show", "show FILE.sim [--lists]", &ShowCommand},
-        {"render",
-         "render (FILE.sim | --plays N [--seed S] [--border B] [--rate Y]) [--markers] --out DIR",
-         &LaunchRenderer},
-    };
-    return commands;
+namespace {
+
+// Checked here too, so a refused line never starts the window's program.
+int RenderHandler(const ParsedOptions& parsed, std::ostream& /*out*/, std::ostream& err) {
+    RenderOptions o;
+    if (const std::string problem = RenderOptionsFrom(parsed, o); !problem.empty()) {
+        err << problem << "\n";
+        return CliInputError;
+    }
+    if (const std::string unusable = CheckOutputFolder(o.Out); !unusable.empty()) {
+        err << unusable << "\n";
+        return CliFileError;
+    }
+    return CliOk;
 }
 
-int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err,
-           const std::vector<CliCommand>& extra) {
-    std::vector<CliCommand> commands = BuiltinCliCommands();
-    commands.insert(commands.end(), extra.begin(), extra.end());
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-        WriteUsage(out, commands);
-        return CliOk;
-    }
+} // namespace
+
+int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err) {
+    const std::vector<CliCommand>& commands = BuiltinCliCommands();
     if (args.empty()) {
         WriteUsage(err, commands);
         return CliInputError;
     }
-    for (const CliCommand& c : commands) {
-        if (args[0] == c.Name) {
-            const CliArgs rest(args.begin() + 1, args.end());
-            if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
-                WriteUsage(out, {c});
-                return CliOk;
-            }
-            return c.Run(rest, out, err);
-        }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        WriteUsage(out, commands);
+        return Finish(out, err);
     }
-    err << "不明なコマンドです: " << args[0] << "\n";
-    WriteUsage(err, commands);
-    return CliInputError;
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const CliCommand& c) { return args[0] == c.Name; });
+    if (command == commands.end()) {
+        err << "不明なコマンドです: " << args[0] << "\n";
+        WriteUsage(err, commands);
+        return CliInputError;
+    }
+    const CliArgs rest(args.begin() + 1, args.end());
+    ParsedOptions parsed;
+    bool help = false;
+    const std::string problem = ParseCommandLine(*command, rest, parsed, help);
+    if (help) {
+        WriteUsage(out, {*command});
+        return Finish(out, err);
+    }
+    if (!problem.empty()) {
+        err << problem << "\n";
+        return CliInputError;
+    }
+    try {
+        const int code = command->Run(parsed, out, err);
+        if (code != CliOk || command->Run != &RenderHandler) {
+            return code;
+        }
+        return LaunchRenderer(rest, out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << OutOfMemoryText << "\n";
+        return CliFileError;
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Command parsing and the commands of yonatama-cli, kept apart from main() so
-// that further subcommands can be added and the commands tested in-process.
+// that the commands can be tested in-process. One parser (CLI11) reads every
+// subcommand, so they share option rules, help text and messages.
 
 #include <cstdint>
 #include <iosfwd>
@@ -17,39 +18,63 @@ inline constexpr int CliFileError = 1;
 inline constexpr int CliInputError = 2;
 
 using CliArgs = std::vector<std::string>;
-using CliHandler = int (*)(const CliArgs& args, std::ostream& out, std::ostream& err);
 
-struct CliCommand {
-    const char* Name;
-    const char* Usage; // one line, shown by --help
-    CliHandler Run;    // gets the arguments after the command name
-};
-
-// A command line taken apart: value options, flags and the other arguments.
+// A subcommand line taken apart: value options, flags and the other arguments.
 struct ParsedOptions {
     std::map<std::string, std::string> values;
     std::set<std::string> flags;
     std::vector<std::string> positional;
 
     std::string Value(const std::string& name, const std::string& fallback) const;
+    bool Has(const std::string& name) const { return values.count(name) != 0; }
 };
 
-// Accepts "--name value" and "--name=value" for value options and "--name" for
-// flags. Returns a message on a malformed line.
-std::string ParseOptions(const CliArgs& args, const std::set<std::string>& valueOptions,
-                         const std::set<std::string>& flagOptions, ParsedOptions& out);
+struct CliCommand;
+using CliHandler = int (*)(const ParsedOptions& options, std::ostream& out, std::ostream& err);
+
+struct CliCommand {
+    const char* Name;
+    const char* Usage; // one line, shown by --help
+    std::vector<std::string> ValueOptions;
+    std::vector<std::string> Flags;
+    CliHandler Run;
+};
 
 inline constexpr const char* SeedRefusal = "--seed は、0から4294967295の整数にしてください。";
 // A seed is a plain decimal of 0 .. 2^32-1; anything else is refused.
 std::optional<std::uint32_t> ParseSeed(const std::string& text);
 
-// The built-in commands: run, show and render.
+// The built-in commands: run, show, render and theory.
 const std::vector<CliCommand>& BuiltinCliCommands();
 
-// Dispatches args (without the program name) to the built-in commands and
-// `extra`. Only results go to `out`; messages go to `err`.
-int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err,
-           const std::vector<CliCommand>& extra = {});
+// Reads the options of `command` from `args` (the words after its name).
+// Returns the message for a malformed line, or "" with `out` filled; `help`
+// is set when --help was asked for.
+std::string ParseCommandLine(const CliCommand& command, const CliArgs& args, ParsedOptions& out,
+                             bool& help);
 
-int RunCommand(const CliArgs& args, std::ostream& out, std::ostream& err);
-int ShowCommand(const CliArgs& args, std::ostream& out, std::ostream& err);
+// Dispatches args (without the program name). Only results go to `out`;
+// messages go to `err`.
+int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err);
+
+// The options of `render`, checked as yonatama-cli and yonatama-render both
+// need them.
+struct RenderOptions {
+    std::string File;
+    std::optional<std::string> Plays;
+    std::optional<std::uint32_t> Seed;
+    std::string Rate = "4.0";
+    std::string Border = "12.5";
+    bool Markers = false;
+    std::string Out;
+};
+// The message for a refused render line, or "" with `o` filled.
+std::string RenderOptionsFrom(const ParsedOptions& parsed, RenderOptions& o);
+// Parses a whole render line: CliOk with `o` filled, or the exit code after
+// the usage (help) or a message was written.
+std::optional<int> ParseRenderLine(const CliArgs& args, RenderOptions& o, std::ostream& out,
+                                   std::ostream& err);
+
+int RunCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
+int ShowCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
+int TheoryCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);

@@ -3,11 +3,21 @@
 #include "app/AboutBox.h"
 #include "app/Unit1.h"
 #include "chart/Chart.h"
+#include "cli/CliSystem.h"
 #include "engine/RandomSource.h"
+#include "platform/ControlHost.h"
 #include "platform/DialogSeam.h"
 #include "platform/TApplication.h"
+#include "runfile/RunFile.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,52 +32,6 @@
 #include <vector>
 
 namespace {
-
-struct RenderOptions {
-    std::string File;
-    std::optional<std::string> Plays;
-    std::optional<std::uint32_t> Seed;
-    std::string Rate = "4.0";
-    std::string Border = "12.5";
-    bool Markers = false;
-    std::string Out;
-};
-
-// Returns a message for a malformed command line.
-std::string ParseRenderArgs(const CliArgs& args, RenderOptions& o) {
-    ParsedOptions parsed;
-    const std::string malformed = ParseOptions(
-        args, {"--plays", "--seed", "--border", "--rate", "--out"}, {"--markers"}, parsed);
-    if (!malformed.empty())
-        return malformed;
-    std::map<std::string, std::string>& values = parsed.values;
-    const std::vector<std::string>& positional = parsed.positional;
-    o.Markers = parsed.flags.count("--markers") != 0;
-    if (values.count("--out") == 0 || values["--out"].empty())
-        return "--out を指定してください。";
-    o.Out = values["--out"];
-    if (values.count("--plays") != 0)
-        o.Plays = values["--plays"];
-    if (positional.size() > 1)
-        return "余分な引数です: " + positional[1];
-    if (positional.size() == 1) {
-        if (o.Plays)
-            return "ファイルと --plays は同時に指定できません。";
-        if (values.count("--seed") || values.count("--rate") || values.count("--border"))
-            return "--seed、--rate、--border は --plays と共に指定してください。";
-        o.File = positional.front();
-    } else if (!o.Plays) {
-        return "ファイルか --plays を指定してください。";
-    }
-    if (values.count("--seed") != 0) {
-        o.Seed = ParseSeed(values["--seed"]);
-        if (!o.Seed)
-            return SeedRefusal;
-    }
-    o.Rate = parsed.Value("--rate", o.Rate);
-    o.Border = parsed.Value("--border", o.Border);
-    return {};
-}
 
 // Answers the open dialog with the file to show and keeps every message the
 // window would have shown, so that they reach stderr instead of a dialog.
@@ -122,16 +86,9 @@ struct WindowGlobals {
     WindowGlobals& operator=(const WindowGlobals&) = delete;
 };
 
-// Open ends silently on a file it cannot open; the companion says so.
-bool CanOpen(const std::string& file, std::ostream& err) {
-    std::FILE* probe = std::fopen(file.c_str(), "rb");
-    if (probe == nullptr) {
-        err << "ファイルを開けません: " << file << "\n";
-        return false;
-    }
-    std::fclose(probe);
-    return true;
-}
+// What Open shows once it has read a file; it ends silently when the file
+// cannot be opened, which the companion reports itself.
+constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
 
 // Opens the file, or makes the fast run, through the window's own commands.
 // The exit code when the window refused it (its messages go to err).
@@ -159,55 +116,88 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
             err << m << "\n";
         return refusedCode;
     }
+    if (!o.File.empty() && form.StatusBar1->Panel(0).Text() != LoadedText) {
+        err << "ファイルを開けません: " << o.File << "\n";
+        return CliFileError;
+    }
     app.ProcessMessages();
     return std::nullopt;
 }
 
-// The window and its three charts as PNGs in the folder, made only now so
-// that a refused command leaves nothing behind.
+// A picture as PNG bytes; empty when it cannot be encoded.
+std::string PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// The chart as its control paints it now, at the control's size.
+QImage ChartImage(TChart* chart) {
+    auto* host = chart == nullptr ? nullptr : dynamic_cast<ControlHost*>(chart->Host());
+    if (host == nullptr)
+        return {};
+    host->RepaintNow();
+    return host->Image();
+}
+
+// The window and its three charts as PNGs in the folder. The names are kept
+// as the bytes they were given; each picture is written whole beside its
+// name and then renamed, and a failure leaves no picture cut short and no
+// folder this call made empty.
 int WritePictures(TMainForm& form, const std::string& folder, std::ostream& out,
                   std::ostream& err) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder)) {
-        err << "出力フォルダを作れません: " << folder << "\n";
-        return CliFileError;
-    }
-    const std::filesystem::path dir(folder);
-    const std::string windowPng = (dir / "window.png").string();
-    if (!form.RenderToPng(windowPng)) {
-        err << "書き込めません: " << windowPng << "\n";
-        return CliFileError;
-    }
-    out << windowPng << "\n";
-    const std::pair<const char*, TChart*> charts[] = {
-        {"SlumpChart.png", form.SlumpChart.get()},
-        {"SlumpChart2.png", form.SlumpChart2.get()},
-        {"KeizokuChart.png", form.KeizokuChart.get()},
+    const std::string dir = folder.back() == '/' ? folder : folder + "/";
+    const std::pair<const char*, QImage> pictures[] = {
+        {"window.png", form.Window()->grab().toImage()},
+        {"SlumpChart.png", ChartImage(form.SlumpChart.get())},
+        {"SlumpChart2.png", ChartImage(form.SlumpChart2.get())},
+        {"KeizokuChart.png", ChartImage(form.KeizokuChart.get())},
     };
-    for (const auto& [name, chart] : charts) {
-        const std::string path = (dir / name).string();
-        if (chart == nullptr || !chart->PaintToImage(path)) {
+    for (const auto& [name, image] : pictures) {
+        const std::string path = dir + name;
+        const std::string png = PngBytes(image);
+        if (png.empty() || SaveWholeFile(path, png) != WriteStatus::Ok) {
+            out.flush();
             err << "書き込めません: " << path << "\n";
             return CliFileError;
         }
         out << path << "\n";
     }
     out.flush();
-    return out ? CliOk : CliFileError;
+    if (!out) {
+        err << "標準出力に書き込めません。\n";
+        return CliFileError;
+    }
+    return CliOk;
 }
+
+int ShowAndWrite(const RenderOptions& o, std::ostream& out, std::ostream& err);
 
 } // namespace
 
 int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
     RenderOptions o;
-    const std::string problem = ParseRenderArgs(args, o);
-    if (!problem.empty()) {
-        err << problem << "\n";
-        return CliInputError;
-    }
-    if (!o.File.empty() && !CanOpen(o.File, err))
+    if (const std::optional<int> done = ParseRenderLine(args, o, out, err))
+        return *done;
+    // Made before the window starts (what cannot be made is found at once) and
+    // removed again, when still empty, whatever way the command fails.
+    std::vector<std::string> created;
+    if (!MakeOutputFolder(o.Out, created)) {
+        err << "出力フォルダを作れません: " << o.Out << "（" << SystemErrorText(errno) << "）\n";
+        RemoveEmptyFolders(created);
         return CliFileError;
+    }
+    const int code = ShowAndWrite(o, out, err);
+    if (code != CliOk)
+        RemoveEmptyFolders(created);
+    return code;
+}
+
+namespace {
+
+int ShowAndWrite(const RenderOptions& o, std::ostream& out, std::ostream& err) {
 
     const std::unique_ptr<TApplication> ownApp = MakeApplication();
     RenderSeam seam(o.File);
@@ -223,3 +213,5 @@ int RenderCommand(const CliArgs& args, std::ostream& out, std::ostream& err) {
         return *refused;
     return WritePictures(*form, o.Out, out, err);
 }
+
+} // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // The model of the one machine: shot by shot, with its jackpot lottery, chance
-// mode and 15-round battle bonuses. Every draw comes from ProcessRandom().
+// mode and 15-round battle bonuses. Every draw comes from the machine's source:
+// the window's machine shares ProcessRandom(); a machine given its own source
+// shares nothing, so many of them can run side by side on separate threads.
 
 #include "engine/HitState.h"
 #include "engine/RandomSource.h"
@@ -23,8 +25,19 @@ public:
     static constexpr int MaxBorderWeight = 65535;
 
     // Seeds ProcessRandom() from the clock, clears the counters and fills the
-    // four fixed tables; PocketTable stays empty until SetBorder.
+    // four fixed tables; PocketTable stays empty until SetBorder. Draws from
+    // ProcessRandom().
     Slot();
+    // The same machine drawing from its own copy of `source`; ProcessRandom()
+    // is neither read nor changed.
+    explicit Slot(RandomSource source);
+    // A copy draws from the same shared source, or from its own copy of an own one.
+    Slot(const Slot& other);
+    Slot& operator=(const Slot& other);
+
+    // The source this machine draws from.
+    RandomSource& Random() { return *rng_; }
+    const RandomSource& Random() const { return *rng_; }
 
     // Start-pocket weight for a border (plays per 1000 yen): trunc(65536 / (250 / border)),
     // limited to 0 .. MaxBorderWeight (NaN gives MaxBorderWeight).
@@ -65,9 +78,12 @@ private:
     struct ThresholdPocket;
     struct TablePocket;
 
-    State Load() const { return {ProcessRandom(), SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
+    RandomSource own_;
+    RandomSource* rng_ = &ProcessRandom();
+
+    State Load() const { return {*rng_, SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
     void Store(const State& s) {
-        ProcessRandom() = s.Rng;
+        *rng_ = s.Rng;
         SinceHit = s.SinceHit;
         PlayNo = s.PlayNo;
         Balls = s.Balls;

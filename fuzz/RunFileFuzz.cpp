@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -19,6 +21,39 @@ void Check(bool condition) {
     if (!condition) {
         std::abort();
     }
+}
+
+// The same bytes read from a real file (its length known, so the reader sizes
+// its vectors up front) must give what the stream gave; a read error struck
+// anywhere must refuse the file whole.
+void ReadAsFile(const std::uint8_t* data, std::size_t size, ReadStatus streamStatus,
+                const RunRecords& streamRecords) {
+    const int fd = memfd_create("run", 0);
+    Check(fd >= 0);
+    Check(size == 0 || write(fd, data, size) == static_cast<ssize_t>(size));
+    Check(lseek(fd, 0, SEEK_SET) == 0);
+    std::FILE* f = fdopen(fd, "rb");
+    Check(f != nullptr);
+    RunFileHeader header;
+    RunRecords records;
+    Check(ReadRunFile(f, header, records) == streamStatus);
+    Check(records == streamRecords);
+
+    if (size > 0) {
+        Check(std::fseek(f, 0, SEEK_SET) == 0);
+        const std::size_t good = data[0] % (size + 2);
+        InjectReadFault(good, 5 /* EIO */);
+        const ReadStatus faulted = ReadRunFile(f, header, records);
+        Check(records.Size() == 0 && records.SameLengths());
+        // A fault past the end is never reached; one inside the data always is,
+        // unless an earlier refusal (a foreign tag) ended the read first.
+        if (good > size) {
+            Check(faulted == streamStatus);
+        } else {
+            Check(faulted == ReadStatus::ReadFailed || faulted == ReadStatus::ForeignTag);
+        }
+    }
+    std::fclose(f);
 }
 
 void ReadAndShow(const std::uint8_t* data, std::size_t size) {
@@ -34,6 +69,7 @@ void ReadAndShow(const std::uint8_t* data, std::size_t size) {
     RunRecords records;
     const ReadStatus status = ReadRunFile(f, header, records);
     std::fclose(f);
+    ReadAsFile(data, size, status, records);
 
     if (status != ReadStatus::Ok) {
         Check(records.Size() == 0 && records.SameLengths());

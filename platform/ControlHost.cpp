@@ -2,6 +2,8 @@
 
 #include "platform/QtDrawContext.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -78,7 +81,8 @@ ControlHost::ControlHost(QWidget* parent, ControlHostClient* client)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
-    setFocusPolicy(Qt::WheelFocus);
+    // Focus by click only: a chart is no stop in the form's tab order.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 ControlHost::~ControlHost() {
@@ -118,11 +122,18 @@ void ControlHost::SetCursorShape(TCursor cursor) {
 void ControlHost::PaintIntoImage() {
     const int w = std::max(1, width());
     const int h = std::max(1, height());
-    if (!Context_ || Image_.width() != w || Image_.height() != h) {
+    // The client draws in logical pixels; on a scaled screen the picture has
+    // the screen's pixels, so text and shapes come out sharp.
+    const qreal dpr = devicePixelRatioF();
+    const int iw = static_cast<int>(std::ceil(w * dpr));
+    const int ih = static_cast<int>(std::ceil(h * dpr));
+    if (!Context_ || Image_.width() != iw || Image_.height() != ih ||
+        Image_.devicePixelRatio() != dpr) {
         // The client's canvas remembers the context it last painted to, so
         // it stays the same object while the size does.
         Context_.reset();
-        Image_ = QImage(w, h, QImage::Format_RGB32);
+        Image_ = QImage(iw, ih, QImage::Format_RGB32);
+        Image_.setDevicePixelRatio(dpr);
         Image_.fill(Qt::white);
         Context_ = std::make_unique<QtDrawContext>(&Image_);
     }
@@ -135,6 +146,15 @@ void ControlHost::PaintIntoImage() {
 bool ControlHost::PaintToPng(const std::string& path) {
     PaintIntoImage();
     return Image_.save(QString::fromStdString(path), "PNG");
+}
+
+std::string ControlHost::PaintToPngBytes() {
+    PaintIntoImage();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (Image_.isNull() || !buffer.open(QIODevice::WriteOnly) || !Image_.save(&buffer, "PNG"))
+        return {};
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void ControlHost::paintEvent(QPaintEvent*) {

@@ -28,6 +28,7 @@ public:
     void SetCursorShape(TCursor cursor) override;
     TCursor CursorShape() const override { return Cursor_; }
     bool PaintToPng(const std::string& path) override;
+    std::string PaintToPngBytes() override;
 
     // The last picture the client drew.
     const QImage& Image() const { return Image_; }

@@ -49,6 +49,9 @@ public:
     // Paints the client into an image of the control's size and saves it as
     // PNG; false when the file cannot be written.
     virtual bool PaintToPng(const std::string& path) = 0;
+    // Paints as PaintToPng does and returns the PNG bytes (empty when they
+    // cannot be encoded), for callers that write files their own careful way.
+    virtual std::string PaintToPngBytes() = 0;
 };
 
 // Creates the host widget as a child of parent (top-level and hidden when

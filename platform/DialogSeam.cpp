@@ -1,13 +1,20 @@
 #include "platform/DialogSeam.h"
 
+#include "platform/DesktopDialogs.h"
+#include "platform/MessageText.h"
 #include "platform/QtStrings.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 namespace {
@@ -27,28 +34,51 @@ bool IsAddress(const QString& file) {
            file.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
 }
 
+bool IsPattern(const QString& name) {
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+// Dialog buttons carry their text only, as on the desktop; some platform
+// styles add an icon to OK, Cancel and Open.
+void PlainButtons(QWidget* dialog) {
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        if (!button->text().isEmpty())
+            button->setIcon(QIcon());
+}
+
+// The message box breaks a line itself once the text is wider than half the
+// screen (at most 500 pixels) with its icon and margins; lines kept well below
+// that are left as they are.
+int MessageLineWidth(const QWidget& box) {
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    return std::max(200, std::min(screenWidth / 2, 500) - 120);
+}
+
 class DesktopSeam final : public TDialogSeam {
 public:
     void ShowMessage(const TMessageRequest& request) override {
-        QMessageBox box(request.ErrorIcon ? QMessageBox::Critical : QMessageBox::Information,
-                        ToQ(request.Caption), ToQ(request.Text), QMessageBox::Ok,
-                        QApplication::activeWindow());
-        box.exec();
+        CreateMessageBox(request, QApplication::activeWindow())->exec();
     }
 
     std::optional<std::string> AskFileName(const TFileDialogRequest& request) override {
-        QFileDialog dialog(QApplication::activeWindow());
-        dialog.setNameFilter(QtFilter(request.Filter));
-        dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        // No must-exist check and no overwrite prompt: the commands decide.
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        const QString name = ToQ(request.FileName);
-        if (!name.contains(u'*') && !name.isEmpty())
-            dialog.selectFile(name);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return FromQ(dialog.selectedFiles().first());
+        const auto dialog = CreateFileDialog(request, QApplication::activeWindow());
+        if (request.Folder) {
+            if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+                return std::nullopt;
+            return FromQ(dialog->selectedFiles().first());
+        }
+        while (true) {
+            if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+                return std::nullopt;
+            const QString chosen = dialog->selectedFiles().first();
+            const QString name = QFileInfo(chosen).fileName();
+            if (!IsPattern(name))
+                return FromQ(chosen);
+            // A pattern in the name field filters the list, as on the desktop.
+            dialog->setNameFilter(name);
+            dialog->selectFile(name);
+        }
     }
 
     void ShellExecute(const TShellRequest& request) override {
@@ -74,6 +104,61 @@ public:
 TDialogSeam* installedSeam = nullptr;
 
 } // namespace
+
+std::unique_ptr<QMessageBox> CreateMessageBox(const TMessageRequest& request, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setIcon(request.ErrorIcon ? QMessageBox::Critical : QMessageBox::Information);
+    box->setWindowTitle(ToQ(request.Caption));
+    box->setTextFormat(Qt::PlainText);
+    const QFontMetrics metrics(box->font());
+    box->setText(
+        ToQ(WrapMessageText(request.Text, MessageLineWidth(*box), [&](const std::string& line) {
+            return metrics.horizontalAdvance(ToQ(line));
+        })));
+    box->setStandardButtons(QMessageBox::Ok);
+    PlainButtons(box.get());
+    return box;
+}
+
+std::unique_ptr<QFileDialog> CreateFileDialog(const TFileDialogRequest& request, QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent);
+    // Qt's own dialog, so that it speaks the program's language and can be
+    // laid out here.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setNameFilter(QtFilter(request.Filter));
+    dialog->setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // No must-exist check and no overwrite prompt: the commands decide.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog->setViewMode(QFileDialog::Detail);
+    if (request.Folder) {
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly, true);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        if (!request.FileName.empty())
+            dialog->setDirectory(ToQ(request.FileName));
+    }
+    // The dialog starts with the name it was given, a pattern included.
+    const QString name = ToQ(request.FileName);
+    if (!name.isEmpty() && !request.Folder) {
+        dialog->selectFile(name);
+        if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            edit->setText(name);
+    }
+    // Every column wide enough for its caption and its entries; the name
+    // takes what is left.
+    if (auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = tree->header();
+        header->setStretchLastSection(false);
+        header->setMinimumSectionSize(40);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    dialog->resize(std::max(dialog->sizeHint().width(), 640),
+                   std::max(dialog->sizeHint().height(), 400));
+    PlainButtons(dialog.get());
+    return dialog;
+}
 
 TDialogSeam& DialogSeam() {
     static DesktopSeam desktop;

@@ -16,6 +16,8 @@ struct TFileDialogRequest {
     bool Save = false;
     std::string FileName; // the dialog's current file name, may be a pattern
     std::string Filter;   // "description|pattern"
+    // A folder is chosen instead of a file (the exports write several files).
+    bool Folder = false;
 };
 
 // ShowCommand values of the desktop shell.

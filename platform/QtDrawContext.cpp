@@ -107,11 +107,13 @@ bool QtDrawContext::SavePng(const std::string& path) const {
     return Target_->save(QString::fromStdString(path), "PNG");
 }
 
+// Sizes and coordinates are logical pixels; a target with a device pixel
+// ratio holds that many pixels per logical one.
 int QtDrawContext::Width() const {
-    return Target_->width();
+    return int(std::lround(Target_->width() / Target_->devicePixelRatio()));
 }
 int QtDrawContext::Height() const {
-    return Target_->height();
+    return int(std::lround(Target_->height() / Target_->devicePixelRatio()));
 }
 
 // The painter stays open between calls; it is closed before raw pixel writes.
@@ -264,7 +266,39 @@ namespace {
 // cosmetic flat-capped line always leaves out the endpoint with the larger
 // coordinate on the major axis; when that is the start, the line is drawn
 // with both ends and the end pixel is put back as it was.
+// On a scaled target a one-pixel pen is one logical pixel wide, centred on
+// the pixel centres, ending where the end pixel begins.
+void ScaledSegment(QPainter& p, int x0, int y0, int x1, int y1) {
+    const double length = std::hypot(double(x1 - x0), double(y1 - y0));
+    const double ux = (x1 - x0) / length / 2, uy = (y1 - y0) / length / 2;
+    QPen pen = p.pen();
+    pen.setCosmetic(false);
+    pen.setWidthF(1.0);
+    pen.setCapStyle(Qt::FlatCap);
+    p.save();
+    p.setPen(pen);
+    p.translate(0.5, 0.5);
+    p.drawLine(QPointF(x0 - ux, y0 - uy), QPointF(x1 - ux, y1 - uy));
+    p.restore();
+}
+
+// Strokes an outline with a one-pixel pen on a scaled target (see above).
+template <class Draw> void ScaledOutline(QPainter& p, Draw draw) {
+    QPen pen = p.pen();
+    pen.setCosmetic(false);
+    pen.setWidthF(1.0);
+    p.save();
+    p.setPen(pen);
+    p.translate(0.5, 0.5);
+    draw();
+    p.restore();
+}
+
 void CosmeticSegment(QPainter& p, const QImage& image, int x0, int y0, int x1, int y1) {
+    if (image.devicePixelRatio() != 1) {
+        ScaledSegment(p, x0, y0, x1, y1);
+        return;
+    }
     const int dx = x1 - x0, dy = y1 - y0;
     const bool reversed = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
     if (!reversed) {
@@ -321,11 +355,26 @@ void QtDrawContext::Polyline(const TPoint* points, int count) {
 void QtDrawContext::Polygon(const TPoint* points, int count) {
     if (count < 2)
         return;
-    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
     QPolygon poly(count);
     for (int i = 0; i < count; ++i)
         poly.setPoint(i, points[i].X, points[i].Y);
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, false, true, BackColor_, BackMode_);
     p.drawPolygon(poly, Qt::OddEvenFill);
+    if (Pen_.Style == psClear)
+        return;
+    Prepare(*D_, p, Pen_, Brush_, true, false, BackColor_, BackMode_);
+    if (!p.pen().isCosmetic()) {
+        p.drawPolygon(poly, Qt::OddEvenFill);
+        return;
+    }
+    // Edge by edge, each from its start pixel: every vertex is covered once,
+    // so the right-most and bottom vertices are painted as well.
+    for (int i = 0; i < count; ++i) {
+        const TPoint& a = points[i];
+        const TPoint& b = points[(i + 1) % count];
+        if (a.X != b.X || a.Y != b.Y)
+            CosmeticSegment(p, *Target_, a.X, a.Y, b.X, b.Y);
+    }
 }
 
 void QtDrawContext::Rectangle(int x0, int y0, int x1, int y1) {
@@ -343,26 +392,115 @@ void QtDrawContext::Rectangle(int x0, int y0, int x1, int y1) {
         p.setBrush(Qt::NoBrush);
         D_->Cached = false;
         // The outline runs through the last covered pixel.
-        p.drawRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
+        if (Target_->devicePixelRatio() != 1 && p.pen().isCosmetic())
+            ScaledOutline(p, [&] { p.drawRect(QRectF(x0, y0, x1 - x0 - 1, y1 - y0 - 1)); });
+        else
+            p.drawRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
     }
 }
 
 void QtDrawContext::RoundRect(int x0, int y0, int x1, int y1, int cornerW, int cornerH) {
-    if (x1 < x0)
-        std::swap(x0, x1);
-    if (y1 < y0)
-        std::swap(y0, y1);
-    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
-    p.drawRoundedRect(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1), cornerW / 2.0, cornerH / 2.0);
+    RoundedBox(x0, y0, x1, y1, cornerW, cornerH);
 }
 
 void QtDrawContext::Ellipse(int x0, int y0, int x1, int y1) {
+    RoundedBox(x0, y0, x1, y1, std::abs(x1 - x0), std::abs(y1 - y0));
+}
+
+namespace {
+
+// Columns first..last (inclusive) of one row; empty when last < first.
+struct Span {
+    int First = 0, Last = -1;
+};
+
+// The pixels whose centres lie inside the rounded box: one span per row.
+// Computing them from the centres keeps the shape symmetric for even and
+// odd sizes alike.
+std::vector<Span> RoundedSpans(int x0, int y0, int x1, int y1, int cornerW, int cornerH) {
+    const double a = std::min(std::abs(cornerW), x1 - x0) / 2.0;
+    const double b = std::min(std::abs(cornerH), y1 - y0) / 2.0;
+    std::vector<Span> spans(std::size_t(y1 - y0));
+    for (int y = y0; y < y1; ++y) {
+        const double cy = y + 0.5;
+        double dy = 0;
+        if (cy < y0 + b)
+            dy = y0 + b - cy;
+        else if (cy > y1 - b)
+            dy = cy - (y1 - b);
+        double inset = 0;
+        if (b > 0 && dy > 0)
+            inset = a - a * std::sqrt(std::max(0.0, 1.0 - (dy / b) * (dy / b)));
+        Span& s = spans[std::size_t(y - y0)];
+        s.First = int(std::ceil(x0 + inset - 0.5 - 1e-9));
+        s.Last = int(std::floor(x1 - inset - 0.5 + 1e-9));
+    }
+    return spans;
+}
+
+} // namespace
+
+void QtDrawContext::RoundedBox(int x0, int y0, int x1, int y1, int cornerW, int cornerH) {
     if (x1 < x0)
         std::swap(x0, x1);
     if (y1 < y0)
         std::swap(y0, y1);
-    QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, true, BackColor_, BackMode_);
-    p.drawEllipse(QRect(x0, y0, x1 - x0 - 1, y1 - y0 - 1));
+    if (x1 == x0 || y1 == y0)
+        return;
+    const std::vector<Span> spans = RoundedSpans(x0, y0, x1, y1, cornerW, cornerH);
+    const bool pen = Pen_.Style != psClear;
+    const bool brush = Brush_.Style != bsClear || (Brush_.Bitmap && !Brush_.Bitmap->Empty());
+    // A one-pixel solid pen is the rim of the pixel set itself; other pens are
+    // stroked along the middle of that rim.
+    const bool rimPen = pen && Pen_.Width <= 1 && !Pen_.SmallDots &&
+                        (Pen_.Style == psSolid || Pen_.Style == psInsideFrame);
+    const int rows = y1 - y0;
+    auto span = [&](int row) { return row >= 0 && row < rows ? spans[std::size_t(row)] : Span{}; };
+    // Inside: covered in the row itself and in both neighbouring rows, and not
+    // at either end of the row.
+    auto inner = [&](int row) {
+        const Span s = span(row), up = span(row - 1), down = span(row + 1);
+        Span in{std::max({s.First + 1, up.First, down.First}),
+                std::min({s.Last - 1, up.Last, down.Last})};
+        if (up.Last < up.First || down.Last < down.First)
+            in = Span{};
+        return in;
+    };
+    if (brush) {
+        QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, false, true, BackColor_, BackMode_);
+        for (int row = 0; row < rows; ++row) {
+            const Span s = rimPen ? inner(row) : span(row);
+            if (s.Last >= s.First)
+                p.drawRect(QRect(s.First, y0 + row, s.Last - s.First + 1, 1));
+        }
+    }
+    if (!pen)
+        return;
+    if (!rimPen) {
+        QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, false, BackColor_, BackMode_);
+        const QRectF mid(x0 + 0.5, y0 + 0.5, x1 - x0 - 1, y1 - y0 - 1);
+        if (cornerW >= x1 - x0 && cornerH >= y1 - y0)
+            p.drawEllipse(mid);
+        else
+            p.drawRoundedRect(mid, cornerW / 2.0, cornerH / 2.0);
+        return;
+    }
+    TBrushDesc ink;
+    ink.Color = Pen_.Color;
+    QPainter& p = Prepare(*D_, PAINTER, Pen_, ink, false, true, BackColor_, BackMode_);
+    for (int row = 0; row < rows; ++row) {
+        const Span s = span(row);
+        if (s.Last < s.First)
+            continue;
+        const Span in = inner(row);
+        const int y = y0 + row;
+        if (in.Last < in.First) {
+            p.drawRect(QRect(s.First, y, s.Last - s.First + 1, 1));
+            continue;
+        }
+        p.drawRect(QRect(s.First, y, in.First - s.First, 1));
+        p.drawRect(QRect(in.Last + 1, y, s.Last - in.Last, 1));
+    }
 }
 
 namespace {
@@ -395,10 +533,16 @@ void QtDrawContext::PieOrArc(bool pie, int x0, int y0, int x1, int y1, int x2, i
     PieAngles(x0, y0, x1, y1, x2, y2, x3, y3, start, span);
     QPainter& p = Prepare(*D_, PAINTER, Pen_, Brush_, true, pie, BackColor_, BackMode_);
     const QRect box(x0, y0, x1 - x0 - 1, y1 - y0 - 1);
-    if (pie)
-        p.drawPie(box, start, span);
+    auto draw = [&] {
+        if (pie)
+            p.drawPie(box, start, span);
+        else
+            p.drawArc(box, start, span);
+    };
+    if (Target_->devicePixelRatio() != 1 && p.pen().isCosmetic())
+        ScaledOutline(p, draw);
     else
-        p.drawArc(box, start, span);
+        draw();
 }
 
 void QtDrawContext::Pie(int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3) {
@@ -429,9 +573,11 @@ void QtDrawContext::SetPixel(int x, int y, TColor color) {
 }
 
 TColor QtDrawContext::GetPixel(int x, int y) const {
-    if (!Target_->valid(x, y))
+    const qreal dpr = Target_->devicePixelRatio();
+    const int dx = int(std::floor(x * dpr)), dy = int(std::floor(y * dpr));
+    if (!Target_->valid(dx, dy))
         return clNone;
-    return FromRgb(Target_->pixel(x, y));
+    return FromRgb(Target_->pixel(dx, dy));
 }
 
 namespace {
@@ -604,7 +750,16 @@ void QtDrawContext::IntersectClipTextPath(int x, int y, const std::string& text,
 }
 
 std::unique_ptr<DrawContext> QtDrawContext::CreateBitmap(int width, int height) const {
-    return std::make_unique<QtDrawContext>(width, height);
+    auto bitmap = std::make_unique<QtDrawContext>(width, height);
+    // A buffer has the pixels of the picture it is copied into.
+    const qreal dpr = Target_->devicePixelRatio();
+    if (dpr != 1) {
+        bitmap->Own_ = QImage(int(std::ceil(std::max(0, width) * dpr)),
+                              int(std::ceil(std::max(0, height) * dpr)), QImage::Format_RGB32);
+        bitmap->Own_.setDevicePixelRatio(dpr);
+        bitmap->Own_.fill(Qt::white);
+    }
+    return bitmap;
 }
 
 void QtDrawContext::CopyFrom(const DrawContext& source, const TRect& srcRect, int x, int y) {
@@ -614,8 +769,14 @@ void QtDrawContext::CopyFrom(const DrawContext& source, const TRect& srcRect, in
         QPainter& p = PAINTER;
         p.setCompositionMode(QPainter::CompositionMode_Source);
         D_->Cached = false;
-        p.drawImage(QPoint(x, y), q->Image(),
-                    QRect(srcRect.Left, srcRect.Top, srcRect.Width(), srcRect.Height()));
+        const qreal sd = q->Image().devicePixelRatio();
+        if (sd == 1 && Target_->devicePixelRatio() == 1)
+            p.drawImage(QPoint(x, y), q->Image(),
+                        QRect(srcRect.Left, srcRect.Top, srcRect.Width(), srcRect.Height()));
+        else
+            p.drawImage(QRectF(x, y, srcRect.Width(), srcRect.Height()), q->Image(),
+                        QRectF(srcRect.Left * sd, srcRect.Top * sd, srcRect.Width() * sd,
+                               srcRect.Height() * sd));
         // A copy is the last step of a repaint: leave the image quiescent.
         Flush();
         return;
@@ -628,6 +789,17 @@ void QtDrawContext::CopyFrom(const DrawContext& source, const TRect& srcRect, in
 void QtDrawContext::ReadPixels(const TRect& rect, std::vector<TColor>& out) const {
     out.assign(size_t(std::max(0, rect.Width())) * size_t(std::max(0, rect.Height())), clWhite);
     size_t i = 0;
+    const qreal dpr = Target_->devicePixelRatio();
+    if (dpr != 1) {
+        // One value per logical pixel: the first of its device pixels.
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            for (int x = rect.Left; x < rect.Right; ++x, ++i) {
+                const int dx = int(std::floor(x * dpr)), dy = int(std::floor(y * dpr));
+                if (Target_->valid(dx, dy))
+                    out[i] = FromRgb(Target_->pixel(dx, dy));
+            }
+        return;
+    }
     for (int y = rect.Top; y < rect.Bottom; ++y) {
         const bool rowOk = y >= 0 && y < Target_->height();
         const auto* line =
@@ -642,6 +814,20 @@ void QtDrawContext::WritePixels(const TRect& rect, const std::vector<TColor>& pi
     if (D_->Painter)
         Flush();
     size_t i = 0;
+    const qreal dpr = Target_->devicePixelRatio();
+    if (dpr != 1) {
+        // Each value covers all device pixels of its logical pixel.
+        for (int y = rect.Top; y < rect.Bottom; ++y)
+            for (int x = rect.Left; x < rect.Right && i < pixels.size(); ++x, ++i) {
+                const QRgb rgb = ToRgb(pixels[i]);
+                for (int dy = int(std::floor(y * dpr)); dy < int(std::floor((y + 1) * dpr)); ++dy)
+                    for (int dx = int(std::floor(x * dpr)); dx < int(std::floor((x + 1) * dpr));
+                         ++dx)
+                        if (Target_->valid(dx, dy))
+                            reinterpret_cast<QRgb*>(Target_->scanLine(dy))[dx] = rgb;
+            }
+        return;
+    }
     for (int y = rect.Top; y < rect.Bottom; ++y) {
         const bool rowOk = y >= 0 && y < Target_->height();
         auto* line = rowOk ? reinterpret_cast<QRgb*>(Target_->scanLine(y)) : nullptr;

@@ -78,6 +78,9 @@ public:
 
 private:
     void PieOrArc(bool pie, int x0, int y0, int x1, int y1, int x2, int y2, int x3, int y3);
+    // A rectangle with elliptic corners (cornerW x cornerH; the whole box for
+    // an ellipse), rasterised row by row inside left..right-1, top..bottom-1.
+    void RoundedBox(int x0, int y0, int x1, int y1, int cornerW, int cornerH);
     struct Impl;
     std::unique_ptr<Impl> D_;
     QImage Own_;

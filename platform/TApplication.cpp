@@ -5,14 +5,34 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <exception>
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// Qt's own dialogs (file dialogs, message box buttons) speak Japanese with
+// every text of the program, whatever the system locale; installed once for
+// the life of the process.
+void InstallJapaneseTranslations() {
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return;
+    translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+} // namespace
+
 TApplication::TApplication(int& argc, char** argv) {
     if (!QApplication::instance())
         owned_ = std::make_unique<QApplication>(argc, argv);
+    InstallJapaneseTranslations();
     Application = this;
 }
 
@@ -23,7 +43,9 @@ TApplication::~TApplication() {
 
 void TApplication::SetTitle(const std::string& title) {
     title_ = title;
-    QApplication::setApplicationDisplayName(ToQ(title));
+    // Not the display name: the window system would append that to the title
+    // of every dialog ("エラー — <title>").
+    QApplication::setApplicationDisplayName(QString());
 }
 
 int TApplication::Run() {

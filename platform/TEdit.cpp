@@ -6,6 +6,9 @@
 
 TEdit::TEdit(QWidget* parent, int left, int top, int width, int height, const std::string& text)
     : TControl(new QLineEdit(parent)) {
+    // A classic edit puts its text right inside its thin border; the
+    // platform's two-pixel margin scrolls "12.5" in a 29-pixel box out of view.
+    static_cast<QLineEdit*>(widget_)->setTextMargins(-2, 0, -2, 0);
     SetBounds(left, top, width, height);
     SetText(text);
     QObject::connect(static_cast<QLineEdit*>(widget_), &QLineEdit::textChanged, [this] {

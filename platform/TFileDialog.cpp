@@ -6,7 +6,8 @@ TFileDialog::TFileDialog(Kind kind, const std::string& fileName, const std::stri
     : kind_(kind), fileName_(fileName), filter_(filter) {}
 
 bool TFileDialog::Execute() {
-    auto chosen = DialogSeam().AskFileName({kind_ == Kind::Save, fileName_, filter_});
+    auto chosen =
+        DialogSeam().AskFileName({kind_ == Kind::Save, fileName_, filter_, kind_ == Kind::Folder});
     if (!chosen)
         return false;
     fileName_ = *chosen;

@@ -6,7 +6,8 @@
 
 class TFileDialog {
 public:
-    enum class Kind { Open, Save };
+    // Folder chooses an existing folder; its file name is that folder.
+    enum class Kind { Open, Save, Folder };
     TFileDialog(Kind kind, const std::string& fileName, const std::string& filter);
 
     // Asks through the dialog seam; false when the user cancelled.

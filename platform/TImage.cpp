@@ -3,6 +3,7 @@
 #include "platform/ProgramIcon.h"
 
 #include <QLabel>
+#include <cmath>
 
 TImage::TImage(QWidget* parent, int left, int top, int width, int height)
     : TControl(new QLabel(parent)) {
@@ -11,5 +12,9 @@ TImage::TImage(QWidget* parent, int left, int top, int width, int height)
 }
 
 void TImage::ShowProgramIcon() {
-    static_cast<QLabel*>(widget_)->setPixmap(QPixmap::fromImage(ProgramIconImage(32)));
+    // Drawn at the screen's pixels, so a scaled desktop shows no blown-up copy.
+    const qreal dpr = widget_->devicePixelRatioF();
+    QImage icon = ProgramIconImage(static_cast<int>(std::ceil(32 * dpr)));
+    icon.setDevicePixelRatio(dpr);
+    static_cast<QLabel*>(widget_)->setPixmap(QPixmap::fromImage(icon));
 }

@@ -1,6 +1,7 @@
 #include "platform/TListView.h"
 
 #include "platform/QtStrings.h"
+#include "platform/ReportViewChrome.h"
 #include "platform/TApplication.h"
 
 #include <QAbstractTableModel>
@@ -101,6 +102,7 @@ TListView::TListView(QWidget* parent, int left, int top, int width, int height)
     : TControl(new QTableView(parent)), model_(std::make_unique<ListViewModel>(this)) {
     QTableView* view = AsView(widget_);
     view->setModel(model_.get());
+    ApplyReportViewChrome(view);
     view->setShowGrid(false);
     view->setWordWrap(false);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);

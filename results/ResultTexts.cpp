@@ -330,6 +330,8 @@ std::string ReadFailureText(ReadStatus status) {
     case ReadStatus::ForeignTag:
     case ReadStatus::TooShortForHeader:
         return ForeignFileText;
+    case ReadStatus::ReadFailed:
+        return ReadErrorText;
     }
     return ForeignFileText;
 }

@@ -97,6 +97,7 @@ inline constexpr std::array<const char*, 3> KeizokuListCaptions = {"継続回数
 inline constexpr const char* ForeignFileText =
     "このファイルは、ヨナタマ銀蛇ファイルではありません。";
 inline constexpr const char* BrokenRecordsText = "このファイルの記録が壊れています。";
+inline constexpr const char* ReadErrorText = "シミュレーションファイルを読み込めませんでした。";
 
 // "" when the records satisfy what the display relies on (equal lengths, hit
 // states 0..2, every chain end with count c >= 1 and i + 1 - c >= 0); else
@@ -104,5 +105,6 @@ inline constexpr const char* BrokenRecordsText = "このファイルの記録が
 std::string ValidateRecords(const RunRecords& records);
 
 // The message for a refused read: ForeignFileText for a missing or foreign
-// tag and for a cut header; "" for Ok and CannotOpen (which stay silent).
+// tag and for a cut header; ReadErrorText for a read error; "" for Ok and
+// CannotOpen (which stay silent).
 std::string ReadFailureText(ReadStatus status);

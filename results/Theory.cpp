@@ -61,7 +61,8 @@ Cycle CycleExpectations(const PocketChances& pocket) {
     const double ballsBefore = (1.0 - jackpotPerBall) / jackpotPerBall;
     const double pocketNoHit = pocket.Start * (1.0 - hit) / (1.0 - jackpotPerBall);
     const double noPocket = (1.0 - pocket.Start) / (1.0 - jackpotPerBall);
-    const double normalBall = pocketNoHit * (StartPayout - 1.0) - noPocket + ExtraPayout * pocket.Extra;
+    const double normalBall =
+        pocketNoHit * (StartPayout - 1.0) - noPocket + ExtraPayout * pocket.Extra;
 
     const double laterBonuses = chanceEntry / chanceEnd; // chance mode's bonuses after its first
     const double lostChanceShots = laterBonuses * (1.0 - chanceHit) / chanceHit;
@@ -71,7 +72,8 @@ Cycle CycleExpectations(const PocketChances& pocket) {
     c.Plays = 1.0 / hit + laterBonuses;
     c.Shots = 1.0 / jackpotPerBall + 1.0 + laterBonuses / chanceHit;
     c.Bonuses = 1.0 + laterBonuses;
-    c.Balls = ballsBefore * normalBall + (StartPayout - 1.0) + c.Bonuses * c.Bonus.Mean - lostChanceShots;
+    c.Balls =
+        ballsBefore * normalBall + (StartPayout - 1.0) + c.Bonuses * c.Bonus.Mean - lostChanceShots;
     return c;
 }
 

@@ -36,7 +36,8 @@ std::vector<TheoryRow> MachineTheoryRows(double border, const MachineTheory& t) 
 std::vector<TheoryRow> OutlookRows(std::int64_t plays, double rate, const PlayOutlook& o) {
     const std::string n = std::to_string(plays) + "回転";
     return {
-        {n + "の期待収支", FixedText(o.mean_balance, 0) + "玉 (" + FixedText(o.mean_yen, 0) + "円)"},
+        {n + "の期待収支",
+         FixedText(o.mean_balance, 0) + "玉 (" + FixedText(o.mean_yen, 0) + "円)"},
         {n + "の標準偏差", FixedText(o.sd_balance, 0) + "玉 (" + FixedText(o.sd_yen, 0) + "円)"},
         {n + "で勝っている確率", FixedText(o.p_ahead * 100.0, 1) + "%"},
         {"交換レート", FormatGeneral15(rate) + "円/玉"},

@@ -16,6 +16,10 @@ runner=$(command -v run-clang-tidy-14 || command -v run-clang-tidy || true)
 [ -n "$runner" ] || { echo "run-clang-tidy not found (make deps)" >&2; exit 1; }
 folders='app|bench|chart|cli|engine|fuzz|platform|results|runfile|tests'
 
+if [ "$mode" = changed ] && ! git rev-parse -q --verify HEAD~1 >/dev/null; then
+    echo "clang-tidy: no previous commit here, checking every source"
+    mode=all
+fi
 if [ "$mode" = changed ]; then
     sources=()
     while IFS= read -r f; do

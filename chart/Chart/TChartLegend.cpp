@@ -1,5 +1,6 @@
 #include "chart/Chart/TChartLegend.h"
 
+#include "chart/Chart/LegendLayout.h"
 #include "chart/Chart/TCustomChart.h"
 #include "chart/ChartCanvas/ChartCanvasUtils.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
@@ -195,6 +196,23 @@ int TCustomChartLegend::CalcSymbolWidth(int textBlockWidth) const {
     return ChartRound((textBlockWidth + 10) * Symbol_->Width() * 0.01);
 }
 
+TLegendMeasure TCustomChartLegend::Measure() const {
+    TLegendMeasure m;
+    m.Vertical = Vertical();
+    m.CustomPosition = CustomPosition_;
+    m.Alignment = Alignment_;
+    m.Position = {Left_, Top_};
+    m.TopPos = TopPos_;
+    m.MaxNumRows = MaxNumRows_;
+    m.Bounds = Chart_->ChartBounds;
+    m.ChartRect = Chart_->ChartRect;
+    m.FrameWidth = FrameWidth();
+    m.FrameVisible = Frame().Visible();
+    m.ShadowWidth = Shadow().HorizSize();
+    m.ItemHeight = ItemHeight_;
+    return m;
+}
+
 void TCustomChartLegend::DrawLegend() {
     TChartCanvas3D& canvas = Chart_->Canvas();
     Style_ = ResolvedStyle();
@@ -209,87 +227,35 @@ void TCustomChartLegend::DrawLegend() {
     if (Vertical() && DividingLines_->Visible())
         ItemHeight_ += DividingLines_->Width();
 
-    const int total = TotalLegendItems();
-    const int frame = FrameWidth();
-    const TRect bounds = Chart_->ChartBounds;
-    const TRect& chartRect = Chart_->ChartRect;
-
-    int top = Top_;
-    int rowsFit = 0;
-    if (Vertical()) {
-        if (!CustomPosition_)
-            top = bounds.Top + ChartRound(TopPos_ * (bounds.Bottom - bounds.Top) * 0.01);
-        if (top < chartRect.Bottom && ItemHeight_ > 0)
-            rowsFit = std::min(total, (chartRect.Bottom - 2 * frame - top) / ItemHeight_);
-    } else {
-        rowsFit = total;
-    }
-    rowsFit = std::max(0, rowsFit);
-    for (int i = 0; i < rowsFit; ++i)
+    const TLegendMeasure m = Measure();
+    const TLegendRowsFit fit = FitLegendRows(m, TotalLegendItems());
+    for (int i = 0; i < fit.Items; ++i)
         ShownItems_.push_back(FirstValue_ + i);
     if (Inverted_)
         std::reverse(ShownItems_.begin(), ShownItems_.end());
-    LastValue_ = rowsFit > 0 ? FirstValue_ + rowsFit - 1 : -1;
+    LastValue_ = fit.Items > 0 ? FirstValue_ + fit.Items - 1 : -1;
     if (ShownItems_.empty()) {
         ShapeBounds = {};
         return;
     }
 
+    // Measure the texts of the rows that fit, then place the box around them.
     std::vector<std::string> texts;
     texts.reserve(ShownItems_.size());
     for (int item : ShownItems_)
         texts.push_back(LegendText(item));
     CalcColumnWidths(texts);
-    const int blank = canvas.TextWidth(" ");
-    const int textBlock = ColumnWidths_[0] + ColumnWidths_[1] + 2 * blank - 1;
+    const int textBlock = ColumnWidths_[0] + ColumnWidths_[1] + 2 * canvas.TextWidth(" ") - 1;
     SymbolWidth_ = CalcSymbolWidth(textBlock);
-    const int itemWidth = textBlock + 10 + SymbolWidth_;
+    const TLegendBox layout =
+        LayoutLegendBox(m, fit, textBlock, SymbolWidth_, Symbol_->Position() == spLeft);
+    ShownItems_.resize(static_cast<std::size_t>(layout.Shown));
+    texts.resize(static_cast<std::size_t>(layout.Shown));
+    NumRows_ = layout.Rows;
+    XLegendColor_ = layout.XSymbol;
+    XLegendText_ = layout.XText;
 
-    TRect box;
-    int columns = 1;
-    int rows = rowsFit;
-    if (Vertical()) {
-        int left = Left_;
-        if (!CustomPosition_) {
-            if (Alignment_ == laLeft) {
-                left = chartRect.Left + (Frame().Visible() ? frame + 1 : 0);
-            } else {
-                const int right =
-                    chartRect.Right - Shadow().HorizSize() - (Frame().Visible() ? frame + 1 : 0);
-                left = right - itemWidth;
-            }
-        }
-        box = {left, top, left + itemWidth, top + rows * ItemHeight_ + 2};
-    } else {
-        // Items side by side, as many columns as fit, at most MaxNumRows rows.
-        const int chartWidth = chartRect.Right - chartRect.Left;
-        columns = std::max(1, std::min(rowsFit, chartWidth / std::max(1, itemWidth)));
-        rows = std::min(std::max(1, MaxNumRows_), (rowsFit + columns - 1) / columns);
-        const int shown = std::min(rowsFit, rows * columns);
-        ShownItems_.resize(static_cast<std::size_t>(shown));
-        texts.resize(static_cast<std::size_t>(shown));
-        columns = (shown + rows - 1) / rows;
-        const int width = columns * itemWidth;
-        const int height = rows * ItemHeight_ + 2;
-        int left = Left_;
-        if (!CustomPosition_) {
-            left = (chartRect.Left + chartRect.Right) / 2 - width / 2;
-            top = Alignment_ == laTop
-                      ? chartRect.Top + (Frame().Visible() ? frame + 1 : 0)
-                      : chartRect.Bottom - height - (Frame().Visible() ? frame + 1 : 0);
-        }
-        box = {left, top, left + width, top + height};
-    }
-    NumRows_ = rows;
-
-    if (Symbol_->Position() == spLeft) {
-        XLegendColor_ = box.Left + 6;
-        XLegendText_ = box.Left + SymbolWidth_ + 10;
-    } else {
-        XLegendText_ = box.Left + 6;
-        XLegendColor_ = box.Left + textBlock + 6;
-    }
-
+    TRect box = layout.Box;
     if (Chart_->OnGetLegendRect)
         Chart_->OnGetLegendRect(box);
     ShapeBounds = box;
@@ -298,12 +264,10 @@ void TCustomChartLegend::DrawLegend() {
     canvas.AssignFont(Font());
     canvas.SetBackMode(cbmTransparent);
     for (std::size_t i = 0; i < ShownItems_.size(); ++i) {
-        const int row = Vertical() ? static_cast<int>(i) : static_cast<int>(i) % rows;
-        const int column = Vertical() ? 0 : static_cast<int>(i) / rows;
-        const int shiftX = column * itemWidth;
+        const int shiftX = layout.Column(static_cast<int>(i)) * layout.ItemWidth;
         XLegendText_ += shiftX;
         XLegendColor_ += shiftX;
-        DrawRow(row, ShownItems_[i], texts[i]);
+        DrawRow(layout.Row(static_cast<int>(i)), ShownItems_[i], texts[i]);
         XLegendText_ -= shiftX;
         XLegendColor_ -= shiftX;
     }

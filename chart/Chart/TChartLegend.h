@@ -13,6 +13,7 @@
 class TCustomChart;
 class TChartSeries;
 class TChartPen;
+struct TLegendMeasure;
 
 enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues };
 enum TLegendTextStyle {
@@ -161,6 +162,8 @@ public:
     const std::vector<int>& ShownItems() const { return ShownItems_; }
 
 private:
+    // The sizes and settings the box layout works from.
+    TLegendMeasure Measure() const;
     void CalcColumnWidths(const std::vector<std::string>& texts);
     int CalcSymbolWidth(int textBlockWidth) const;
     void DrawRow(int row, int itemIndex, const std::string& text);

@@ -441,6 +441,17 @@ void TCustomChart::SaveScales() {
     RestoredAxisScales_ = false;
 }
 
+void TCustomChart::SetSavedRange(const TChartAxis& axis, double minimum, double maximum) {
+    if (RestoredAxisScales_)
+        return;
+    const std::vector<TChartAxis*>& axes = AxesList();
+    for (std::size_t i = 0; i < axes.size() && i < SavedScales_.size(); ++i)
+        if (axes[i] == &axis) {
+            SavedScales_[i].Minimum = minimum;
+            SavedScales_[i].Maximum = maximum;
+        }
+}
+
 void TCustomChart::RestoreScales() {
     const std::vector<TChartAxis*>& axes = AxesList();
     for (std::size_t i = 0; i < axes.size() && i < SavedScales_.size(); ++i) {

@@ -84,6 +84,9 @@ public:
     // True while no scales are saved.
     bool RestoredAxisScales() const { return RestoredAxisScales_; }
     const std::vector<TAxisSavedScales>& SavedScales() const { return SavedScales_; }
+    // A range the program gives an axis while a zoom or pan holds: an undo
+    // returns that axis to it instead of to the range before the zoom.
+    void SetSavedRange(const TChartAxis& axis, double minimum, double maximum);
     // The last rectangle passed to ZoomRect.
     TRect ZoomRectangle() const { return ZoomRect_; }
 

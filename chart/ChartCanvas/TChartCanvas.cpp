@@ -1,5 +1,6 @@
 #include "chart/ChartCanvas/TChartCanvas.h"
 
+#include "chart/ChartCanvas/GradientBands.h"
 #include "chart/ChartCanvas/TChartBlend.h"
 #include "chart/ChartCanvas/TChartBrush.h"
 #include "chart/ChartCanvas/TChartFont.h"
@@ -435,22 +436,6 @@ void TChartCanvas::EraseBackground(const TRect& rect) {
     FillRect(rect);
 }
 
-namespace {
-
-// Colour of band i of n + 1 between c0 and c0 + d.
-struct BandColors {
-    int R0, G0, B0, DR, DG, DB, N, Balance;
-    double Power;
-    TColor operator()(int i) const {
-        if (Balance == 50)
-            return RGBColor(i * DR / N + R0, i * DG / N + G0, i * DB / N + B0);
-        const double f = std::pow(double(i + 1) / double(N + 1), Power);
-        return RGBColor(ChartRound(DR * f) + R0, ChartRound(DG * f) + G0, ChartRound(DB * f) + B0);
-    }
-};
-
-} // namespace
-
 void TChartCanvas::GradientFill(const TRect& rect, TColor startColor, TColor endColor,
                                 TGradientDirection direction, int balance) {
     if (!Context_)
@@ -464,89 +449,28 @@ void TChartCanvas::GradientFill(const TRect& rect, TColor startColor, TColor end
         radial.DrawRadial(*this, r);
         return;
     }
-    if (direction != gdTopBottom && direction != gdLeftRight)
-        std::swap(startColor, endColor);
-    const TColor s = ColorToRGB(startColor), e = ColorToRGB(endColor);
-    BandColors band{GetRValue(s),
-                    GetGValue(s),
-                    GetBValue(s),
-                    GetRValue(e) - GetRValue(s),
-                    GetGValue(e) - GetGValue(s),
-                    GetBValue(e) - GetBValue(s),
-                    0,
-                    balance,
-                    balance * 0.015 + 0.5};
+    const TGradientBands bands =
+        LinearGradientBands(r, ColorToRGB(startColor), ColorToRGB(endColor), direction, balance);
 
-    // Painting uses its own band brush; the canvas's pen and brush stay.
+    // Painting uses its own band brush and pen; the canvas's pen and brush stay.
     const TBrushDesc oldBrush = Context_->Brush();
     const TPenDesc oldPen = Context_->Pen();
     TBrushDesc brush;
     bool haveBrush = false;
-    auto useColor = [&](TColor c) {
-        if (!haveBrush || brush.Color != c) {
-            brush.Color = c;
+    for (const TColoredRect& band : bands.Rects) {
+        if (!haveBrush || brush.Color != band.Color) {
+            brush.Color = band.Color;
             Context_->SetBrush(brush);
             haveBrush = true;
         }
-    };
-
-    switch (direction) {
-    case gdTopBottom:
-    case gdBottomTop:
-    case gdLeftRight:
-    case gdRightLeft: {
-        const bool vertical = direction == gdTopBottom || direction == gdBottomTop;
-        const int span = vertical ? r.Height() : r.Width();
-        const int bands = std::min(span, 256);
-        band.N = bands - 1;
-        if (band.N <= 0)
-            break;
-        for (int i = 0; i <= band.N; ++i) {
-            useColor(band(i));
-            const int nearEdge = span * i / bands, farEdge = span * (i + 1) / bands;
-            if (vertical)
-                Context_->FillRect({r.Left, r.Bottom - farEdge, r.Right, r.Bottom - nearEdge});
-            else
-                Context_->FillRect({r.Right - farEdge, r.Top, r.Right - nearEdge, r.Bottom});
-        }
-        break;
+        Context_->FillRect(band.Rect);
     }
-    case gdFromCenter: {
-        const int halfW = r.Width() / 2, halfH = r.Height() / 2;
-        band.N = halfW + halfH;
-        if (band.N <= 0)
-            break;
-        for (int k = 0;; ++k) {
-            const int kx = std::min(k, halfW), ky = std::min(k, halfH);
-            useColor(band(kx + ky));
-            Context_->FillRect({r.Left + kx, r.Top + ky, r.Right - kx, r.Bottom - ky});
-            if (kx == halfW && ky == halfH)
-                break;
-        }
-        break;
-    }
-    case gdFromTopLeft:
-    case gdFromBottomLeft: {
-        const int w = r.Width(), h = r.Height();
-        band.N = w + h;
-        if (w <= 0 || h <= 0)
-            break;
-        TPenDesc pen;
-        const bool fromTop = direction == gdFromTopLeft;
-        // One-pixel diagonal strips: x + y = i from the corner.
-        for (int i = 0; i <= w + h - 2; ++i) {
-            const int x0 = std::min(i, w - 1), x1 = std::max(0, i - (h - 1));
-            const int y0 = i - x0, y1 = i - x1;
-            auto row = [&](int y) { return fromTop ? r.Top + y : r.Bottom - 1 - y; };
-            pen.Color = band(i);
-            Context_->SetPen(pen);
-            Context_->MoveTo(r.Left + x0, row(y0));
-            Context_->LineTo(r.Left + x1 - 1, row(y1 + 1));
-        }
-        break;
-    }
-    case gdRadial:
-        break;
+    TPenDesc pen;
+    for (const TColoredLine& line : bands.Lines) {
+        pen.Color = line.Color;
+        Context_->SetPen(pen);
+        Context_->MoveTo(line.From.X, line.From.Y);
+        Context_->LineTo(line.To.X, line.To.Y);
     }
     Context_->SetBrush(oldBrush);
     Context_->SetPen(oldPen);

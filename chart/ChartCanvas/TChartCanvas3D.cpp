@@ -1,5 +1,6 @@
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 
+#include "chart/ChartCanvas/Pie3DLayout.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
 
 #include <algorithm>
@@ -436,32 +437,13 @@ void TChartCanvas3D::LineTo3D(int x, int y, int z) {
 void TChartCanvas3D::Pie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0, int z1,
                            double startAngle, double endAngle, bool darkSides, bool drawSides,
                            int donutPercent) {
-    // Radians carry conversion error (15 degrees comes back as 14.999...), which
-    // would flip the ties-to-even rule; snap to a billionth first.
-    const double tens = std::abs(endAngle - startAngle) / ChartPiStep / 10;
-    const int n = std::min(ChartRound(std::nearbyint(tens * 1e9) / 1e9), 30) + 2;
-    const double step = (endAngle - startAngle) / (n - 1);
+    const TPie3DSlice slice{xCenter, yCenter,    xRadius,  yRadius,   z0,
+                            z1,      startAngle, endAngle, drawSides, donutPercent};
+    const std::vector<TPie3DPolygon> polygons = LayoutPie3D(
+        slice, XCenterOffset_, [this](int x, int y, int z) { return Calc3DPoint(x, y, z); });
 
-    TPointArray face(static_cast<size_t>(n)), back(static_cast<size_t>(n)), innerFace, innerBack;
-    const bool donut = donutPercent > 0;
-    const double xIn = xRadius * donutPercent / 100.0, yIn = yRadius * donutPercent / 100.0;
-    if (donut) {
-        innerFace.resize(size_t(n));
-        innerBack.resize(size_t(n));
-    }
-    for (int k = 0; k < n; ++k) {
-        const double a = startAngle + k * step;
-        const double c = std::cos(a), s = std::sin(a);
-        const int x = xCenter + ChartRound(xRadius * c), y = yCenter - ChartRound(yRadius * s);
-        face[size_t(k)] = Calc3DPoint(x, y, z1);
-        back[size_t(k)] = Calc3DPoint(x, y, z0);
-        if (donut) {
-            const int ix = xCenter + ChartRound(xIn * c), iy = yCenter - ChartRound(yIn * s);
-            innerFace[size_t(k)] = Calc3DPoint(ix, iy, z1);
-            innerBack[size_t(k)] = Calc3DPoint(ix, iy, z0);
-        }
-    }
-
+    // Sides take the darkened fill colour (the back colour under a hatch), the
+    // face the saved one.
     const bool hatched = Hatched(Brush());
     const TColor saved = hatched ? GetBackColor() : Brush().Color;
     auto restore = [&] {
@@ -470,86 +452,12 @@ void TChartCanvas3D::Pie3D(int xCenter, int yCenter, int xRadius, int yRadius, i
         else
             SetBrushColor(saved);
     };
-    auto darken = [&] {
-        if (darkSides)
+    for (const TPie3DPolygon& polygon : polygons) {
+        if (!polygon.Side)
+            restore();
+        else if (darkSides)
             InternalDark(saved, 32);
-    };
-    // Face ring points s..e followed by the far ring e..s (0-based, inclusive).
-    auto band = [&](const TPointArray& front, const TPointArray& rear, int s, int e) {
-        TPointArray poly;
-        poly.reserve(size_t(2 * (e - s + 1)));
-        for (int k = s; k <= e; ++k)
-            poly.push_back(front[size_t(k)]);
-        for (int k = e; k >= s; --k)
-            poly.push_back(rear[size_t(k)]);
-        TChartCanvas::Polygon(poly);
-    };
-
-    if (donut) {
-        darken();
-        band(innerFace, innerBack, 0, n - 1);
-    }
-
-    const TPoint centreFace = Calc3DPoint(xCenter, yCenter, z1);
-    const TPoint centreBack = Calc3DPoint(xCenter, yCenter, z0);
-    if (drawSides) {
-        auto wall = [&](int k) {
-            const TPoint innerF = donut ? innerFace[size_t(k)] : centreFace;
-            const TPoint innerB = donut ? innerBack[size_t(k)] : centreBack;
-            const TPoint quad[4] = {innerF, face[size_t(k)], back[size_t(k)], innerB};
-            darken();
-            TChartCanvas::Polygon(quad, 3);
-        };
-        if (face[size_t(n - 1)].X < XCenterOffset_)
-            wall(n - 1);
-        if (face[0].X > XCenterOffset_)
-            wall(0);
-    }
-
-    restore();
-    TPointArray top;
-    if (donut) {
-        top = face;
-        top.insert(top.end(), innerFace.rbegin(), innerFace.rend());
-    } else {
-        top.reserve(size_t(n + 1));
-        top.push_back(centreFace);
-        top.insert(top.end(), face.begin(), face.end());
-    }
-    TChartCanvas::Polygon(top);
-
-    // The curved rim facing the viewer: runs where screen X increases
-    // (1-based indices as the rule is written).
-    auto x = [&](int k) { return face[size_t(k - 1)].X; };
-    int m = 0;
-    for (int i = 2; i <= n; ++i)
-        if (x(i) > x(i - 1)) {
-            m = i;
-            break;
-        }
-    if (m != 0) {
-        const int s = m - 1;
-        int end = 0;
-        for (int j = m + 1; j <= n - 1; ++j)
-            if (x(j + 1) < x(j)) {
-                end = j;
-                break;
-            }
-        if (end == 0 && x(n) >= x(n - 1))
-            end = n;
-        if (end != 0) {
-            darken();
-            band(face, back, s - 1, end - 1);
-        }
-        if (end != n && x(n) > x(n - 1)) {
-            int start = n - 1;
-            while (start > 1 && x(start) > x(start - 1))
-                --start;
-            if (start > 1) {
-                darken();
-                band(face, back, start - 1, n - 1);
-            }
-        }
+        TChartCanvas::Polygon(polygon.Points);
     }
     restore();
 }

@@ -1,9 +1,9 @@
 #include "chart/ChartCanvas/TCustomChartGradient.h"
 
+#include "chart/ChartCanvas/GradientBands.h"
 #include "chart/ChartCanvas/TCanvas3D.h"
 
 #include <algorithm>
-#include <cmath>
 
 void TCustomChartGradient::Changed() {
     if (OnChange)
@@ -40,35 +40,9 @@ void TCustomChartGradient::Draw(TChartCanvas& canvas, const TRect& rect, int rou
         canvas.ClipRoundRectangle(rect, roundCorner);
     if (Direction_ == gdRadial) {
         DrawRadial(canvas, rect);
-    } else if (mid != clNone) {
-        const TRect r = OrientedRect(rect);
-        const int midY = (r.Top + r.Bottom) / 2;
-        const int midX = (r.Left + r.Right) / 2;
-        const TRect upper{r.Left, r.Top, r.Right, midY}, lower{r.Left, midY, r.Right, r.Bottom};
-        const TRect left{r.Left, r.Top, midX, r.Bottom}, right{midX, r.Top, r.Right, r.Bottom};
-        switch (Direction_) {
-        case gdTopBottom:
-            canvas.GradientFill(upper, mid, end, gdTopBottom, 50);
-            canvas.GradientFill(lower, start, mid, gdTopBottom, 50);
-            break;
-        case gdBottomTop:
-            canvas.GradientFill(upper, start, mid, gdBottomTop, 50);
-            canvas.GradientFill(lower, mid, end, gdBottomTop, 50);
-            break;
-        case gdLeftRight:
-            canvas.GradientFill(left, mid, end, gdLeftRight, 50);
-            canvas.GradientFill(right, start, mid, gdLeftRight, 50);
-            break;
-        case gdRightLeft:
-            canvas.GradientFill(left, start, mid, gdRightLeft, 50);
-            canvas.GradientFill(right, mid, end, gdRightLeft, 50);
-            break;
-        default:
-            canvas.GradientFill(r, start, end, Direction_, 50);
-            break;
-        }
     } else {
-        canvas.GradientFill(rect, start, end, Direction_, Balance_);
+        for (const TGradientPart& part : GradientParts(rect, Direction_, start, mid, end, Balance_))
+            canvas.GradientFill(part.Rect, part.Start, part.End, part.Direction, part.Balance);
     }
     if (roundCorner > 0)
         canvas.UnClipRectangle();
@@ -104,35 +78,18 @@ void TCustomChartGradient::DrawRadial(TChartCanvas& canvas, const TRect& rect) {
     const TColor start = ColorToRGB(mono ? ColorToGray(StartColor_) : StartColor_);
     const TColor end = ColorToRGB(mono ? ColorToGray(EndColor_) : EndColor_);
 
-    TBrushDesc brush;
-    brush.Color = end;
-    canvas.SetBrush(brush);
-    canvas.FillRect(r);
-
-    const int w = r.Width(), h = r.Height();
-    int k = std::min(255, std::max(w, h));
-    if (w % 2 != 0 || h % 2 != 0)
-        --k;
-    if (k > 0) {
-        const int cx = (r.Left + r.Right) / 2 + RadialX_ + 1;
-        const int cy = (r.Top + r.Bottom) / 2 + RadialY_ + 1;
-        const int r0 = GetRValue(start), g0 = GetGValue(start), b0 = GetBValue(start);
-        const int dr = GetRValue(end) - r0, dg = GetGValue(end) - g0, db = GetBValue(end) - b0;
-        const double power = Balance_ * 0.015 + 0.5;
+    const TGradientBands bands = RadialGradientBands(r, start, end, Balance_, RadialX_, RadialY_);
+    for (const TColoredRect& back : bands.Rects) {
+        TBrushDesc brush;
+        brush.Color = back.Color;
+        canvas.SetBrush(brush);
+        canvas.FillRect(back.Rect);
+    }
+    if (!bands.Ellipses.empty())
         canvas.SetPenStyle(psClear);
-        for (int i = k; i >= 0; --i) {
-            TColor c;
-            if (Balance_ == 50) {
-                c = RGBColor(r0 + dr * i / k, g0 + dg * i / k, b0 + db * i / k);
-            } else {
-                const double f = std::pow(double(i + 1) / double(k + 1), power);
-                c = RGBColor(r0 + ChartRound(dr * f), g0 + ChartRound(dg * f),
-                             b0 + ChartRound(db * f));
-            }
-            const int rx = w / 2 * i / k, ry = h / 2 * i / k;
-            canvas.SetBrushColor(c);
-            canvas.Ellipse(cx - rx, cy - ry, cx + rx, cy + ry);
-        }
+    for (const TColoredRect& ring : bands.Ellipses) {
+        canvas.SetBrushColor(ring.Color);
+        canvas.Ellipse(ring.Rect.Left, ring.Rect.Top, ring.Rect.Right, ring.Rect.Bottom);
     }
     canvas.SetPenStyle(oldPenStyle);
     canvas.SetBrush(oldBrush);

@@ -670,6 +670,7 @@ void TChartAxis::CalcRect(TRect& rect, bool inflateChartRectangle) {
         FPosTitle = pos;
     }
     FPosLabels = pos;
+    FLabelsRoom = -1;
     if (FLabels) {
         int size = FLabelsSize;
         if (size == 0) {
@@ -677,7 +678,8 @@ void TChartAxis::CalcRect(TRect& rect, bool inflateChartRectangle) {
                 canvas.AssignFont(*FLabelsFont);
                 size = canvas.FontHeight();
             } else {
-                size = MaxLabelsWidth();
+                size = std::max(MaxLabelsWidth(), FLabelsRoomAtLeast);
+                FLabelsRoom = size;
             }
         }
         pos += inward * size;
@@ -699,6 +701,28 @@ void TChartAxis::CalcRect(TRect& rect, bool inflateChartRectangle) {
     FPosAxis = pos;
     if (inflateChartRectangle)
         *edge = pos;
+}
+
+bool TChartAxis::WidenLabelsRoom() {
+    if (!FChart || FLabelsRoom < 0)
+        return false;
+    const TAxisLabelStyle style = CalcLabelStyle();
+    if (style != talValue && style != talMark)
+        return false;
+    std::vector<double> values;
+    CalcLabelValues(values);
+    if (values.empty())
+        return false;
+    int width = 0;
+    for (double v : values)
+        width = std::max(width, LabelWidth(LabelValue(v)));
+    TChartCanvas3D& canvas = FChart->Canvas();
+    canvas.AssignFont(*FLabelsFont);
+    width += canvas.TextWidth(" ");
+    if (width <= FLabelsRoom)
+        return false;
+    FLabelsRoomAtLeast = width;
+    return true;
 }
 
 // --- drawing ------------------------------------------------------------------------
@@ -754,7 +778,16 @@ void TChartAxis::DrawLabelAt(int pos, const std::string& text) {
         if (FHorizontal) {
             canvas.SetTextAlign(TA_CENTER | TA_TOP);
             const int y = FOtherSide ? FPosLabels - (count - k) * h : FPosLabels + k * h;
-            DrawAxisLabel(pos, y, 0, line);
+            // A label at an end of the axis may reach past the panel's edge
+            // ("1,000,000" at the right): it moves inward, its tick stays.
+            const int w = canvas.TextWidth(line);
+            const TRect& panel = FChart->ChartBounds;
+            int x = pos;
+            if (x - w / 2 + w > panel.Right)
+                x = panel.Right - w + w / 2;
+            if (x - w / 2 < panel.Left)
+                x = panel.Left + w / 2;
+            DrawAxisLabel(x, y, 0, line);
         } else {
             const int y = pos - count * h / 2 + k * h;
             const bool rightAligned = FOtherSide == (FLabelsAlign == alOpposite);

@@ -177,6 +177,11 @@ public:
 
     // Fills `out` with the values labels are drawn at, top value first (value labels).
     void CalcLabelValues(std::vector<double>& out);
+    // A repaint starts: its first layout measures the labels afresh.
+    void ResetLabelsRoom() { FLabelsRoomAtLeast = 0; }
+    // After the series margins: true when the value labels that will be drawn
+    // need more room than the layout gave them; the next CalcRect gives it.
+    bool WidenLabelsRoom();
     // Largest next step on the 1, 2, 5 ladder above x (x > 0).
     static double NextStep(double x);
 
@@ -259,5 +264,9 @@ private:
     int FPosAxis = 0;
     int FPosLabels = 0;
     int FPosTitle = 0;
+    // Label room taken by the last CalcRect (-1: not measured from the label
+    // widths), and the least room the next one must take in this repaint.
+    int FLabelsRoom = -1;
+    int FLabelsRoomAtLeast = 0;
     std::vector<int> FTickPositions;
 };

@@ -72,9 +72,13 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     const auto at = static_cast<std::ptrdiff_t>(p);
     if (!FColors.empty()) {
         FColors.insert(FColors.begin() + at, color);
-    } else if (color != clDefault) {
-        FColors.assign(static_cast<std::size_t>(before), clDefault);
+    } else if (before == 0 || color == FSameColor) {
+        // Points of one colour (a line of ten million) keep no colour each.
+        FSameColor = color;
+    } else {
+        FColors.assign(static_cast<std::size_t>(before), FSameColor);
         FColors.insert(FColors.begin() + at, color);
+        FSameColor = clDefault;
     }
     // The label list is either empty or one entry per point, so a first label pads it.
     if (!label.empty() || !FLabels.empty()) {
@@ -111,10 +115,16 @@ int TChartSeries::Count() const {
     return FXValues->Count();
 }
 
+void TChartSeries::ReservePoints(int count) {
+    for (TChartValueList* list : FValuesList)
+        list->Reserve(count);
+}
+
 void TChartSeries::Clear() {
     for (TChartValueList* list : FValuesList)
         list->ClearValues();
     FColors.clear();
+    FSameColor = clDefault;
     FLabels.clear();
     FMarks->Clear();
     if (OnClearValues)
@@ -224,10 +234,19 @@ void TChartSeries::SetColorEachPoint(bool value) {
         Repaint();
 }
 
+bool TChartSeries::HasColors() const {
+    return !FColors.empty() || (FSameColor != clDefault && Count() > 0);
+}
+
 TColor TChartSeries::ValueColor(int valueIndex) const {
     const auto at = static_cast<std::size_t>(valueIndex);
-    if (valueIndex >= 0 && at < FColors.size() && FColors[at] != clDefault)
-        return FColors[at];
+    TColor own = clDefault;
+    if (valueIndex >= 0 && at < FColors.size())
+        own = FColors[at];
+    else if (FColors.empty() && valueIndex >= 0 && valueIndex < Count())
+        own = FSameColor;
+    if (own != clDefault)
+        return own;
     if (FColorEachPoint)
         return GetDefaultColor(valueIndex);
     return FSeriesColor;
@@ -237,9 +256,10 @@ void TChartSeries::SetValueColor(int valueIndex, TColor color) {
     if (valueIndex < 0 || valueIndex >= Count())
         return;
     if (FColors.empty()) {
-        if (color == clDefault)
+        if (color == FSameColor && color == clDefault)
             return;
-        FColors.assign(static_cast<std::size_t>(Count()), clDefault);
+        FColors.assign(static_cast<std::size_t>(Count()), FSameColor);
+        FSameColor = clDefault;
     }
     FColors[static_cast<std::size_t>(valueIndex)] = color;
     Repaint();
@@ -448,22 +468,33 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     }
     const double nearValue = axis->CalcPosPoint(nearPixel);
     const double farValue = axis->CalcPosPoint(farPixel);
-    const double* begin = list.Data();
-    const double* end = begin + n;
-    const double* first = std::lower_bound(begin, end, nearValue);
-    if (first == end) {
+    // The first index in [from, n) whose value is not below value; by Value,
+    // so that a consecutive list stays unstored.
+    auto lowerBound = [&list, n](int from, double value) {
+        int to = n;
+        while (from < to) {
+            const int mid = from + (to - from) / 2;
+            if (list.Value(mid) < value)
+                from = mid + 1;
+            else
+                to = mid;
+        }
+        return from;
+    };
+    const int first = lowerBound(0, nearValue);
+    if (first == n) {
         FFirstVisibleIndex = -1;
         FLastVisibleIndex = -1;
         return;
     }
-    FFirstVisibleIndex = static_cast<int>(first - begin);
+    FFirstVisibleIndex = first;
     if (list.Last() > farValue) {
-        const double* last = std::lower_bound(first, end, farValue);
-        if (last == end) {
+        const int last = lowerBound(first, farValue);
+        if (last == n) {
             FLastVisibleIndex = n - 1;
         } else {
-            FLastVisibleIndex = static_cast<int>(last - begin);
-            if (!FDrawBetweenPoints && *last > farValue)
+            FLastVisibleIndex = last;
+            if (!FDrawBetweenPoints && list.Value(last) > farValue)
                 --FLastVisibleIndex;
         }
     } else {

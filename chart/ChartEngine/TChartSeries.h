@@ -42,6 +42,9 @@ public:
     // A point whose colour is clNone: drawn by no kind, but it keeps its place.
     int AddNullXY(double x, double y, const std::string& label = "");
     int Count() const;
+    // Room for count points in every value list, so a long run of AddXY never
+    // copies the lists while they grow. Clear keeps the room.
+    void ReservePoints(int count);
     virtual void Clear();
     // Raises ChartException "Series Delete: ValueIndex %d out of bounds (0 to %d).".
     virtual void Delete(int valueIndex);
@@ -63,7 +66,8 @@ public:
     TColor ValueColor(int valueIndex) const;
     TColor GetValueColor(int valueIndex) const { return ValueColor(valueIndex); }
     void SetValueColor(int valueIndex, TColor color);
-    bool HasColors() const { return !FColors.empty(); }
+    // True when a point carries its own colour.
+    bool HasColors() const;
     bool IsNull(int valueIndex) const { return ValueColor(valueIndex) == clNone; }
 
     std::string XLabel(int valueIndex) const;
@@ -192,7 +196,10 @@ private:
     bool FYMandatory = true;
     TColor FSeriesColor = clDefault;
     bool FColorEachPoint = false;
+    // Either one colour per point, or empty with every point's own colour
+    // FSameColor (clDefault: none).
     std::vector<TColor> FColors;
+    TColor FSameColor = clDefault;
     std::vector<std::string> FLabels;
     std::string FValueFormat = "#,##0.###";
     std::string FPercentFormat = "##0.## %";

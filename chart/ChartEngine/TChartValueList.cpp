@@ -4,7 +4,9 @@
 #include "chart/ChartEngine/TChartSeries.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name)
     : FOwner(owner), FName(name) {
@@ -31,24 +33,82 @@ void TChartValueList::SetDateTime(bool value) {
 // Capacity steps by ChartDefaultCapacity; once the list is large the step becomes half
 // the capacity (in whole thousands), so that appending stays amortised constant time for
 // a million points instead of copying the whole list every thousand values.
+namespace {
+
+std::size_t GrownRoom(std::size_t capacity) {
+    return capacity +
+           std::max<std::size_t>(ChartDefaultCapacity,
+                                 capacity / 2 / ChartDefaultCapacity * ChartDefaultCapacity);
+}
+
+} // namespace
+
 void TChartValueList::Grow() {
     if (FValues.size() < FValues.capacity())
         return;
-    const std::size_t capacity = FValues.capacity();
-    const std::size_t step = std::max<std::size_t>(
-        ChartDefaultCapacity, capacity / 2 / ChartDefaultCapacity * ChartDefaultCapacity);
-    FValues.reserve(capacity + step);
+    FValues.reserve(GrownRoom(FValues.capacity()));
+}
+
+void TChartValueList::Reserve(int count) {
+    if (count <= 0)
+        return;
+    if (FConsecutive)
+        FRoom = std::max(FRoom, static_cast<std::size_t>(count));
+    else
+        FValues.reserve(static_cast<std::size_t>(count));
+}
+
+bool TChartValueList::AppendConsecutive(double value) {
+    if (!FConsecutive)
+        return false;
+    const std::size_t n = FConsecutiveCount;
+    const double first = n == 0 ? value : FFirst;
+    // Bit for bit, so that Value gives back exactly what was added (-0.0 and
+    // NaN included).
+    if (std::bit_cast<std::uint64_t>(first + static_cast<double>(n)) !=
+        std::bit_cast<std::uint64_t>(value))
+        return false;
+    FFirst = first;
+    if (n == FRoom)
+        FRoom = GrownRoom(FRoom);
+    FConsecutiveCount = n + 1;
+    FModified = true;
+    return true;
+}
+
+void TChartValueList::Materialize() const {
+    if (!FConsecutive)
+        return;
+    FValues.clear();
+    FValues.reserve(std::max(FRoom, FConsecutiveCount));
+    for (std::size_t i = 0; i < FConsecutiveCount; ++i)
+        FValues.push_back(FFirst + static_cast<double>(i));
+    FConsecutive = false;
+}
+
+const double* TChartValueList::Data() const {
+    Materialize();
+    return FValues.data();
+}
+
+const std::vector<double>& TChartValueList::Values() const {
+    Materialize();
+    return FValues;
 }
 
 int TChartValueList::AddChartValue(double value) {
     const int n = Count();
-    if (FOrder == loNone || n == 0 || (FOrder == loAscending && value >= FValues.back()) ||
-        (FOrder == loDescending && value <= FValues.back())) {
+    if (FOrder == loNone || n == 0 || (FOrder == loAscending && value >= Last()) ||
+        (FOrder == loDescending && value <= Last())) {
+        if (AppendConsecutive(value))
+            return n;
+        Materialize();
         Grow();
         FValues.push_back(value);
         FModified = true;
         return n;
     }
+    Materialize();
     int i = n - 1;
     if (FOrder == loAscending) {
         while (i >= 0 && value < FValues[static_cast<std::size_t>(i)])
@@ -62,12 +122,16 @@ int TChartValueList::AddChartValue(double value) {
 }
 
 void TChartValueList::InsertChartValue(int index, double value) {
+    if (index == Count() && AppendConsecutive(value))
+        return;
+    Materialize();
     Grow();
     FValues.insert(FValues.begin() + index, value);
     FModified = true;
 }
 
 void TChartValueList::SetValue(int index, double value) {
+    Materialize();
     FValues[static_cast<std::size_t>(index)] = value;
     FModified = true;
     if (FOwner)
@@ -82,26 +146,31 @@ void TChartValueList::Delete(int start, int quantity) {
     if (start < 0 || start >= Count() || quantity <= 0)
         return;
     const int end = std::min(Count(), start + quantity);
+    Materialize();
     FValues.erase(FValues.begin() + start, FValues.begin() + end);
     FModified = true;
 }
 
 void TChartValueList::ClearValues() {
     // The room is kept: the window clears and refills its series on every display pass.
+    FRoom = std::max(FConsecutive ? FRoom : FValues.capacity(), FValues.capacity());
     FValues.clear();
+    FConsecutive = true;
+    FConsecutiveCount = 0;
     FModified = true;
 }
 
 void TChartValueList::RecalcStats() {
     if (!FModified)
         return;
-    if (FValues.empty()) {
+    const int n = Count();
+    if (n == 0) {
         FMinValue = FMaxValue = FTotal = FTotalABS = 0;
     } else {
-        FMinValue = FMaxValue = FTotal = FValues[0];
-        FTotalABS = std::fabs(FValues[0]);
-        for (std::size_t i = 1; i < FValues.size(); ++i) {
-            const double v = FValues[i];
+        FMinValue = FMaxValue = FTotal = Value(0);
+        FTotalABS = std::fabs(Value(0));
+        for (int i = 1; i < n; ++i) {
+            const double v = Value(i);
             if (v < FMinValue)
                 FMinValue = v;
             else if (v > FMaxValue)
@@ -144,6 +213,7 @@ void TChartValueList::SetTotalABS(double value) {
 }
 
 int TChartValueList::Locate(double value) const {
+    Materialize();
     const auto it = std::find(FValues.begin(), FValues.end(), value);
     return it == FValues.end() ? -1 : static_cast<int>(it - FValues.begin());
 }
@@ -155,11 +225,13 @@ void TChartValueList::NotifyOwner() {
 }
 
 void TChartValueList::Exchange(int index1, int index2) {
+    Materialize();
     std::swap(FValues[static_cast<std::size_t>(index1)], FValues[static_cast<std::size_t>(index2)]);
     NotifyOwner();
 }
 
 void TChartValueList::FillSequence() {
+    Materialize();
     for (std::size_t i = 0; i < FValues.size(); ++i)
         FValues[i] = static_cast<double>(i);
     NotifyOwner();
@@ -172,6 +244,7 @@ void TChartValueList::Sort() {
         FOwner->SortByValueList(*this);
         return;
     }
+    Materialize();
     if (FOrder == loAscending)
         std::stable_sort(FValues.begin(), FValues.end());
     else
@@ -180,6 +253,7 @@ void TChartValueList::Sort() {
 }
 
 void TChartValueList::Reorder(const std::vector<int>& order) {
+    Materialize();
     std::vector<double> sorted;
     sorted.reserve(FValues.capacity());
     for (int i : order)

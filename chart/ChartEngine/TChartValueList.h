@@ -3,6 +3,7 @@
 
 #include "chart/ChartEngine/ChartEngineTypes.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,14 +28,24 @@ public:
     const std::string& ValueSource() const { return FValueSource; }
     void SetValueSource(const std::string& value) { FValueSource = value; }
 
-    int Count() const { return static_cast<int>(FValues.size()); }
+    int Count() const {
+        return static_cast<int>(FConsecutive ? FConsecutiveCount : FValues.size());
+    }
     // Reserved room; grows by ChartDefaultCapacity whenever a value does not fit.
-    int Capacity() const { return static_cast<int>(FValues.capacity()); }
+    int Capacity() const { return static_cast<int>(FConsecutive ? FRoom : FValues.capacity()); }
+    // Room for count values in all (never shrinks).
+    void Reserve(int count);
     // The values themselves, contiguous; valid until the next change of the list.
-    const double* Data() const { return FValues.data(); }
-    const std::vector<double>& Values() const { return FValues; }
+    // Stores consecutive values from then on: hot paths read Value instead.
+    const double* Data() const;
+    const std::vector<double>& Values() const;
+    // True while no value is stored because each is First() + its index.
+    bool Consecutive() const { return FConsecutive; }
 
-    double Value(int index) const { return FValues[static_cast<std::size_t>(index)]; }
+    double Value(int index) const {
+        return FConsecutive ? FFirst + static_cast<double>(index)
+                            : FValues[static_cast<std::size_t>(index)];
+    }
     double operator[](int index) const { return Value(index); }
     double GetValue(int index) const { return Value(index); }
     // Stores and notifies the owner that a value was modified.
@@ -47,8 +58,8 @@ public:
     void Delete(int start, int quantity);
     void ClearValues();
 
-    double First() const { return FValues.front(); }
-    double Last() const { return FValues.back(); }
+    double First() const { return Value(0); }
+    double Last() const { return Value(Count() - 1); }
 
     // Statistics, recomputed on first read after a change.
     double MaxValue();
@@ -73,6 +84,10 @@ public:
 
 private:
     void Grow();
+    // Appends without storing when value is the next of a consecutive list.
+    bool AppendConsecutive(double value);
+    // Leaves the consecutive form: every value stored, the room kept.
+    void Materialize() const;
     void RecalcStats();
     void NotifyOwner();
 
@@ -81,7 +96,14 @@ private:
     TChartListOrder FOrder = loNone;
     bool FDateTime = false;
     std::string FValueSource;
-    std::vector<double> FValues;
+    // A list of FFirst, FFirst + 1, ... (a run's play numbers) keeps only its
+    // first value, count and room; the values are stored once one breaks the
+    // sequence or someone asks for them contiguously.
+    mutable bool FConsecutive = true;
+    double FFirst = 0;
+    std::size_t FConsecutiveCount = 0;
+    std::size_t FRoom = 0;
+    mutable std::vector<double> FValues;
     bool FModified = true;
     double FMaxValue = 0;
     double FMinValue = 0;

@@ -248,6 +248,9 @@ void TCustomAxisPanel::InternalDraw(const TRect&) {
     RecalcWidthHeight();
 
     // Axes take their label and title room.
+    const TRect beforeAxes = ChartRect;
+    for (TChartAxis* a : AxesList_)
+        a->ResetLabelsRoom();
     CalcAxisRect();
 
     // The series area is what the axes leave.
@@ -256,6 +259,23 @@ void TCustomAxisPanel::InternalDraw(const TRect&) {
     // Series margins (markers, bar widths) pull the data ends inside the axes.
     for (TChartAxis* a : AxesList_)
         a->ApplySeriesMargins();
+
+    // The margins may raise an axis end past a wider label ("1,000" above
+    // "990"): lay out again with room for the labels that will be drawn.
+    for (int again = 0; again < 2; ++again) {
+        bool wider = false;
+        for (TChartAxis* a : AxesList_)
+            if (IsAxisVisible(*a) && a->WidenLabelsRoom())
+                wider = true;
+        if (!wider)
+            break;
+        ChartRect = beforeAxes;
+        RecalcWidthHeight();
+        CalcAxisRect();
+        CalcSeriesRect();
+        for (TChartAxis* a : AxesList_)
+            a->ApplySeriesMargins();
+    }
 
     // Only now is the rectangle final, so the 3D projection can be set.
     canvas.Projection(SeriesWidth3D, ChartBounds, ChartRect);

@@ -6,6 +6,7 @@
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartPen.h"
+#include "chart/ChartCanvas/TChartShadow.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
@@ -415,7 +416,71 @@ void TCustomBarSeries::DrawMark(int valueIndex, const std::string& text,
     position.ArrowTo.X += shift;
     if (FAutoMarkPosition)
         Marks().AntiOverlap(FirstValueIndex(), valueIndex, position);
+    auto& stored = Marks().Positions();
+    const auto at = static_cast<std::size_t>(valueIndex);
+    const bool custom = at < stored.size() && stored[at] && stored[at]->Custom;
+    // Marks go by rising index; a lower one starts another pass over them.
+    if (valueIndex <= FLastMarkIndex)
+        FDrawnMarkBoxes.clear();
+    FLastMarkIndex = valueIndex;
+    if (!custom) {
+        KeepMarkInPanel(position);
+        const TRect box = MarkBox(position);
+        if (std::any_of(FDrawnMarkBoxes.begin(), FDrawnMarkBoxes.end(),
+                        [&box](const TRect& drawn) { return Overlap(box, drawn); })) {
+            if (at < stored.size())
+                stored[at].reset(); // not drawn, so not clickable either
+            return;
+        }
+    }
     TChartSeries::DrawMark(valueIndex, text, position);
+    FDrawnMarkBoxes.push_back(MarkBox(position));
+}
+
+void TCustomBarSeries::DoBeforeDrawValues() {
+    FDrawnMarkBoxes.clear();
+    FLastMarkIndex = -1;
+    TChartSeries::DoBeforeDrawValues();
+}
+
+TRect TCustomBarSeries::MarkBox(const TSeriesMarkPosition& position) const {
+    TPoint leftTop;
+    Marks().ConvertTo2D(position, leftTop);
+    TRect r{leftTop.X, leftTop.Y, leftTop.X + position.Width, leftTop.Y + position.Height};
+    const int h = Marks().Shadow().HorizSize();
+    const int v = Marks().Shadow().VertSize();
+    (h > 0 ? r.Right : r.Left) += h;
+    (v > 0 ? r.Bottom : r.Top) += v;
+    return r;
+}
+
+bool TCustomBarSeries::Overlap(const TRect& a, const TRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+void TCustomBarSeries::KeepMarkInPanel(TSeriesMarkPosition& position) const {
+    const TCustomAxisPanel* chart = ParentChart();
+    if (!chart)
+        return;
+    const TRect& panel = chart->ChartBounds;
+    if (panel.Right <= panel.Left || panel.Bottom <= panel.Top)
+        return; // not laid out by a repaint yet
+    const TRect box = MarkBox(position);
+    int dx = 0;
+    int dy = 0;
+    if (box.Right > panel.Right)
+        dx = panel.Right - box.Right;
+    if (box.Left + dx < panel.Left)
+        dx = panel.Left - box.Left;
+    if (box.Bottom > panel.Bottom)
+        dy = panel.Bottom - box.Bottom;
+    if (box.Top + dy < panel.Top)
+        dy = panel.Top - box.Top;
+    // The arrow end travels with the box; its start stays at the bar.
+    position.LeftTop.X += dx;
+    position.LeftTop.Y += dy;
+    position.ArrowTo.X += dx;
+    position.ArrowTo.Y += dy;
 }
 
 // --- legend --------------------------------------------------------------------------

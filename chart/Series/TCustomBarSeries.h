@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TBarSeriesGradient;
 class TChartBrush;
@@ -87,6 +88,9 @@ public:
     void BarGradient(int valueIndex, const TRect& rect);
     void SetPenBrushBar(TColor color);
     TBarStyle GetBarStyle(int valueIndex);
+    void DoBeforeDrawValues() override;
+    // Over the bar, kept inside the chart's panel, and skipped when it would
+    // overlap a mark already drawn (dense runs would bury the chart in boxes).
     void DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) override;
 
     void PrepareLegendCanvas(int valueIndex, TColor& backColor) override;
@@ -101,6 +105,10 @@ protected:
 
 private:
     TColor BarBackColor() const;
+    // The pixels a mark's box covers on screen, shadow included.
+    TRect MarkBox(const TSeriesMarkPosition& position) const;
+    static bool Overlap(const TRect& a, const TRect& b);
+    void KeepMarkInPanel(TSeriesMarkPosition& position) const;
     bool AnyValueBelowOrigin() const;
     bool AnyValueAboveOrigin() const;
 
@@ -123,4 +131,6 @@ private:
     int FBarWidth = 0;
     TRect FBarBounds{};
     TColor FBarColor = clNone;
+    std::vector<TRect> FDrawnMarkBoxes; // of this repaint
+    int FLastMarkIndex = -1;
 };

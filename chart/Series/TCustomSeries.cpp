@@ -279,6 +279,85 @@ void TCustomSeries::PreparePointerPass() {
     }
 }
 
+namespace {
+
+// The consecutive points of one colour in one pixel column, drawn together by
+// DrawReducedValues.
+struct ReducedColumn {
+    // The first few pixels of a column, drawn as they are when it is that short.
+    static constexpr int ShortCount = 4;
+    bool Entered = false; // entered by a segment from (FromX, FromY)
+    int FromX = 0;
+    int FromY = 0;
+    int X = 0;
+    TColor Color = clNone;
+    int First = 0;
+    int Last = 0;
+    int Min = 0;
+    int Max = 0;
+    // Whether the last point's own pixel is already covered by the column's
+    // earlier segments (a line leaves out its end pixel).
+    bool LastCovered = false;
+    int Count = 0;
+    int Ys[ShortCount] = {};
+
+    void Start(int x, int y, TColor color) {
+        X = x;
+        Color = color;
+        First = Last = Min = Max = y;
+        Ys[0] = y;
+        LastCovered = false;
+        Count = 1;
+    }
+    void Add(int y) {
+        LastCovered = y >= Min && y <= Max && !(y == Last && !LastCovered);
+        Min = std::min(Min, y);
+        Max = std::max(Max, y);
+        Last = y;
+        if (Count < ShortCount)
+            Ys[Count] = y;
+        ++Count;
+    }
+};
+
+// Draws the column's entering segment and then its pixels: the points as they
+// are when few, otherwise Min..Max less the last point's pixel when no earlier
+// segment passed it (it is then an extreme). penColor is the colour the
+// canvas's pen is already prepared for.
+void FlushReducedColumn(TCustomSeries& series, TChartCanvas3D& canvas, const ReducedColumn& c,
+                        TColor& penColor) {
+    if (c.Count == 0)
+        return;
+    if (c.Color != penColor) {
+        series.LinePrepareCanvas(canvas, c.Color);
+        penColor = c.Color;
+    }
+    if (c.Entered) {
+        canvas.MoveTo(c.FromX, c.FromY);
+        canvas.LineTo(c.X, c.First);
+    } else {
+        canvas.MoveTo(c.X, c.First);
+    }
+    if (c.Count <= ReducedColumn::ShortCount) {
+        for (int k = 1; k < c.Count; ++k)
+            canvas.LineTo(c.X, c.Ys[k]);
+    } else if (c.Min != c.Max) {
+        if (c.LastCovered) {
+            canvas.LineTo(c.X, c.Min);
+            canvas.LineTo(c.X, c.Max);
+            canvas.LineTo(c.X, c.Min);
+        } else if (c.Last == c.Max) {
+            canvas.LineTo(c.X, c.Min);
+            canvas.LineTo(c.X, c.Max);
+        } else {
+            canvas.LineTo(c.X, c.Max);
+            canvas.LineTo(c.X, c.Min);
+        }
+    }
+}
+
+} // namespace
+
 // Draws first..last (ascending, flat, no markers, no stairs) one pixel column at a time.
 // Consecutive points in one column and of one line colour join by vertical segments, whose
 // pixels are the column's span from the lowest to the highest point, less the last point's
@@ -296,63 +375,18 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     if (first == last)
         return;
 
-    const double* xs = NotMandatoryValueList().Data();
-    const double* ys = MandatoryValueList().Data();
+    // By Value: a consecutive X list (play numbers) is never stored.
+    const TChartValueList& xs = NotMandatoryValueList();
+    const TChartValueList& ys = MandatoryValueList();
     const bool plainColors = !HasColors() && !ColorEachPoint();
     const TColor seriesColor = SeriesColor();
 
-    // Pending column group: its pixel column, colour, first, last, lowest and highest pixel.
-    bool hasPre = false; // the group is entered by a segment from (preX, preY)
-    int preX = 0;
-    int preY = 0;
-    int gx = FPrevX;
-    TColor gColor = FPrevColor;
-    int gFirst = FPrevY;
-    int gLast = FPrevY;
-    int gMin = FPrevY;
-    int gMax = FPrevY;
-    // Whether the last point's own pixel is already covered by the group's earlier
-    // segments (a line leaves out its end pixel).
-    bool gLastCovered = false;
-    int gCount = FPrevColor == clNone ? 0 : 1;
-    // The first few pixels of a group, drawn as they are when the group is that short.
-    constexpr int ShortGroup = 4;
-    int gYs[ShortGroup] = {FPrevY, 0, 0, 0};
+    // The pending column starts as the point just drawn, not entered by a segment.
+    ReducedColumn column;
+    column.Start(FPrevX, FPrevY, FPrevColor);
+    if (FPrevColor == clNone)
+        column.Count = 0;
     TColor penColor = clNone;
-
-    auto flush = [&] {
-        if (gCount == 0)
-            return;
-        const TColor lineColor = gColor;
-        if (lineColor != penColor) {
-            LinePrepareCanvas(*canvas, lineColor);
-            penColor = lineColor;
-        }
-        if (hasPre) {
-            canvas->MoveTo(preX, preY);
-            canvas->LineTo(gx, gFirst);
-        } else {
-            canvas->MoveTo(gx, gFirst);
-        }
-        if (gCount <= ShortGroup) {
-            for (int k = 1; k < gCount; ++k)
-                canvas->LineTo(gx, gYs[k]);
-        } else if (gMin != gMax) {
-            // The column's pixels are gMin..gMax, less the last point's pixel when no
-            // earlier segment passed it (it is then an extreme).
-            if (gLastCovered) {
-                canvas->LineTo(gx, gMin);
-                canvas->LineTo(gx, gMax);
-                canvas->LineTo(gx, gMin);
-            } else if (gLast == gMax) {
-                canvas->LineTo(gx, gMin);
-                canvas->LineTo(gx, gMax);
-            } else {
-                canvas->LineTo(gx, gMax);
-                canvas->LineTo(gx, gMin);
-            }
-        }
-    };
 
     int lastX = FPrevX;
     int lastY = FPrevY;
@@ -362,34 +396,23 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
         const int x = hAxis->CalcXPosValue(xs[i]);
         const int y = vAxis->CalcYPosValue(ys[i]);
         if (color == clNone) {
-            // A null point ends the group; the next segment starts at its position.
-            flush();
-            gCount = 0;
-        } else if (gCount > 0 && x == gx && color == gColor) {
-            gLastCovered = y >= gMin && y <= gMax && !(y == gLast && !gLastCovered);
-            gMin = std::min(gMin, y);
-            gMax = std::max(gMax, y);
-            gLast = y;
-            if (gCount < ShortGroup)
-                gYs[gCount] = y;
-            ++gCount;
+            // A null point ends the column; the next segment starts at its position.
+            FlushReducedColumn(*this, *canvas, column, penColor);
+            column.Count = 0;
+        } else if (column.Count > 0 && x == column.X && color == column.Color) {
+            column.Add(y);
         } else {
-            flush();
-            hasPre = true;
-            preX = lastX;
-            preY = lastY;
-            gx = x;
-            gColor = color;
-            gFirst = gLast = gMin = gMax = y;
-            gYs[0] = y;
-            gLastCovered = false;
-            gCount = 1;
+            FlushReducedColumn(*this, *canvas, column, penColor);
+            column.Entered = true;
+            column.FromX = lastX;
+            column.FromY = lastY;
+            column.Start(x, y, color);
         }
         lastX = x;
         lastY = y;
         lastColor = color;
     }
-    flush();
+    FlushReducedColumn(*this, *canvas, column, penColor);
 
     FPrevX = lastX;
     FPrevY = lastY;

@@ -28,11 +28,11 @@ struct Sample {
 };
 
 struct Simulated {
-    Sample FinalBalance;     // one per run
+    Sample FinalBalance; // one per run
     std::vector<double> Finals;
-    Sample FirstHits;        // first hits per run
-    Sample ChainBonuses;     // bonuses of each ended chain
-    Sample BonusBalls;       // change of the ball count on each bonus shot
+    Sample FirstHits;    // first hits per run
+    Sample ChainBonuses; // bonuses of each ended chain
+    Sample BonusBalls;   // change of the ball count on each bonus shot
     double ShotsPerPlay = 0.0;
 };
 
@@ -53,7 +53,9 @@ Simulated Simulate(double border, int runs, int plays, std::uint32_t seed) {
             const int playBefore = machine.PlayNo;
             machine.Shoot();
             ++shots;
-            const bool bonusShot = modeBefore == 1 || (modeBefore == 2 && (chainBefore == 1 || machine.Balls > ballsBefore));
+            const bool bonusShot =
+                modeBefore == 1 ||
+                (modeBefore == 2 && (chainBefore == 1 || machine.Balls > ballsBefore));
             if (bonusShot) {
                 s.BonusBalls.Add(machine.Balls - ballsBefore);
                 if (machine.Mode == 0) {
@@ -93,11 +95,13 @@ TEST_P(TheoryAgreement, SimulationLiesWithinFourStandardErrors) {
     // Plays over first hits counted in whole runs (intervals cut by a run's end
     // would bias a mean of intervals); its error by the delta method.
     const double hitsPerRun = s.FirstHits.Mean();
-    ExpectWithinFourErrors(plays / hitsPerRun, plays * s.FirstHits.MeanError() / (hitsPerRun * hitsPerRun),
+    ExpectWithinFourErrors(plays / hitsPerRun,
+                           plays * s.FirstHits.MeanError() / (hitsPerRun * hitsPerRun),
                            t.plays_per_first_hit, "plays per first hit");
-    ExpectWithinFourErrors(s.ChainBonuses.Mean(), s.ChainBonuses.MeanError(), t.bonuses_per_first_hit,
-                           "bonuses per first hit");
-    ExpectWithinFourErrors(s.BonusBalls.Mean(), s.BonusBalls.MeanError(), t.balls_per_bonus, "balls per bonus");
+    ExpectWithinFourErrors(s.ChainBonuses.Mean(), s.ChainBonuses.MeanError(),
+                           t.bonuses_per_first_hit, "bonuses per first hit");
+    ExpectWithinFourErrors(s.BonusBalls.Mean(), s.BonusBalls.MeanError(), t.balls_per_bonus,
+                           "balls per bonus");
     // Shots per play: about a million plays, the ratio's error is far below 1 %.
     EXPECT_NEAR(s.ShotsPerPlay, t.shots_per_play, 0.01 * t.shots_per_play);
 

@@ -251,4 +251,85 @@ TEST(TChartSeries, AxisAssociation) {
     EXPECT_FALSE(s->AssociatedToAxis(&chart->DepthAxis()));
 }
 
+// Points added with these own colours; a series of one colour throughout
+// keeps no colour per point, and must still read like one that does.
+struct OwnColourCase {
+    const char* name;
+    std::vector<TColor> added;
+    bool hasColors;
+};
+
+class OwnColours : public ::testing::TestWithParam<OwnColourCase> {};
+
+TEST_P(OwnColours, ReadAsAddedWhateverTheirForm) {
+    const OwnColourCase& c = GetParam();
+    TChartSeries s;
+    s.SetSeriesColor(clTeal);
+    for (std::size_t i = 0; i < c.added.size(); ++i)
+        s.AddXY(static_cast<double>(i), 1, "", c.added[i]);
+    EXPECT_EQ(s.HasColors(), c.hasColors);
+    for (std::size_t i = 0; i < c.added.size(); ++i)
+        EXPECT_EQ(s.ValueColor(static_cast<int>(i)), c.added[i] == clDefault ? clTeal : c.added[i])
+            << "point " << i;
+    // Out of range: the series colour.
+    EXPECT_EQ(s.ValueColor(static_cast<int>(c.added.size())), clTeal);
+    EXPECT_EQ(s.ValueColor(-1), clTeal);
+    // Recoloured points keep the others' colours.
+    if (!c.added.empty()) {
+        s.SetValueColor(0, clLime);
+        EXPECT_TRUE(s.HasColors());
+        EXPECT_EQ(s.ValueColor(0), clLime);
+        for (std::size_t i = 1; i < c.added.size(); ++i)
+            EXPECT_EQ(s.ValueColor(static_cast<int>(i)),
+                      c.added[i] == clDefault ? clTeal : c.added[i]);
+    }
+    s.Clear();
+    EXPECT_FALSE(s.HasColors());
+    s.AddXY(0, 1);
+    EXPECT_EQ(s.ValueColor(0), clTeal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OwnColours,
+    ::testing::Values(OwnColourCase{"None", {}, false},
+                      OwnColourCase{"AllDefault", {clDefault, clDefault}, false},
+                      OwnColourCase{"AllRed", {clRed, clRed, clRed}, true},
+                      OwnColourCase{"RedThenBlue", {clRed, clRed, clBlue}, true},
+                      OwnColourCase{"DefaultThenRed", {clDefault, clRed, clRed}, true},
+                      OwnColourCase{"RedThenDefault", {clRed, clDefault}, true},
+                      OwnColourCase{"NullPoints", {clNone, clNone}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TChartSeries, PointsOfOneColourSurviveDeletesAndSorting) {
+    TChartSeries s;
+    s.SetSeriesColor(clTeal);
+    for (int i = 0; i < 5; ++i)
+        s.AddXY(i, 5 - i, "", clRed);
+    s.Delete(1);
+    EXPECT_EQ(s.Count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(s.ValueColor(i), clRed);
+    s.Delete(0, 4);
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_FALSE(s.HasColors());
+    // A new first point sets the colour afresh.
+    s.AddXY(0, 1, "", clBlue);
+    s.AddXY(1, 1);
+    EXPECT_EQ(s.ValueColor(0), clBlue);
+    EXPECT_EQ(s.ValueColor(1), clTeal);
+}
+
+TEST(TChartSeries, ReservedPointsAreAddedWithoutGrowingTheLists) {
+    TChartSeries s;
+    s.ReservePoints(5000);
+    s.YValues().Data(); // Y stored from the first point
+    EXPECT_GE(s.XValues().Capacity(), 5000);
+    const double* y = s.YValues().Data();
+    for (int i = 0; i < 5000; ++i)
+        s.AddXY(i + 1, (i * 7) % 13, "", clRed);
+    EXPECT_EQ(s.YValues().Data(), y);
+    EXPECT_TRUE(s.XValues().Consecutive());
+    EXPECT_EQ(s.XValues().Capacity(), 5000);
+}
+
 } // namespace

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -118,5 +122,134 @@ TEST(TChartValueList, RegistersWithItsSeries) {
     EXPECT_EQ(series.XValues().Order(), loAscending);
     EXPECT_EQ(series.YValues().Order(), loNone);
 }
+
+// The same values added to a list that stores them from the start; whatever
+// form a list keeps its values in, it must read back exactly these.
+struct ConsecutiveCase {
+    const char* name;
+    TChartListOrder order;
+    std::vector<double> added;
+    bool staysUnstored;
+};
+
+std::vector<std::uint64_t> Bits(const TChartValueList& list) {
+    std::vector<std::uint64_t> bits;
+    for (int i = 0; i < list.Count(); ++i)
+        bits.push_back(std::bit_cast<std::uint64_t>(list.Value(i)));
+    return bits;
+}
+
+class ValueListConsecutive : public ::testing::TestWithParam<ConsecutiveCase> {};
+
+TEST_P(ValueListConsecutive, ReadsBackAsAStoredList) {
+    const ConsecutiveCase& c = GetParam();
+    TChartValueList list(nullptr, "X");
+    TChartValueList stored(nullptr, "X");
+    list.SetOrder(c.order);
+    stored.SetOrder(c.order);
+    stored.Data(); // stores from the first value on
+    for (double v : c.added)
+        EXPECT_EQ(list.AddChartValue(v), stored.AddChartValue(v));
+    EXPECT_EQ(list.Consecutive(), c.staysUnstored);
+    EXPECT_FALSE(stored.Consecutive());
+    ASSERT_EQ(list.Count(), stored.Count());
+    EXPECT_EQ(Bits(list), Bits(stored));
+    EXPECT_EQ(list.Capacity(), stored.Capacity());
+    if (!c.added.empty()) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(list.First()),
+                  std::bit_cast<std::uint64_t>(stored.First()));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(list.Last()),
+                  std::bit_cast<std::uint64_t>(stored.Last()));
+    }
+    // By bits, NaN included.
+    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    EXPECT_EQ(bits(list.MinValue()), bits(stored.MinValue()));
+    EXPECT_EQ(bits(list.MaxValue()), bits(stored.MaxValue()));
+    EXPECT_EQ(bits(list.Total()), bits(stored.Total()));
+    EXPECT_EQ(bits(list.TotalABS()), bits(stored.TotalABS()));
+    // Asked for contiguously, the values are stored and stay equal.
+    list.Data();
+    EXPECT_FALSE(list.Consecutive());
+    EXPECT_EQ(Bits(list), Bits(stored));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, ValueListConsecutive,
+    ::testing::Values(
+        ConsecutiveCase{"Empty", loNone, {}, true},
+        ConsecutiveCase{"PlayNumbers", loAscending, {1, 2, 3, 4, 5}, true},
+        ConsecutiveCase{"FromNegative", loNone, {-2, -1, 0, 1}, true},
+        ConsecutiveCase{"Halves", loAscending, {0.5, 1.5, 2.5}, true},
+        ConsecutiveCase{"GapBreaks", loAscending, {1, 2, 4, 5}, false},
+        ConsecutiveCase{"RepeatBreaks", loAscending, {1, 1, 2}, false},
+        ConsecutiveCase{"DescendingOrderInserts", loDescending, {1, 2, 3}, false},
+        ConsecutiveCase{"AscendingOrderInsertsBefore", loAscending, {5, 6, 2, 7}, false},
+        ConsecutiveCase{"NegativeZeroFirst", loNone, {-0.0, 1}, false},
+        ConsecutiveCase{"NegativeZeroAfterMinusOne", loNone, {-1, -0.0}, false},
+        ConsecutiveCase{"NaN", loNone, {std::numeric_limits<double>::quiet_NaN(), 1}, false},
+        ConsecutiveCase{
+            "BeyondExactIntegers", loNone, {9007199254740992.0, 9007199254740993.0}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TChartValueList, AMillionPlayNumbersKeepTheirRoomButNoValues) {
+    TChartValueList list(nullptr, "X");
+    list.SetOrder(loAscending);
+    list.Reserve(1000000);
+    for (int i = 1; i <= 1000000; ++i)
+        list.AddChartValue(i);
+    EXPECT_TRUE(list.Consecutive());
+    EXPECT_EQ(list.Capacity(), 1000000);
+    EXPECT_EQ(list.Value(499999), 500000);
+    // A value off the sequence stores them all, in the room reserved.
+    list.AddChartValue(2000000);
+    EXPECT_FALSE(list.Consecutive());
+    EXPECT_EQ(list.Count(), 1000001);
+    EXPECT_EQ(list.Value(999999), 1000000);
+    EXPECT_EQ(list.Last(), 2000000);
+    // Cleared, the list starts unstored again with its room kept.
+    list.ClearValues();
+    EXPECT_TRUE(list.Consecutive());
+    EXPECT_GE(list.Capacity(), 1000001);
+    list.AddChartValue(3);
+    EXPECT_EQ(list.First(), 3);
+}
+
+struct EditCase {
+    const char* name;
+    void (*edit)(TChartValueList&);
+};
+
+class ValueListEditsOfConsecutive : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(ValueListEditsOfConsecutive, MatchTheSameEditsOfAStoredList) {
+    TChartValueList list(nullptr, "X");
+    TChartValueList stored(nullptr, "X");
+    stored.Data();
+    for (double v : {10.0, 11.0, 12.0, 13.0, 14.0}) {
+        list.AddChartValue(v);
+        stored.AddChartValue(v);
+    }
+    ASSERT_TRUE(list.Consecutive());
+    GetParam().edit(list);
+    GetParam().edit(stored);
+    EXPECT_EQ(ValuesOf(list), ValuesOf(stored));
+    EXPECT_EQ(list.Total(), stored.Total());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, ValueListEditsOfConsecutive,
+    ::testing::Values(EditCase{"SetValue", [](TChartValueList& l) { l.SetValue(2, -7); }},
+                      EditCase{"DeleteMiddle", [](TChartValueList& l) { l.Delete(1, 2); }},
+                      EditCase{"DeleteTail", [](TChartValueList& l) { l.Delete(3, 9); }},
+                      EditCase{"Insert", [](TChartValueList& l) { l.InsertChartValue(1, 99); }},
+                      EditCase{"InsertNextAtEnd",
+                               [](TChartValueList& l) { l.InsertChartValue(5, 15); }},
+                      EditCase{"Exchange", [](TChartValueList& l) { l.Exchange(0, 4); }},
+                      EditCase{"FillSequence", [](TChartValueList& l) { l.FillSequence(); }},
+                      EditCase{"Reorder",
+                               [](TChartValueList& l) {
+                                   l.Reorder({4, 3, 2, 1, 0});
+                               }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

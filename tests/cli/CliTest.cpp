@@ -1,6 +1,6 @@
+#include "engine/Slot.h"
 #include "results/RecordRun.h"
 #include "results/ResultTexts.h"
-#include "engine/Slot.h"
 #include "runfile/RunFile.h"
 
 #include <gtest/gtest.h>

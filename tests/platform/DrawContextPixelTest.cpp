@@ -409,3 +409,182 @@ TEST(DrawContextPixel, RoundRectCoversLikeRectangleWithoutCorners) {
 }
 
 } // namespace
+
+namespace {
+
+// Whether the picture is unchanged by mirroring it inside a box.
+bool MirrorSymmetric(const QtDrawContext& c, const TRect& box) {
+    for (int y = box.Top; y < box.Bottom; ++y)
+        for (int x = box.Left; x < box.Right; ++x) {
+            const TColor here = c.GetPixel(x, y);
+            if (here != c.GetPixel(box.Left + box.Right - 1 - x, y) ||
+                here != c.GetPixel(x, box.Top + box.Bottom - 1 - y))
+                return false;
+        }
+    return true;
+}
+
+enum class Shape { Rectangle, Ellipse, RoundRect, FillRect };
+
+struct BoxCase {
+    Shape Kind;
+    int W, H;
+};
+
+std::string ShapeName(Shape s) {
+    switch (s) {
+    case Shape::Rectangle:
+        return "Rectangle";
+    case Shape::Ellipse:
+        return "Ellipse";
+    case Shape::RoundRect:
+        return "RoundRect";
+    case Shape::FillRect:
+        return "FillRect";
+    }
+    return {};
+}
+
+class DrawContextBox : public ::testing::TestWithParam<BoxCase> {};
+
+// Every box shape covers exactly left..right-1 and top..bottom-1, whatever the
+// parity of its size, and is drawn symmetrically inside that box.
+TEST_P(DrawContextBox, CoversLeftToRightMinusOneForEvenAndOddSizes) {
+    const BoxCase b = GetParam();
+    auto cPtr = MakeContext(40, 40);
+    QtDrawContext& c = *cPtr;
+    const TRect box{10, 12, 10 + b.W, 12 + b.H};
+    switch (b.Kind) {
+    case Shape::Rectangle:
+        c.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+        break;
+    case Shape::Ellipse:
+        c.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+        break;
+    case Shape::RoundRect:
+        c.RoundRect(box.Left, box.Top, box.Right, box.Bottom, 4, 4);
+        break;
+    case Shape::FillRect:
+        c.FillRect(box);
+        break;
+    }
+    EXPECT_EQ(InkBounds(c), (TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1}));
+    EXPECT_TRUE(MirrorSymmetric(c, box));
+    // The middle row and column reach both sides of the box.
+    const int midY = box.Top + b.H / 2, midX = box.Left + b.W / 2;
+    EXPECT_NE(c.GetPixel(box.Left, midY), clWhite);
+    EXPECT_NE(c.GetPixel(box.Right - 1, midY), clWhite);
+    EXPECT_NE(c.GetPixel(midX, box.Top), clWhite);
+    EXPECT_NE(c.GetPixel(midX, box.Bottom - 1), clWhite);
+    if (b.Kind != Shape::FillRect && b.W > 2 && b.H > 2) {
+        EXPECT_EQ(c.GetPixel(box.Left, midY), kPen);
+        EXPECT_EQ(c.GetPixel(box.Right - 1, midY), kPen);
+        EXPECT_EQ(c.GetPixel(midX, midY), kFill);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, DrawContextBox,
+    ::testing::Values(BoxCase{Shape::Ellipse, 8, 8}, BoxCase{Shape::Ellipse, 9, 9},
+                      BoxCase{Shape::Ellipse, 10, 10}, BoxCase{Shape::Ellipse, 11, 11},
+                      BoxCase{Shape::Ellipse, 12, 7}, BoxCase{Shape::Ellipse, 7, 12},
+                      BoxCase{Shape::Ellipse, 2, 2}, BoxCase{Shape::Ellipse, 1, 1},
+                      BoxCase{Shape::Ellipse, 20, 16}, BoxCase{Shape::Rectangle, 8, 8},
+                      BoxCase{Shape::Rectangle, 9, 9}, BoxCase{Shape::Rectangle, 10, 7},
+                      BoxCase{Shape::Rectangle, 2, 2}, BoxCase{Shape::RoundRect, 10, 10},
+                      BoxCase{Shape::RoundRect, 11, 11}, BoxCase{Shape::RoundRect, 12, 9},
+                      BoxCase{Shape::FillRect, 8, 8}, BoxCase{Shape::FillRect, 9, 9},
+                      BoxCase{Shape::FillRect, 1, 1}),
+    [](const ::testing::TestParamInfo<BoxCase>& info) {
+        return ShapeName(info.param.Kind) + std::to_string(info.param.W) + "x" +
+               std::to_string(info.param.H);
+    });
+
+TEST(DrawContextPixel, EvenEllipseOfEightIsEightAcross) {
+    // The chart's win marker: Ellipse(10, 10, 18, 18) must cover 10..17.
+    auto cPtr = MakeContext(30, 30);
+    QtDrawContext& c = *cPtr;
+    c.Ellipse(10, 10, 18, 18);
+    EXPECT_EQ(InkBounds(c), (TRect{10, 10, 17, 17}));
+}
+
+TEST(DrawContextPixel, EllipseWithClearPenFillsTheSameBox) {
+    for (const int size : {8, 9}) {
+        auto cPtr = MakeContext(30, 30);
+        QtDrawContext& c = *cPtr;
+        TPenDesc clear;
+        clear.Style = psClear;
+        c.SetPen(clear);
+        c.Ellipse(10, 10, 10 + size, 10 + size);
+        EXPECT_EQ(InkBounds(c), (TRect{10, 10, 9 + size, 9 + size})) << size;
+        EXPECT_EQ(c.GetPixel(10, 10 + size / 2), kFill) << size;
+    }
+}
+
+TEST(DrawContextPixel, EllipseOutlineIsClosedAndOnePixelThin) {
+    auto cPtr = MakeContext(40, 40);
+    QtDrawContext& c = *cPtr;
+    TBrushDesc clear;
+    clear.Style = bsClear;
+    c.SetBrush(clear);
+    c.Ellipse(5, 5, 25, 21);
+    // Every row of the box has outline pixels on both sides and white inside
+    // them, apart from the flat top and bottom rows.
+    for (int y = 6; y < 20; ++y) {
+        int first = -1, last = -1;
+        for (int x = 5; x < 25; ++x)
+            if (c.GetPixel(x, y) == kPen) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        ASSERT_GE(first, 0) << y;
+        EXPECT_EQ(first + last, 5 + 24) << y; // symmetric
+        EXPECT_EQ(c.GetPixel((first + last) / 2, y), clWhite) << y;
+    }
+}
+
+struct PolygonCase {
+    const char* Name;
+    std::vector<TPoint> Points;
+    TRect Ink; // inclusive bounds
+};
+
+class DrawContextPolygon : public ::testing::TestWithParam<PolygonCase> {};
+
+// A polygon with a pen covers its vertices' pixels: a triangle 9 wide covers
+// 9 columns, as the chart's markers expect.
+TEST_P(DrawContextPolygon, CoversEveryVertexPixel) {
+    const PolygonCase& p = GetParam();
+    auto cPtr = MakeContext(40, 40);
+    QtDrawContext& c = *cPtr;
+    c.Polygon(p.Points.data(), static_cast<int>(p.Points.size()));
+    EXPECT_EQ(InkBounds(c), p.Ink);
+    for (const TPoint& v : p.Points)
+        EXPECT_EQ(c.GetPixel(v.X, v.Y), kPen) << v.X << "," << v.Y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, DrawContextPolygon,
+    ::testing::Values(
+        PolygonCase{"TriangleWidth9", {{10, 20}, {18, 20}, {14, 12}}, {10, 12, 18, 20}},
+        PolygonCase{"TriangleWidth8", {{10, 20}, {17, 20}, {13, 13}}, {10, 13, 17, 20}},
+        PolygonCase{"DownTriangleWidth9", {{10, 12}, {18, 12}, {14, 20}}, {10, 12, 18, 20}},
+        PolygonCase{"LeftTriangle", {{10, 16}, {18, 20}, {18, 12}}, {10, 12, 18, 20}},
+        PolygonCase{"RightTriangle", {{18, 16}, {10, 20}, {10, 12}}, {10, 12, 18, 20}},
+        PolygonCase{"Diamond", {{10, 16}, {14, 12}, {18, 16}, {14, 20}}, {10, 12, 18, 20}},
+        PolygonCase{"SquareWidth8", {{10, 10}, {17, 10}, {17, 17}, {10, 17}}, {10, 10, 17, 17}}),
+    [](const ::testing::TestParamInfo<PolygonCase>& info) { return std::string(info.param.Name); });
+
+TEST(DrawContextPixel, PolygonFillsInsideItsOutline) {
+    auto cPtr = MakeContext(40, 40);
+    QtDrawContext& c = *cPtr;
+    const TPoint triangle[] = {{10, 30}, {30, 30}, {20, 10}};
+    c.Polygon(triangle, 3);
+    EXPECT_EQ(c.GetPixel(20, 25), kFill);
+    EXPECT_EQ(c.GetPixel(20, 30), kPen);
+    EXPECT_EQ(c.GetPixel(30, 30), kPen);
+    EXPECT_EQ(c.GetPixel(31, 30), clWhite);
+}
+
+} // namespace

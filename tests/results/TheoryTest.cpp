@@ -25,11 +25,11 @@ TEST(Theory, PocketChancesClipToTheScale) {
     };
     const std::vector<Case> cases = {
         {3276, 3276 / 65536.0, 0.5, 131 / 65536.0},
-        {32768, 0.5, 0.5, 0.0},                           // extra pocket pushed off the scale
-        {32700, 32700 / 65536.0, 0.5, 68 / 65536.0},       // extra pocket cut in part
-        {40000, 40000 / 65536.0, 25536 / 65536.0, 0.0},    // attacker squeezed
+        {32768, 0.5, 0.5, 0.0},                         // extra pocket pushed off the scale
+        {32700, 32700 / 65536.0, 0.5, 68 / 65536.0},    // extra pocket cut in part
+        {40000, 40000 / 65536.0, 25536 / 65536.0, 0.0}, // attacker squeezed
         {65535, 65535 / 65536.0, 1 / 65536.0, 0.0},
-        {1000.5, 1000.5 / 65536.0, 0.5, 131 / 65536.0},   // real weights for the break-even
+        {1000.5, 1000.5 / 65536.0, 0.5, 131 / 65536.0}, // real weights for the break-even
     };
     for (const Case& c : cases) {
         const PocketChances p = PocketChancesForWeight(c.weight);
@@ -51,7 +51,8 @@ TEST(Theory, BonusByHandAtEvenPocketAndAttacker) {
 TEST(Theory, ChainLengthsFromEntryAndContinueWeights) {
     const double keep = 53739 / 65536.0;
     ExpectClose(ChainLengthChance(1), 0.5, "single bonus");
-    ExpectClose(ChainLengthChance(2), 0.5 * (1 - keep), "chance mode ending after its second bonus");
+    ExpectClose(ChainLengthChance(2), 0.5 * (1 - keep),
+                "chance mode ending after its second bonus");
     ExpectClose(ChainLengthChance(5), 0.5 * keep * keep * keep * (1 - keep), "five bonuses");
     EXPECT_EQ(ChainLengthChance(0), 0.0);
     double total = 0.0;
@@ -85,7 +86,8 @@ TEST(Theory, DefaultBorderByHand) {
     ExpectClose(t.balls_per_bonus, -1 + 1755 + 270 * (-1 + 3 * p0 + 14 * p2), "balls per bonus");
     // Shots: normal balls up to the jackpot ball, the bonus shot, and in the
     // chance mode one shot in ten wins, for each further bonus.
-    const double shots = 65536.0 * 65536.0 / (3276.0 * 165.0) + 1 + 0.5 * (65536.0 / 11797.0) * (65536.0 / 6553.0);
+    const double shots =
+        65536.0 * 65536.0 / (3276.0 * 165.0) + 1 + 0.5 * (65536.0 / 11797.0) * (65536.0 / 6553.0);
     ExpectClose(t.shots_per_play, shots / t.plays_per_first_hit, "shots per play");
 }
 
@@ -101,7 +103,9 @@ TEST(Theory, BreakEvenBorderIsWhereTheBalanceTurns) {
     EXPECT_GT(be, 1.0);
     EXPECT_LT(be, 250.0);
     EXPECT_EQ(TheoryForBorder(12.5).break_even_border, be);
-    const auto perPlay = [](double border) { return CycleFiguresForWeight(65536.0 * border / 250.0).balls_per_play; };
+    const auto perPlay = [](double border) {
+        return CycleFiguresForWeight(65536.0 * border / 250.0).balls_per_play;
+    };
     EXPECT_LT(perPlay(be * (1 - 1e-9)), 0.0);
     EXPECT_GT(perPlay(be * (1 + 1e-9)), 0.0);
     EXPECT_NEAR(perPlay(be), 0.0, 1e-9);

@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -67,6 +73,7 @@ public:
     }
     ~TempDir() { fs::remove_all(path_); }
     fs::path operator/(const std::string& name) const { return path_ / name; }
+    const fs::path& Path() const { return path_; }
     std::size_t EntryCount() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
@@ -349,5 +356,345 @@ TEST(RunFile, BatchFileNames) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(BatchFileName(c.chosen, c.count, c.run), c.expected) << c.chosen;
+    }
+}
+
+namespace {
+
+// A run file of `n` records as bytes.
+Bytes ManyRecordBytes(int n) {
+    RunRecords r;
+    for (int k = 0; k < n; ++k) {
+        r.Append(k % 50, k * 3 - 700, k % 4, k + 1, k % 3 == 0 ? 0 : 2);
+    }
+    return WriteToBytes(n, 4.0, 12.5, r);
+}
+
+// A stdio stream whose reads fail with EIO once `good` bytes were handed out,
+// as a disk with a bad sector gives them.
+struct FailingSource {
+    Bytes bytes;
+    std::size_t good = 0;
+    std::size_t at = 0;
+};
+
+std::FILE* OpenFailingStream(FailingSource& source) {
+    cookie_io_functions_t io{};
+    io.read = [](void* cookie, char* buf, std::size_t size) -> ssize_t {
+        auto& s = *static_cast<FailingSource*>(cookie);
+        if (s.at >= s.good) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t n = std::min(size, s.good - s.at);
+        std::memcpy(buf, s.bytes.data() + s.at, n);
+        s.at += n;
+        return static_cast<ssize_t>(n);
+    };
+    return fopencookie(&source, "rb", io);
+}
+
+// Runs `body` in a child process, as the unprivileged user "nobody" when this
+// process is root (root would get round every permission); the child's exit
+// code, or 128 + the signal that ended it.
+int InChild(const std::function<int()>& body, bool asOtherUser) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (asOtherUser && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(90);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+void GiveToChildUser(const fs::path& p) {
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0) << p;
+    }
+}
+
+} // namespace
+
+TEST(RunFile, AReadErrorRefusesTheWholeFileWhereverItStrikes) {
+    const Bytes bytes = ManyRecordBytes(300000);
+    struct Case {
+        const char* name;
+        std::size_t good;
+    };
+    const std::vector<Case> cases = {
+        {"in the tag", 2},
+        {"in the header", 10},
+        {"on a record boundary", 24 + 20 * 12000},
+        {"inside a record", 24 + 20 * 12000 + 7},
+        {"one byte before the end", 24 + 20 * 300000 - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Through a real stdio stream whose system reads fail.
+        FailingSource source{bytes, c.good};
+        std::FILE* f = OpenFailingStream(source);
+        ASSERT_NE(f, nullptr);
+        RunFileHeader header;
+        RunRecords records = TwoRecords();
+        errno = 0;
+        EXPECT_EQ(ReadRunFile(f, header, records), ReadStatus::ReadFailed);
+        EXPECT_EQ(errno, EIO);
+        std::fclose(f);
+        EXPECT_EQ(records.Size(), 0u);
+        EXPECT_TRUE(records.SameLengths());
+
+        // Through the reader's own fault hook on an ordinary file.
+        TempDir dir;
+        const fs::path file = dir / "big.sim";
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        records = TwoRecords();
+        InjectReadFault(c.good, EIO);
+        EXPECT_EQ(ReadRunFile(file.string(), header, records), ReadStatus::ReadFailed);
+        EXPECT_EQ(records.Size(), 0u);
+        // Spent once: the next read is whole.
+        EXPECT_EQ(ReadRunFile(file.string(), header, records), ReadStatus::Ok);
+        EXPECT_EQ(records.Size(), 300000u);
+    }
+}
+
+TEST(RunFile, AFolderOpenedAsAFileIsAReadErrorNotAForeignFile) {
+    TempDir dir;
+    std::FILE* f = std::fopen(dir.Path().c_str(), "rb");
+    if (f == nullptr) {
+        GTEST_SKIP() << "this system does not open folders as streams";
+    }
+    RunFileHeader header;
+    RunRecords records;
+    EXPECT_EQ(ReadRunFile(f, header, records), ReadStatus::ReadFailed);
+    EXPECT_EQ(errno, EISDIR);
+    std::fclose(f);
+}
+
+TEST(RunFile, ShortFilesStillEndAtTheirLastWholeRecordWithoutAnError) {
+    const Bytes bytes = ManyRecordBytes(50);
+    for (const std::size_t cut : {24u, 24u + 20u, 24u + 20u * 49u + 19u}) {
+        FailingSource source{Bytes(bytes.begin(), bytes.begin() + static_cast<long>(cut)),
+                             cut + 1}; // never reaches the failing read
+        cookie_io_functions_t io{};
+        io.read = [](void* cookie, char* buf, std::size_t size) -> ssize_t {
+            auto& s = *static_cast<FailingSource*>(cookie);
+            const std::size_t n = std::min(size, s.bytes.size() - s.at);
+            std::memcpy(buf, s.bytes.data() + s.at, n);
+            s.at += n;
+            return static_cast<ssize_t>(n);
+        };
+        std::FILE* f = fopencookie(&source, "rb", io);
+        RunFileHeader header;
+        RunRecords records;
+        EXPECT_EQ(ReadRunFile(f, header, records), ReadStatus::Ok) << cut;
+        EXPECT_EQ(records.Size(), (cut - 24) / 20) << cut;
+        std::fclose(f);
+    }
+}
+
+TEST(RunFile, VectorsAreSizedOnceFromTheFileLength) {
+    TempDir dir;
+    for (const int n : {1, 4097, 10001}) {
+        const fs::path file = dir / ("n" + std::to_string(n) + ".sim");
+        Bytes bytes = ManyRecordBytes(n);
+        bytes.push_back(0x33); // a partial record is not counted
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        RunFileHeader header;
+        RunRecords records;
+        ASSERT_EQ(ReadRunFile(file.string(), header, records), ReadStatus::Ok);
+        const auto expected = static_cast<std::size_t>(n);
+        EXPECT_EQ(records.Size(), expected);
+        for (const auto* v : {&records.SinceHitPlays, &records.BallCounts, &records.ChainCounts,
+                              &records.PlayNumbers, &records.HitStates}) {
+            EXPECT_EQ(v->capacity(), expected) << n;
+        }
+    }
+}
+
+TEST(RunFile, NamesUpToTheSystemLimitSave) {
+    for (const std::size_t length : {1u, 2u, 17u, 245u, 250u, 254u, 255u}) {
+        SCOPED_TRACE(length);
+        TempDir dir;
+        const fs::path target = dir / std::string(length, 'n');
+        ASSERT_EQ(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}), WriteStatus::Ok);
+        ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+        EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+        EXPECT_EQ(dir.EntryCount(), 1u);
+        EXPECT_EQ(SaveWholeFile(target.string(), "abc"), WriteStatus::Ok);
+        EXPECT_EQ(FileBytes(target), (Bytes{'a', 'b', 'c'}));
+        EXPECT_EQ(dir.EntryCount(), 1u);
+    }
+}
+
+TEST(RunFile, LinksAreFollowedToTheFileTheyNameAndStayLinks) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links; // link, what it names
+        std::string saveThrough;
+        std::string file; // the regular file that must hold the records
+    };
+    const std::vector<Case> cases = {
+        {"dangling", {{"link.sim", "new.sim"}}, "link.sim", "new.sim"},
+        {"chain to a missing file",
+         {{"a.sim", "b.sim"}, {"b.sim", "sub/c.sim"}},
+         "a.sim",
+         "sub/c.sim"},
+        {"relative from a subfolder", {{"sub/l.sim", "../up.sim"}}, "sub/l.sim", "up.sim"},
+        {"chain to an existing file",
+         {{"a.sim", "b.sim"}, {"b.sim", "old.sim"}},
+         "a.sim",
+         "old.sim"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        fs::create_directory(dir / "sub");
+        ASSERT_EQ(SaveRunFile((dir / "old.sim").string(), 0, 1, 1, RunRecords{}), WriteStatus::Ok);
+        for (const auto& [link, to] : c.links) {
+            fs::create_symlink(to, dir / link);
+        }
+        ASSERT_EQ(SaveRunFile((dir / c.saveThrough).string(), 2, 4.0, 12.5, TwoRecords()),
+                  WriteStatus::Ok);
+        for (const auto& [link, to] : c.links) {
+            EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+        }
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / c.file)));
+        EXPECT_EQ(FileBytes(dir / c.file), TwoRecordBytes);
+    }
+
+    // A loop names no file: nothing is created and the links stay.
+    TempDir dir;
+    fs::create_symlink("y.sim", dir / "x.sim");
+    fs::create_symlink("x.sim", dir / "y.sim");
+    EXPECT_EQ(SaveRunFile((dir / "x.sim").string(), 2, 4.0, 12.5, TwoRecords()),
+              WriteStatus::CannotCreate);
+    EXPECT_TRUE(fs::is_symlink(dir / "x.sim"));
+    EXPECT_EQ(dir.EntryCount(), 2u);
+}
+
+TEST(RunFile, AFileTheUserMayNotWriteIsLeftAlone) {
+    TempDir dir;
+    GiveToChildUser(dir.Path());
+    const fs::path target = dir / "ro.sim";
+    ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+    GiveToChildUser(target);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const int code = InChild(
+        [&] {
+            // A plain "wb" open must fail for this user, or the case proves nothing.
+            if (std::FILE* probe = std::fopen(target.c_str(), "r+b")) {
+                std::fclose(probe);
+                return 3;
+            }
+            return static_cast<int>(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}));
+        },
+        true);
+    EXPECT_EQ(code, static_cast<int>(WriteStatus::WriteFailed));
+    EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+
+TEST(RunFile, AWritableFileInAFolderWithoutRoomForATemporaryIsWrittenInPlace) {
+    TempDir dir;
+    GiveToChildUser(dir.Path());
+    const fs::path locked = dir / "locked";
+    fs::create_directory(locked);
+    const fs::path target = locked / "run.sim";
+    ASSERT_EQ(SaveRunFile(target.string(), 0, 1.0, 1.0, RunRecords{}), WriteStatus::Ok);
+    GiveToChildUser(locked);
+    GiveToChildUser(target);
+    struct stat before {};
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    struct Case {
+        const char* name;
+        SaveFault fault;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"whole", SaveFault::None, static_cast<int>(WriteStatus::Ok)},
+        {"write fails", SaveFault::Write, static_cast<int>(WriteStatus::WriteFailed)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int code = InChild(
+            [&] {
+                InjectSaveFault(c.fault);
+                return static_cast<int>(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()));
+            },
+            true);
+        EXPECT_EQ(code, c.expected);
+    }
+    fs::permissions(locked, fs::perms::owner_all);
+    EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+    struct stat after {};
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino); // the same file, not a replacement
+    EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
+}
+
+TEST(RunFile, ReplacingKeepsOwnerGroupAndMode) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file to another owner";
+    }
+    TempDir dir;
+    const fs::path target = dir / "theirs.sim";
+    ASSERT_EQ(SaveRunFile(target.string(), 0, 1.0, 1.0, RunRecords{}), WriteStatus::Ok);
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 02640), 0);
+    ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 02640u);
+    EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+}
+
+TEST(RunFile, AnEndingSignalDuringASaveRemovesTheTemporary) {
+    struct Case {
+        const char* name;
+        int signal;
+        bool ignored; // the program ignores it: the save completes
+    };
+    const std::vector<Case> cases = {
+        {"SIGINT", SIGINT, false},
+        {"SIGTERM", SIGTERM, false},
+        {"SIGHUP", SIGHUP, false},
+        {"ignored SIGTERM", SIGTERM, true},
+    };
+    static int raised = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = dir / "run.sim";
+        ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
+        raised = c.signal;
+        const int code = InChild(
+            [&] {
+                std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
+                SetSaveWrittenHook([] { ::raise(raised); });
+                return static_cast<int>(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}));
+            },
+            false);
+        if (c.ignored) {
+            EXPECT_EQ(code, static_cast<int>(WriteStatus::Ok));
+            EXPECT_EQ(FileBytes(target).size(), 24u);
+        } else {
+            EXPECT_EQ(code, 128 + c.signal);
+            EXPECT_EQ(FileBytes(target), TwoRecordBytes);
+        }
+        EXPECT_EQ(dir.EntryCount(), 1u);
     }
 }

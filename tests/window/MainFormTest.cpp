@@ -96,8 +96,8 @@ TEST_F(WindowTest, LaysOutTabsColumnsAndMenusAsTheFormDescribes) {
         EXPECT_EQ(row.item->Caption(), row.caption);
     EXPECT_TRUE(form->N1->IsSeparator());
     EXPECT_TRUE(form->N2->IsSeparator());
-    ASSERT_EQ(form->FileMenu->Count(), 5);
-    EXPECT_EQ(&form->FileMenu->Item(3), form->FileStartMenu);
+    ASSERT_EQ(form->FileMenu->Count(), 7);
+    EXPECT_EQ(&form->FileMenu->Item(5), form->FileStartMenu);
 
     // Positions the Qt widgets really took, in the window's client coordinates.
     struct Place {

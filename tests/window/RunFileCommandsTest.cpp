@@ -6,6 +6,7 @@
 #include "runfile/RunFile.h"
 
 #include <QTimer>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
@@ -449,4 +450,61 @@ TEST_F(RunFileCommandsTest, ABoxTurnedToTextMidBatchEndsItAndLeavesTheWindowUsab
     EXPECT_TRUE(form->BorderEdit->Enabled());
     EXPECT_FALSE(form->StopButton->Enabled());
     EXPECT_TRUE(form->FileOpenMenu->Enabled());
+}
+
+TEST_F(RunFileCommandsTest, AReadErrorRefusesTheFileInsteadOfShowingItCut) {
+    std::vector<Rec> many;
+    for (int k = 0; k < 30000; ++k)
+        many.push_back({k % 40 + 1, k, 0, k + 1, 0});
+    const auto path = dir / "failing.sim";
+    WriteAll(path, FileBytes(20, 30000, 4.0, 12.5, many));
+    for (const std::size_t good : {std::size_t{0}, std::size_t{24 + 20 * 12000 + 5}}) {
+        SCOPED_TRACE(good);
+        FastRun(20);
+        const std::string shownBefore = form->ResultLabel->Caption();
+        seam.messages.clear();
+        InjectReadFault(good, EIO);
+        Open(path);
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].Text,
+                  "シミュレーションファイルを読み込めませんでした。\n" + path.string());
+        EXPECT_EQ(Status(), "シミュレーションファイルの読み込み中断");
+        EXPECT_EQ(form->Records.Size(), 0u);
+        EXPECT_EQ(form->ResultLabel->Caption(), shownBefore);
+        EXPECT_EQ(form->PlayNumEdit->Text(), "20");
+        EXPECT_TRUE(form->StartButton->Enabled());
+    }
+    // Read whole, the same file opens.
+    seam.messages.clear();
+    Open(path);
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(form->Records.Size(), 30000u);
+}
+
+TEST_F(RunFileCommandsTest, SaveAndBatchKeepLongNamesAndLinks) {
+    FastRun(30);
+    const auto longName = dir / (std::string(251, 's') + ".sim");
+    Save(longName);
+    EXPECT_EQ(Status(), "シミュレーションファイルに保存完了");
+    EXPECT_EQ(ReadAll(longName).size(), 24u + 20u * 30u);
+
+    std::filesystem::create_symlink("real.sim", dir / "link.sim");
+    Save(dir / "link.sim");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.sim"));
+    EXPECT_EQ(ReadAll(dir / "real.sim").size(), 24u + 20u * 30u);
+
+    // The batch's numbered names are longer than the chosen one: 245 bytes
+    // and the tag still make a legal name, whose temporary must fit as well.
+    ProcessRandom().Seed(4);
+    SetInputs("10", "2", "4.0", "12.5");
+    form->SpeedComboBox->SetItemIndex(0);
+    seam.fileAnswers.push_back((dir / (std::string(241, 'b') + ".sim")).string());
+    form->StartButton->Click();
+    Pump();
+    EXPECT_EQ(Status(), "シミュレーション完了");
+    for (int run = 1; run <= 2; ++run)
+        EXPECT_EQ(
+            ReadAll(dir / (std::string(241, 'b') + "10_" + std::to_string(run) + ".sim")).size(),
+            24u + 20u * 10u);
+    EXPECT_TRUE(seam.messages.empty());
 }

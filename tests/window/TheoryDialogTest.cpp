@@ -13,7 +13,8 @@ namespace {
 std::string Expected(int plays, double rate, double border) {
     const MachineTheory t = TheoryForBorder(border);
     std::vector<TheoryRow> rows = MachineTheoryRows(border, t);
-    const std::vector<TheoryRow> outlook = OutlookRows(plays, rate, OutlookForPlays(t, plays, rate));
+    const std::vector<TheoryRow> outlook =
+        OutlookRows(plays, rate, OutlookForPlays(t, plays, rate));
     rows.insert(rows.end(), outlook.begin(), outlook.end());
     return TheoryRowsText(rows);
 }

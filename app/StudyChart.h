@@ -1,0 +1,15 @@
+#pragma once
+// The study's pictures on our chart engine: for one border a fan of the
+// balance's spread over the plays beside the theory's mean and ±1σ; for a
+// sweep the mean balance per play by border with its 95 % interval beside the
+// theory's curve. Shared by the dialog and the companion's off-screen PNG.
+
+#include "results/Study.h"
+
+#include <vector>
+
+class TChart;
+
+// Replaces every series of `chart` by the picture of `borders` (one border: a
+// fan; more: the sweep). An empty list leaves the chart empty.
+void ShowStudyChart(TChart& chart, const std::vector<StudyFigures>& borders);

@@ -1,0 +1,249 @@
+#include "cli/StudyCommand.h"
+
+#include "results/Conversions.h"
+#include "results/InputChecks.h"
+#include "results/Study.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// The same exit codes as the companion's other commands.
+constexpr int Ok = 0;
+constexpr int FileError = 1;
+constexpr int InputError = 2;
+
+constexpr int MaxSweepBorders = 1000;
+
+std::optional<std::uint32_t> ParseStudySeed(const std::string& text) {
+    if (text.empty() || text.size() > 10 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const unsigned long long v = std::stoull(text);
+    if (v > 0xFFFFFFFFull) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(v);
+}
+
+// Replaces `path` only once the whole text is written.
+bool WriteWhole(const std::string& path, const std::string& text) {
+    const std::string part = path + ".part";
+    {
+        std::ofstream f(part, std::ios::binary | std::ios::trunc);
+        if (!f || !f.write(text.data(), static_cast<std::streamsize>(text.size())) || !f.flush()) {
+            std::remove(part.c_str());
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(part, path, ec);
+    if (ec) {
+        std::remove(part.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string RendererPath(const StudyOptions& o) {
+    if (!o.Renderer.empty()) {
+        return o.Renderer;
+    }
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ((ec ? std::filesystem::path(".") : self.parent_path()) / "yonatama-render").string();
+}
+
+// Hands the figures to yonatama-render and waits for the picture.
+int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
+                std::ostream& err) {
+    char name[] = "/tmp/yonatama-study-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd < 0) {
+        err << "一時ファイルを作れません。\n";
+        return FileError;
+    }
+    ::close(fd);
+    const std::string json = StudyJson(figures, figures.size() > 1);
+    if (!WriteWhole(name, json)) {
+        std::remove(name);
+        err << "一時ファイルを書けません: " << name << "\n";
+        return FileError;
+    }
+    const std::string program = RendererPath(o);
+    std::vector<std::string> words = {program, "study-picture", name, o.Png};
+    std::vector<char*> argv;
+    for (std::string& w : words) {
+        argv.push_back(w.data());
+    }
+    argv.push_back(nullptr);
+    err.flush();
+    pid_t pid = 0;
+    int status = 0;
+    const bool started =
+        ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    if (started) {
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    std::remove(name);
+    if (!started) {
+        err << "描画プログラムを起動できません: " << program << "\n";
+        return FileError;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        err << "画像を書けません: " << o.Png << "\n";
+        return FileError;
+    }
+    return Ok;
+}
+
+void ShowProgress(std::ostream& err, const BackgroundStudy& study, double seconds) {
+    const double share = study.PlaysTotal() > 0 ? static_cast<double>(study.PlaysDone()) /
+                                                      static_cast<double>(study.PlaysTotal())
+                                                : 1.0;
+    char percent[16];
+    std::snprintf(percent, sizeof percent, "%5.1f%%", share * 100.0);
+    err << "\r研究中 " << percent << "  " << RemainingTimeText(share, seconds) << "      "
+        << std::flush;
+}
+
+} // namespace
+
+std::optional<std::vector<double>> ParseSweep(const std::string& text) {
+    const std::size_t c1 = text.find(':');
+    const std::size_t c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
+    if (c2 == std::string::npos || text.find(':', c2 + 1) != std::string::npos) {
+        return std::nullopt;
+    }
+    const auto a = TryStrToFloat(text.substr(0, c1));
+    const auto b = TryStrToFloat(text.substr(c1 + 1, c2 - c1 - 1));
+    const auto step = TryStrToFloat(text.substr(c2 + 1));
+    if (!a || !b || !step || !(*step > 0.0) || *a > *b) {
+        return std::nullopt;
+    }
+    // A hair of slack so that 10:11:0.1 reaches 11 despite binary fractions.
+    const double count = std::floor((*b - *a) / *step + 1e-9) + 1.0;
+    if (count > MaxSweepBorders) {
+        return std::nullopt;
+    }
+    std::vector<double> borders;
+    for (int k = 0; k < static_cast<int>(count); ++k) {
+        // Rounded to 1e-9, so 10 + 3 * 0.1 is the border 10.3 as typed.
+        borders.push_back(std::round((*a + k * *step) * 1e9) / 1e9);
+    }
+    return borders;
+}
+
+int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
+    std::string problem;
+    if (o.Plays.empty()) {
+        problem = "--plays を指定してください。";
+    } else if (o.Runs.empty()) {
+        problem = "--runs を指定してください。";
+    }
+    StartInputs in;
+    std::vector<double> borders;
+    if (problem.empty()) {
+        try {
+            problem =
+                CheckStartInputs(o.Plays, o.Runs, o.Rate, o.Sweep.empty() ? o.Border : "12.5", in);
+        } catch (const EConvertError& e) {
+            problem = e.what();
+        }
+    }
+    if (problem.empty() && !o.Sweep.empty()) {
+        const auto sweep = ParseSweep(o.Sweep);
+        if (!sweep) {
+            problem = "--sweep は、A:B:STEP (A≦B、STEP>0、1000個まで) にしてください。";
+        } else {
+            for (const double b : *sweep) {
+                if (b < 1.0) {
+                    problem = BorderMinRefusal;
+                } else if (b >= BorderLimit) {
+                    problem = BorderMaxRefusal;
+                }
+            }
+            borders = *sweep;
+        }
+    } else {
+        borders = {in.Border};
+    }
+    std::uint32_t seed = 0;
+    bool seedFromClock = o.Seed.empty();
+    if (problem.empty() && !seedFromClock) {
+        const auto parsed = ParseStudySeed(o.Seed);
+        if (!parsed) {
+            problem = "--seed は、0から4294967295の整数にしてください。";
+        } else {
+            seed = *parsed;
+        }
+    }
+    int jobs = 0;
+    if (problem.empty() && !o.Jobs.empty()) {
+        const auto parsed = TryStrToInt(o.Jobs);
+        if (!parsed || *parsed < 1 || *parsed > 1024) {
+            problem = "--jobs は、1から1024の整数にしてください。";
+        } else {
+            jobs = *parsed;
+        }
+    }
+    if (!problem.empty()) {
+        err << problem << "\n";
+        return InputError;
+    }
+    if (seedFromClock) {
+        seed = static_cast<std::uint32_t>(std::time(nullptr));
+        err << "シード:" << seed << " (--seed " << seed << " で同じ研究を繰り返せます)\n";
+    }
+
+    StudyRequest request;
+    request.Plays = in.PlayCount;
+    request.Runs = in.Runs;
+    request.Rate = in.Rate;
+    request.Seed = seed;
+    request.Borders = borders;
+    request.Jobs = jobs;
+
+    const bool progress = o.Progress.value_or(::isatty(STDERR_FILENO) == 1);
+    BackgroundStudy study(request);
+    const auto started = std::chrono::steady_clock::now();
+    if (progress) {
+        while (!study.Finished()) {
+            const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started;
+            ShowProgress(err, study, spent.count());
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        err << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    }
+    study.Wait();
+    const std::vector<StudyFigures>& figures = *study.Result();
+
+    out << (o.Json ? StudyJson(figures, !o.Sweep.empty()) : StudyText(figures));
+    out.flush();
+    if (!o.Csv.empty() && !WriteWhole(o.Csv, StudyCsv(figures))) {
+        err << "ファイルを書けません: " << o.Csv << "\n";
+        return FileError;
+    }
+    if (!o.Png.empty()) {
+        if (const int drawn = DrawPicture(o, figures, err); drawn != Ok) {
+            return drawn;
+        }
+    }
+    return out ? Ok : FileError;
+}

@@ -1,0 +1,67 @@
+#include "cli/StudyPicture.h"
+
+#include "app/StudyChart.h"
+#include "chart/Chart.h"
+#include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "platform/QtDrawContext.h"
+#include "platform/TApplication.h"
+#include "results/Study.h"
+
+#include <QImage>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+// Drawing needs the application object; without a display the offscreen
+// platform gives the same pixels.
+std::unique_ptr<TApplication> MakePictureApplication() {
+    if (Application != nullptr)
+        return nullptr;
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "yonatama-render";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<TApplication>(argc, argv);
+}
+
+} // namespace
+
+int StudyPictureCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
+                        std::ostream& err) {
+    if (args.size() != 2) {
+        err << "使い方: " << StudyPictureCommandName << " FIGURES.json OUT.png\n";
+        return 2;
+    }
+    std::ifstream in(args[0], std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    const auto figures = in ? StudyFromJson(text.str()) : std::nullopt;
+    if (!figures) {
+        err << "研究の結果を読めません: " << args[0] << "\n";
+        return 1;
+    }
+    const std::unique_ptr<TApplication> ownApp = MakePictureApplication();
+    TChart chart(nullptr);
+    chart.SetBounds(0, 0, StudyPictureWidth, StudyPictureHeight);
+    ShowStudyChart(chart, *figures);
+    QtDrawContext image(StudyPictureWidth, StudyPictureHeight);
+    image.Image().fill(Qt::white);
+    chart.Canvas().SetUseBuffer(false);
+    chart.Draw(image, chart.GetClientRect());
+    // Written beside the target first, so a failed save leaves no half picture.
+    const std::string part = args[1] + ".part.png";
+    std::error_code ec;
+    if (!image.SavePng(part) || (std::filesystem::rename(part, args[1], ec), ec)) {
+        std::filesystem::remove(part, ec);
+        err << "画像を書けません: " << args[1] << "\n";
+        return 1;
+    }
+    return 0;
+}

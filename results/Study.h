@@ -1,0 +1,139 @@
+#pragma once
+// A study: many independent runs of the machine at one border or a sweep of
+// borders, run on every core, summarised as the spread of luck beside what the
+// theory expects. Run i of every border draws from its own source seeded with
+// seed + i (mod 2^32), so a sweep compares borders on common random numbers and
+// run i ends exactly where a single run on that seed ends.
+
+#include "results/Theory.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct StudyRequest {
+    int Plays = 0;
+    int Runs = 0;
+    double Rate = 4.0;
+    std::uint32_t Seed = 0;
+    std::vector<double> Borders; // one figure set per border, in this order
+    int Jobs = 0;                // worker threads; 0 or less: every core
+};
+
+// The play counts the bands are taken at: 0 and about `points` evenly spaced
+// counts up to `plays` (every count when there are fewer), ascending, unique,
+// always ending at `plays`.
+std::vector<int> BandPlayCounts(int plays, int points = 200);
+
+// The seed of run `run`: seed + run, wrapping at 2^32.
+std::uint32_t RunSeed(std::uint32_t seed, int run);
+
+// One run of `plays` plays on a reset machine at `border`, seeded with the
+// machine's seeding rule; the balance (balls) after each of `bandPlays` is
+// written to `balances` (same length). Returns false when stopped (the balances
+// are then incomplete). Adds the plays made to `playsDone` as it goes.
+bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
+                  std::int32_t* balances, std::stop_token stop = {},
+                  std::atomic<std::int64_t>* playsDone = nullptr);
+
+// Linear interpolation between the closest ranks of ascending values (the
+// p-quantile at rank (n-1)p). Requires at least one value.
+double Percentile(const std::vector<double>& sorted, double p);
+
+struct Interval {
+    double Low = 0.0;
+    double High = 0.0;
+};
+
+// 1.96: the two-sided 95 % point of the normal distribution.
+inline constexpr double Z95 = 1.959963984540054;
+
+// Mean ± Z95 · s/√n, s the sample standard deviation (n - 1); for fewer than
+// two values both ends are NaN.
+Interval MeanInterval95(const std::vector<double>& values);
+
+// Wilson's score interval at 95 % for `successes` out of `trials` (> 0).
+Interval WilsonInterval95(std::int64_t successes, std::int64_t trials);
+
+// The figures of one border.
+struct StudyFigures {
+    int Runs = 0;
+    int Plays = 0;
+    double Border = 0.0;
+    double Rate = 0.0;
+    std::uint32_t Seed = 0;
+    std::vector<std::int32_t> FinalBalances; // in run order
+
+    double MeanBalance = 0.0;
+    Interval MeanBalanceCi95;
+    double MedianBalance = 0.0;
+    double P05Balance = 0.0, P25Balance = 0.0, P75Balance = 0.0, P95Balance = 0.0;
+    double PAhead = 0.0; // share of runs with a final balance above 0
+    Interval PAheadCi95;
+    PlayOutlook Theory;
+
+    // Percentiles 5, 25, 50, 75, 95 of the balance at each band play count.
+    std::vector<int> BandPlays;
+    std::vector<std::array<double, 5>> Bands;
+};
+
+// The figures from the balances at the band play counts, run after run
+// (runs × bandPlays.size() values, the last of each run its final balance).
+StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t seed,
+                            const std::vector<int>& bandPlays,
+                            const std::vector<std::int32_t>& balances);
+
+// The number of worker threads for `jobs` (0 or less: every core, at least 1).
+int StudyJobs(int jobs);
+
+// Runs the study on StudyJobs(request.Jobs) threads and waits for it. Returns
+// nothing when stopped. The result does not depend on the number of threads.
+std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request,
+                                                  std::stop_token stop = {},
+                                                  std::atomic<std::int64_t>* playsDone = nullptr);
+
+// A study running on its own threads while the caller goes on: the window
+// polls it, the companion prints its progress. Destroying it cancels and waits.
+class BackgroundStudy {
+public:
+    explicit BackgroundStudy(StudyRequest request);
+    ~BackgroundStudy();
+    BackgroundStudy(const BackgroundStudy&) = delete;
+    BackgroundStudy& operator=(const BackgroundStudy&) = delete;
+
+    // Asks the workers to stop; they do within a few thousand plays.
+    void Cancel();
+    bool Finished() const { return finished_.load(std::memory_order_acquire); }
+    // Blocks until the study has ended (finished or cancelled).
+    void Wait();
+    std::int64_t PlaysDone() const { return playsDone_.load(std::memory_order_relaxed); }
+    std::int64_t PlaysTotal() const { return total_; }
+    // The figures once finished; empty when cancelled or still running.
+    const std::optional<std::vector<StudyFigures>>& Result() const { return result_; }
+
+private:
+    StudyRequest request_;
+    std::int64_t total_ = 0;
+    std::atomic<std::int64_t> playsDone_{0};
+    std::atomic<bool> finished_{false};
+    std::optional<std::vector<StudyFigures>> result_;
+    std::jthread thread_;
+};
+
+// Outputs. The text is Japanese, one figure per line; the JSON object carries
+// the documented keys; the CSV (UTF-8 with a byte-order mark, CRLF rows) holds
+// the final balances and the band table.
+std::string StudyText(const std::vector<StudyFigures>& borders);
+std::string StudyJson(const std::vector<StudyFigures>& borders, bool sweep);
+std::string StudyCsv(const std::vector<StudyFigures>& borders);
+// Reads what StudyJson wrote (one border or a sweep); nothing for any other text.
+std::optional<std::vector<StudyFigures>> StudyFromJson(const std::string& text);
+
+// "残り 1分05秒" style remaining time from the share done and the time spent.
+std::string RemainingTimeText(double shareDone, double secondsSpent);

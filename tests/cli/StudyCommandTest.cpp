@@ -1,0 +1,229 @@
+#include "cli/StudyCommand.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+Outcome Study(StudyOptions o) {
+    if (!o.Progress)
+        o.Progress = false;
+    if (o.Renderer.empty())
+        o.Renderer = std::string(YONATAMA_BIN_DIR) + "/yonatama-render";
+    std::ostringstream out, err;
+    Outcome r;
+    r.exitCode = StudyCommand(o, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+StudyOptions Options(const std::string& plays, const std::string& runs, const std::string& seed) {
+    StudyOptions o;
+    o.Plays = plays;
+    o.Runs = runs;
+    o.Seed = seed;
+    return o;
+}
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The final balance `run` prints on "出玉数:B  収支:Y円".
+long long RunFinalBalance(const std::string& arguments) {
+    const std::string command =
+        std::string("'") + YONATAMA_BIN_DIR + "/yonatama-cli' run " + arguments + " 2>/dev/null";
+    std::FILE* p = ::popen(command.c_str(), "r");
+    std::string out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
+    ::pclose(p);
+    const std::size_t at = out.rfind("出玉数:");
+    EXPECT_NE(at, std::string::npos) << out;
+    return std::stoll(out.substr(at + std::string("出玉数:").size()));
+}
+
+struct TempDir {
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "study-test-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+    fs::path path;
+};
+
+} // namespace
+
+TEST(StudyCommand, RunIEndsWhereTheSingleRunOnSeedSPlusIEnds) {
+    StudyOptions o = Options("1500", "4", "4294967294");
+    o.Border = "14";
+    o.Json = true;
+    const Outcome r = Study(o);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    const char* seeds[] = {"4294967294", "4294967295", "0", "1"}; // wraps at 2^32
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(j["final_balances"][i].get<long long>(),
+                  RunFinalBalance(std::string("--plays 1500 --border 14 --seed ") + seeds[i]))
+            << "run " << i;
+    }
+}
+
+TEST(StudyCommand, SameBytesForOneTwoAndSevenJobs) {
+    TempDir dir;
+    for (const bool json : {false, true}) {
+        std::string reference, referenceCsv;
+        for (const char* jobs : {"1", "2", "7"}) {
+            StudyOptions o = Options("3000", "17", "99");
+            o.Sweep = json ? "11:13:1" : "";
+            o.Json = json;
+            o.Jobs = jobs;
+            o.Csv = (dir.path / "s.csv").string();
+            const Outcome r = Study(o);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(r.err, "");
+            if (reference.empty()) {
+                reference = r.out;
+                referenceCsv = Slurp(o.Csv);
+            } else {
+                EXPECT_EQ(r.out, reference) << jobs;
+                EXPECT_EQ(Slurp(o.Csv), referenceCsv) << jobs;
+            }
+        }
+    }
+}
+
+TEST(StudyCommand, SweepIsOneObjectWithEveryBorder) {
+    StudyOptions o = Options("1000", "5", "3");
+    o.Sweep = "10:11:0.5";
+    o.Json = true;
+    const Outcome r = Study(o);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    ASSERT_EQ(j.size(), 1u);
+    ASSERT_EQ(j["borders"].size(), 3u);
+    EXPECT_EQ(j["borders"][2]["border"].get<double>(), 11.0);
+    EXPECT_EQ(j["borders"][1]["seed"], 3);
+}
+
+TEST(StudyCommand, SweepBorders) {
+    const struct {
+        const char* text;
+        std::vector<double> borders;
+    } good[] = {
+        {"10:11:0.5", {10, 10.5, 11}},
+        {"10:10.3:0.1", {10, 10.1, 10.2, 10.3}},
+        {"12.5:12.5:1", {12.5}},
+        {"8:9.9:1", {8, 9}},
+    };
+    for (const auto& c : good) {
+        const auto got = ParseSweep(c.text);
+        ASSERT_TRUE(got.has_value()) << c.text;
+        EXPECT_EQ(*got, c.borders) << c.text;
+    }
+    for (const char* bad : {"", "10", "10:11", "10:11:0", "11:10:1", "10:11:-1", "a:11:1",
+                            "10:11:1:2", "1:200:0.1"}) {
+        EXPECT_FALSE(ParseSweep(bad).has_value()) << bad;
+    }
+}
+
+TEST(StudyCommand, Refusals) {
+    const struct {
+        StudyOptions options;
+        const char* message;
+    } cases[] = {
+        {Options("", "10", "1"), "--plays を指定してください。\n"},
+        {Options("100", "", "1"), "--runs を指定してください。\n"},
+        {Options("0", "10", "1"), "Play数は、1以上にしてください。\n"},
+        {Options("100", "0", "1"), "Sim回数は、1以上にしてください。\n"},
+        {Options("x", "10", "1"), "'x' は整数ではありません\n"},
+        {Options("100", "10", "-1"), "--seed は、0から4294967295の整数にしてください。\n"},
+        {Options("100", "10", "4294967296"), "--seed は、0から4294967295の整数にしてください。\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = Study(c.options);
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(r.out, "");
+    }
+    StudyOptions border = Options("100", "10", "1");
+    border.Border = "250";
+    EXPECT_EQ(Study(border).err, "ボーダーは、250未満にしてください。\n");
+    StudyOptions sweep = Options("100", "10", "1");
+    sweep.Sweep = "0.5:2:0.5";
+    EXPECT_EQ(Study(sweep).err, "ボーダーは、1以上にしてください。\n");
+    StudyOptions jobs = Options("100", "10", "1");
+    jobs.Jobs = "0";
+    EXPECT_EQ(Study(jobs).exitCode, 2);
+}
+
+TEST(StudyCommand, ClockSeedIsPrintedAndRepeatsTheStudy) {
+    StudyOptions o = Options("500", "3", "");
+    o.Json = true;
+    const Outcome first = Study(o);
+    ASSERT_EQ(first.exitCode, 0);
+    const auto j = nlohmann::json::parse(first.out);
+    const std::string seed = std::to_string(j["seed"].get<std::uint32_t>());
+    EXPECT_EQ(first.err.rfind("シード:" + seed + " ", 0), 0u) << first.err;
+    o.Seed = seed;
+    EXPECT_EQ(Study(o).out, first.out);
+}
+
+TEST(StudyCommand, ProgressOnlyWhenAsked) {
+    StudyOptions o = Options("200000", "4", "1");
+    o.Progress = true;
+    const Outcome shown = Study(o);
+    EXPECT_NE(shown.err.find("研究中"), std::string::npos);
+    EXPECT_NE(shown.err.find("残り"), std::string::npos);
+    o.Progress = false;
+    EXPECT_EQ(Study(o).err, "");
+}
+
+TEST(StudyCommand, CsvAndPngFiles) {
+    TempDir dir;
+    StudyOptions o = Options("2000", "30", "8");
+    o.Csv = (dir.path / "study.csv").string();
+    o.Png = (dir.path / "study.png").string();
+    const Outcome r = Study(o);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string csv = Slurp(o.Csv);
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 30 + 201);
+    const std::string png = Slurp(o.Png);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    const auto be32 = [&](std::size_t at) {
+        return (unsigned(static_cast<unsigned char>(png[at])) << 24) |
+               (unsigned(static_cast<unsigned char>(png[at + 1])) << 16) |
+               (unsigned(static_cast<unsigned char>(png[at + 2])) << 8) |
+               unsigned(static_cast<unsigned char>(png[at + 3]));
+    };
+    EXPECT_GE(be32(16), 800u);
+    EXPECT_GE(be32(20), 500u);
+    EXPECT_FALSE(fs::exists(o.Png + ".part.png"));
+
+    StudyOptions unwritable = o;
+    unwritable.Csv = (dir.path / "missing" / "x.csv").string();
+    EXPECT_EQ(Study(unwritable).exitCode, 1);
+    unwritable.Csv.clear();
+    unwritable.Png = (dir.path / "missing" / "x.png").string();
+    EXPECT_EQ(Study(unwritable).exitCode, 1);
+}

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary root (DESTDIR) as the package does and
+# runs the installed companion from there: it must find its render helper and
+# write the same results as the build's own programs.
+# Usage: install-test.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+root=$(mktemp -d "${TMPDIR:-/tmp}/yonatama-install.XXXXXX")
+trap 'rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR="$root/dest" cmake --install "$build" --prefix /usr --component yonatama >"$root/install.log" ||
+    { cat "$root/install.log" >&2; fail "cmake --install"; }
+usr="$root/dest/usr"
+
+for f in bin/yonatama bin/yonatama-cli lib/yonatama/yonatama-render; do
+    [ -x "$usr/$f" ] || fail "$f is not an installed program"
+done
+for f in share/applications/yonatama.desktop share/man/man1/yonatama.1.gz \
+         share/man/man1/yonatama-cli.1.gz share/yonatama/manual/index.html \
+         share/doc/yonatama/copyright share/doc/yonatama/changelog.gz; do
+    [ -s "$usr/$f" ] || fail "$f is missing"
+done
+for size in 16 22 24 32 48 64 128 256; do
+    icon="$usr/share/icons/hicolor/${size}x${size}/apps/yonatama.png"
+    [ -s "$icon" ] || fail "icon $size is missing"
+    # The PNG header carries width and height as big-endian words at 16 and 20.
+    read -r w h < <(od -An -tu1 -j16 -N8 "$icon" |
+                    awk '{print $3*256+$4, $7*256+$8}')
+    [ "$w" = "$size" ] && [ "$h" = "$size" ] || fail "icon $size is ${w}x${h}"
+done
+# The window looks for its manual beside itself, then here.
+if [ -f "$build/bin/QVELTRAN.chm" ]; then
+    [ -s "$usr/bin/../share/yonatama/QVELTRAN.chm" ] || fail "the manual is not installed"
+fi
+# Nothing of the build folder may leak into the installed tree.
+if grep -rl --binary-files=text "$build" "$usr" >/dev/null 2>&1; then
+    fail "installed files name the build folder: $(grep -rl --binary-files=text "$build" "$usr" | head -3)"
+fi
+for page in yonatama yonatama-cli; do
+    gzip -t "$usr/share/man/man1/$page.1.gz" || fail "$page.1.gz is not gzip"
+done
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$usr/share/applications/yonatama.desktop" || fail "desktop entry"
+fi
+
+cli="$usr/bin/yonatama-cli"
+"$cli" run --plays 2000 --seed 1 --out "$root/run.sim" >"$root/run.txt"
+"$build/bin/yonatama-cli" run --plays 2000 --seed 1 >"$root/run-build.txt"
+cmp -s "$root/run.txt" "$root/run-build.txt" || fail "installed run differs from the build's"
+[ -s "$root/run.sim" ] || fail "run --out wrote no file"
+"$cli" show "$root/run.sim" --lists >"$root/show.txt"
+head -n 4 "$root/show.txt" | cmp -s - "$root/run.txt" || fail "show does not give run's summary"
+grep -q "大当たり" "$root/show.txt" || fail "show --lists has no play rows"
+
+# render runs the installed helper: none lies beside the installed companion.
+[ ! -e "$usr/bin/yonatama-render" ] || fail "the helper belongs in lib/yonatama"
+QT_QPA_PLATFORM=offscreen "$cli" render --plays 800 --seed 2 --out "$root/png" >"$root/render.txt"
+for p in window SlumpChart SlumpChart2 KeizokuChart; do
+    [ -s "$root/png/$p.png" ] || fail "render wrote no $p.png"
+    grep -qx "$root/png/$p.png" "$root/render.txt" || fail "render did not name $p.png"
+done
+# With the helper gone the companion says so and fails, rather than hanging.
+mv "$usr/lib/yonatama/yonatama-render" "$root/helper"
+if QT_QPA_PLATFORM=offscreen "$cli" render --plays 10 --out "$root/png2" 2>"$root/err.txt"; then
+    fail "render succeeded without its helper"
+fi
+grep -q "yonatama-render" "$root/err.txt" || fail "no message names the missing helper"
+echo "installed tree works: $(find "$usr" -type f | wc -l) files"

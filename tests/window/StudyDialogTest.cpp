@@ -1,0 +1,152 @@
+// The study part of "理論値と分布": runs on worker threads while the dialog and
+// the main window keep working, shows the same figures as the study itself,
+// and stops on 中止 and on closing the dialog.
+#include "WindowFixture.h"
+
+#include "app/TheoryDialog.h"
+#include "chart/Chart.h"
+#include "chart/ChartEngine/TChartValueList.h"
+#include "chart/Series.h"
+#include "results/InputChecks.h"
+#include "results/Study.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Lets the message loop run until the study has ended (or a minute passed).
+void PumpUntilEnded(TTheoryDialog& d) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (d.StudyRunning() && std::chrono::steady_clock::now() < limit) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+TTheoryDialog& OpenDialog(TMainForm& form) {
+    form.AnalysisTheoryMenu->Click();
+    QCoreApplication::processEvents();
+    return *form.TheoryDialog;
+}
+
+} // namespace
+
+TEST_F(WindowTest, StudyPartStartsIdle) {
+    TTheoryDialog& d = OpenDialog(*form);
+    EXPECT_EQ(d.RunsEdit->Text(), "1000");
+    EXPECT_TRUE(d.StudyStartButton->Enabled());
+    EXPECT_FALSE(d.StudyCancelButton->Enabled());
+    EXPECT_EQ(d.StudyProgressBar->Position(), 0);
+    EXPECT_FALSE(d.StudyRunning());
+    EXPECT_EQ(d.StudyFiguresText(), "");
+    EXPECT_EQ(d.StudyChart->SeriesCount(), 0);
+}
+
+TEST_F(WindowTest, StudyShowsTheStudysFiguresAndFan) {
+    SetInputs("3000", "1", "4.0", "12.5");
+    TTheoryDialog& d = OpenDialog(*form);
+    d.RunsEdit->SetText("60");
+    d.NextStudySeed = 321;
+    d.StudyStartButton->Click();
+    EXPECT_TRUE(d.StudyRunning());
+    EXPECT_FALSE(d.StudyStartButton->Enabled());
+    EXPECT_TRUE(d.StudyCancelButton->Enabled());
+    PumpUntilEnded(d);
+    ASSERT_FALSE(d.StudyRunning());
+    EXPECT_EQ(d.StudyProgressBar->Position(), 100);
+    EXPECT_EQ(d.StudyStatusLabel->Caption(), std::string(StudyDoneText) + " シード:321");
+
+    StudyRequest r;
+    r.Plays = 3000;
+    r.Runs = 60;
+    r.Rate = 4.0;
+    r.Seed = 321;
+    r.Borders = {12.5};
+    const auto expected = RunStudy(r);
+    ASSERT_TRUE(expected.has_value());
+    ASSERT_EQ(d.StudyResult().size(), 1u);
+    EXPECT_EQ(d.StudyResult().front().FinalBalances, expected->front().FinalBalances);
+    const std::string figures = d.StudyFiguresText();
+    EXPECT_NE(figures.find("平均出玉数:" + FixedText(expected->front().MeanBalance, 1) + " ("),
+              std::string::npos)
+        << figures;
+    EXPECT_NE(figures.find("中央値:" + FixedText(expected->front().MedianBalance, 1) + ":" +
+                           FixedText(expected->front().Theory.mean_balance, 1) + "\n"),
+              std::string::npos)
+        << figures;
+    EXPECT_NE(figures.find("プラス収支の割合(%):"), std::string::npos);
+
+    // The fan: two bands, the median and the theory's three lines.
+    ASSERT_EQ(d.StudyChart->SeriesCount(), 6);
+    auto* outer = dynamic_cast<TBandSeries*>(d.StudyChart->Series(0));
+    ASSERT_NE(outer, nullptr);
+    ASSERT_EQ(outer->Count(), 201);
+    EXPECT_EQ(outer->LowValues().Value(200), expected->front().Bands[200][0]);
+    EXPECT_EQ(outer->YValues().Value(200), expected->front().Bands[200][4]);
+    EXPECT_TRUE(d.RenderToPng(YONATAMA_TEST_OUT "/study_dialog.png"));
+
+    // A second study replaces the first's chart rather than adding to it.
+    d.RunsEdit->SetText("5");
+    d.StudyStartButton->Click();
+    PumpUntilEnded(d);
+    EXPECT_EQ(d.StudyChart->SeriesCount(), 6);
+    EXPECT_EQ(d.StudyResult().front().Runs, 5);
+}
+
+TEST_F(WindowTest, StudyRefusesLikeStart) {
+    SetInputs("3000", "1", "4.0", "12.5");
+    TTheoryDialog& d = OpenDialog(*form);
+    const struct {
+        const char* runs;
+        std::string refusal;
+    } cases[] = {{"0", RunCountRefusal}, {"x", "'x' は整数ではありません"}};
+    for (const auto& c : cases) {
+        d.RunsEdit->SetText(c.runs);
+        d.StudyStartButton->Click();
+        EXPECT_FALSE(d.StudyRunning()) << c.runs;
+        EXPECT_EQ(d.StudyStatusLabel->Caption(), c.refusal);
+    }
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(WindowTest, RunningStudyBlocksNothingAndCancels) {
+    SetInputs("10000000", "1", "4.0", "12.5");
+    TTheoryDialog& d = OpenDialog(*form);
+    d.RunsEdit->SetText("10");
+    d.StudyStartButton->Click();
+    ASSERT_TRUE(d.StudyRunning());
+    // The main window runs, and the dialog's own figures follow its inputs,
+    // while the study goes on.
+    FastRun(300);
+    EXPECT_EQ(Status(), "シミュレーション完了");
+    EXPECT_EQ(d.PlayEdit->Text(), "300");
+    EXPECT_TRUE(d.StudyRunning());
+    // The progress bar moves while the workers run.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (d.StudyProgressBar->Position() == 0 && std::chrono::steady_clock::now() < limit) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_GT(d.StudyProgressBar->Position(), 0);
+
+    d.StudyCancelButton->Click();
+    EXPECT_FALSE(d.StudyRunning()); // the workers are gone when the click returns
+    EXPECT_EQ(d.StudyStatusLabel->Caption(), StudyCancelledText);
+    EXPECT_TRUE(d.StudyStartButton->Enabled());
+    EXPECT_FALSE(d.StudyCancelButton->Enabled());
+    EXPECT_TRUE(d.StudyResult().empty());
+}
+
+TEST_F(WindowTest, ClosingTheDialogCancelsTheStudy) {
+    SetInputs("10000000", "1", "4.0", "12.5");
+    TTheoryDialog& d = OpenDialog(*form);
+    d.RunsEdit->SetText("10");
+    d.StudyStartButton->Click();
+    ASSERT_TRUE(d.StudyRunning());
+    d.CloseButton->Click();
+    Pump();
+    EXPECT_FALSE(d.Visible());
+    EXPECT_FALSE(d.StudyRunning());
+    EXPECT_EQ(d.StudyStatusLabel->Caption(), StudyCancelledText);
+}
