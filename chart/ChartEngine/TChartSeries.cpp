@@ -238,6 +238,12 @@ bool TChartSeries::HasColors() const {
     return !FColors.empty() || (FSameColor != clDefault && Count() > 0);
 }
 
+std::optional<TColor> TChartSeries::SharedValueColor() const {
+    if (FColorEachPoint || !FColors.empty())
+        return std::nullopt;
+    return FSameColor != clDefault ? FSameColor : FSeriesColor;
+}
+
 TColor TChartSeries::ValueColor(int valueIndex) const {
     const auto at = static_cast<std::size_t>(valueIndex);
     TColor own = clDefault;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,9 @@ public:
     void SetValueColor(int valueIndex, TColor color);
     // True when a point carries its own colour.
     bool HasColors() const;
+    // What ValueColor gives every point when they share it without looking at
+    // each (no per-point list, no ColorEachPoint); nullopt otherwise.
+    std::optional<TColor> SharedValueColor() const;
     bool IsNull(int valueIndex) const { return ValueColor(valueIndex) == clNone; }
 
     std::string XLabel(int valueIndex) const;

@@ -375,11 +375,13 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     if (first == last)
         return;
 
-    // By Value: a consecutive X list (play numbers) is never stored.
-    const TChartValueList& xs = NotMandatoryValueList();
-    const TChartValueList& ys = MandatoryValueList();
-    const bool plainColors = !HasColors() && !ColorEachPoint();
-    const TColor seriesColor = SeriesColor();
+    // A consecutive list (play numbers) is read as first + index, never stored.
+    const TChartValueList& xList = NotMandatoryValueList();
+    const TChartValueList& yList = MandatoryValueList();
+    const double* xs = xList.Consecutive() ? nullptr : xList.Data();
+    const double* ys = yList.Consecutive() ? nullptr : yList.Data();
+    const double x0 = xs == nullptr ? xList.Value(0) : 0.0;
+    const std::optional<TColor> sharedColor = SharedValueColor();
 
     // The pending column starts as the point just drawn, not entered by a segment.
     ReducedColumn column;
@@ -392,9 +394,9 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     int lastY = FPrevY;
     TColor lastColor = FPrevColor;
     for (int i = first + 1; i <= last; ++i) {
-        const TColor color = plainColors ? seriesColor : ValueColor(i);
-        const int x = hAxis->CalcXPosValue(xs[i]);
-        const int y = vAxis->CalcYPosValue(ys[i]);
+        const TColor color = sharedColor ? *sharedColor : ValueColor(i);
+        const int x = hAxis->CalcXPosValue(xs != nullptr ? xs[i] : x0 + static_cast<double>(i));
+        const int y = vAxis->CalcYPosValue(ys != nullptr ? ys[i] : yList.Value(i));
         if (color == clNone) {
             // A null point ends the column; the next segment starts at its position.
             FlushReducedColumn(*this, *canvas, column, penColor);

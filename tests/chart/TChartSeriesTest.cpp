@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -271,6 +272,10 @@ TEST_P(OwnColours, ReadAsAddedWhateverTheirForm) {
     for (std::size_t i = 0; i < c.added.size(); ++i)
         EXPECT_EQ(s.ValueColor(static_cast<int>(i)), c.added[i] == clDefault ? clTeal : c.added[i])
             << "point " << i;
+    // A colour said to be shared is every point's.
+    if (const std::optional<TColor> shared = s.SharedValueColor())
+        for (std::size_t i = 0; i < c.added.size(); ++i)
+            EXPECT_EQ(s.ValueColor(static_cast<int>(i)), *shared) << "point " << i;
     // Out of range: the series colour.
     EXPECT_EQ(s.ValueColor(static_cast<int>(c.added.size())), clTeal);
     EXPECT_EQ(s.ValueColor(-1), clTeal);
@@ -283,10 +288,14 @@ TEST_P(OwnColours, ReadAsAddedWhateverTheirForm) {
             EXPECT_EQ(s.ValueColor(static_cast<int>(i)),
                       c.added[i] == clDefault ? clTeal : c.added[i]);
     }
+    EXPECT_FALSE(s.SharedValueColor().has_value()); // recoloured: one per point
     s.Clear();
     EXPECT_FALSE(s.HasColors());
     s.AddXY(0, 1);
     EXPECT_EQ(s.ValueColor(0), clTeal);
+    EXPECT_EQ(s.SharedValueColor(), std::optional<TColor>(clTeal));
+    s.SetColorEachPoint(true);
+    EXPECT_FALSE(s.SharedValueColor().has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(
