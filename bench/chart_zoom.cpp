@@ -8,8 +8,8 @@
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
-#include "chart/Series/TLineSeries.h"
 #include "chart/ChartEngine/TSeriesPointer.h"
+#include "chart/Series/TLineSeries.h"
 #include "platform/QtDrawContext.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // and counter updates with the tables written as thresholds, and a run that
 // keeps its records as the window does. All make the same plays from seed 5.
 
-#include "results/RecordRun.h"
 #include "engine/Slot.h"
+#include "results/RecordRun.h"
 
 #include <benchmark/benchmark.h>
 

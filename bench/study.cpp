@@ -12,10 +12,10 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 #include <iostream>
 #include <map>
 #include <string>
+#include <thread>
 
 namespace {
 

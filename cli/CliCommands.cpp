@@ -36,18 +36,6 @@ std::string ParsedOptions::Value(const std::string& name, const std::string& fal
     return it == values.end() ? fallback : it->second;
 }
 
-std::optional<std::uint32_t> ParseSeed(const std::string& text) {
-    if (text.empty() || text.size() > 10 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    const unsigned long long v = std::stoull(text);
-    if (v > 0xFFFFFFFFull) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(v);
-}
-
 namespace {
 
 // The messages the window shows for the same conditions.

@@ -41,8 +41,6 @@ struct CliCommand {
 };
 
 inline constexpr const char* SeedRefusal = "--seed は、0から4294967295の整数にしてください。";
-// A seed is a plain decimal of 0 .. 2^32-1; anything else is refused.
-std::optional<std::uint32_t> ParseSeed(const std::string& text);
 
 // The built-in commands: run, show, render and theory.
 const std::vector<CliCommand>& BuiltinCliCommands();

@@ -27,18 +27,6 @@ constexpr int InputError = 2;
 
 constexpr int MaxSweepBorders = 1000;
 
-std::optional<std::uint32_t> ParseStudySeed(const std::string& text) {
-    if (text.empty() || text.size() > 10 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    const unsigned long long v = std::stoull(text);
-    if (v > 0xFFFFFFFFull) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(v);
-}
-
 // Replaces `path` only once the whole text is written.
 bool WriteWhole(const std::string& path, const std::string& text) {
     const std::string part = path + ".part";
@@ -185,7 +173,7 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     std::uint32_t seed = 0;
     bool seedFromClock = o.Seed.empty();
     if (problem.empty() && !seedFromClock) {
-        const auto parsed = ParseStudySeed(o.Seed);
+        const auto parsed = ParseSeed(o.Seed);
         if (!parsed) {
             problem = "--seed は、0から4294967295の整数にしてください。";
         } else {

@@ -172,3 +172,15 @@ double StrToFloat(const std::string& text) {
     }
     throw EConvertError(NotFloatText(text));
 }
+
+std::optional<std::uint32_t> ParseSeed(const std::string& text) {
+    if (text.empty() || text.size() > 10 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    const unsigned long long v = std::stoull(text);
+    if (v > 0xFFFFFFFFull) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(v);
+}

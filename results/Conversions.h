@@ -4,6 +4,7 @@
 // fraction and an exponent. Rejected: empty text, hex, full-width digits, "inf",
 // "nan", integers outside 32 bits and floats that overflow.
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -24,3 +25,6 @@ std::optional<double> TryStrToFloat(const std::string& text);
 // Throw EConvertError when the text is not a number.
 int StrToInt(const std::string& text);
 double StrToFloat(const std::string& text);
+
+// A seed is a plain decimal of 0 .. 2^32-1; anything else is refused.
+std::optional<std::uint32_t> ParseSeed(const std::string& text);

@@ -194,13 +194,7 @@ double BreakEvenBorder() {
 MachineTheory TheoryForBorder(double border) {
     MachineTheory t;
     t.weight = Slot::BorderWeight(border);
-    const CycleFigures f = CycleFiguresForWeight(t.weight);
-    t.plays_per_first_hit = f.plays_per_first_hit;
-    t.bonuses_per_first_hit = f.bonuses_per_first_hit;
-    t.balls_per_bonus = f.balls_per_bonus;
-    t.shots_per_play = f.shots_per_play;
-    t.balls_per_play = f.balls_per_play;
-    t.sd_per_sqrt_play = f.sd_per_sqrt_play;
+    static_cast<CycleFigures&>(t) = CycleFiguresForWeight(t.weight);
     t.break_even_border = BreakEvenBorder();
     return t;
 }

@@ -44,14 +44,8 @@ struct CycleFigures {
 CycleFigures CycleFiguresForWeight(double weight);
 
 // Everything the theory says about one border (plays per 1000 yen, 1 <= border < 250).
-struct MachineTheory {
+struct MachineTheory : CycleFigures {
     int weight = 0; // the start-pocket weight the engine uses for this border
-    double plays_per_first_hit = 0.0;
-    double bonuses_per_first_hit = 0.0;
-    double balls_per_bonus = 0.0;
-    double shots_per_play = 0.0;
-    double balls_per_play = 0.0;
-    double sd_per_sqrt_play = 0.0;
     double break_even_border = 0.0;
 };
 MachineTheory TheoryForBorder(double border);

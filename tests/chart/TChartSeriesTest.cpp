@@ -273,9 +273,11 @@ TEST_P(OwnColours, ReadAsAddedWhateverTheirForm) {
         EXPECT_EQ(s.ValueColor(static_cast<int>(i)), c.added[i] == clDefault ? clTeal : c.added[i])
             << "point " << i;
     // A colour said to be shared is every point's.
-    if (const std::optional<TColor> shared = s.SharedValueColor())
-        for (std::size_t i = 0; i < c.added.size(); ++i)
+    if (const std::optional<TColor> shared = s.SharedValueColor()) {
+        for (std::size_t i = 0; i < c.added.size(); ++i) {
             EXPECT_EQ(s.ValueColor(static_cast<int>(i)), *shared) << "point " << i;
+        }
+    }
     // Out of range: the series colour.
     EXPECT_EQ(s.ValueColor(static_cast<int>(c.added.size())), clTeal);
     EXPECT_EQ(s.ValueColor(-1), clTeal);
@@ -283,12 +285,12 @@ TEST_P(OwnColours, ReadAsAddedWhateverTheirForm) {
     if (!c.added.empty()) {
         s.SetValueColor(0, clLime);
         EXPECT_TRUE(s.HasColors());
+        EXPECT_FALSE(s.SharedValueColor().has_value()); // recoloured: one per point
         EXPECT_EQ(s.ValueColor(0), clLime);
         for (std::size_t i = 1; i < c.added.size(); ++i)
             EXPECT_EQ(s.ValueColor(static_cast<int>(i)),
                       c.added[i] == clDefault ? clTeal : c.added[i]);
     }
-    EXPECT_FALSE(s.SharedValueColor().has_value()); // recoloured: one per point
     s.Clear();
     EXPECT_FALSE(s.HasColors());
     s.AddXY(0, 1);
