@@ -10,6 +10,8 @@
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
 
+#include "CliProcess.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -42,15 +44,7 @@ constexpr bool UnderAddressSanitizer = false;
 constexpr bool UnderAddressSanitizer = false;
 #endif
 
-struct Result {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using Result = CliResult;
 
 std::string Quote(const std::string& s) {
     std::string q = "'";
@@ -98,21 +92,7 @@ protected:
             command.replace(at, 4, Quote(CliProgram));
         }
         command = "( " + command + " ) 2>" + Quote(errFile.string());
-        Result r;
-        std::FILE* p = ::popen(command.c_str(), "r");
-        if (p == nullptr) {
-            ADD_FAILURE() << "popen failed";
-            return r;
-        }
-        char buf[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) {
-            r.out.append(buf, n);
-        }
-        const int status = ::pclose(p);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = Slurp(errFile);
-        return r;
+        return RunShell(command, errFile);
     }
 
     // In-process, for faults injected through the reader's hook.

@@ -3,6 +3,8 @@
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 
+#include "CliProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,15 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using Result = CliResult;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -39,21 +33,7 @@ protected:
         const fs::path errFile = dir_ / "stderr.txt";
         const std::string command = std::string("'") + YONATAMA_BIN_DIR + "/yonatama-cli' " +
                                     arguments + " 2>'" + errFile.string() + "'";
-        Result r;
-        std::FILE* p = ::popen(command.c_str(), "r");
-        if (p == nullptr) {
-            ADD_FAILURE() << "popen failed";
-            return r;
-        }
-        char buf[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) {
-            r.out.append(buf, n);
-        }
-        const int status = ::pclose(p);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = Slurp(errFile);
-        return r;
+        return RunShell(command, errFile);
     }
 
     fs::path dir_;

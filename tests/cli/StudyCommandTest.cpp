@@ -1,5 +1,7 @@
 #include "cli/StudyCommand.h"
 
+#include "CliProcess.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -41,21 +43,11 @@ StudyOptions Options(const std::string& plays, const std::string& runs, const st
     return o;
 }
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The final balance `run` prints on "出玉数:B  収支:Y円".
 long long RunFinalBalance(const std::string& arguments) {
     const std::string command =
         std::string("'") + YONATAMA_BIN_DIR + "/yonatama-cli' run " + arguments + " 2>/dev/null";
-    std::FILE* p = ::popen(command.c_str(), "r");
-    std::string out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
-        out.append(buf, n);
-    ::pclose(p);
+    const std::string out = RunShell(command, "/dev/null").out;
     const std::size_t at = out.rfind("出玉数:");
     EXPECT_NE(at, std::string::npos) << out;
     return std::stoll(out.substr(at + std::string("出玉数:").size()));
