@@ -10,6 +10,8 @@
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -73,3 +75,36 @@ inline std::unique_ptr<QtDrawContext> RenderChart(TChart& chart, const std::stri
     image->SavePng(TestOutPath(png));
     return image;
 }
+
+// The plot of the series fixtures: 300 x 200 px for x 0..10 and y 0..100.
+inline const TRect StagedPlot{50, 20, 350, 220};
+inline int StagedPx(double x) {
+    return 50 + int(x * 30);
+}
+inline int StagedPy(double y) {
+    return 220 - int(y * 2);
+}
+
+// One series of kind S, in colour `color`, on a flat chart staged on a
+// recording context with the plot above.
+template <class S> struct StagedSeriesFixture : ::testing::Test {
+    explicit StagedSeriesFixture(TColor color) : color_(color) {}
+
+    std::unique_ptr<TChart> chart = MakeStagedChart(400, 300);
+    RecordingDrawContext rec{400, 300};
+    S* series = nullptr;
+
+    void SetUp() override {
+        series = new S();
+        series->SetSeriesColor(color_);
+        series->SetParentChart(chart.get());
+        StageFlat(*chart, rec, StagedPlot, {0, 10}, {0, 100});
+    }
+    void Draw() {
+        rec.ClearCalls();
+        DrawValuesOf(*series);
+    }
+
+private:
+    TColor color_;
+};

@@ -13,29 +13,13 @@
 
 namespace {
 
-const TRect Rect{50, 20, 350, 220};
-int Px(double x) {
-    return 50 + int(x * 30);
-}
-int Py(double y) {
-    return 220 - int(y * 2);
-}
+const TRect Rect = StagedPlot;
+const auto Px = StagedPx;
+const auto Py = StagedPy;
 
-struct BandFixture : ::testing::Test {
-    std::unique_ptr<TChart> chart = MakeStagedChart(400, 300);
-    RecordingDrawContext rec{400, 300};
-    TBandSeries* band = nullptr;
-
-    void SetUp() override {
-        band = new TBandSeries();
-        band->SetSeriesColor(clYellow);
-        band->SetParentChart(chart.get());
-        StageFlat(*chart, rec, Rect, {0, 10}, {0, 100});
-    }
-    void Draw() {
-        rec.ClearCalls();
-        DrawValuesOf(*band);
-    }
+struct BandFixture : StagedSeriesFixture<TBandSeries> {
+    BandFixture() : StagedSeriesFixture(clYellow) {}
+    TBandSeries*& band = series;
 };
 
 TEST_F(BandFixture, OnePolygonUpperEdgeThenLowerEdgeBack) {

@@ -20,29 +20,12 @@
 
 namespace {
 
-const TRect Rect{50, 20, 350, 220};
-int Px(double x) {
-    return 50 + int(x * 30);
-}
-int Py(double y) {
-    return 220 - int(y * 2);
-}
+const TRect Rect = StagedPlot;
+const auto Px = StagedPx;
+const auto Py = StagedPy;
 
-struct LineFixture : ::testing::Test {
-    std::unique_ptr<TChart> chart = MakeStagedChart(400, 300);
-    RecordingDrawContext rec{400, 300};
-    TLineSeries* series = nullptr;
-
-    void SetUp() override {
-        series = new TLineSeries();
-        series->SetSeriesColor(clRed);
-        series->SetParentChart(chart.get());
-        StageFlat(*chart, rec, Rect, {0, 10}, {0, 100});
-    }
-    void Draw() {
-        rec.ClearCalls();
-        DrawValuesOf(*series);
-    }
+struct LineFixture : StagedSeriesFixture<TLineSeries> {
+    LineFixture() : StagedSeriesFixture(clRed) {}
 };
 
 // The slump line: red, width 2, every segment in index order, nothing else.
