@@ -4,6 +4,9 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 # ON turns compiler warnings into errors (CI does).
 WERROR ?= OFF
+# ccache, when installed, makes rebuilds of unchanged sources free.
+LAUNCHER := $(shell command -v ccache 2>/dev/null)
+LAUNCH := $(if $(LAUNCHER),-DCMAKE_CXX_COMPILER_LAUNCHER=$(LAUNCHER))
 
 .PHONY: deps configure build run test asan-test package bench fuzz format-check tidy clean
 
@@ -11,7 +14,7 @@ deps:
 	./scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DYONATAMA_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DYONATAMA_WERROR=$(WERROR) $(LAUNCH)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -24,7 +27,7 @@ test: build
 
 asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DYONATAMA_SANITIZE=ON -DYONATAMA_BENCH=OFF \
-	  -DYONATAMA_WERROR=$(WERROR)
+	  -DYONATAMA_WERROR=$(WERROR) $(LAUNCH)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
