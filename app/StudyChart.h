@@ -4,7 +4,7 @@
 // sweep the mean balance per play by border with its 95 % interval beside the
 // theory's curve. Shared by the dialog and the companion's off-screen PNG.
 
-#include "results/Study.h"
+#include "runs/Study.h"
 
 #include <vector>
 

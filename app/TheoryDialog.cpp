@@ -2,10 +2,10 @@
 
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
-#include "results/Theory.h"
 #include "results/TheoryTexts.h"
+#include "stats/Theory.h"
 
 #include <ctime>
 

@@ -11,8 +11,8 @@
 #include "platform/TLabel.h"
 #include "platform/TProgressBar.h"
 #include "platform/TTimer.h"
-#include "results/Study.h"
 #include "results/TheoryTexts.h"
+#include "runs/Study.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 // keeps its records as the window does. All make the same plays from seed 5.
 
 #include "engine/Slot.h"
-#include "results/RecordRun.h"
+#include "runs/RecordRun.h"
 
 #include <benchmark/benchmark.h>
 

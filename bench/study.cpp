@@ -4,7 +4,7 @@
 // for timing whole studies with /usr/bin/time:
 //   bench_study cli --plays 1000000 --runs 1000 --seed 1 [--jobs J] [--border B] ...
 
-#include "results/Study.h"
+#include "runs/Study.h"
 #include "cli/StudyCommand.h"
 #include "engine/Slot.h"
 

@@ -5,13 +5,13 @@
 #include "results/CsvExport.h"
 
 #include "engine/Slot.h"
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
-#include "results/RecordRun.h"
 #include "results/ResultTexts.h"
-#include "results/Theory.h"
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
+#include "runs/RecordRun.h"
+#include "stats/Theory.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

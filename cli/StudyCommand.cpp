@@ -1,8 +1,8 @@
 #include "cli/StudyCommand.h"
 
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
-#include "results/Study.h"
+#include "runs/Study.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,7 +5,7 @@
 #include "chart/ChartCanvas/TChartCanvas3D.h"
 #include "platform/QtDrawContext.h"
 #include "platform/TApplication.h"
-#include "results/Study.h"
+#include "runs/Study.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 // libFuzzer entry: arbitrary bytes as a run file, then everything the window
 // would do with an accepted file. Also the same bytes as typed input text.
 
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 

@@ -1,6 +1,6 @@
 #include "results/InputChecks.h"
 
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 
 std::string CheckStartInputs(const std::string& plays, const std::string& runs,
                              const std::string& rate, const std::string& border, StartInputs& out) {

@@ -2,7 +2,7 @@
 // The theory's figures as a Japanese player reads them: one name and one value
 // per row, shared by the companion's text output and the window's dialog.
 
-#include "results/Theory.h"
+#include "stats/Theory.h"
 
 #include <cstdint>
 #include <string>

@@ -17,14 +17,14 @@ mode=${2:-all}
     { echo "missing $build/compile_commands.json (configure $build first)" >&2; exit 1; }
 runner=$(command -v run-clang-tidy-14 || command -v run-clang-tidy || true)
 [ -n "$runner" ] || { echo "run-clang-tidy not found (make deps)" >&2; exit 1; }
-folders='app|bench|chart|cli|engine|fuzz|platform|results|runfile|tests'
+folders='app|bench|chart|cli|engine|fuzz|numfmt|platform|results|runfile|runs|stats|tests'
 
 if [ "$mode" = changed ] && ! git rev-parse -q --verify HEAD~1 >/dev/null; then
     echo "clang-tidy: no previous commit here, checking every source"
     mode=all
 fi
 if [ "$mode" = core ]; then
-    pattern="^$root/((engine|runfile|results)/|cli/(CliCommands|CliSystem|RenderLauncher|StudyCommand|main)\.cpp\$)"
+    pattern="^$root/((engine|runfile|numfmt|stats|results|runs)/|cli/(CliCommands|CliSystem|RenderLauncher|StudyCommand|main)\.cpp\$)"
 elif [ "$mode" = changed ]; then
     sources=()
     while IFS= read -r f; do

@@ -1,6 +1,6 @@
 // The exact figures against long simulations of the engine on fixed seeds:
 // each simulated figure must lie within four standard errors of the theory.
-#include "results/Theory.h"
+#include "stats/Theory.h"
 
 #include "engine/Slot.h"
 

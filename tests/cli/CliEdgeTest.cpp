@@ -6,9 +6,9 @@
 #include "cli/CliCommands.h"
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
-#include "results/Theory.h"
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
+#include "stats/Theory.h"
 
 #include "CliProcess.h"
 

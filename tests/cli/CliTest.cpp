@@ -1,7 +1,7 @@
 #include "engine/Slot.h"
-#include "results/RecordRun.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
+#include "runs/RecordRun.h"
 
 #include "CliProcess.h"
 

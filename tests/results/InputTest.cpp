@@ -1,4 +1,4 @@
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
 #include "results/InputChecks.h"
-#include "results/Study.h"
+#include "runs/Study.h"
 
 #include <chrono>
 #include <thread>

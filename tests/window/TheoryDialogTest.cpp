@@ -5,8 +5,8 @@
 
 #include "app/TheoryDialog.h"
 #include "results/InputChecks.h"
-#include "results/Theory.h"
 #include "results/TheoryTexts.h"
+#include "stats/Theory.h"
 
 namespace {
 

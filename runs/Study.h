@@ -5,7 +5,7 @@
 // seed + i (mod 2^32), so a sweep compares borders on common random numbers and
 // run i ends exactly where a single run on that seed ends.
 
-#include "results/Theory.h"
+#include "stats/Theory.h"
 
 #include <array>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "results/RecordRun.h"
+#include "runs/RecordRun.h"
 
 #include <cstdint>
 #if defined(__linux__)

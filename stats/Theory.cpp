@@ -1,4 +1,4 @@
-#include "results/Theory.h"
+#include "stats/Theory.h"
 
 #include "engine/Slot.h"
 

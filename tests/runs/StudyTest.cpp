@@ -1,5 +1,5 @@
-#include "results/Study.h"
-#include "results/RecordRun.h"
+#include "runs/Study.h"
+#include "runs/RecordRun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

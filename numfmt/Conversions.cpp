@@ -1,4 +1,4 @@
-#include "results/Conversions.h"
+#include "numfmt/Conversions.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "results/Study.h"
+#include "runs/Study.h"
 
 #include "engine/Slot.h"
 #include "results/ResultTexts.h"

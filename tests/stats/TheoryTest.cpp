@@ -1,6 +1,6 @@
 // Figures worked out by hand from the machine's weights, and the properties
 // every border must keep.
-#include "results/Theory.h"
+#include "stats/Theory.h"
 
 #include "engine/Slot.h"
 
