@@ -34,6 +34,13 @@ struct PlayColumns {
     int Capacity = 0;
 };
 
+// Room for the plays of one call, kept column by column.
+struct PlayBlock {
+    static constexpr int Size = 4096;
+    std::int32_t SinceHit[Size], Balls[Size], Chain[Size], PlayNo[Size], Mode[Size];
+    PlayColumns Columns() { return {SinceHit, Balls, Chain, PlayNo, Mode, Size}; }
+};
+
 class FastSlot {
 public:
     // The machines it can run: three non-negative pocket weights, one weight
