@@ -3,7 +3,7 @@
 // keeps its records as the window does. All make the same plays from seed 5.
 
 #include "engine/Slot.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +24,7 @@ void BM_EngineShoot(benchmark::State& state) {
     Slot machine;
     long long shots = 0;
     for (auto _ : state) {
-        ProcessRandom().Seed(Seed);
+        machine.Random().Seed(Seed);
         machine.Reset();
         machine.SetBorder(12.5);
         shots = 0;
@@ -110,7 +110,7 @@ void BM_RecordedRun(benchmark::State& state) {
     RunRecords records;
     long long shots = 0;
     for (auto _ : state) {
-        ProcessRandom().Seed(Seed);
+        machine.Random().Seed(Seed);
         machine.Reset();
         machine.SetBorder(12.5);
         shots = RecordPlays(machine, plays, records);
