@@ -24,6 +24,7 @@ TAboutBox::TAboutBox() : TForm(Kind::Dialog) {
     Copyright = std::make_unique<TLabel>(panel, 52, 80, CopyrightText);
     Label2 = std::make_unique<TLabel>(panel, 164, 80, MakerName);
     Label2->SetLinkStyle(FontName, 12);
+    NoWebSite = std::make_unique<TLabel>(panel, 52, 112, NoWebSiteText);
     Label1 = std::make_unique<TLabel>(panel, 196, 144, MakerPageName);
     Label1->SetLinkStyle(FontName, 12);
     OKButton = std::make_unique<TButton>(Client(), 111, 180, 75, 25, "OK");
@@ -35,7 +36,7 @@ TAboutBox::TAboutBox() : TForm(Kind::Dialog) {
 }
 
 void TAboutBox::Label1Click() {
-    ShellExecute("", MakerPageAddress, "", SW_SHOW);
+    OpenHtmlManual();
 }
 
 void TAboutBox::Label2Click() {

@@ -14,8 +14,9 @@ inline constexpr const char* AboutCaption = "バージョン情報";
 inline constexpr const char* VersionText = "Version1.0.3.0";
 inline constexpr const char* CopyrightText = "Copyright (C) 2004";
 inline constexpr const char* MakerName = "ヨナタマ工房";
-inline constexpr const char* MakerPageName = "ホームページ";
-inline constexpr const char* MakerPageAddress = "https://www.yonatama.example/";
+// There is no web site; the link opens the manual the program installs.
+inline constexpr const char* MakerPageName = "取扱説明書";
+inline constexpr const char* NoWebSiteText = "Webサイトはありません。";
 inline constexpr const char* MakerMailAddress = "mailto:info@yonatama.example";
 
 class TAboutBox : public TForm {
@@ -24,7 +25,7 @@ public:
 
     std::unique_ptr<TPanel> Panel1;
     std::unique_ptr<TImage> ProgramIcon;
-    std::unique_ptr<TLabel> ProductName, Version, Copyright, Label2, Label1;
+    std::unique_ptr<TLabel> ProductName, Version, Copyright, Label2, Label1, NoWebSite;
     std::unique_ptr<TButton> OKButton;
 
     void Label1Click();

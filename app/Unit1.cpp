@@ -711,32 +711,67 @@ void TMainForm::HelpAboutMenuClick() {
 
 namespace {
 
-// Beside the executable first (a build folder, or the program copied with its
-// manual), then where the package installs it; a manual found in neither
-// place is asked for beside the executable, and the shell reports it missing.
-std::string ManualPath() {
-    const std::string beside = TApplication::ExeDir() + ManualFileName;
+std::string InstalledPath(const char* relative) {
+    return (std::filesystem::path(TApplication::ExeDir()) / InstalledManualFolder / relative)
+        .lexically_normal()
+        .string();
+}
+
+bool IsFile(const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::exists(beside, ec))
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+// Beside the executable first (a build folder, or the program copied with its
+// manual), then where the package installs it; "" when there is none.
+std::string CompiledManualPath() {
+    const std::string beside = TApplication::ExeDir() + ManualFileName;
+    if (IsFile(beside))
         return beside;
-    const std::filesystem::path installed =
-        std::filesystem::path(TApplication::ExeDir()) / InstalledManualFolder / ManualFileName;
-    if (std::filesystem::exists(installed, ec))
-        return installed.lexically_normal().string();
-    return beside;
+    const std::string installed = InstalledPath(ManualFileName);
+    return IsFile(installed) ? installed : std::string();
+}
+
+// The last resort: where the manual is, since nothing could show it.
+void SayWhereTheManualIs() {
+    const std::string html = InstalledPath(HtmlManualPath);
+    const std::string chm = CompiledManualPath();
+    std::string text = IsFile(html) || !chm.empty()
+                           ? std::string(ManualNotOpenedText) + "\n" + ManualPlaceText
+                           : std::string(ManualMissingText) + "\n" + ManualPlaceText;
+    text += "\n" + html;
+    if (!chm.empty())
+        text += "\n" + chm;
+    ShowErrorMessage(text);
 }
 
 } // namespace
 
+void OpenHtmlManual() {
+    DialogSeam().OpenDocument(InstalledPath(HtmlManualPath), SayWhereTheManualIs);
+}
+
+// The compiled manual through the desktop; without a viewer for it (a stock
+// desktop has none) the HTML manual in the browser.
 void TMainForm::HelpManMenuClick() {
-    ShellExecute("open", ManualPath(), "", SW_SHOWNORMAL);
+    const std::string chm = CompiledManualPath();
+    if (chm.empty()) {
+        OpenHtmlManual();
+        return;
+    }
+    DialogSeam().OpenDocument(chm, OpenHtmlManual);
 }
 
 void TMainForm::JWord1Click() {
-    ShellExecute("open", TApplication::ExeDir() + InstallerFileName, InstallerParameters,
-                 SW_SHOWNORMAL);
+    const std::string installer = TApplication::ExeDir() + InstallerFileName;
+    if (!IsFile(installer)) {
+        DialogSeam().ShowMessage({MainCaption, NoInstallerText, false});
+        return;
+    }
+    ShellExecute("open", installer, InstallerParameters, SW_SHOWNORMAL);
 }
 
+// The program has no web site: its home page is the manual it installs.
 void TMainForm::N3Click() {
-    ShellExecute("", HomePageAddress, "", SW_SHOW);
+    OpenHtmlManual();
 }

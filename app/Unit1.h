@@ -39,12 +39,21 @@ inline constexpr const char* ManualFileName = "QVELTRAN.chm";
 inline constexpr const char* InstalledManualFolder = "../share/yonatama";
 inline constexpr const char* InstallerFileName = "jwv_for_QX417729.exe";
 inline constexpr const char* InstallerParameters = "QX417729 1";
-inline constexpr const char* HomePageAddress = "https://www.yonatama.example/ginja/";
+// The HTML manual, from InstalledManualFolder; also the program's home page.
+inline constexpr const char* HtmlManualPath = "manual/index.html";
+inline constexpr const char* ManualNotOpenedText = "取扱説明書を開けませんでした。";
+inline constexpr const char* ManualMissingText = "取扱説明書が見つかりません。";
+inline constexpr const char* ManualPlaceText = "取扱説明書は次の場所にあります:";
+inline constexpr const char* NoInstallerText =
+    "JWordのインストーラーは、この版には含まれていません。";
 inline constexpr const char* ChartHintText =
     "・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。";
 
 // Texts of the window's own (not refused-input) messages.
 inline constexpr const char* SaveFailedText = "シミュレーションファイルを保存できませんでした。";
+
+// The HTML manual in the browser, or a message that says where it is.
+void OpenHtmlManual();
 
 class TMainForm : public TForm {
 public:

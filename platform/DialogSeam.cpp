@@ -3,6 +3,7 @@
 #include "platform/DesktopDialogs.h"
 #include "platform/MessageText.h"
 #include "platform/QtStrings.h"
+#include "platform/TApplication.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 
@@ -99,6 +101,36 @@ public:
         }
         QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
     }
+
+    // xdg-open's exit code tells whether a program took the file (Qt's
+    // openUrl only tells whether xdg-open started). It may run as long as
+    // the viewer does, so it is watched, not waited for.
+    void OpenDocument(const std::string& path, std::function<void()> onFailure) override {
+        auto failed = [onFailure] { RunGuarded(onFailure); };
+        const QFileInfo info(ToQ(path));
+        if (!info.isFile()) {
+            QTimer::singleShot(0, QCoreApplication::instance(), failed);
+            return;
+        }
+        auto* opener = new QProcess(QCoreApplication::instance());
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->setStandardOutputFile(QProcess::nullDevice());
+        opener->setStandardErrorFile(QProcess::nullDevice());
+        QObject::connect(opener, &QProcess::errorOccurred, opener,
+                         [opener, failed](QProcess::ProcessError error) {
+                             if (error != QProcess::FailedToStart)
+                                 return;
+                             opener->deleteLater();
+                             failed();
+                         });
+        QObject::connect(opener, &QProcess::finished, opener,
+                         [opener, failed](int code, QProcess::ExitStatus status) {
+                             opener->deleteLater();
+                             if (status != QProcess::NormalExit || code != 0)
+                                 failed();
+                         });
+        opener->start(QStringLiteral("xdg-open"), {info.absoluteFilePath()});
+    }
 };
 
 TDialogSeam* installedSeam = nullptr;
@@ -160,9 +192,17 @@ std::unique_ptr<QFileDialog> CreateFileDialog(const TFileDialogRequest& request,
     return dialog;
 }
 
-TDialogSeam& DialogSeam() {
+void TDialogSeam::OpenDocument(const std::string& path, std::function<void()> /*onFailure*/) {
+    ShellExecute({"open", path, "", SW_SHOWNORMAL});
+}
+
+TDialogSeam& DesktopDialogSeam() {
     static DesktopSeam desktop;
-    return installedSeam ? *installedSeam : desktop;
+    return desktop;
+}
+
+TDialogSeam& DialogSeam() {
+    return installedSeam ? *installedSeam : DesktopDialogSeam();
 }
 
 void SetDialogSeam(TDialogSeam* seam) {

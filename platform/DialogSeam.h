@@ -3,6 +3,7 @@
 // dialogs) and every request handed to the desktop shell passes through one
 // seam, so that tests can answer and record them without showing anything.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -39,9 +40,16 @@ public:
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> AskFileName(const TFileDialogRequest& request) = 0;
     virtual void ShellExecute(const TShellRequest& request) = 0;
+    // A local document opened with the desktop's program for it; onFailure
+    // runs later, from the message loop, when the file is missing, no
+    // program is registered for it or the program fails. By default the
+    // request goes to ShellExecute and never fails.
+    virtual void OpenDocument(const std::string& path, std::function<void()> onFailure);
 };
 
 // The seam in force: the real desktop unless a test installed its own.
 TDialogSeam& DialogSeam();
+// The real desktop, whatever seam is in force.
+TDialogSeam& DesktopDialogSeam();
 // nullptr restores the real desktop; the caller keeps ownership.
 void SetDialogSeam(TDialogSeam* seam);

@@ -443,18 +443,22 @@ TEST_F(WindowTest, SmallCommandsHandTheirTargetsToTheShell) {
     form->HelpManMenu->Click();
     form->JWord1->Click();
     form->N3->Click();
-    ASSERT_EQ(seam.shellRequests.size(), 3u);
+    // The manual, then the home page: the HTML manual (there is no web site).
+    ASSERT_EQ(seam.shellRequests.size(), 2u);
     const std::string exeDir = TApplication::ExeDir();
     EXPECT_EQ(seam.shellRequests[0].Verb, "open");
     EXPECT_EQ(seam.shellRequests[0].File, exeDir + "QVELTRAN.chm");
     EXPECT_EQ(seam.shellRequests[0].ShowCommand, SW_SHOWNORMAL);
-    EXPECT_EQ(seam.shellRequests[1].File, exeDir + "jwv_for_QX417729.exe");
-    EXPECT_EQ(seam.shellRequests[1].Parameters, "QX417729 1");
-    EXPECT_EQ(seam.shellRequests[2].Verb, "");
-    EXPECT_EQ(seam.shellRequests[2].ShowCommand, SW_SHOW);
-    EXPECT_EQ(seam.shellRequests[2].File.rfind("https://", 0), 0u);
+    EXPECT_EQ(seam.shellRequests[1].File,
+              std::filesystem::path(exeDir + "../share/yonatama/manual/index.html")
+                  .lexically_normal()
+                  .string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(seam.shellRequests[1].File));
+    // This edition has no installer: a message says so.
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Text, "JWordのインストーラーは、この版には含まれていません。");
+    EXPECT_FALSE(seam.messages[0].ErrorIcon);
     EXPECT_EQ(Status(), before);
-    EXPECT_TRUE(seam.messages.empty());
 }
 
 TEST_F(WindowTest, TheClockShowsShortDateSpaceLongTime) {
@@ -496,9 +500,12 @@ TEST_F(WindowTest, AboutBoxShowsTheSameDialogTwiceAndLinksKeepItOpen) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0], "バージョン情報|ヨナタマ - 銀蛇XX|Version1.0.3.0");
     EXPECT_EQ(seen[0], seen[1]);
+    // The page link opens the manual the program installs (it has no web site).
     ASSERT_EQ(seam.shellRequests.size(), 4u);
+    EXPECT_EQ(seam.shellRequests[0].File.substr(seam.shellRequests[0].File.size() - 17),
+              "manual/index.html");
     EXPECT_EQ(seam.shellRequests[1].File.rfind("mailto:", 0), 0u);
-    EXPECT_EQ(seam.shellRequests[0].ShowCommand, SW_SHOW);
+    EXPECT_EQ(seam.shellRequests[1].ShowCommand, SW_SHOW);
 }
 
 TEST_F(WindowTest, RendersEveryTabToPng) {
