@@ -16,7 +16,7 @@ usr="$root/dest/usr"
 for f in bin/yonatama bin/yonatama-cli lib/yonatama/yonatama-render; do
     [ -x "$usr/$f" ] || fail "$f is not an installed program"
 done
-app_id=example.yonatama.Ginja
+app_id=example.yonatama.ginja
 for f in share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
          share/mime/packages/yonatama-sim.xml share/bash-completion/completions/yonatama-cli \
          share/man/man1/yonatama.1.gz \
