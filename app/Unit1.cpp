@@ -14,6 +14,7 @@
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
+#include "runs/RecordRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -379,6 +380,15 @@ void TMainForm::RunOnce(bool display) {
         charts_->ResetZoom();
     const int n = StrToInt(PlayNumEdit->Text());
     ProcessMessages();
+    const bool slow = display && SpeedComboBox->ItemIndex() != 0;
+    if (!slow) {
+        // Nothing is shown until the end: the fast engine makes the same plays.
+        if (!StopRequested)
+            RecordPlays(Machine, n, Records);
+        if (display)
+            ShowResults(true);
+        return;
+    }
     if (n > 0)
         Records.Reserve(static_cast<std::size_t>(n));
     int k = 0;

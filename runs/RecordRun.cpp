@@ -1,6 +1,9 @@
 #include "runs/RecordRun.h"
 
+#include "engine/FastSlot.h"
+
 #include <cstdint>
+#include <memory>
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -34,6 +37,22 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     for (auto* v : {&records.SinceHitPlays, &records.BallCounts, &records.ChainCounts,
                     &records.PlayNumbers, &records.HitStates}) {
         AdviseHugePages(*v);
+    }
+    if (FastSlot::Supports(machine)) {
+        FastSlot fast(machine);
+        const auto block = std::make_unique_for_overwrite<PlayBlock>();
+        const PlayColumns out = block->Columns();
+        while (fast.PlayNo() < plays) {
+            const int made = fast.Run(plays, &out);
+            records.SinceHitPlays.insert(records.SinceHitPlays.end(), out.SinceHit,
+                                         out.SinceHit + made);
+            records.BallCounts.insert(records.BallCounts.end(), out.Balls, out.Balls + made);
+            records.ChainCounts.insert(records.ChainCounts.end(), out.Chain, out.Chain + made);
+            records.PlayNumbers.insert(records.PlayNumbers.end(), out.PlayNo, out.PlayNo + made);
+            records.HitStates.insert(records.HitStates.end(), out.Mode, out.Mode + made);
+        }
+        fast.StoreInto(machine);
+        return fast.Shots();
     }
     // The engine keeps its state in locals for the whole run; appending cannot
     // reach them, so a reallocation costs nothing per shot.

@@ -1,5 +1,6 @@
 #include "runs/Study.h"
 
+#include "engine/FastSlot.h"
 #include "engine/Slot.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
@@ -46,6 +47,51 @@ std::uint32_t RunSeed(std::uint32_t seed, int run) {
     return seed + static_cast<std::uint32_t>(run);
 }
 
+namespace {
+
+void Shoot(Slot& machine, int playNo) {
+    machine.ShootUntil(playNo, [](int, int, int, int, int) {});
+}
+void Shoot(FastSlot& machine, int playNo) {
+    machine.Run(playNo);
+}
+int PlayNo(const Slot& machine) {
+    return machine.PlayNo;
+}
+int PlayNo(const FastSlot& machine) {
+    return machine.PlayNo();
+}
+int Balls(const Slot& machine) {
+    return machine.Balls;
+}
+int Balls(const FastSlot& machine) {
+    return machine.Balls();
+}
+
+// The balance at each band's play count, with a look at the stop request
+// every StopCheckPlays plays; on the fast engine or on the reference.
+template <class Machine>
+bool Bands(Machine& machine, const std::vector<int>& bandPlays, std::int32_t* balances,
+           std::stop_token stop, std::atomic<std::int64_t>* playsDone) {
+    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
+        const int target = bandPlays[k];
+        while (PlayNo(machine) < target) {
+            const int before = PlayNo(machine);
+            Shoot(machine, std::min(target, before + StopCheckPlays));
+            if (playsDone != nullptr) {
+                playsDone->fetch_add(PlayNo(machine) - before, std::memory_order_relaxed);
+            }
+            if (stop.stop_requested()) {
+                return false;
+            }
+        }
+        balances[k] = Balls(machine);
+    }
+    return true;
+}
+
+} // namespace
+
 bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
                   std::int32_t* balances, std::stop_token stop,
                   std::atomic<std::int64_t>* playsDone) {
@@ -54,22 +100,11 @@ bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& ban
     Slot machine(source);
     machine.Reset();
     machine.SetBorder(border);
-    const auto ignore = [](int, int, int, int, int) {};
-    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        const int target = bandPlays[k];
-        while (machine.PlayNo < target) {
-            const int before = machine.PlayNo;
-            machine.ShootUntil(std::min(target, before + StopCheckPlays), ignore);
-            if (playsDone != nullptr) {
-                playsDone->fetch_add(machine.PlayNo - before, std::memory_order_relaxed);
-            }
-            if (stop.stop_requested()) {
-                return false;
-            }
-        }
-        balances[k] = machine.Balls;
+    if (FastSlot::Supports(machine)) {
+        FastSlot fast(machine);
+        return Bands(fast, bandPlays, balances, stop, playsDone);
     }
-    return true;
+    return Bands(machine, bandPlays, balances, stop, playsDone);
 }
 
 double Percentile(const std::vector<double>& sorted, double p) {
