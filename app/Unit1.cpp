@@ -8,13 +8,12 @@
 #include "platform/DialogSeam.h"
 #include "platform/MessageDialog.h"
 #include "platform/ShellExecute.h"
-#include "platform/SystemMemory.h"
 #include "platform/TApplication.h"
 #include "results/CsvExport.h"
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -39,19 +38,6 @@ constexpr const char* LoadAbortedText = "シミュレーションファイルの
 constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
 constexpr const char* CsvSavedText = "CSVファイルに書き出し完了";
 constexpr const char* ChartImagesSavedText = "グラフの画像を保存完了";
-
-// Rough bytes per play: the five records, plus the slump line's X and Y
-// when the run is shown at once (the per-play rows are made on demand).
-constexpr std::uint64_t RecordBytesPerPlay = 20;
-constexpr std::uint64_t ShownBytesPerPlay = RecordBytesPerPlay + 16;
-
-bool FitsInMemory(std::uint64_t plays, bool shown) {
-    const std::uint64_t available = AvailableMemoryBytes();
-    if (available == 0)
-        return true; // unknown: rely on the allocation failing cleanly
-    const std::uint64_t need = plays * (shown ? ShownBytesPerPlay : RecordBytesPerPlay);
-    return need <= available / 10 * 8;
-}
 
 void ProcessMessages() {
     if (Application)
@@ -315,7 +301,8 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
     PlayCount = inputs.PlayCount;
     ExchangeRate = inputs.Rate;
     if (refusal.empty() &&
-        !FitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount), inputs.Runs == 1))
+        !RunFitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount),
+                         static_cast<std::uint64_t>(inputs.Runs), inputs.Runs == 1))
         refusal = TooManyPlaysText;
     return refusal;
 }
@@ -381,30 +368,19 @@ void TMainForm::RunOnce(bool display) {
         charts_->ResetZoom();
     const int n = StrToInt(PlayNumEdit->Text());
     ProcessMessages();
-    const bool slow = display && SpeedComboBox->ItemIndex() != 0;
-    if (!slow) {
-        // Nothing is shown until the end: the fast engine makes the same plays.
-        if (!StopRequested)
-            RecordPlays(Machine, n, Records);
-        if (display)
-            ShowResults(true);
-        return;
-    }
     if (n > 0)
         Records.Reserve(static_cast<std::size_t>(n));
-    int k = 0;
-    while (k < n && !StopRequested) {
-        Machine.Shoot();
-        if (Machine.PlayNo != k) {
-            Records.Append(Machine.SinceHit, Machine.Balls, Machine.Chain, Machine.PlayNo,
-                           Machine.Mode);
+    // The slow speeds show every play; the speed may change while they wait.
+    const int every = display && SpeedComboBox->ItemIndex() != 0 ? 1 : LookEveryPlays;
+    if (!StopRequested) {
+        DrivePlays(Machine, n, &Records, every, [this, display] {
             if (display && SpeedComboBox->ItemIndex() != 0) {
                 SlowWait(500 * SpeedComboBox->ItemIndex());
                 ShowResults(false);
                 ProcessMessages();
             }
-            ++k;
-        }
+            return !StopRequested;
+        });
     }
     if (display && SpeedComboBox->ItemIndex() == 0)
         ShowResults(true);

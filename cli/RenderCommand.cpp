@@ -4,7 +4,6 @@
 #include "app/Unit1.h"
 #include "chart/Chart.h"
 #include "cli/CliSystem.h"
-#include "engine/RandomSource.h"
 #include "platform/ControlHost.h"
 #include "platform/DialogSeam.h"
 #include "platform/PngBytes.h"
@@ -111,8 +110,12 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
         refusedCode = CliInputError;
     }
     if (!seam.messages.empty()) {
-        for (const std::string& m : seam.messages)
+        for (const std::string& m : seam.messages) {
             err << m << "\n";
+            // Memory that ran out mid-run ends `run` the same way.
+            if (m == OutOfMemoryText)
+                refusedCode = CliFileError;
+        }
         return refusedCode;
     }
     if (!o.File.empty() && form.StatusBar1->Panel(0).Text() != LoadedText) {
@@ -198,7 +201,7 @@ int ShowAndWrite(const RenderOptions& o, std::ostream& out, std::ostream& err) {
     form->Show();
     Application->ProcessMessages();
     if (o.Seed)
-        ProcessRandom().Seed(*o.Seed);
+        form->Machine.Random().Seed(*o.Seed);
     if (const std::optional<int> refused = ShowRun(*form, o, seam, err))
         return *refused;
     return WritePictures(*form, o.Out, out, err);

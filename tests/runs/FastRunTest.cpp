@@ -1,5 +1,5 @@
 #include "engine/FastSlot.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 #include "runs/Study.h"
 
 #include <gtest/gtest.h>
