@@ -70,6 +70,7 @@ TMainForm::TMainForm() : TForm(Kind::MainWindow) {
     PageControl1->SetActivePageIndex(0);
     SpeedComboBox->SetItemIndex(1);
     Timer1->SetEnabled(true);
+    AcceptFileDrops([this](const std::string& path) { OpenRunFile(path); });
 }
 
 TMainForm::~TMainForm() {
@@ -644,9 +645,19 @@ void TMainForm::FileOpenMenuClick() {
         return;
     if (!OpenDialog->Execute())
         return;
-    std::FILE* file = std::fopen(OpenDialog->FileName().c_str(), "rb");
-    if (file == nullptr)
+    OpenRunFile(OpenDialog->FileName());
+}
+
+void TMainForm::OpenRunFile(const std::string& path) {
+    if (runActive_)
         return;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        // Named on the command line or dropped, a file that is not there
+        // must not look like nothing happened.
+        ShowErrorMessage(std::string(ReadErrorText) + "\n" + path);
+        return;
+    }
     StartButton->SetEnabled(false);
     StatusBar1->Panel(0).SetText(LoadingText);
     KeepListedRows();
@@ -659,8 +670,7 @@ void TMainForm::FileOpenMenuClick() {
         // Nothing of a refused file is kept or shown. A failed read names the
         // file, as a failed save does.
         loaded = RunRecords{};
-        ShowErrorMessage(failure == ReadErrorText ? failure + "\n" + OpenDialog->FileName()
-                                                  : failure);
+        ShowErrorMessage(failure == ReadErrorText ? failure + "\n" + path : failure);
         StatusBar1->Panel(0).SetText(LoadAbortedText);
         StartButton->SetEnabled(true);
         return;
