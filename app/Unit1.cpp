@@ -482,7 +482,7 @@ bool TMainForm::BatchSave(int run, int runs, double rate, double border, const R
     const std::string path = BatchFileName(SaveDialog->FileName(), Machine.PlayNo, run);
     StatusBar1->Panel(0).SetText(SavingText + path);
     errno = 0;
-    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, records);
+    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, records, *Saver);
     if (status != WriteStatus::Ok) {
         const int error = errno;
         StatusBar1->Panel(0).SetText(BatchFailedText);
@@ -630,7 +630,8 @@ void TMainForm::FileSaveMenuClick() {
     }
     const std::string path = SaveDialog->FileName();
     errno = 0;
-    const WriteStatus status = SaveRunFile(path, header.Count, header.Rate, header.Border, Records);
+    const WriteStatus status =
+        SaveRunFile(path, header.Count, header.Rate, header.Border, Records, *Saver);
     if (status == WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(SavedText);
         return;
@@ -670,7 +671,7 @@ void TMainForm::FileCsvMenuClick() {
         {ChainsCsvName, KeizokuListView.get()},
     };
     for (const auto& [name, list] : files) {
-        const std::string failed = SaveExportFile(folder + name, ListCsv(*list));
+        const std::string failed = SaveExportFile(folder + name, ListCsv(*list), *Saver);
         if (!failed.empty()) {
             ShowErrorMessage(failed);
             return;
@@ -692,8 +693,8 @@ void TMainForm::FileChartImageMenuClick() {
         // Painted now at the control's size, with the zoom and scroll shown.
         const std::string png = chart->Host() ? chart->Host()->PaintToPngBytes() : std::string();
         const std::string path = folder + name;
-        const std::string failed =
-            png.empty() ? std::string(ExportFailedText) + "\n" + path : SaveExportFile(path, png);
+        const std::string failed = png.empty() ? std::string(ExportFailedText) + "\n" + path
+                                               : SaveExportFile(path, png, *Saver);
         if (!failed.empty()) {
             ShowErrorMessage(failed);
             return;

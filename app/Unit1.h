@@ -5,6 +5,7 @@
 #include "app/BatchReport.h"
 #include "app/ChartFeeding.h"
 #include "engine/Slot.h"
+#include "filesave/FileSaver.h"
 #include "platform/TButton.h"
 #include "platform/TCheckBox.h"
 #include "platform/TComboBox.h"
@@ -117,6 +118,9 @@ public:
     // Save writes Records with this header: the run on screen, whatever a
     // batch or the boxes hold since.
     ShownRunHeader ShownHeader;
+
+    // Every file the window writes goes through it; tests may give one that fails.
+    const FileSaver* Saver = &SystemSaver();
 
     // The slow speed's wait between plays; tests may replace it.
     std::function<void(int milliseconds)> SlowWait;
