@@ -1,9 +1,8 @@
 #include "app/BatchReport.h"
 
 #include "results/ResultTexts.h"
-#include "runs/Study.h"
+#include "runs/Accumulator.h"
 
-#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -34,16 +33,12 @@ std::string BatchReportText(const BatchReport& report) {
     if (report.Stopped || static_cast<int>(n) < report.RunsAsked)
         text += "（" + std::to_string(report.RunsAsked) + "回のうち）";
     if (n > 0) {
-        std::vector<double> sorted(report.FinalBalances.begin(), report.FinalBalances.end());
-        std::sort(sorted.begin(), sorted.end());
-        double sum = 0.0;
-        std::size_t ahead = 0;
-        for (const double v : sorted) {
-            sum += v;
-            ahead += v > 0 ? 1 : 0;
-        }
-        const double figures[] = {sum / static_cast<double>(n), Percentile(sorted, 0.5),
-                                  Percentile(sorted, 0.05), Percentile(sorted, 0.95)};
+        Accumulator finals;
+        finals.Reserve(n);
+        for (const std::int32_t v : report.FinalBalances)
+            finals.Add(v);
+        const double figures[] = {finals.Mean(), finals.Percentile(0.5), finals.Percentile(0.05),
+                                  finals.Percentile(0.95)};
         const char* names[] = {"平均:", "  中央値:", "  5%点:", "  95%点:"};
         text += "\n最終出玉数 ";
         for (int k = 0; k < 4; ++k)
@@ -51,8 +46,7 @@ std::string BatchReportText(const BatchReport& report) {
         text += "\n最終収支(円) ";
         for (int k = 0; k < 4; ++k)
             text += names[k] + FormatGeneral15(figures[k] * report.Rate);
-        text += "\nプラス収支の割合(%):" +
-                FormatGeneral15(static_cast<double>(ahead) / static_cast<double>(n) * 100.0);
+        text += "\nプラス収支の割合(%):" + FormatGeneral15(finals.ShareAhead() * 100.0);
     }
     if (report.Paths.empty())
         return text + "\n保存したファイルはありません。";

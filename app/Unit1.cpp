@@ -15,7 +15,7 @@
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -426,19 +426,17 @@ void TMainForm::RunOnce(bool display) {
     ProcessMessages();
     if (n > 0)
         Records.Reserve(static_cast<std::size_t>(n));
-    int k = 0;
-    while (k < n && !StopRequested) {
-        Machine.Shoot();
-        if (Machine.PlayNo != k) {
-            Records.Append(Machine.SinceHit, Machine.Balls, Machine.Chain, Machine.PlayNo,
-                           Machine.Mode);
+    // The slow speeds show every play; the speed may change while they wait.
+    const int every = display && SpeedComboBox->ItemIndex() != 0 ? 1 : LookEveryPlays;
+    if (!StopRequested) {
+        DrivePlays(Machine, n, &Records, every, [this, display] {
             if (display && SpeedComboBox->ItemIndex() != 0) {
                 SlowWait(500 * SpeedComboBox->ItemIndex());
                 ShowResults(false);
                 ProcessMessages();
             }
-            ++k;
-        }
+            return !StopRequested;
+        });
     }
     if (display && SpeedComboBox->ItemIndex() == 0)
         ShowResults(true);

@@ -4,7 +4,6 @@
 #include "app/Unit1.h"
 #include "chart/Chart.h"
 #include "cli/CliSystem.h"
-#include "engine/RandomSource.h"
 #include "platform/ControlHost.h"
 #include "platform/DialogSeam.h"
 #include "platform/PngBytes.h"
@@ -198,7 +197,7 @@ int ShowAndWrite(const RenderOptions& o, std::ostream& out, std::ostream& err) {
     form->Show();
     Application->ProcessMessages();
     if (o.Seed)
-        ProcessRandom().Seed(*o.Seed);
+        form->Machine.Random().Seed(*o.Seed);
     if (const std::optional<int> refused = ShowRun(*form, o, seam, err))
         return *refused;
     return WritePictures(*form, o.Out, out, err);

@@ -1,5 +1,5 @@
 #include "runs/Study.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -164,7 +164,7 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
             ASSERT_TRUE(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()));
 
             Slot machine;
-            ProcessRandom().Seed(c.seed + static_cast<std::uint32_t>(i));
+            machine.Random().Seed(c.seed + static_cast<std::uint32_t>(i));
             machine.Reset();
             machine.SetBorder(c.border);
             RunRecords records;
