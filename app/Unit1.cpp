@@ -9,7 +9,6 @@
 #include "platform/DialogSeam.h"
 #include "platform/MessageDialog.h"
 #include "platform/ShellExecute.h"
-#include "platform/SystemMemory.h"
 #include "platform/TApplication.h"
 #include "results/CsvExport.h"
 #include "results/InputChecks.h"
@@ -43,19 +42,6 @@ constexpr const char* CutLoadedText = "途中で切れたシミュレーショ�
 constexpr const char* CutFileMessage = "このファイルは途中で切れています。";
 constexpr const char* CsvSavedText = "CSVファイルに書き出し完了";
 constexpr const char* ChartImagesSavedText = "グラフの画像を保存完了";
-
-// Rough bytes per play: the five records, plus the slump line's X and Y
-// when the run is shown at once (the per-play rows are made on demand).
-constexpr std::uint64_t RecordBytesPerPlay = 20;
-constexpr std::uint64_t ShownBytesPerPlay = RecordBytesPerPlay + 16;
-
-bool FitsInMemory(std::uint64_t plays, bool shown) {
-    const std::uint64_t available = AvailableMemoryBytes();
-    if (available == 0)
-        return true; // unknown: rely on the allocation failing cleanly
-    const std::uint64_t need = plays * (shown ? ShownBytesPerPlay : RecordBytesPerPlay);
-    return need <= available / 10 * 8;
-}
 
 void ProcessMessages() {
     if (Application)
@@ -355,7 +341,8 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
     PlayCount = inputs.PlayCount;
     ExchangeRate = inputs.Rate;
     if (refusal.empty() &&
-        !FitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount), inputs.Runs == 1))
+        !RunFitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount),
+                         static_cast<std::uint64_t>(inputs.Runs), inputs.Runs == 1))
         refusal = TooManyPlaysText;
     return refusal;
 }

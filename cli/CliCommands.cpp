@@ -11,6 +11,7 @@
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
 #include "runs/Accumulator.h"
+#include "runs/MemoryRule.h"
 #include "runs/RunDriver.h"
 #include "stats/Theory.h"
 
@@ -38,16 +39,6 @@ std::string ParsedOptions::Value(const std::string& name, const std::string& fal
 }
 
 namespace {
-
-// The messages the window shows for the same conditions.
-inline constexpr const char* TooManyPlaysText =
-    "Play数が大きすぎて、記録をメモリに保持できません。Play数を減らしてください。";
-inline constexpr const char* OutOfMemoryText =
-    "メモリが不足したため、シミュレーションを中止しました。";
-inline constexpr const char* FileTooLargeText =
-    "このファイルは大きすぎて、メモリに読み込めません。";
-
-constexpr std::uint64_t RecordBytesPerPlay = 20;
 
 // One subcommand as the parser sees it: every value option keeps its last
 // value, flags take no value, the other words are kept in order.
@@ -266,9 +257,8 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
         return *refused;
     }
     // One run's records are held at a time, and the final balance of every run.
-    const std::uint64_t need = static_cast<std::uint64_t>(in.PlayCount) * RecordBytesPerPlay +
-                               static_cast<std::uint64_t>(in.Runs) * sizeof(std::int32_t);
-    if (!FitsInMemory(need)) {
+    if (!RunFitsInMemory(static_cast<std::uint64_t>(in.PlayCount),
+                         static_cast<std::uint64_t>(in.Runs), false)) {
         err << TooManyPlaysText << "\n";
         return CliInputError;
     }

@@ -110,8 +110,12 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
         refusedCode = CliInputError;
     }
     if (!seam.messages.empty()) {
-        for (const std::string& m : seam.messages)
+        for (const std::string& m : seam.messages) {
             err << m << "\n";
+            // Memory that ran out mid-run ends `run` the same way.
+            if (m == OutOfMemoryText)
+                refusedCode = CliFileError;
+        }
         return refusedCode;
     }
     if (!o.File.empty() && form.StatusBar1->Panel(0).Text() != LoadedText) {
