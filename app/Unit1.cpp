@@ -101,6 +101,7 @@ TMainForm::TMainForm() : TForm(Kind::MainWindow) {
     PageControl1->SetActivePageIndex(0);
     SpeedComboBox->SetItemIndex(1);
     Timer1->SetEnabled(true);
+    AcceptFileDrops([this](const std::string& path) { OpenRunFile(path); });
 }
 
 TMainForm::~TMainForm() {

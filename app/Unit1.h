@@ -126,8 +126,9 @@ public:
     void StopButtonClick();
     void Timer1Timer();
     void FileOpenMenuClick();
-    // Open's work once a path is chosen: reads, checks and shows the file, or
-    // says why not. False when nothing of the file is shown.
+    // Open without its dialog (also for a file named on the command line or
+    // dropped on the window): reads, checks and shows the file, or says why
+    // not. False when nothing of the file is shown.
     bool OpenRunFile(const std::string& path);
     void FileSaveMenuClick();
     // The three lists as plays.csv, bonuses.csv and chains.csv, and the three
