@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -497,6 +498,20 @@ int ShownPercent(std::size_t shown, int playCount) {
         std::trunc(static_cast<double>(shown) / static_cast<double>(playCount) * 100.0));
 }
 
+// The smallest record count above `shown` whose percent differs from `percent`.
+std::size_t NextPercentMove(std::size_t shown, int percent, int playCount) {
+    if (playCount <= 0)
+        return std::numeric_limits<std::size_t>::max();
+    // An estimate from the next percent, then corrected by the exact rule.
+    auto next = static_cast<std::size_t>(static_cast<double>(percent + 1) * playCount / 100.0);
+    next = std::max(next, shown + 1);
+    while (next > shown + 1 && ShownPercent(next - 1, playCount) != percent)
+        --next;
+    while (ShownPercent(next, playCount) == percent)
+        ++next;
+    return next;
+}
+
 } // namespace
 
 void TMainForm::ShowResults(bool bulk) {
@@ -530,18 +545,26 @@ ChainStats TMainForm::ShowRecords(bool bulk) {
     if (n > 0 && !StopRequested)
         ResultListView->SetOwnerData(bulk);
     std::size_t walked = 0;
+    // The bar moves only when its percent changes: the next record count that
+    // changes it is found once per percent, not computed for every record.
+    std::size_t nextMove = 0;
     for (; walked < n && !StopRequested; ++walked) {
         const std::size_t i = walked;
-        if (Records.HitStates[i] != ToInt(HitState::None))
+        if (Records.HitStates[i] != ToInt(HitState::None)) {
             charts_->AddHitMarker(Records, i);
-        if (IsChainEnd(Records, i)) {
-            stats.AddChainEnd(Records.ChainCounts[i]);
-            AddBonusRow(i);
-            charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+            if (IsChainEnd(Records, i)) {
+                stats.AddChainEnd(Records.ChainCounts[i]);
+                AddBonusRow(i);
+                charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+            }
         }
         if (!bulk)
             AddPlayRow(i);
-        ProgressBar1->SetPosition(ShownPercent(i + 1, PlayCount));
+        if (i + 1 >= nextMove) {
+            const int percent = ShownPercent(i + 1, PlayCount);
+            ProgressBar1->SetPosition(percent);
+            nextMove = NextPercentMove(i + 1, percent, PlayCount);
+        }
     }
     if (bulk && walked > 0) {
         // The virtual list shows the walked records; ResultListViewData makes
