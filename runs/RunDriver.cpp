@@ -36,8 +36,9 @@ void AppendBlock(RunRecords& records, const PlayColumns& out, int made) {
     records.HitStates.insert(records.HitStates.end(), out.Mode, out.Mode + made);
 }
 
-// DrivePlays on the fast engine, which took over `machine`; the machine is
-// brought up to date before every look and at the end.
+// DrivePlays on the fast engine, which took over `machine`; the machine's
+// counters are brought up to date before every look and at the end, its
+// source by the caller once the engine is done.
 bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
                const RunLook& look, long long* shots) {
     const long long step = std::max(every, 1);
@@ -57,10 +58,10 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
                 AppendBlock(*records, out, made);
             }
         }
-        fast.StoreInto(machine);
+        fast.StoreCounters(machine);
         going = !look || look();
     }
-    fast.StoreInto(machine);
+    fast.StoreCounters(machine);
     if (shots != nullptr) {
         *shots += fast.Shots() - shotsBefore;
     }
@@ -79,7 +80,9 @@ bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const 
                 long long* shots) {
     if (Fast(machine, every) && machine.PlayNo < plays) {
         FastSlot fast(machine);
-        return DriveFast(machine, fast, plays, records, every, look, shots);
+        const bool going = DriveFast(machine, fast, plays, records, every, look, shots);
+        fast.StoreInto(machine);
+        return going;
     }
     const long long step = std::max(every, 1);
     long long made = 0;
@@ -134,17 +137,19 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
     if (Fast(machine, LookEveryPlays)) {
         fast = std::make_unique<FastSlot>(machine);
     }
-    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        const bool going =
-            fast != nullptr
-                ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays, look, nullptr)
-                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
-        if (!going) {
-            return false;
+    bool going = true;
+    for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
+        going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
+                                            look, nullptr)
+                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
+        if (going) {
+            balances[k] = machine.Balls;
         }
-        balances[k] = machine.Balls;
     }
-    return true;
+    if (fast != nullptr) {
+        fast->StoreInto(machine);
+    }
+    return going;
 }
 
 int FinalBalance(Slot& machine, int plays) {
