@@ -42,8 +42,27 @@ std::vector<int> BandPlayCounts(int plays, int points) {
     return out;
 }
 
+namespace {
+
+// A bijection of 32-bit words whose every output bit depends on every input
+// bit (a multiply-xorshift finaliser with well-tested constants).
+constexpr std::uint32_t Mix32(std::uint32_t x) {
+    x ^= x >> 16;
+    x *= 0x7FEB352Du;
+    x ^= x >> 15;
+    x *= 0x846CA68Bu;
+    x ^= x >> 16;
+    return x;
+}
+
+} // namespace
+
 std::uint32_t RunSeed(std::uint32_t seed, int run) {
-    return seed + static_cast<std::uint32_t>(run);
+    // The first draws of neighbouring seeds of the machine's generator move
+    // together, so consecutive seeds would make runs that are not independent.
+    // An odd step keeps the seeds of one study distinct before they are mixed.
+    const std::uint32_t start = Mix32(seed ^ 0x5BD1E995u);
+    return Mix32(start + static_cast<std::uint32_t>(run) * 0x9E3779B9u);
 }
 
 bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
@@ -252,6 +271,11 @@ nlohmann::ordered_json BorderJson(const StudyFigures& f) {
     j["rate"] = f.Rate;
     j["seed"] = f.Seed;
     j["final_balances"] = f.FinalBalances;
+    std::vector<std::uint32_t> seeds;
+    for (int r = 0; r < f.Runs; ++r) {
+        seeds.push_back(RunSeed(f.Seed, r));
+    }
+    j["run_seeds"] = seeds;
     j["mean_balance"] = f.MeanBalance;
     j["mean_balance_ci95"] = {f.MeanBalanceCi95.Low, f.MeanBalanceCi95.High};
     j["median_balance"] = f.MedianBalance;

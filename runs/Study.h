@@ -2,7 +2,7 @@
 // A study: many independent runs of the machine at one border or a sweep of
 // borders, run on every core, summarised as the spread of luck beside what the
 // theory expects. Run i of every border draws from its own source seeded with
-// seed + i (mod 2^32), so a sweep compares borders on common random numbers and
+// RunSeed(seed, i), so a sweep compares borders on common random numbers and
 // run i ends exactly where a single run on that seed ends.
 
 #include "stats/Theory.h"
@@ -31,7 +31,8 @@ struct StudyRequest {
 // always ending at `plays`.
 std::vector<int> BandPlayCounts(int plays, int points = 200);
 
-// The seed of run `run`: seed + run, wrapping at 2^32.
+// The seed of run `run` of a study seeded with `seed`: a mix of both, distinct
+// for the 2^32 runs of one study and unrelated between neighbouring runs.
 std::uint32_t RunSeed(std::uint32_t seed, int run);
 
 // One run of `plays` plays on a reset machine at `border`, seeded with the

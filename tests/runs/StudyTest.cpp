@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <sstream>
@@ -62,10 +63,23 @@ TEST(Study, BandPlayCounts) {
     }
 }
 
-TEST(Study, RunSeedWraps) {
-    EXPECT_EQ(RunSeed(10, 5), 15u);
-    EXPECT_EQ(RunSeed(4294967295u, 1), 0u);
-    EXPECT_EQ(RunSeed(4294967290u, 9), 3u);
+TEST(Study, RunSeedsAreDistinctAndUnlikeTheirNeighbours) {
+    for (const std::uint32_t seed : {0u, 1u, 2u, 4294967295u}) {
+        std::vector<std::uint32_t> seeds;
+        int close = 0;
+        for (int i = 0; i < 100000; ++i) {
+            seeds.push_back(RunSeed(seed, i));
+            // Neighbours a few steps apart would start on correlated draws.
+            if (i > 0 && (seeds[i] - seeds[i - 1] < 1024u || seeds[i - 1] - seeds[i] < 1024u)) {
+                ++close;
+            }
+        }
+        EXPECT_LT(close, 20) << seed; // about 0.05 expected by chance
+        std::sort(seeds.begin(), seeds.end());
+        EXPECT_TRUE(std::adjacent_find(seeds.begin(), seeds.end()) == seeds.end()) << seed;
+    }
+    EXPECT_NE(RunSeed(0, 1), RunSeed(1, 0));
+    EXPECT_NE(RunSeed(0, 0), RunSeed(1, 0));
 }
 
 TEST(Study, PercentilesOfHandCases) {
@@ -149,7 +163,7 @@ TEST(Study, SummaryOfAHandCase) {
                      OutlookForPlays(TheoryForBorder(12.5), 10, 4.0).mean_balance);
 }
 
-// Run i must end exactly where a single run of the companion on seed S + i ends,
+// Run i must end exactly where a single run on the seed RunSeed(S, i) ends,
 // and its band balances are that run's recorded balances.
 TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
     const struct {
@@ -164,7 +178,7 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
             ASSERT_TRUE(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()));
 
             Slot machine;
-            ProcessRandom().Seed(c.seed + static_cast<std::uint32_t>(i));
+            ProcessRandom().Seed(RunSeed(c.seed, i));
             machine.Reset();
             machine.SetBorder(c.border);
             RunRecords records;
@@ -271,13 +285,14 @@ TEST(Study, JsonCarriesEveryFigure) {
         keys.push_back(it.key());
     }
     EXPECT_EQ(keys, (std::vector<std::string>{
-                        "runs", "plays", "border", "rate", "seed", "final_balances", "mean_balance",
-                        "mean_balance_ci95", "median_balance", "p05_balance", "p25_balance",
+                        "runs", "plays", "border", "rate", "seed", "final_balances", "run_seeds",
+                        "mean_balance", "mean_balance_ci95", "median_balance", "p05_balance", "p25_balance",
                         "p75_balance", "p95_balance", "p_ahead", "p_ahead_ci95",
                         "theory_mean_balance", "theory_sd_balance", "theory_p_ahead", "bands"}));
     EXPECT_EQ(j["runs"], 5);
     EXPECT_EQ(j["seed"], 7);
     EXPECT_EQ(j["final_balances"].get<std::vector<std::int32_t>>(), f.FinalBalances);
+    EXPECT_EQ(j["run_seeds"][4].get<std::uint32_t>(), RunSeed(7, 4));
     EXPECT_EQ(j["mean_balance_ci95"][1].get<double>(), f.MeanBalanceCi95.High);
     EXPECT_EQ(j["theory_sd_balance"].get<double>(), f.Theory.sd_balance);
     EXPECT_EQ(j["bands"]["plays"].size(), 201u);
@@ -301,9 +316,11 @@ TEST(Study, CsvIsOneRectangularTable) {
         EXPECT_EQ(Split(row, ",").size(), 11u) << row;
     }
     EXPECT_EQ(rows[1],
-              "最終出玉数,12.5,0,5,300," + std::to_string((*result)[0].FinalBalances[0]) + ",,,,,");
+              "最終出玉数,12.5,0," + std::to_string(RunSeed(5, 0)) + ",300," +
+                  std::to_string((*result)[0].FinalBalances[0]) + ",,,,,");
     EXPECT_EQ(rows[8],
-              "最終出玉数,13.5,3,8,300," + std::to_string((*result)[1].FinalBalances[3]) + ",,,,,");
+              "最終出玉数,13.5,3," + std::to_string(RunSeed(5, 3)) + ",300," +
+                  std::to_string((*result)[1].FinalBalances[3]) + ",,,,,");
     EXPECT_EQ(rows[9], "分布,12.5,,,0,,0,0,0,0,0");
 }
 
