@@ -284,11 +284,26 @@ TEST(Study, JsonCarriesEveryFigure) {
     for (auto it = j.begin(); it != j.end(); ++it) {
         keys.push_back(it.key());
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "runs", "plays", "border", "rate", "seed", "final_balances", "run_seeds",
-                        "mean_balance", "mean_balance_ci95", "median_balance", "p05_balance", "p25_balance",
-                        "p75_balance", "p95_balance", "p_ahead", "p_ahead_ci95",
-                        "theory_mean_balance", "theory_sd_balance", "theory_p_ahead", "bands"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"runs",
+                                              "plays",
+                                              "border",
+                                              "rate",
+                                              "seed",
+                                              "final_balances",
+                                              "run_seeds",
+                                              "mean_balance",
+                                              "mean_balance_ci95",
+                                              "median_balance",
+                                              "p05_balance",
+                                              "p25_balance",
+                                              "p75_balance",
+                                              "p95_balance",
+                                              "p_ahead",
+                                              "p_ahead_ci95",
+                                              "theory_mean_balance",
+                                              "theory_sd_balance",
+                                              "theory_p_ahead",
+                                              "bands"}));
     EXPECT_EQ(j["runs"], 5);
     EXPECT_EQ(j["seed"], 7);
     EXPECT_EQ(j["final_balances"].get<std::vector<std::int32_t>>(), f.FinalBalances);
@@ -315,12 +330,10 @@ TEST(Study, CsvIsOneRectangularTable) {
     for (const std::string& row : rows) {
         EXPECT_EQ(Split(row, ",").size(), 11u) << row;
     }
-    EXPECT_EQ(rows[1],
-              "最終出玉数,12.5,0," + std::to_string(RunSeed(5, 0)) + ",300," +
-                  std::to_string((*result)[0].FinalBalances[0]) + ",,,,,");
-    EXPECT_EQ(rows[8],
-              "最終出玉数,13.5,3," + std::to_string(RunSeed(5, 3)) + ",300," +
-                  std::to_string((*result)[1].FinalBalances[3]) + ",,,,,");
+    EXPECT_EQ(rows[1], "最終出玉数,12.5,0," + std::to_string(RunSeed(5, 0)) + ",300," +
+                           std::to_string((*result)[0].FinalBalances[0]) + ",,,,,");
+    EXPECT_EQ(rows[8], "最終出玉数,13.5,3," + std::to_string(RunSeed(5, 3)) + ",300," +
+                           std::to_string((*result)[1].FinalBalances[3]) + ",,,,,");
     EXPECT_EQ(rows[9], "分布,12.5,,,0,,0,0,0,0,0");
 }
 
