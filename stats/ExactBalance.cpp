@@ -6,11 +6,13 @@
 #include <kissfft/kissfft.hh>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <limits>
 #include <numbers>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -25,6 +27,9 @@ constexpr LD ChanceHit = Slot::ChanceHitWeight / Scale;
 constexpr int BonusPayouts = 135;
 // Mass left outside a table on each side, so less than 1e-13 wraps around.
 constexpr double TailMass = 4e-14;
+// The bands need only their five points: a point moves only where the CDF
+// lies within twice this of its level.
+constexpr double BandTailMass = 1e-10;
 // Below e^-30 a point adds nothing the double path would get wrong.
 constexpr LD PreciseFrom = -30.0L;
 
@@ -140,12 +145,12 @@ Cx<double> Value(const Stored& p, std::int64_t plays) {
     if (plays == 1) {
         return p.v;
     }
-    const LD k = static_cast<LD>(plays - 1);
-    const Cx<LD> exponent = (k - 1) * p.s1;
     // e^-60 times the at most k-fold sum is far below the FFT's rounding.
-    if (exponent.real() < -60) {
+    if (static_cast<double>(plays - 2) * static_cast<double>(p.s1.real()) < -60) {
         return 0.0;
     }
+    const LD k = static_cast<LD>(plays - 1);
+    const Cx<LD> exponent = (k - 1) * p.s1;
     const LD angle = std::remainder(exponent.imag(), 2 * std::numbers::pi_v<LD>);
     const Cx<double> power =
         std::polar(std::exp(static_cast<double>(exponent.real())), static_cast<double>(angle));
@@ -155,11 +160,12 @@ Cx<double> Value(const Stored& p, std::int64_t plays) {
 }
 
 // The pieces at angle theta: a double evaluation, redone in long double where
-// the value after `fewestPlays` plays is not negligible.
+// the value after `mostPlays` plays is not negligible (the error of the double
+// path grows with the plays, so it matters only near z = 1 for long tables).
 Stored PointAt(const Weights<double>& wd, const Weights<LD>& wl, Cx<double> z, LD theta,
-               std::int64_t fewestPlays) {
+               std::int64_t mostPlays) {
     const Point<double> fast = Evaluate(wd, z, std::conj(z));
-    if (fewestPlays > 2 && static_cast<LD>(fewestPlays - 2) * fast.s1.real() < PreciseFrom) {
+    if (mostPlays > 2 && static_cast<LD>(mostPlays - 2) * fast.s1.real() < PreciseFrom) {
         return Store(fast);
     }
     const Cx<LD> zl = std::polar(1.0L, theta);
@@ -186,10 +192,10 @@ LD LogMoment(const Weights<LD>& w, LD t, std::int64_t plays) {
 }
 
 // The Chernoff bound's edge on one side: the least a with
-// P(balance >= a) <= TailMass (side +1), or the largest b with
-// P(balance <= b) <= TailMass (side -1): min over s of (log M(e^(side s)) - log eps) / s.
-LD TailEdge(const Weights<LD>& w, std::int64_t plays, int side) {
-    const LD c = -std::log(static_cast<LD>(TailMass));
+// P(balance >= a) <= tail (side +1), or the largest b with
+// P(balance <= b) <= tail (side -1): min over s of (log M(e^(side s)) - log tail) / s.
+LD TailEdge(const Weights<LD>& w, std::int64_t plays, int side, double tail) {
+    const LD c = -std::log(static_cast<LD>(tail));
     const auto bound = [&](LD s) { return (LogMoment(w, std::exp(side * s), plays) + c) / s; };
     // The widest s at which the moment exists.
     LD lo = 1e-9L, hi = 1e-9L;
@@ -235,12 +241,12 @@ struct Window {
     std::size_t Points = 1;   // a power of two, at least the width
 };
 
-Window WindowFor(const Weights<LD>& w, std::int64_t plays) {
+Window WindowFor(const Weights<LD>& w, std::int64_t plays, double tail = TailMass) {
     if (plays == 0) {
         return {0, 0, 2};
     }
-    const LD high = TailEdge(w, plays, +1);
-    const LD low = -TailEdge(w, plays, -1);
+    const LD high = TailEdge(w, plays, +1, tail);
+    const LD low = -TailEdge(w, plays, -1, tail);
     const LD width = std::ceil(high) - std::floor(low) + 1;
     if (!std::isfinite(width) || width > static_cast<LD>(std::size_t{1} << 40)) {
         return {0, 0, std::numeric_limits<std::size_t>::max()};
@@ -401,47 +407,170 @@ BalanceTable ExactBalance::Distribution(std::int64_t plays) const {
     return TableFrom(std::move(y), win, plays);
 }
 
-std::vector<BandPoints> ExactBalance::Bands(const std::vector<std::int64_t>& plays) const {
+namespace {
+
+// Calls work(i) for i < count on `threads` threads, each index once.
+template <class Work> void Share(std::size_t count, int threads, Work&& work) {
+    std::atomic<std::size_t> next{0};
+    const auto loop = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            work(i);
+        }
+    };
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < threads && static_cast<std::size_t>(t) < count; ++t) {
+        helpers.emplace_back(loop);
+    }
+    loop();
+}
+
+} // namespace
+
+namespace {
+
+// P(balance <= b) from the few non-negligible values F_j on the grid of the
+// window: the sum over j of F_j times the closed-form sum of e^(-i theta_j k)
+// for k from the window's lowest balance L to b,
+//   e^(-i theta L) (1 - e^(-i theta (b - L + 1))) / (1 - e^(-i theta)).
+// Phases are reduced in integers, so balances in the millions lose nothing.
+class SparseCumulative {
+public:
+    SparseCumulative(const std::vector<std::pair<std::size_t, Cx<double>>>& values,
+                     const Window& win)
+        : win_(win) {
+        for (const auto& [index, f] : values) {
+            const auto j = static_cast<std::int64_t>(index);
+            if (j == 0) {
+                mass_ = f.real();
+                continue;
+            }
+            const double weight = 2 * index == win.Points ? 1.0 : 2.0;
+            const Cx<double> c = weight * f * std::polar(1.0, Angle(j, win.Lowest)) /
+                                 (1.0 - std::polar(1.0, Angle(j, 1)));
+            terms_.push_back({j, c});
+            constant_ += c.real();
+        }
+    }
+
+    double At(std::int64_t balance) const {
+        const std::int64_t count = balance - win_.Lowest + 1;
+        long double sum = mass_ * static_cast<double>(count) + constant_;
+        // Neighbouring terms differ by one step of the phase: a product
+        // instead of a sine and cosine, renewed at every gap.
+        const Cx<double> step = std::polar(1.0, Angle(1, count));
+        Cx<double> phase;
+        std::int64_t last = -2;
+        for (const Term& t : terms_) {
+            phase = t.j == last + 1 ? phase * step : std::polar(1.0, Angle(t.j, count));
+            last = t.j;
+            sum -= (t.c * phase).real();
+        }
+        return static_cast<double>(sum / static_cast<long double>(win_.Points));
+    }
+
+private:
+    struct Term {
+        std::int64_t j;
+        Cx<double> c;
+    };
+    double Angle(std::int64_t j, std::int64_t n) const {
+        const auto k = static_cast<std::int64_t>(win_.Points);
+        const std::int64_t r = ((j * n) % k + k) % k;
+        return -2.0 * std::numbers::pi * static_cast<double>(r) / static_cast<double>(k);
+    }
+    Window win_;
+    double mass_ = 0.0;
+    long double constant_ = 0;
+    std::vector<Term> terms_;
+};
+
+// The five points of one window: from its few non-negligible values directly
+// when they are few (long tables, whose spectrum is narrow), else through
+// the whole table.
+template <class ValueAt>
+BandPoints PointsOf(const Window& win, std::int64_t plays, const ValueAt& valueAt) {
+    const std::size_t m = win.Points / 2;
+    std::vector<std::pair<std::size_t, Cx<double>>> values;
+    for (std::size_t j = 0; j <= m; ++j) {
+        const Cx<double> f = valueAt(j);
+        if (f != Cx<double>(0)) {
+            values.emplace_back(j, f);
+        }
+    }
+    BandPoints band{};
+    // About 100 sums for the five searches against one transform of m points.
+    if (values.size() * 25 < m) {
+        const SparseCumulative cumulative(values, win);
+        for (std::size_t q = 0; q < band.size(); ++q) {
+            std::int64_t below = win.Lowest - 1;
+            std::int64_t above = win.Lowest + static_cast<std::int64_t>(win.Points) - 1;
+            while (above - below > 1) {
+                const std::int64_t mid = below + (above - below) / 2;
+                (cumulative.At(mid) >= BandLevels[q] ? above : below) = mid;
+            }
+            band[q] = above;
+        }
+        return band;
+    }
+    const BalanceTable t =
+        TableFrom(HalfSpectrum(win.Points, [&](std::size_t j, Cx<double>) { return valueAt(j); }),
+                  win, plays);
+    for (std::size_t q = 0; q < band.size(); ++q) {
+        band[q] = t.Quantile(BandLevels[q]);
+    }
+    return band;
+}
+
+} // namespace
+
+std::vector<BandPoints> ExactBalance::Bands(const std::vector<std::int64_t>& plays,
+                                            int threads) const {
     const Weights<double> wd{p0_, p1_, p2_};
     const Weights<LD> wl{p0_, p1_, p2_};
     std::vector<Window> windows;
     std::size_t grid = 2;
-    std::int64_t fewest = std::numeric_limits<std::int64_t>::max();
+    std::int64_t most = 0;
     for (const std::int64_t n : plays) {
-        windows.push_back(WindowFor(wl, n));
+        windows.push_back(WindowFor(wl, n, BandTailMass));
         if (windows.back().Points > MaxPoints) {
             throw TableTooLarge(windows.back().Points, MaxPoints);
         }
         grid = std::max(grid, windows.back().Points);
-        if (n > 0) {
-            fewest = std::min(fewest, n);
-        }
+        most = std::max(most, n);
     }
     // One grid for the widest table; a narrower one takes every 2^j-th point.
     const LD step = 2 * std::numbers::pi_v<LD> / static_cast<LD>(grid);
     std::vector<Stored> points(grid / 2 + 1);
-    for (std::size_t j = 0; j < points.size(); ++j) {
-        const LD theta = step * static_cast<LD>(j);
-        points[j] = PointAt(wd, wl, std::polar(1.0, static_cast<double>(theta)), theta, fewest);
-    }
-    std::vector<BandPoints> out;
-    for (std::size_t i = 0; i < plays.size(); ++i) {
-        BandPoints band{};
-        if (plays[i] > 0) {
-            const std::size_t stride = grid / windows[i].Points;
-            const BalanceTable t =
-                TableFrom(HalfSpectrum(windows[i].Points,
-                                       [&](std::size_t j, Cx<double>) {
-                                           return Value(points[j * stride], plays[i]);
-                                       }),
-                          windows[i], plays[i]);
-            for (std::size_t q = 0; q < band.size(); ++q) {
-                band[q] = t.Quantile(BandLevels[q]);
-            }
+    constexpr std::size_t Chunk = 4096;
+    Share((points.size() + Chunk - 1) / Chunk, threads, [&](std::size_t c) {
+        for (std::size_t j = c * Chunk; j < std::min(points.size(), (c + 1) * Chunk); ++j) {
+            const LD theta = step * static_cast<LD>(j);
+            points[j] = PointAt(wd, wl, std::polar(1.0, static_cast<double>(theta)), theta, most);
         }
-        out.push_back(band);
-    }
+    });
+    std::vector<BandPoints> out(plays.size());
+    Share(plays.size(), threads, [&](std::size_t i) {
+        if (plays[i] == 0) {
+            return;
+        }
+        const std::size_t stride = grid / windows[i].Points;
+        const auto valueAt = [&](std::size_t j) { return Value(points[j * stride], plays[i]); };
+        out[i] = PointsOf(windows[i], plays[i], valueAt);
+    });
     return out;
+}
+
+ExactOdds OddsFrom(const BalanceTable& table) {
+    ExactOdds o;
+    o.Plays = table.Plays;
+    o.PAhead = table.PAhead();
+    o.Mean = table.Mean;
+    o.Sd = table.Sd;
+    o.PNoFirstHit = NoFirstHitChance(table.Plays);
+    for (std::size_t q = 0; q < BandLevels.size(); ++q) {
+        o.Quantiles[q] = table.Quantile(BandLevels[q]);
+    }
+    return o;
 }
 
 double NoFirstHitChance(std::int64_t plays) {

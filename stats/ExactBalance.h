@@ -61,12 +61,24 @@ public:
     BalanceTable Distribution(std::int64_t plays) const;
 
     // BandLevels points at each of `plays` (ascending or not), the work shared
-    // on one evaluation grid. Throws TableTooLarge.
-    std::vector<BandPoints> Bands(const std::vector<std::int64_t>& plays) const;
+    // on one evaluation grid and spread over `threads` threads. Throws
+    // TableTooLarge.
+    std::vector<BandPoints> Bands(const std::vector<std::int64_t>& plays, int threads = 1) const;
 
 private:
     double p0_, p1_, p2_;
 };
+
+// The exact figures a player asks about N plays from a reset machine.
+struct ExactOdds {
+    std::int64_t Plays = 0;
+    double PAhead = 0.0; // P(balance > 0)
+    double Mean = 0.0;
+    double Sd = 0.0;
+    double PNoFirstHit = 1.0;
+    BandPoints Quantiles{}; // at BandLevels
+};
+ExactOdds OddsFrom(const BalanceTable& table);
 
 // P(no jackpot within `plays` plays): every play before the first hit is a
 // start-pocket entry in normal play, each a jackpot with chance 165/65536.

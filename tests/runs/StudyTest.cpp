@@ -13,9 +13,11 @@
 
 namespace {
 
-StudyRequest Request(int plays, int runs, std::vector<double> borders, std::uint32_t seed,
-                     int jobs) {
+// Without the exact figures unless asked: they cost more than these small studies.
+StudyRequest Request(int plays, int runs, std::vector<double> borders, std::uint32_t seed, int jobs,
+                     bool exact = false) {
     StudyRequest r;
+    r.Exact = exact;
     r.Plays = plays;
     r.Runs = runs;
     r.Borders = std::move(borders);
@@ -248,15 +250,29 @@ TEST(Study, SweepUsesTheSameSeedsForEveryBorder) {
 // of its standard errors of the theory's mean, the spread and the share ahead
 // near the theory's, on fixed seeds.
 TEST(Study, AgreesWithTheTheory) {
-    const auto result = RunStudy(Request(10000, 300, {9.0, 12.5, 20.0}, 20240601, 0));
+    const auto result = RunStudy(Request(10000, 300, {9.0, 12.5, 20.0}, 20240601, 0, true));
     ASSERT_TRUE(result.has_value());
     for (const StudyFigures& f : *result) {
         const double se = (f.MeanBalanceCi95.High - f.MeanBalanceCi95.Low) / (2 * Z95);
         EXPECT_NEAR(f.MeanBalance, f.Theory.mean_balance, 4 * se) << f.Border;
         EXPECT_NEAR(se * std::sqrt(300.0), f.Theory.sd_balance, 0.15 * f.Theory.sd_balance)
             << f.Border;
-        const double pse = std::sqrt(f.Theory.p_ahead * (1 - f.Theory.p_ahead) / 300);
-        EXPECT_NEAR(f.PAhead, f.Theory.p_ahead, 4 * pse + 0.03) << f.Border;
+        ASSERT_TRUE(f.ExactKnown) << f.Border;
+        EXPECT_NEAR(f.MeanBalance, f.Exact.Mean, 4 * se) << f.Border;
+        const double pse = std::sqrt(f.Exact.PAhead * (1 - f.Exact.PAhead) / 300);
+        EXPECT_NEAR(f.PAhead, f.Exact.PAhead, 4 * pse) << f.Border;
+        // The exact bands end at the exact points of the final balance.
+        ASSERT_EQ(f.TheoryBandPlays.size(), 41u);
+        EXPECT_EQ(f.TheoryBandPlays.back(), 10000);
+        EXPECT_EQ(f.TheoryBands.back(), f.Exact.Quantiles);
+        // A run's lowest balance is at most 0 and at most its final balance;
+        // a run ahead at the end was ahead at some play.
+        ASSERT_EQ(f.LowestBalances.size(), 300u);
+        for (int r = 0; r < 300; ++r) {
+            EXPECT_LE(f.LowestBalances[r], std::min(0, f.FinalBalances[r]));
+        }
+        EXPECT_GE(f.PEverAhead, f.PAhead);
+        EXPECT_LE(f.CashToBring[0], f.CashToBring[3]);
         // The bands widen with the plays and the median ends at the median final.
         EXPECT_LT(f.Bands[20][4] - f.Bands[20][0], f.Bands.back()[4] - f.Bands.back()[0]);
         EXPECT_DOUBLE_EQ(f.Bands.back()[2], f.MedianBalance);
@@ -301,7 +317,7 @@ TEST(Study, BackgroundStudyFinishesWithTheSameFigures) {
 }
 
 TEST(Study, JsonCarriesEveryFigure) {
-    const auto result = RunStudy(Request(1000, 5, {12.5}, 7, 1));
+    const auto result = RunStudy(Request(1000, 5, {12.5}, 7, 1, true));
     ASSERT_TRUE(result.has_value());
     const StudyFigures& f = result->front();
     const auto j = nlohmann::ordered_json::parse(StudyJson(*result, false));
@@ -309,26 +325,37 @@ TEST(Study, JsonCarriesEveryFigure) {
     for (auto it = j.begin(); it != j.end(); ++it) {
         keys.push_back(it.key());
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{"runs",
-                                              "plays",
-                                              "border",
-                                              "rate",
-                                              "seed",
-                                              "final_balances",
-                                              "run_seeds",
-                                              "mean_balance",
-                                              "mean_balance_ci95",
-                                              "median_balance",
-                                              "p05_balance",
-                                              "p25_balance",
-                                              "p75_balance",
-                                              "p95_balance",
-                                              "p_ahead",
-                                              "p_ahead_ci95",
-                                              "theory_mean_balance",
-                                              "theory_sd_balance",
-                                              "theory_p_ahead",
-                                              "bands"}));
+    const std::vector<std::string> expected = {"runs",
+                                               "plays",
+                                               "border",
+                                               "rate",
+                                               "seed",
+                                               "final_balances",
+                                               "run_seeds",
+                                               "mean_balance",
+                                               "mean_balance_ci95",
+                                               "median_balance",
+                                               "p05_balance",
+                                               "p25_balance",
+                                               "p75_balance",
+                                               "p95_balance",
+                                               "p_ahead",
+                                               "p_ahead_ci95",
+                                               "theory_mean_balance",
+                                               "theory_sd_balance",
+                                               "bands",
+                                               "theory_p_ahead",
+                                               "exact_mean_balance",
+                                               "exact_sd_balance",
+                                               "p_no_first_hit",
+                                               "theory_balance_quantiles",
+                                               "theory_bands",
+                                               "lowest_balances",
+                                               "p_ever_ahead",
+                                               "p_ever_ahead_ci95",
+                                               "cash_to_bring",
+                                               "cash_to_bring_ci95"};
+    EXPECT_EQ(keys, expected);
     EXPECT_EQ(j["runs"], 5);
     EXPECT_EQ(j["seed"], 7);
     EXPECT_EQ(j["final_balances"].get<std::vector<std::int32_t>>(), f.FinalBalances);
@@ -337,6 +364,13 @@ TEST(Study, JsonCarriesEveryFigure) {
     EXPECT_EQ(j["theory_sd_balance"].get<double>(), f.Theory.sd_balance);
     EXPECT_EQ(j["bands"]["plays"].size(), 201u);
     EXPECT_EQ(j["bands"]["p95"][200].get<double>(), f.Bands[200][4]);
+    EXPECT_EQ(j["theory_p_ahead"].get<double>(), f.Exact.PAhead);
+    EXPECT_EQ(j["theory_bands"]["plays"].size(), 41u);
+    EXPECT_EQ(j["theory_bands"]["plays"][40].get<int>(), 1000);
+    EXPECT_EQ(j["theory_bands"]["p50"][40].get<std::int64_t>(), f.Exact.Quantiles[2]);
+    EXPECT_EQ(j["theory_balance_quantiles"]["0.05"].get<std::int64_t>(), f.Exact.Quantiles[0]);
+    EXPECT_EQ(j["lowest_balances"].get<std::vector<std::int32_t>>(), f.LowestBalances);
+    EXPECT_EQ(j["cash_to_bring"]["0.99"].get<double>(), f.CashToBring[3]);
 
     const auto sweep = nlohmann::json::parse(StudyJson(*result, true));
     ASSERT_EQ(sweep["borders"].size(), 1u);
@@ -344,22 +378,73 @@ TEST(Study, JsonCarriesEveryFigure) {
 }
 
 TEST(Study, CsvIsOneRectangularTable) {
-    const auto result = RunStudy(Request(300, 4, {12.5, 13.5}, 5, 1));
+    const auto result = RunStudy(Request(300, 4, {12.5, 13.5}, 5, 2, true));
     ASSERT_TRUE(result.has_value());
     const std::string csv = StudyCsv(*result);
     ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     ASSERT_EQ(csv.substr(csv.size() - 2), "\r\n");
     std::vector<std::string> rows = Split(csv.substr(3, csv.size() - 5), "\r\n");
-    ASSERT_EQ(rows.size(), 1u + 2 * 4 + 2 * 201);
+    ASSERT_EQ(rows.size(), 1u + 2 * 4 + 2 * 201 + 2 * 41);
     EXPECT_EQ(csv.find('\n'), csv.find("\r\n") + 1);
     for (const std::string& row : rows) {
-        EXPECT_EQ(Split(row, ",").size(), 11u) << row;
+        EXPECT_EQ(Split(row, ",").size(), 12u) << row;
     }
-    EXPECT_EQ(rows[1], "最終出玉数,12.5,0," + std::to_string(RunSeed(5, 0)) + ",300," +
-                           std::to_string((*result)[0].FinalBalances[0]) + ",,,,,");
-    EXPECT_EQ(rows[8], "最終出玉数,13.5,3," + std::to_string(RunSeed(5, 3)) + ",300," +
-                           std::to_string((*result)[1].FinalBalances[3]) + ",,,,,");
-    EXPECT_EQ(rows[9], "分布,12.5,,,0,,0,0,0,0,0");
+    const auto runRow = [&](std::size_t b, int r, const char* border) {
+        const StudyFigures& f = (*result)[b];
+        return "最終出玉数," + std::string(border) + "," + std::to_string(r) + "," +
+               std::to_string(RunSeed(5, r)) + ",300," + std::to_string(f.FinalBalances[r]) + "," +
+               std::to_string(f.LowestBalances[r]) + ",,,,,";
+    };
+    EXPECT_EQ(rows[1], runRow(0, 0, "12.5"));
+    EXPECT_EQ(rows[8], runRow(1, 3, "13.5"));
+    EXPECT_EQ(rows[9], "分布,12.5,,,0,,,0,0,0,0,0");
+    const BandPoints& last = (*result)[1].TheoryBands.back();
+    EXPECT_EQ(rows.back(), "分布(厳密),13.5,,,300,,," + std::to_string(last[0]) + "," +
+                               std::to_string(last[1]) + "," + std::to_string(last[2]) + "," +
+                               std::to_string(last[3]) + "," + std::to_string(last[4]));
+}
+
+TEST(Study, PathFiguresOfAHandCase) {
+    // Five runs whose lowest balances are 0, -10, -20, -30, -400.
+    const std::vector<int> plays = {0, 10};
+    const std::vector<RunPath> paths = {{0, 50}, {-10, 0}, {-20, 5}, {-30, 0}, {-400, 900}};
+    const StudyFigures f =
+        SummariseStudy(10, 12.5, 4.0, 3, plays, {0, 50, 0, -5, 0, 5, 0, -30, 0, 800}, paths);
+    EXPECT_EQ(f.LowestBalances, (std::vector<std::int32_t>{0, -10, -20, -30, -400}));
+    EXPECT_DOUBLE_EQ(f.PEverAhead, 0.6);
+    // Balls to bring, sorted 0, 10, 20, 30, 400: points at ranks 4p.
+    EXPECT_DOUBLE_EQ(f.CashToBring[0], 20.0);
+    EXPECT_DOUBLE_EQ(f.CashToBring[1], 30.0 + 0.6 * 370.0);
+    EXPECT_DOUBLE_EQ(f.CashToBring[3], 30.0 + 0.96 * 370.0);
+    EXPECT_LE(f.CashToBringCi95[0].Low, f.CashToBring[0]);
+    EXPECT_GE(f.CashToBringCi95[0].High, f.CashToBring[0]);
+    // Without paths there are no path figures.
+    EXPECT_TRUE(SummariseStudy(10, 12.5, 4.0, 3, plays, {0, 1}).LowestBalances.empty());
+}
+
+TEST(Study, QuantileIntervalOfHandCases) {
+    std::vector<double> sorted;
+    for (int i = 0; i < 100; ++i) {
+        sorted.push_back(i);
+    }
+    const struct {
+        double p, low, high;
+    } cases[] = {{0.5, 40, 60}, {0.9, 84, 96}, {0.99, 97, 99}, {0.01, 0, 3}};
+    for (const auto& c : cases) {
+        const Interval i = QuantileInterval95(sorted, c.p);
+        EXPECT_EQ(i.Low, c.low) << c.p;
+        EXPECT_EQ(i.High, c.high) << c.p;
+    }
+}
+
+TEST(Study, TheoryBandPlayCountsAreAnEvenSubset) {
+    EXPECT_EQ(TheoryBandPlayCounts({0, 1, 2}), (std::vector<int>{0, 1, 2}));
+    const std::vector<int> all = BandPlayCounts(20000);
+    const std::vector<int> some = TheoryBandPlayCounts(all);
+    ASSERT_EQ(some.size(), 41u);
+    EXPECT_EQ(some.front(), 0);
+    EXPECT_EQ(some[1], 500);
+    EXPECT_EQ(some.back(), 20000);
 }
 
 TEST(Study, TextShowsTheFiguresBesideTheTheory) {
@@ -374,7 +459,7 @@ TEST(Study, TextShowsTheFiguresBesideTheTheory) {
     EXPECT_NE(text.find("中央値:30.0"), std::string::npos) << text;
     EXPECT_NE(text.find("プラス収支の割合(%):66.7 (95%信頼区間 20.8 〜 93.9)"), std::string::npos)
         << text;
-    EXPECT_NE(text.find("理論値 平均:"), std::string::npos) << text;
+    EXPECT_NE(text.find("理論値 長期の平均:"), std::string::npos) << text;
 }
 
 TEST(Study, RemainingTime) {
@@ -391,7 +476,7 @@ TEST(Study, RemainingTime) {
 }
 
 TEST(Study, JsonReadsBackToTheSameFigures) {
-    const auto result = RunStudy(Request(800, 6, {11.5, 12.5}, 17, 1));
+    const auto result = RunStudy(Request(800, 6, {11.5, 12.5}, 17, 2, true));
     ASSERT_TRUE(result.has_value());
     for (const bool sweep : {false, true}) {
         const std::vector<StudyFigures> figures =
