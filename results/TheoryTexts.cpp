@@ -69,8 +69,7 @@ std::vector<TheoryRow> OutlookRows(std::int64_t plays, double rate, const PlayOu
 std::vector<TheoryRow> DroughtRows() {
     std::vector<TheoryRow> rows;
     for (const int n : DroughtPlays) {
-        rows.push_back({std::to_string(n) + "回転まで初当りなし",
-                        ChanceText(NoFirstHitChance(n))});
+        rows.push_back({std::to_string(n) + "回転まで初当りなし", ChanceText(NoFirstHitChance(n))});
     }
     return rows;
 }
