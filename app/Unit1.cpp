@@ -14,6 +14,7 @@
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
+#include "runs/RunDriver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -381,19 +382,17 @@ void TMainForm::RunOnce(bool display) {
     ProcessMessages();
     if (n > 0)
         Records.Reserve(static_cast<std::size_t>(n));
-    int k = 0;
-    while (k < n && !StopRequested) {
-        Machine.Shoot();
-        if (Machine.PlayNo != k) {
-            Records.Append(Machine.SinceHit, Machine.Balls, Machine.Chain, Machine.PlayNo,
-                           Machine.Mode);
+    // The slow speeds show every play; the speed may change while they wait.
+    const int every = display && SpeedComboBox->ItemIndex() != 0 ? 1 : LookEveryPlays;
+    if (!StopRequested) {
+        DrivePlays(Machine, n, &Records, every, [this, display] {
             if (display && SpeedComboBox->ItemIndex() != 0) {
                 SlowWait(500 * SpeedComboBox->ItemIndex());
                 ShowResults(false);
                 ProcessMessages();
             }
-            ++k;
-        }
+            return !StopRequested;
+        });
     }
     if (display && SpeedComboBox->ItemIndex() == 0)
         ShowResults(true);
@@ -422,7 +421,7 @@ bool TMainForm::RunBatch() {
 bool TMainForm::BatchSave(int run, int runs, double rate, double border) {
     const std::string path = BatchFileName(SaveDialog->FileName(), Machine.PlayNo, run);
     StatusBar1->Panel(0).SetText(SavingText + path);
-    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, Records);
+    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, Records, *Saver);
     if (status != WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(BatchFailedText);
         if (status == WriteStatus::WriteFailed)
@@ -560,7 +559,7 @@ void TMainForm::FileSaveMenuClick() {
     const double rate = StrToFloat(RateEdit->Text());
     const double border = StrToFloat(BorderEdit->Text());
     const std::string path = SaveDialog->FileName();
-    const WriteStatus status = SaveRunFile(path, count, rate, border, Records);
+    const WriteStatus status = SaveRunFile(path, count, rate, border, Records, *Saver);
     if (status == WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(SavedText);
     } else if (status == WriteStatus::WriteFailed) {
@@ -598,7 +597,7 @@ void TMainForm::FileCsvMenuClick() {
         {ChainsCsvName, KeizokuListView.get()},
     };
     for (const auto& [name, list] : files) {
-        const std::string failed = SaveExportFile(folder + name, ListCsv(*list));
+        const std::string failed = SaveExportFile(folder + name, ListCsv(*list), *Saver);
         if (!failed.empty()) {
             ShowErrorMessage(failed);
             return;
@@ -620,8 +619,8 @@ void TMainForm::FileChartImageMenuClick() {
         // Painted now at the control's size, with the zoom and scroll shown.
         const std::string png = chart->Host() ? chart->Host()->PaintToPngBytes() : std::string();
         const std::string path = folder + name;
-        const std::string failed =
-            png.empty() ? std::string(ExportFailedText) + "\n" + path : SaveExportFile(path, png);
+        const std::string failed = png.empty() ? std::string(ExportFailedText) + "\n" + path
+                                               : SaveExportFile(path, png, *Saver);
         if (!failed.empty()) {
             ShowErrorMessage(failed);
             return;

@@ -2,6 +2,7 @@
 #include "cli/CliSystem.h"
 #include "cli/RenderLauncher.h"
 #include "cli/StudyCommand.h"
+#include "filesave/FileSaver.h"
 #include "results/CsvExport.h"
 
 #include "engine/Slot.h"
@@ -10,7 +11,8 @@
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
-#include "runs/RecordRun.h"
+#include "runs/Accumulator.h"
+#include "runs/RunDriver.h"
 #include "stats/ExactBalance.h"
 #include "stats/Theory.h"
 
@@ -150,27 +152,11 @@ std::optional<int> CheckInputs(const std::string& plays, const std::string& runs
     return std::nullopt;
 }
 
-// Linear interpolation between the closest ranks of sorted values.
-double Percentile(const std::vector<std::int32_t>& sorted, double p) {
-    const double h = (static_cast<double>(sorted.size()) - 1.0) * p;
-    const auto lo = static_cast<std::size_t>(std::floor(h));
-    const std::size_t hi = std::min(lo + 1, sorted.size() - 1);
-    return sorted[lo] + (h - static_cast<double>(lo)) * (sorted[hi] - sorted[lo]);
-}
-
-void WriteBatchFigures(std::ostream& out, std::vector<std::int32_t> finals, double rate) {
-    std::sort(finals.begin(), finals.end());
-    double sum = 0.0;
-    std::size_t ahead = 0;
-    for (const std::int32_t v : finals) {
-        sum += v;
-        ahead += v > 0 ? 1 : 0;
-    }
-    const double n = static_cast<double>(finals.size());
-    const double figures[] = {sum / n, Percentile(finals, 0.5), Percentile(finals, 0.05),
-                              Percentile(finals, 0.95)};
+void WriteBatchFigures(std::ostream& out, const Accumulator& finals, double rate) {
+    const double figures[] = {finals.Mean(), finals.Percentile(0.5), finals.Percentile(0.05),
+                              finals.Percentile(0.95)};
     const char* names[] = {"平均:", "  中央値:", "  5%点:", "  95%点:"};
-    out << "\n集計 Sim回数:" << finals.size() << "\n最終出玉数 ";
+    out << "\n集計 Sim回数:" << finals.Count() << "\n最終出玉数 ";
     for (int k = 0; k < 4; ++k) {
         out << names[k] << FormatGeneral15(figures[k]);
     }
@@ -178,8 +164,7 @@ void WriteBatchFigures(std::ostream& out, std::vector<std::int32_t> finals, doub
     for (int k = 0; k < 4; ++k) {
         out << names[k] << FormatGeneral15(figures[k] * rate);
     }
-    out << "\nプラス収支の割合(%):" << FormatGeneral15(static_cast<double>(ahead) / n * 100.0)
-        << "\n";
+    out << "\nプラス収支の割合(%):" << FormatGeneral15(finals.ShareAhead() * 100.0) << "\n";
 }
 
 void WriteRow(std::ostream& out, std::initializer_list<std::string> cells) {
@@ -304,21 +289,21 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
         return CliInputError;
     }
 
-    Slot machine; // seeds the process's source from the clock, as the window does
+    Slot machine; // seeded from the clock, as the window's machine is
     if (seed) {
-        ProcessRandom().Seed(*seed);
+        machine.Random().Seed(*seed);
     }
     const std::string outPath = o.Value("--out", "");
     try {
         RunRecords records;
-        std::vector<std::int32_t> finals;
-        finals.reserve(static_cast<std::size_t>(in.Runs));
+        Accumulator finals;
+        finals.Reserve(static_cast<std::size_t>(in.Runs));
         for (int run = 1; run <= in.Runs; ++run) {
             machine.Reset();
             machine.SetBorder(in.Border);
             RecordPlays(machine, in.PlayCount, records);
             out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
-            finals.push_back(records.BallCounts.back());
+            finals.Add(records.BallCounts.back());
             if (!outPath.empty()) {
                 const std::string path =
                     in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
@@ -449,7 +434,8 @@ int TheoryCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) 
             const BalanceTable table = ExactBalance(in.Border).Distribution(in.PlayCount);
             exact = OddsFrom(table);
             const std::string path = o.Value("--distribution", "");
-            if (!path.empty() && SaveWholeFile(path, DistributionCsv(table)) != WriteStatus::Ok) {
+            if (!path.empty() &&
+                SystemSaver().SaveBytes(path, DistributionCsv(table)) != WriteStatus::Ok) {
                 err << "ファイルを書けません: " << path << "\n";
                 return CliFileError;
             }

@@ -4,14 +4,12 @@
 #include "app/Unit1.h"
 #include "chart/Chart.h"
 #include "cli/CliSystem.h"
-#include "engine/RandomSource.h"
 #include "platform/ControlHost.h"
 #include "platform/DialogSeam.h"
+#include "platform/PngBytes.h"
 #include "platform/TApplication.h"
 #include "runfile/RunFile.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -124,15 +122,6 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
     return std::nullopt;
 }
 
-// A picture as PNG bytes; empty when it cannot be encoded.
-std::string PngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        return {};
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 // The chart as its control paints it now, at the control's size.
 QImage ChartImage(TChart* chart) {
     auto* host = chart == nullptr ? nullptr : dynamic_cast<ControlHost*>(chart->Host());
@@ -158,7 +147,7 @@ int WritePictures(TMainForm& form, const std::string& folder, std::ostream& out,
     for (const auto& [name, image] : pictures) {
         const std::string path = dir + name;
         const std::string png = PngBytes(image);
-        if (png.empty() || SaveWholeFile(path, png) != WriteStatus::Ok) {
+        if (png.empty() || SystemSaver().SaveBytes(path, png) != WriteStatus::Ok) {
             out.flush();
             err << "書き込めません: " << path << "\n";
             return CliFileError;
@@ -208,7 +197,7 @@ int ShowAndWrite(const RenderOptions& o, std::ostream& out, std::ostream& err) {
     form->Show();
     Application->ProcessMessages();
     if (o.Seed)
-        ProcessRandom().Seed(*o.Seed);
+        form->Machine.Random().Seed(*o.Seed);
     if (const std::optional<int> refused = ShowRun(*form, o, seam, err))
         return *refused;
     return WritePictures(*form, o.Out, out, err);

@@ -3,6 +3,7 @@
 #include "engine/Slot.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
+#include "runs/RunDriver.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,14 +12,6 @@
 #include <limits>
 #include <sstream>
 #include <stdexcept>
-
-namespace {
-
-// Plays between two looks at the stop request: about a millisecond of work,
-// so a cancel is seen at once while the check itself costs nothing.
-constexpr int StopCheckPlays = 4096;
-
-} // namespace
 
 std::vector<int> BandPlayCounts(int plays, int points) {
     std::vector<int> out{0};
@@ -73,29 +66,7 @@ bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& ban
     Slot machine(source);
     machine.Reset();
     machine.SetBorder(border);
-    RunPath seen;
-    const auto watch = [&seen](int, int balls, int, int, int) {
-        seen.Lowest = std::min(seen.Lowest, balls);
-        seen.Highest = std::max(seen.Highest, balls);
-    };
-    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        const int target = bandPlays[k];
-        while (machine.PlayNo < target) {
-            const int before = machine.PlayNo;
-            machine.ShootUntil(std::min(target, before + StopCheckPlays), watch);
-            if (playsDone != nullptr) {
-                playsDone->fetch_add(machine.PlayNo - before, std::memory_order_relaxed);
-            }
-            if (stop.stop_requested()) {
-                return false;
-            }
-        }
-        balances[k] = machine.Balls;
-    }
-    if (path != nullptr) {
-        *path = seen;
-    }
-    return true;
+    return SampleBands(machine, bandPlays, balances, stop, playsDone, path);
 }
 
 std::vector<int> TheoryBandPlayCounts(const std::vector<int>& bandPlays) {
@@ -109,41 +80,6 @@ std::vector<int> TheoryBandPlayCounts(const std::vector<int>& bandPlays) {
         out.push_back(bandPlays[k * last / (Most - 1)]);
     }
     return out;
-}
-
-double Percentile(const std::vector<double>& sorted, double p) {
-    const double h = (static_cast<double>(sorted.size()) - 1.0) * p;
-    const auto lo = static_cast<std::size_t>(std::floor(h));
-    const std::size_t hi = std::min(lo + 1, sorted.size() - 1);
-    return sorted[lo] + (h - static_cast<double>(lo)) * (sorted[hi] - sorted[lo]);
-}
-
-Interval MeanInterval95(const std::vector<double>& values) {
-    const double n = static_cast<double>(values.size());
-    if (values.size() < 2) {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        return {nan, nan};
-    }
-    double sum = 0.0;
-    for (const double v : values) {
-        sum += v;
-    }
-    const double mean = sum / n;
-    double squares = 0.0;
-    for (const double v : values) {
-        squares += (v - mean) * (v - mean);
-    }
-    const double half = Z95 * std::sqrt(squares / (n - 1.0) / n);
-    return {mean - half, mean + half};
-}
-
-Interval WilsonInterval95(std::int64_t successes, std::int64_t trials) {
-    const double n = static_cast<double>(trials);
-    const double p = static_cast<double>(successes) / n;
-    const double z2 = Z95 * Z95;
-    const double centre = (p + z2 / (2.0 * n)) / (1.0 + z2 / n);
-    const double half = Z95 / (1.0 + z2 / n) * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * n * n));
-    return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
 Interval QuantileInterval95(const std::vector<double>& sorted, double p) {
@@ -212,39 +148,35 @@ StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t
         return f;
     }
 
-    std::vector<double> finals(runs);
-    std::int64_t ahead = 0;
-    double sum = 0.0;
+    Accumulator finals;
+    finals.Reserve(runs);
     for (std::size_t r = 0; r < runs; ++r) {
         const std::int32_t v = balances[r * width + width - 1];
         f.FinalBalances.push_back(v);
-        finals[r] = v;
-        sum += v;
-        ahead += v > 0 ? 1 : 0;
+        finals.Add(v);
     }
-    f.MeanBalance = sum / static_cast<double>(runs);
-    f.MeanBalanceCi95 = MeanInterval95(finals);
-    f.PAhead = static_cast<double>(ahead) / static_cast<double>(runs);
-    f.PAheadCi95 = WilsonInterval95(ahead, static_cast<std::int64_t>(runs));
-    std::sort(finals.begin(), finals.end());
-    f.P05Balance = Percentile(finals, 0.05);
-    f.P25Balance = Percentile(finals, 0.25);
-    f.MedianBalance = Percentile(finals, 0.5);
-    f.P75Balance = Percentile(finals, 0.75);
-    f.P95Balance = Percentile(finals, 0.95);
+    f.MeanBalance = finals.Mean();
+    f.MeanBalanceCi95 = finals.MeanInterval95();
+    f.PAhead = finals.ShareAhead();
+    f.PAheadCi95 = finals.ShareAheadInterval95();
+    f.P05Balance = finals.Percentile(0.05);
+    f.P25Balance = finals.Percentile(0.25);
+    f.MedianBalance = finals.Percentile(0.5);
+    f.P75Balance = finals.Percentile(0.75);
+    f.P95Balance = finals.Percentile(0.95);
 
     if (paths.size() == runs) {
         AddPathFigures(f, paths);
     }
-    std::vector<double> column(runs);
     f.Bands.resize(width);
     for (std::size_t k = 0; k < width; ++k) {
+        Accumulator column;
+        column.Reserve(runs);
         for (std::size_t r = 0; r < runs; ++r) {
-            column[r] = balances[r * width + k];
+            column.Add(balances[r * width + k]);
         }
-        std::sort(column.begin(), column.end());
-        f.Bands[k] = {Percentile(column, 0.05), Percentile(column, 0.25), Percentile(column, 0.5),
-                      Percentile(column, 0.75), Percentile(column, 0.95)};
+        f.Bands[k] = {column.Percentile(0.05), column.Percentile(0.25), column.Percentile(0.5),
+                      column.Percentile(0.75), column.Percentile(0.95)};
     }
     return f;
 }

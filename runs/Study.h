@@ -5,6 +5,8 @@
 // RunSeed(seed, i), so a sweep compares borders on common random numbers and
 // run i ends exactly where a single run on that seed ends.
 
+#include "runs/Accumulator.h"
+#include "runs/RunDriver.h"
 #include "stats/ExactBalance.h"
 #include "stats/Theory.h"
 
@@ -37,18 +39,11 @@ std::vector<int> BandPlayCounts(int plays, int points = 200);
 // for the 2^32 runs of one study and unrelated between neighbouring runs.
 std::uint32_t RunSeed(std::uint32_t seed, int run);
 
-// The lowest and highest balance a run recorded over its plays, 0 (its
-// start) included.
-struct RunPath {
-    std::int32_t Lowest = 0;
-    std::int32_t Highest = 0;
-};
-
-// One run of `plays` plays on a reset machine at `border`, seeded with the
-// machine's seeding rule; the balance (balls) after each of `bandPlays` is
-// written to `balances` (same length), its path to `path` when given. Returns
-// false when stopped (the balances are then incomplete). Adds the plays made
-// to `playsDone` as it goes.
+// One run on a reset machine at `border` drawing from a source seeded with
+// `seed`; the balance (balls) after each of `bandPlays` is written to
+// `balances` (same length), its path to `path` when given. Returns false when
+// stopped (the balances are then incomplete). Adds the plays made to
+// `playsDone` as it goes.
 bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
                   std::int32_t* balances, std::stop_token stop = {},
                   std::atomic<std::int64_t>* playsDone = nullptr, RunPath* path = nullptr);
@@ -56,25 +51,6 @@ bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& ban
 // The play counts of the exact bands: all of `bandPlays` up to 41 of them,
 // else an even subset of 41 that keeps the first and the last.
 std::vector<int> TheoryBandPlayCounts(const std::vector<int>& bandPlays);
-
-// Linear interpolation between the closest ranks of ascending values (the
-// p-quantile at rank (n-1)p). Requires at least one value.
-double Percentile(const std::vector<double>& sorted, double p);
-
-struct Interval {
-    double Low = 0.0;
-    double High = 0.0;
-};
-
-// 1.96: the two-sided 95 % point of the normal distribution.
-inline constexpr double Z95 = 1.959963984540054;
-
-// Mean ± Z95 · s/√n, s the sample standard deviation (n - 1); for fewer than
-// two values both ends are NaN.
-Interval MeanInterval95(const std::vector<double>& values);
-
-// Wilson's score interval at 95 % for `successes` out of `trials` (> 0).
-Interval WilsonInterval95(std::int64_t successes, std::int64_t trials);
 
 // A distribution-free 95 % interval for the p-quantile of ascending values:
 // the order statistics at ranks n p -/+ Z95 sqrt(n p (1 - p)).

@@ -1,5 +1,5 @@
 #include "runs/Study.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 #include "stats/ExactBalance.h"
 
 #include <gtest/gtest.h>
@@ -205,7 +205,7 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
             ASSERT_TRUE(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()));
 
             Slot machine;
-            ProcessRandom().Seed(RunSeed(c.seed, i));
+            machine.Random().Seed(RunSeed(c.seed, i));
             machine.Reset();
             machine.SetBorder(c.border);
             RunRecords records;

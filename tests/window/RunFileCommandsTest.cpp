@@ -3,6 +3,7 @@
 
 #include "WindowFixture.h"
 
+#include "common/FailingSaver.h"
 #include "runfile/RunFile.h"
 
 #include <QTimer>
@@ -281,9 +282,10 @@ TEST_F(RunFileCommandsTest, FailedSaveKeepsTheOldFileAndReportsOnlyAFailedWrite)
         SCOPED_TRACE(c.name);
         WriteAll(path, "old contents");
         seam.messages.clear();
-        InjectSaveFault(c.fault);
+        const FailingSaver failing(c.fault);
+        form->Saver = &failing;
         Save(path);
-        InjectSaveFault(SaveFault::None); // in case the save never got that far
+        form->Saver = &SystemSaver();
         EXPECT_EQ(ReadAll(path), "old contents");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
         EXPECT_EQ(Status(), "シミュレーション完了");
@@ -495,7 +497,7 @@ TEST_F(RunFileCommandsTest, SaveAndBatchKeepLongNamesAndLinks) {
 
     // The batch's numbered names are longer than the chosen one: 245 bytes
     // and the tag still make a legal name, whose temporary must fit as well.
-    ProcessRandom().Seed(4);
+    form->Machine.Random().Seed(4);
     SetInputs("10", "2", "4.0", "12.5");
     form->SpeedComboBox->SetItemIndex(0);
     seam.fileAnswers.push_back((dir / (std::string(241, 'b') + ".sim")).string());
