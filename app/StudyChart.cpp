@@ -121,7 +121,7 @@ void ShowFan(TChart& chart, const StudyFigures& f) {
         inner->AddBand(x, b[1], b[3]);
         median->AddXY(x, b[2]);
     }
-    if (f.ExactKnown) {
+    if (!f.TheoryBands.empty()) {
         AddExactLines(chart, f);
     }
 }
@@ -183,10 +183,12 @@ std::pair<double, double> DistributionRange(const BalanceTable* exact, const Stu
 } // namespace
 
 void ShowBalanceDistribution(TChart& chart, const BalanceTable* exact, const StudyFigures* study) {
+    // Chances per 1000 balls keep the axis labels readable.
+    constexpr double PerBalls = 1000.0;
     if (study != nullptr && study->FinalBalances.empty()) {
         study = nullptr;
     }
-    PrepareChart(chart, "最終出玉数の分布", "最終出玉数", "確率(1玉あたり)");
+    PrepareChart(chart, "最終出玉数の分布", "最終出玉数", "確率(1000玉あたり)");
     if (exact == nullptr && study == nullptr) {
         return;
     }
@@ -209,7 +211,7 @@ void ShowBalanceDistribution(TChart& chart, const BalanceTable* exact, const Stu
         bars->SetMultiBar(mbNone);
         bars->SetBarWidthPercent(100);
         bars->Marks().SetVisible(false);
-        const double share = 1.0 / (static_cast<double>(study->FinalBalances.size()) * width);
+        const double share = PerBalls / (static_cast<double>(study->FinalBalances.size()) * width);
         for (int k = 0; k < Bars; ++k) {
             bars->AddXY(low + (k + 0.5) * width, counts[static_cast<std::size_t>(k)] * share);
         }
@@ -223,7 +225,7 @@ void ShowBalanceDistribution(TChart& chart, const BalanceTable* exact, const Stu
             for (double b = from; b < from + width; ++b) {
                 mass += exact->At(static_cast<std::int64_t>(b));
             }
-            curve->AddXY(from + (width - 1.0) / 2.0, mass / width);
+            curve->AddXY(from + (width - 1.0) / 2.0, PerBalls * mass / width);
         }
     }
 }

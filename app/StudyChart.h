@@ -15,6 +15,6 @@ class TChart;
 void ShowStudyChart(TChart& chart, const std::vector<StudyFigures>& borders);
 
 // The law of the final balance: the exact table as a curve (probability per
-// ball, averaged over narrow bins) and, when a study is given, the share of
+// 1000 balls, averaged over narrow bins) and, when a study is given, the share of
 // its runs per bin as bars behind it, on the same scale. Either may be absent.
 void ShowBalanceDistribution(TChart& chart, const BalanceTable* exact, const StudyFigures* study);

@@ -237,7 +237,7 @@ void TTheoryDialog::ShowStudyFigures(const StudyFigures* f) {
          FixedText(f->PAhead * 100.0, 1) + " " +
              range(f->PAheadCi95.Low * 100.0, f->PAheadCi95.High * 100.0, 1),
          f->ExactKnown ? FixedText(f->Exact.PAhead * 100.0, 1) : "-"},
-        {"一度でもプラスになった割合(%)",
+        {"一度でもプラス(%)",
          FixedText(f->PEverAhead * 100.0, 1) + " " +
              range(f->PEverAheadCi95.Low * 100.0, f->PEverAheadCi95.High * 100.0, 1),
          onlySimulated},

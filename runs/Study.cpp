@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 
@@ -117,15 +118,18 @@ void AddExactFigures(StudyFigures& f, int threads) {
     f.ExactKnown = false;
     f.TheoryBandPlays.clear();
     f.TheoryBands.clear();
+    const ExactBalance exact(f.Border);
     try {
-        const ExactBalance exact(f.Border);
         f.Exact = OddsFrom(exact.Distribution(f.Plays));
+        f.ExactKnown = true;
         const std::vector<int> counts = TheoryBandPlayCounts(f.BandPlays);
         f.TheoryBands =
             exact.Bands(std::vector<std::int64_t>(counts.begin(), counts.end()), threads);
         f.TheoryBandPlays = counts;
-        f.ExactKnown = true;
     } catch (const TableTooLarge&) {
+        // The figures that fitted stay; the bands alone may be left out.
+        f.TheoryBands.clear();
+    } catch (const std::bad_alloc&) {
         f.TheoryBands.clear();
     }
 }
@@ -311,7 +315,11 @@ void AddExactJson(nlohmann::ordered_json& j, const StudyFigures& f) {
         quantiles[LevelKey(BandLevels[q])] = f.Exact.Quantiles[q];
     }
     j["theory_balance_quantiles"] = quantiles;
-    j["theory_bands"] = BandsJson(f.TheoryBandPlays, f.TheoryBands);
+    if (f.TheoryBands.empty()) {
+        j["theory_bands"] = nullptr;
+    } else {
+        j["theory_bands"] = BandsJson(f.TheoryBandPlays, f.TheoryBands);
+    }
 }
 
 nlohmann::ordered_json BorderJson(const StudyFigures& f) {
@@ -479,7 +487,7 @@ void ReadBands(const nlohmann::json& bands, std::vector<int>& plays, std::vector
 }
 
 void ReadExact(const nlohmann::json& j, StudyFigures& f) {
-    f.ExactKnown = j.contains("theory_bands") && !j.at("theory_bands").is_null();
+    f.ExactKnown = j.contains("theory_p_ahead") && !j.at("theory_p_ahead").is_null();
     if (!f.ExactKnown) {
         return;
     }
@@ -492,7 +500,9 @@ void ReadExact(const nlohmann::json& j, StudyFigures& f) {
         f.Exact.Quantiles[q] =
             j.at("theory_balance_quantiles").at(LevelKey(BandLevels[q])).get<std::int64_t>();
     }
-    ReadBands(j.at("theory_bands"), f.TheoryBandPlays, f.TheoryBands);
+    if (!j.at("theory_bands").is_null()) {
+        ReadBands(j.at("theory_bands"), f.TheoryBandPlays, f.TheoryBands);
+    }
 }
 
 StudyFigures BorderFromJson(const nlohmann::json& j) {

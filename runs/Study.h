@@ -81,7 +81,8 @@ struct StudyFigures {
     std::vector<std::array<double, 5>> Bands;
 
     // The exact figures after Plays plays (ExactKnown false where the table
-    // would not fit), and the exact BandLevels points at TheoryBandPlays.
+    // would not fit), and the exact BandLevels points at TheoryBandPlays
+    // (empty where their grid would not fit).
     bool ExactKnown = false;
     ExactOdds Exact;
     std::vector<int> TheoryBandPlays;

@@ -532,8 +532,8 @@ std::vector<BandPoints> ExactBalance::Bands(const std::vector<std::int64_t>& pla
     std::int64_t most = 0;
     for (const std::int64_t n : plays) {
         windows.push_back(WindowFor(wl, n, BandTailMass));
-        if (windows.back().Points > MaxPoints) {
-            throw TableTooLarge(windows.back().Points, MaxPoints);
+        if (windows.back().Points > MaxBandPoints) {
+            throw TableTooLarge(windows.back().Points, MaxBandPoints);
         }
         grid = std::max(grid, windows.back().Points);
         most = std::max(most, n);

@@ -49,6 +49,9 @@ public:
     // The most evaluation points (and table entries) one table may take:
     // 2^23, some 160 MB at the peak of one table.
     static constexpr std::size_t MaxPoints = std::size_t{1} << 23;
+    // The most a band grid may take: its points are kept for every count,
+    // some 120 MB at 2^21.
+    static constexpr std::size_t MaxBandPoints = std::size_t{1} << 21;
 
     // The machine at `border` (plays per 1000 yen) with the engine's weights.
     explicit ExactBalance(double border);
