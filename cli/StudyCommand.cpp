@@ -1,8 +1,10 @@
 #include "cli/StudyCommand.h"
 
+#include "cli/ExitCodes.h"
 #include "filesave/FileSaver.h"
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
+#include "runs/MemoryRule.h"
 #include "runs/Study.h"
 
 #include <algorithm>
@@ -19,11 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The same exit codes as the companion's other commands.
-constexpr int Ok = 0;
-constexpr int FileError = 1;
-constexpr int InputError = 2;
 
 constexpr int MaxSweepBorders = 1000;
 
@@ -43,14 +40,14 @@ int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
     const int fd = ::mkstemp(name);
     if (fd < 0) {
         err << "一時ファイルを作れません。\n";
-        return FileError;
+        return CliFileError;
     }
     ::close(fd);
     const std::string json = StudyJson(figures, figures.size() > 1);
     if (SystemSaver().SaveBytes(name, json) != WriteStatus::Ok) {
         std::remove(name);
         err << "一時ファイルを書けません: " << name << "\n";
-        return FileError;
+        return CliFileError;
     }
     const std::string program = RendererPath(o);
     std::vector<std::string> words = {program, "study-picture", name, o.Png};
@@ -71,13 +68,13 @@ int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
     std::remove(name);
     if (!started) {
         err << "描画プログラムを起動できません: " << program << "\n";
-        return FileError;
+        return CliFileError;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         err << "画像を書けません: " << o.Png << "\n";
-        return FileError;
+        return CliFileError;
     }
-    return Ok;
+    return CliOk;
 }
 
 void ShowProgress(std::ostream& err, const BackgroundStudy& study, double seconds) {
@@ -88,6 +85,14 @@ void ShowProgress(std::ostream& err, const BackgroundStudy& study, double second
     std::snprintf(percent, sizeof percent, "%5.1f%%", share * 100.0);
     err << "\r研究中 " << percent << "  " << RemainingTimeText(share, seconds) << "      "
         << std::flush;
+}
+
+// The balances at the band play counts of every run, and each border's finals
+// twice over while they are summarised.
+bool StudyFitsInMemory(int plays, int runs, std::size_t borders) {
+    const std::uint64_t perRun = BandPlayCounts(plays).size() * sizeof(std::int32_t) +
+                                 sizeof(std::int32_t) + 2 * sizeof(double);
+    return FitsInMemory(static_cast<std::uint64_t>(runs) * borders * perRun);
 }
 
 } // namespace
@@ -170,9 +175,12 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
             jobs = *parsed;
         }
     }
+    if (problem.empty() && !StudyFitsInMemory(in.PlayCount, in.Runs, borders.size())) {
+        problem = TooManyRunsText;
+    }
     if (!problem.empty()) {
         err << problem << "\n";
-        return InputError;
+        return CliInputError;
     }
     if (seedFromClock) {
         seed = static_cast<std::uint32_t>(std::time(nullptr));
@@ -205,12 +213,12 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     out.flush();
     if (!o.Csv.empty() && SystemSaver().SaveBytes(o.Csv, StudyCsv(figures)) != WriteStatus::Ok) {
         err << "ファイルを書けません: " << o.Csv << "\n";
-        return FileError;
+        return CliFileError;
     }
     if (!o.Png.empty()) {
-        if (const int drawn = DrawPicture(o, figures, err); drawn != Ok) {
+        if (const int drawn = DrawPicture(o, figures, err); drawn != CliOk) {
             return drawn;
         }
     }
-    return out ? Ok : FileError;
+    return out ? CliOk : CliFileError;
 }

@@ -1,7 +1,10 @@
 #include "runs/RunDriver.h"
 
+#include "engine/FastSlot.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -24,10 +27,71 @@ void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& v) {
 #endif
 }
 
+// Appends the plays the fast engine kept in `out`.
+void AppendBlock(RunRecords& records, const PlayColumns& out, int made) {
+    records.SinceHitPlays.insert(records.SinceHitPlays.end(), out.SinceHit, out.SinceHit + made);
+    records.BallCounts.insert(records.BallCounts.end(), out.Balls, out.Balls + made);
+    records.ChainCounts.insert(records.ChainCounts.end(), out.Chain, out.Chain + made);
+    records.PlayNumbers.insert(records.PlayNumbers.end(), out.PlayNo, out.PlayNo + made);
+    records.HitStates.insert(records.HitStates.end(), out.Mode, out.Mode + made);
+}
+
+// Widens `path` by the balances of the plays the fast engine kept in `out`.
+void WidenPath(RunPath& path, const PlayColumns& out, int made) {
+    for (int i = 0; i < made; ++i) {
+        path.Lowest = std::min(path.Lowest, out.Balls[i]);
+        path.Highest = std::max(path.Highest, out.Balls[i]);
+    }
+}
+
+// DrivePlays on the fast engine, which took over `machine`; the machine is
+// brought up to date before every look and at the end.
+bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
+               const RunLook& look, long long* shots, RunPath* path = nullptr) {
+    const long long step = std::max(every, 1);
+    const long long shotsBefore = fast.Shots();
+    std::unique_ptr<PlayBlock> block;
+    PlayColumns out;
+    const bool keep = records != nullptr || path != nullptr;
+    if (keep) {
+        block = std::make_unique_for_overwrite<PlayBlock>();
+        out = block->Columns();
+    }
+    bool going = true;
+    while (going && fast.PlayNo() < plays) {
+        const auto target = static_cast<int>(std::min<long long>(plays, fast.PlayNo() + step));
+        while (fast.PlayNo() < target) {
+            const int made = fast.Run(target, keep ? &out : nullptr);
+            if (records != nullptr) {
+                AppendBlock(*records, out, made);
+            } else if (path != nullptr) {
+                WidenPath(*path, out, made);
+            }
+        }
+        fast.StoreInto(machine);
+        going = !look || look();
+    }
+    fast.StoreInto(machine);
+    if (shots != nullptr) {
+        *shots += fast.Shots() - shotsBefore;
+    }
+    return going;
+}
+
+// The fast engine runs whatever it can, except a run that looks after every
+// play (the slow speeds): that one stays on Slot::Shoot's own loop.
+bool Fast(const Slot& machine, int every) {
+    return every > 1 && FastSlot::Supports(machine);
+}
+
 } // namespace
 
 bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const RunLook& look,
                 long long* shots, RunPath* path) {
+    if (Fast(machine, every) && machine.PlayNo < plays) {
+        FastSlot fast(machine);
+        return DriveFast(machine, fast, plays, records, every, look, shots, path);
+    }
     const long long step = std::max(every, 1);
     long long made = 0;
     bool going = true;
@@ -81,8 +145,17 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
         counted = machine.PlayNo;
         return !stop.stop_requested();
     };
+    // One fast engine for every band, so its draws made ahead serve the next.
+    std::unique_ptr<FastSlot> fast;
+    if (Fast(machine, LookEveryPlays)) {
+        fast = std::make_unique<FastSlot>(machine);
+    }
     for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        if (!DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look, nullptr, path)) {
+        const bool going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr,
+                                                       LookEveryPlays, look, nullptr, path)
+                                           : DrivePlays(machine, bandPlays[k], nullptr,
+                                                        LookEveryPlays, look, nullptr, path);
+        if (!going) {
             return false;
         }
         balances[k] = machine.Balls;

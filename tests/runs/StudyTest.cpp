@@ -202,7 +202,9 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
         const std::vector<int> bands = BandPlayCounts(c.plays);
         for (int i = 0; i < 3; ++i) {
             std::vector<std::int32_t> got(bands.size());
-            ASSERT_TRUE(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()));
+            RunPath path;
+            ASSERT_TRUE(
+                RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data(), {}, nullptr, &path));
 
             Slot machine;
             machine.Random().Seed(RunSeed(c.seed, i));
@@ -214,6 +216,11 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
                 ASSERT_EQ(got[k], records.BallCounts[bands[k] - 1]) << c.seed << " run " << i;
             }
             EXPECT_EQ(got.back(), records.BallCounts.back());
+            // The path spans every recorded balance and the start's 0.
+            const auto [low, high] =
+                std::minmax_element(records.BallCounts.begin(), records.BallCounts.end());
+            EXPECT_EQ(path.Lowest, std::min(0, *low));
+            EXPECT_EQ(path.Highest, std::max(0, *high));
         }
     }
 }
