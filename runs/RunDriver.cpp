@@ -44,8 +44,9 @@ void WidenPath(RunPath& path, const PlayColumns& out, int made) {
     }
 }
 
-// DrivePlays on the fast engine, which took over `machine`; the machine is
-// brought up to date before every look and at the end.
+// DrivePlays on the fast engine, which took over `machine`; the machine's
+// counters are brought up to date before every look and at the end, its
+// source by the caller once the engine is done.
 bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
                const RunLook& look, long long* shots, RunPath* path = nullptr) {
     const long long step = std::max(every, 1);
@@ -68,10 +69,10 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
                 WidenPath(*path, out, made);
             }
         }
-        fast.StoreInto(machine);
+        fast.StoreCounters(machine);
         going = !look || look();
     }
-    fast.StoreInto(machine);
+    fast.StoreCounters(machine);
     if (shots != nullptr) {
         *shots += fast.Shots() - shotsBefore;
     }
@@ -90,7 +91,9 @@ bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const 
                 long long* shots, RunPath* path) {
     if (Fast(machine, every) && machine.PlayNo < plays) {
         FastSlot fast(machine);
-        return DriveFast(machine, fast, plays, records, every, look, shots, path);
+        const bool going = DriveFast(machine, fast, plays, records, every, look, shots, path);
+        fast.StoreInto(machine);
+        return going;
     }
     const long long step = std::max(every, 1);
     long long made = 0;
@@ -150,17 +153,20 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
     if (Fast(machine, LookEveryPlays)) {
         fast = std::make_unique<FastSlot>(machine);
     }
-    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        const bool going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr,
-                                                       LookEveryPlays, look, nullptr, path)
-                                           : DrivePlays(machine, bandPlays[k], nullptr,
-                                                        LookEveryPlays, look, nullptr, path);
-        if (!going) {
-            return false;
+    bool going = true;
+    for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
+        going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
+                                            look, nullptr, path)
+                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look,
+                                             nullptr, path);
+        if (going) {
+            balances[k] = machine.Balls;
         }
-        balances[k] = machine.Balls;
     }
-    return true;
+    if (fast != nullptr) {
+        fast->StoreInto(machine);
+    }
+    return going;
 }
 
 int FinalBalance(Slot& machine, int plays) {
