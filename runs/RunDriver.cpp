@@ -36,16 +36,25 @@ void AppendBlock(RunRecords& records, const PlayColumns& out, int made) {
     records.HitStates.insert(records.HitStates.end(), out.Mode, out.Mode + made);
 }
 
+// Widens `path` by the balances of the plays the fast engine kept in `out`.
+void WidenPath(RunPath& path, const PlayColumns& out, int made) {
+    for (int i = 0; i < made; ++i) {
+        path.Lowest = std::min(path.Lowest, out.Balls[i]);
+        path.Highest = std::max(path.Highest, out.Balls[i]);
+    }
+}
+
 // DrivePlays on the fast engine, which took over `machine`; the machine's
 // counters are brought up to date before every look and at the end, its
 // source by the caller once the engine is done.
 bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
-               const RunLook& look, long long* shots) {
+               const RunLook& look, long long* shots, RunPath* path = nullptr) {
     const long long step = std::max(every, 1);
     const long long shotsBefore = fast.Shots();
     std::unique_ptr<PlayBlock> block;
     PlayColumns out;
-    if (records != nullptr) {
+    const bool keep = records != nullptr || path != nullptr;
+    if (keep) {
         block = std::make_unique_for_overwrite<PlayBlock>();
         out = block->Columns();
     }
@@ -53,9 +62,11 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
     while (going && fast.PlayNo() < plays) {
         const auto target = static_cast<int>(std::min<long long>(plays, fast.PlayNo() + step));
         while (fast.PlayNo() < target) {
-            const int made = fast.Run(target, records != nullptr ? &out : nullptr);
+            const int made = fast.Run(target, keep ? &out : nullptr);
             if (records != nullptr) {
                 AppendBlock(*records, out, made);
+            } else if (path != nullptr) {
+                WidenPath(*path, out, made);
             }
         }
         fast.StoreCounters(machine);
@@ -77,10 +88,10 @@ bool Fast(const Slot& machine, int every) {
 } // namespace
 
 bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const RunLook& look,
-                long long* shots) {
+                long long* shots, RunPath* path) {
     if (Fast(machine, every) && machine.PlayNo < plays) {
         FastSlot fast(machine);
-        const bool going = DriveFast(machine, fast, plays, records, every, look, shots);
+        const bool going = DriveFast(machine, fast, plays, records, every, look, shots, path);
         fast.StoreInto(machine);
         return going;
     }
@@ -96,6 +107,11 @@ bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const 
                 target, [records](int sinceHit, int balls, int chain, int playNo, int hitState) {
                     records->Append(sinceHit, balls, chain, playNo, hitState);
                 });
+        } else if (path != nullptr) {
+            made += machine.ShootUntil(target, [path](int, int balls, int, int, int) {
+                path->Lowest = std::min(path->Lowest, balls);
+                path->Highest = std::max(path->Highest, balls);
+            });
         } else {
             made += machine.ShootUntil(target, [](int, int, int, int, int) {});
         }
@@ -123,7 +139,7 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
 }
 
 bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t* balances,
-                 std::stop_token stop, std::atomic<std::int64_t>* playsDone) {
+                 std::stop_token stop, std::atomic<std::int64_t>* playsDone, RunPath* path) {
     int counted = machine.PlayNo;
     const RunLook look = [&] {
         if (playsDone != nullptr) {
@@ -140,8 +156,9 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
     bool going = true;
     for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
         going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
-                                            look, nullptr)
-                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
+                                            look, nullptr, path)
+                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look,
+                                             nullptr, path);
         if (going) {
             balances[k] = machine.Balls;
         }
