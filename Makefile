@@ -1,6 +1,7 @@
 # Entry points for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS ?= $(shell nproc)
 # ON turns compiler warnings into errors (CI does).
 WERROR ?= OFF
@@ -8,7 +9,7 @@ WERROR ?= OFF
 LAUNCHER := $(shell command -v ccache 2>/dev/null)
 LAUNCH := $(if $(LAUNCHER),-DCMAKE_CXX_COMPILER_LAUNCHER=$(LAUNCHER))
 
-.PHONY: deps configure build run test asan-test package bench fuzz format-check tidy clean
+.PHONY: deps configure build run test asan-test tsan-test package bench fuzz format-check tidy clean
 
 deps:
 	./scripts/install-deps.sh
@@ -33,6 +34,17 @@ asan-test: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS) -LE "long|install"
 
+# The study's worker threads and the companion under ThreadSanitizer: the
+# Qt-free layers are what runs threads of our own. Reports from inside Qt's
+# libraries (its thread pool and the platform's) are suppressed; any other
+# report makes the reporting process fail, children included.
+tsan-test: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYONATAMA_TSAN=ON \
+	  -DYONATAMA_BENCH=OFF -DYONATAMA_WERROR=$(WERROR) $(LAUNCH)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_runs tests_cli yonatama-cli yonatama-render
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=suppressions=$(CURDIR)/scripts/tsan.supp:halt_on_error=1:exitcode=66 \
+	  ctest --output-on-failure -j $(JOBS) -L '^(runs|cli)$$'
+
 # The Debian package: $(BUILD)/yonatama_<version>_amd64.deb
 package: build
 	cmake --build $(BUILD) --target package
@@ -52,4 +64,4 @@ tidy: configure
 	JOBS=$(JOBS) ./scripts/tidy.sh $(BUILD) $(TIDY_FILES)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) build-fuzz

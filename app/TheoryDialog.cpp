@@ -3,10 +3,12 @@
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
+#include "platform/SystemMemory.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
 #include "stats/Theory.h"
 
+#include <cstdint>
 #include <ctime>
 
 namespace {
@@ -23,6 +25,12 @@ constexpr int StudyWidth = 632;
 constexpr int StudyRowCount = 5;
 // Progress is read a few times a second; the workers never wait for it.
 constexpr int StudyPollMs = 100;
+
+// The window's memory rule: a fifth of what the system can give stays free.
+bool StudyFitsInMemory(std::uint64_t bytes) {
+    const std::uint64_t available = AvailableMemoryBytes();
+    return available == 0 || bytes <= available / 10 * 8;
+}
 } // namespace
 
 TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
@@ -129,8 +137,18 @@ void TTheoryDialog::StartStudy() {
     try {
         refusal = CheckStartInputs(PlayEdit->Text(), RunsEdit->Text(), RateEdit->Text(),
                                    BorderEdit->Text(), in);
+        if (refusal.empty())
+            refusal = CheckBalanceRange(in.PlayCount, in.Border);
     } catch (const EConvertError& e) {
         refusal = e.what();
+    }
+    StudyRequest request;
+    request.Plays = in.PlayCount;
+    request.Runs = in.Runs;
+    request.Rate = in.Rate;
+    request.Borders = {in.Border};
+    if (refusal.empty() && !StudyFitsInMemory(StudyMemoryBytes(request))) {
+        refusal = StudyTooLargeText;
     }
     if (!refusal.empty()) {
         StudyStatusLabel->SetCaption(refusal);
@@ -138,12 +156,7 @@ void TTheoryDialog::StartStudy() {
     }
     studySeed_ = NextStudySeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
     NextStudySeed.reset();
-    StudyRequest request;
-    request.Plays = in.PlayCount;
-    request.Runs = in.Runs;
-    request.Rate = in.Rate;
     request.Seed = studySeed_;
-    request.Borders = {in.Border};
     study_ = std::make_unique<BackgroundStudy>(std::move(request));
     StudyStartButton->SetEnabled(false);
     StudyCancelButton->SetEnabled(true);
@@ -164,7 +177,15 @@ void TTheoryDialog::PollStudy() {
         return;
     }
     study_->Wait();
-    studyResult_ = study_->Result().value_or(std::vector<StudyFigures>{});
+    if (!study_->Result()) {
+        // The study failed (memory, threads, the balance guard); the dialog
+        // and the window go on.
+        const std::string failure = study_->Failure();
+        EndStudy();
+        StudyStatusLabel->SetCaption(failure);
+        return;
+    }
+    studyResult_ = *study_->Result();
     EndStudy();
     StudyProgressBar->SetPosition(100);
     StudyStatusLabel->SetCaption(std::string(StudyDoneText) +

@@ -14,6 +14,7 @@
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
+#include "stats/BalanceLimit.h"
 
 #include <algorithm>
 #include <chrono>
@@ -61,7 +62,10 @@ void ProcessMessages() {
 std::string ReadForDisplay(std::FILE* file, RunFileHeader& header, RunRecords& loaded) {
     try {
         const ReadStatus status = ReadRunFile(file, header, loaded);
-        return status != ReadStatus::Ok ? ReadFailureText(status) : ValidateRecords(loaded);
+        if (status != ReadStatus::Ok)
+            return ReadFailureText(status);
+        const std::string foreign = ValidateHeader(header);
+        return foreign.empty() ? ValidateRecords(loaded) : foreign;
     } catch (const std::bad_alloc&) {
         return FileTooLargeText;
     } catch (const std::length_error&) {
@@ -285,6 +289,12 @@ void TMainForm::StartButtonClick() {
         ShowErrorMessage(OutOfMemoryText);
         return;
     }
+    if (end == RunEnd::BalanceLimit) {
+        UnlockAfterRun();
+        StatusBar1->Panel(0).SetText("");
+        ShowErrorMessage(BalanceLimitStopText);
+        return;
+    }
     if (end == RunEnd::Completed) {
         ProgressBar1->SetPosition(100);
         StatusBar1->Panel(0).SetText(DoneText);
@@ -312,6 +322,8 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
     }
     PlayCount = inputs.PlayCount;
     ExchangeRate = inputs.Rate;
+    if (refusal.empty())
+        refusal = CheckBalanceRange(inputs.PlayCount, inputs.Border);
     if (refusal.empty() &&
         !FitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount), inputs.Runs == 1))
         refusal = TooManyPlaysText;
@@ -319,14 +331,18 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
 }
 
 TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
+    balanceStopped_ = false;
     try {
         if (inputs.Runs == 1) {
             Machine.Reset();
             Machine.SetBorder(inputs.Border);
             RunOnce(true);
-            return RunEnd::Completed;
+            return balanceStopped_ ? RunEnd::BalanceLimit : RunEnd::Completed;
         }
-        return RunBatch() ? RunEnd::Completed : RunEnd::Abandoned;
+        const bool completed = RunBatch();
+        if (balanceStopped_)
+            return RunEnd::BalanceLimit;
+        return completed ? RunEnd::Completed : RunEnd::Abandoned;
     } catch (const std::bad_alloc&) {
         return RunEnd::OutOfMemory;
     } catch (const std::length_error&) {
@@ -387,6 +403,12 @@ void TMainForm::RunOnce(bool display) {
         if (Machine.PlayNo != k) {
             Records.Append(Machine.SinceHit, Machine.Balls, Machine.Chain, Machine.PlayNo,
                            Machine.Mode);
+            // Stopped while every balance still fits the records; the box may
+            // have been given a larger play count since Start checked it.
+            if (BalanceAtGuard(Machine.Balls)) {
+                balanceStopped_ = true;
+                break;
+            }
             if (display && SpeedComboBox->ItemIndex() != 0) {
                 SlowWait(500 * SpeedComboBox->ItemIndex());
                 ShowResults(false);
@@ -395,7 +417,7 @@ void TMainForm::RunOnce(bool display) {
             ++k;
         }
     }
-    if (display && SpeedComboBox->ItemIndex() == 0)
+    if (display && (SpeedComboBox->ItemIndex() == 0 || balanceStopped_))
         ShowResults(true);
 }
 
@@ -412,7 +434,7 @@ bool TMainForm::RunBatch() {
         Machine.Reset();
         Machine.SetBorder(border);
         RunOnce(false);
-        if (!BatchSave(i, n, rate, border))
+        if (!BatchSave(i, n, rate, border) || balanceStopped_)
             return false;
     }
     StatusBar1->Panel(0).SetText(SavedText);

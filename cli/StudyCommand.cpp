@@ -2,6 +2,7 @@
 
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
+#include "results/TheoryTexts.h"
 #include "runs/Study.h"
 
 #include <algorithm>
@@ -103,10 +104,28 @@ void ShowProgress(std::ostream& err, const BackgroundStudy& study, double second
     const double share = study.PlaysTotal() > 0 ? static_cast<double>(study.PlaysDone()) /
                                                       static_cast<double>(study.PlaysTotal())
                                                 : 1.0;
-    char percent[16];
-    std::snprintf(percent, sizeof percent, "%5.1f%%", share * 100.0);
+    std::string percent = FixedText(share * 100.0, 1) + "%";
+    percent.insert(0, percent.size() < 6 ? 6 - percent.size() : 0, ' ');
     err << "\r研究中 " << percent << "  " << RemainingTimeText(share, seconds) << "      "
         << std::flush;
+}
+
+// "" when `path` can be written as a file (it is not a folder, its folder
+// exists and takes new files, an existing file may be replaced); else the
+// message, so that a long study never ends on an output it cannot write.
+std::string CheckOutputFile(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path p(path);
+    if (std::filesystem::is_directory(p, ec)) {
+        return "フォルダです。ファイル名を指定してください: " + path;
+    }
+    const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : ".";
+    const bool exists = std::filesystem::exists(p, ec);
+    if (!std::filesystem::is_directory(folder, ec) || ::access(folder.c_str(), W_OK | X_OK) != 0 ||
+        (exists && ::access(p.c_str(), W_OK) != 0)) {
+        return "ファイルを書けません: " + path;
+    }
+    return {};
 }
 
 } // namespace
@@ -130,8 +149,8 @@ std::optional<std::vector<double>> ParseSweep(const std::string& text) {
     }
     std::vector<double> borders;
     for (int k = 0; k < static_cast<int>(count); ++k) {
-        // Rounded to 1e-9, so 10 + 3 * 0.1 is the border 10.3 as typed.
-        borders.push_back(std::round((*a + k * *step) * 1e9) / 1e9);
+        // Read as a typed border is, so 10 + 3 * 0.1 is the border 10.3.
+        borders.push_back(BorderAsRead(*a + k * *step));
     }
     return borders;
 }
@@ -159,16 +178,19 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
             problem = "--sweep は、A:B:STEP (A≦B、STEP>0、1000個まで) にしてください。";
         } else {
             for (const double b : *sweep) {
-                if (b < 1.0) {
-                    problem = BorderMinRefusal;
-                } else if (b >= BorderLimit) {
-                    problem = BorderMaxRefusal;
+                if (problem.empty()) {
+                    problem = CheckBorder(b);
                 }
             }
             borders = *sweep;
         }
     } else {
         borders = {in.Border};
+    }
+    for (const double b : borders) {
+        if (problem.empty()) {
+            problem = CheckBalanceRange(in.PlayCount, b);
+        }
     }
     std::uint32_t seed = 0;
     bool seedFromClock = o.Seed.empty();
@@ -193,9 +215,13 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
         err << problem << "\n";
         return InputError;
     }
-    if (seedFromClock) {
-        seed = static_cast<std::uint32_t>(std::time(nullptr));
-        err << "シード:" << seed << " (--seed " << seed << " で同じ研究を繰り返せます)\n";
+    // Outputs are checked before the work, as `render` checks its folder.
+    for (const std::string* path : {&o.Csv, &o.Png}) {
+        if (const std::string unusable = path->empty() ? "" : CheckOutputFile(*path);
+            !unusable.empty()) {
+            err << unusable << "\n";
+            return FileError;
+        }
     }
 
     StudyRequest request;
@@ -205,6 +231,15 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     request.Seed = seed;
     request.Borders = borders;
     request.Jobs = jobs;
+    if (o.FitsInMemory != nullptr && !o.FitsInMemory(StudyMemoryBytes(request))) {
+        err << StudyTooLargeText << "\n";
+        return InputError;
+    }
+    if (seedFromClock) {
+        seed = static_cast<std::uint32_t>(std::time(nullptr));
+        err << "シード:" << seed << " (--seed " << seed << " で同じ研究を繰り返せます)\n";
+    }
+    request.Seed = seed;
 
     const bool progress = o.Progress.value_or(::isatty(STDERR_FILENO) == 1);
     BackgroundStudy study(request);
@@ -218,6 +253,10 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
         err << "\r" << std::string(40, ' ') << "\r" << std::flush;
     }
     study.Wait();
+    if (!study.Result()) {
+        err << study.Failure() << "\n";
+        return FileError;
+    }
     const std::vector<StudyFigures>& figures = *study.Result();
 
     out << (o.Json ? StudyJson(figures, !o.Sweep.empty()) : StudyText(figures));

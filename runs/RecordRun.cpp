@@ -1,5 +1,7 @@
 #include "runs/RecordRun.h"
 
+#include "stats/BalanceLimit.h"
+
 #include <cstdint>
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -40,5 +42,6 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     return machine.ShootUntil(
         plays, [&records](int sinceHit, int balls, int chain, int playNo, int hitState) {
             records.Append(sinceHit, balls, chain, playNo, hitState);
+            return !BalanceAtGuard(balls);
         });
 }

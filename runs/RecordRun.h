@@ -6,5 +6,8 @@
 
 // Replaces `records` by the plays of one run of `plays` plays, the engine's
 // counters appended after each play. The caller resets the machine and sets
-// its border first (PlayNo 0). Returns the number of shots made.
+// its border first (PlayNo 0). The run ends early, after the play whose
+// balance reached BalanceGuard (stats/BalanceLimit), so every recorded balance
+// fits 32 bits: fewer records than plays tell the caller. Returns the number
+// of shots made.
 long long RecordPlays(Slot& machine, int plays, RunRecords& records);

@@ -34,13 +34,23 @@ std::vector<int> BandPlayCounts(int plays, int points = 200);
 // The seed of run `run`: seed + run, wrapping at 2^32.
 std::uint32_t RunSeed(std::uint32_t seed, int run);
 
+// The play count a run shoots up to before it next looks at the stop request:
+// `step` plays on from `playNo`, never past `target` (nor past 2^31 - 1).
+int NextStopCheck(int playNo, int target, int step);
+
+enum class BandRun {
+    Done,
+    Stopped,      // the stop request was seen
+    BalanceLimit, // the balance reached BalanceGuard (stats/BalanceLimit)
+};
+
 // One run of `plays` plays on a reset machine at `border`, seeded with the
 // machine's seeding rule; the balance (balls) after each of `bandPlays` is
-// written to `balances` (same length). Returns false when stopped (the balances
-// are then incomplete). Adds the plays made to `playsDone` as it goes.
-bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
-                  std::int32_t* balances, std::stop_token stop = {},
-                  std::atomic<std::int64_t>* playsDone = nullptr);
+// written to `balances` (same length); they are incomplete unless Done. Adds
+// the plays made to `playsDone` as it goes.
+BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
+                     std::int32_t* balances, std::stop_token stop = {},
+                     std::atomic<std::int64_t>* playsDone = nullptr);
 
 // Linear interpolation between the closest ranks of ascending values (the
 // p-quantile at rank (n-1)p). Requires at least one value.
@@ -92,11 +102,28 @@ StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t
 // The number of worker threads for `jobs` (0 or less: every core, at least 1).
 int StudyJobs(int jobs);
 
+// The memory a study holds at its peak: every balance at every band count of
+// every run, and the summary's working copies.
+std::uint64_t StudyMemoryBytes(const StudyRequest& request);
+
+// Why a study ended without figures though nobody stopped it.
+inline constexpr const char* StudyOutOfMemoryText = "メモリが不足したため、研究を中止しました。";
+inline constexpr const char* StudyThreadFailureText =
+    "研究のスレッドを起動できなかったため、研究を中止しました。";
+inline constexpr const char* StudyBalanceLimitText =
+    "出玉数が記録できる範囲(±2147483647玉)の限界に近づいたため、研究を中止しました。";
+// Refused before the start, as `run` refuses records too large to hold.
+inline constexpr const char* StudyTooLargeText =
+    "Sim回数が大きすぎて、研究の結果をメモリに保持できません。Sim回数を減らしてください。";
+
 // Runs the study on StudyJobs(request.Jobs) threads and waits for it. Returns
-// nothing when stopped. The result does not depend on the number of threads.
+// nothing when stopped or failed; a failure (memory, threads, the balance
+// guard) never escapes, its message goes to `failure`. The result does not
+// depend on the number of threads.
 std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request,
                                                   std::stop_token stop = {},
-                                                  std::atomic<std::int64_t>* playsDone = nullptr);
+                                                  std::atomic<std::int64_t>* playsDone = nullptr,
+                                                  std::string* failure = nullptr);
 
 // A study running on its own threads while the caller goes on: the window
 // polls it, the companion prints its progress. Destroying it cancels and waits.
@@ -114,8 +141,10 @@ public:
     void Wait();
     std::int64_t PlaysDone() const { return playsDone_.load(std::memory_order_relaxed); }
     std::int64_t PlaysTotal() const { return total_; }
-    // The figures once finished; empty when cancelled or still running.
+    // The figures once finished; empty when cancelled, failed or still running.
     const std::optional<std::vector<StudyFigures>>& Result() const { return result_; }
+    // Once finished: why it failed, or "" (finished or cancelled).
+    const std::string& Failure() const { return failure_; }
 
 private:
     StudyRequest request_;
@@ -123,6 +152,7 @@ private:
     std::atomic<std::int64_t> playsDone_{0};
     std::atomic<bool> finished_{false};
     std::optional<std::vector<StudyFigures>> result_;
+    std::string failure_;
     std::jthread thread_;
 };
 

@@ -1,13 +1,18 @@
 #include "runs/Study.h"
 #include "runs/RecordRun.h"
+#include "stats/BalanceLimit.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -161,7 +166,7 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
         const std::vector<int> bands = BandPlayCounts(c.plays);
         for (int i = 0; i < 3; ++i) {
             std::vector<std::int32_t> got(bands.size());
-            ASSERT_TRUE(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()));
+            ASSERT_EQ(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()), BandRun::Done);
 
             Slot machine;
             ProcessRandom().Seed(c.seed + static_cast<std::uint32_t>(i));
@@ -240,8 +245,10 @@ TEST(Study, StopTokenEndsRunStudy) {
     std::stop_source source;
     std::atomic<std::int64_t> done{0};
     std::optional<std::vector<StudyFigures>> result;
+    std::string failure = "unset";
     std::jthread worker([&] {
-        result = RunStudy(Request(2000000000, 8, {12.5, 15.0}, 3, 2), source.get_token(), &done);
+        result = RunStudy(Request(2000000000, 8, {13.85, 15.0}, 3, 2), source.get_token(), &done,
+                          &failure);
     });
     while (done.load() == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -249,6 +256,7 @@ TEST(Study, StopTokenEndsRunStudy) {
     source.request_stop();
     worker.join();
     EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(failure, ""); // a stop is no failure
 }
 
 TEST(Study, BackgroundStudyFinishesWithTheSameFigures) {
@@ -350,4 +358,81 @@ TEST(Study, JsonReadsBackToTheSameFigures) {
     for (const char* text : broken) {
         EXPECT_FALSE(StudyFromJson(text).has_value()) << text;
     }
+}
+
+TEST(Study, PlayCountStepsNeverPassTheTargetNorWrap) {
+    const struct {
+        int playNo, target, step, next;
+    } cases[] = {
+        {0, 10000, 4096, 4096},
+        {8192, 10000, 4096, 10000},
+        {10000, 10000, 4096, 10000},
+        {2147483640, 2147483647, 4096, 2147483647}, // a sum would wrap to a negative target
+        {2147479551, 2147483647, 4096, 2147483647},
+        {2147479550, 2147483647, 4096, 2147483646},
+        {0, 2147483647, 2147483647, 2147483647},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NextStopCheck(c.playNo, c.target, c.step), c.next) << c.playNo << " " << c.target;
+    }
+}
+
+TEST(Study, ARunStopsAtTheBalanceGuardWithEveryBalanceIn32Bits) {
+    // A machine already near the guard (border 1 loses some 250 balls a play)
+    // must stop there instead of wrapping.
+    for (const int start : {-BalanceGuard + 2000, BalanceGuard - 1}) {
+        RandomSource source;
+        source.Seed(5);
+        Slot machine(source);
+        machine.Reset();
+        machine.SetBorder(start < 0 ? 1.0 : 249.0);
+        machine.Balls = start;
+        RunRecords records;
+        RecordPlays(machine, 100000, records);
+        ASSERT_GT(records.Size(), 0u);
+        ASSERT_LT(records.Size(), 100000u);
+        EXPECT_TRUE(BalanceAtGuard(records.BallCounts.back()));
+        for (std::size_t i = 0; i + 1 < records.Size(); ++i) {
+            EXPECT_FALSE(BalanceAtGuard(records.BallCounts[i])) << i;
+        }
+        EXPECT_EQ(records.Size(), static_cast<std::size_t>(machine.PlayNo));
+    }
+}
+
+TEST(Study, AStudyTooLargeForMemoryEndsWithAMessage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers reserve address space of their own";
+#else
+    // In a child limited to 1 GB of address space: the study's 8 GB of
+    // balances cannot be had, and the program goes on.
+    const StudyRequest r = Request(1000, 10000000, {12.5}, 1, 2);
+    EXPECT_GT(StudyMemoryBytes(r), std::uint64_t{8000000000});
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{1u << 30, 1u << 30};
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::string failure;
+        const auto result = RunStudy(r, {}, nullptr, &failure);
+        BackgroundStudy study(r);
+        study.Wait();
+        const bool ok = !result && failure == StudyOutOfMemoryText && !study.Result() &&
+                        study.Failure() == StudyOutOfMemoryText;
+        std::_Exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
+}
+
+TEST(Study, MemoryGrowsWithRunsBordersAndBands) {
+    const std::uint64_t one = StudyMemoryBytes(Request(1000, 1000, {12.5}, 1, 1));
+    EXPECT_GE(one, std::uint64_t{1000} * 201 * 4);
+    EXPECT_LT(one, std::uint64_t{1000} * 201 * 4 * 2);
+    const std::uint64_t two = StudyMemoryBytes(Request(1000, 1000, {12.5, 13.0}, 1, 1));
+    EXPECT_GT(two, one * 3 / 2);
+    EXPECT_LE(two, one * 2);
+    EXPECT_GT(StudyMemoryBytes(Request(100, 100000000, {12.5}, 1, 1)), std::uint64_t{1} << 35);
 }
