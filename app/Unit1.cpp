@@ -444,7 +444,7 @@ bool TMainForm::RunBatch() {
 bool TMainForm::BatchSave(int run, int runs, double rate, double border) {
     const std::string path = BatchFileName(SaveDialog->FileName(), Machine.PlayNo, run);
     StatusBar1->Panel(0).SetText(SavingText + path);
-    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, Records);
+    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, Records, *Saver);
     if (status != WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(BatchFailedText);
         if (status == WriteStatus::WriteFailed)
@@ -582,7 +582,7 @@ void TMainForm::FileSaveMenuClick() {
     const double rate = StrToFloat(RateEdit->Text());
     const double border = StrToFloat(BorderEdit->Text());
     const std::string path = SaveDialog->FileName();
-    const WriteStatus status = SaveRunFile(path, count, rate, border, Records);
+    const WriteStatus status = SaveRunFile(path, count, rate, border, Records, *Saver);
     if (status == WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(SavedText);
     } else if (status == WriteStatus::WriteFailed) {
@@ -620,7 +620,7 @@ void TMainForm::FileCsvMenuClick() {
         {ChainsCsvName, KeizokuListView.get()},
     };
     for (const auto& [name, list] : files) {
-        const std::string failed = SaveExportFile(folder + name, ListCsv(*list));
+        const std::string failed = SaveExportFile(folder + name, ListCsv(*list), *Saver);
         if (!failed.empty()) {
             ShowErrorMessage(failed);
             return;
@@ -642,8 +642,8 @@ void TMainForm::FileChartImageMenuClick() {
         // Painted now at the control's size, with the zoom and scroll shown.
         const std::string png = chart->Host() ? chart->Host()->PaintToPngBytes() : std::string();
         const std::string path = folder + name;
-        const std::string failed =
-            png.empty() ? std::string(ExportFailedText) + "\n" + path : SaveExportFile(path, png);
+        const std::string failed = png.empty() ? std::string(ExportFailedText) + "\n" + path
+                                               : SaveExportFile(path, png, *Saver);
         if (!failed.empty()) {
             ShowErrorMessage(failed);
             return;

@@ -4,6 +4,7 @@
 
 #include "app/ChartFeeding.h"
 #include "engine/Slot.h"
+#include "filesave/FileSaver.h"
 #include "platform/TButton.h"
 #include "platform/TCheckBox.h"
 #include "platform/TComboBox.h"
@@ -101,6 +102,9 @@ public:
     double ExchangeRate = 0.0;
     int PlayCount = 0;
     bool StopRequested = false;
+
+    // Every file the window writes goes through it; tests may give one that fails.
+    const FileSaver* Saver = &SystemSaver();
 
     // The slow speed's wait between plays; tests may replace it.
     std::function<void(int milliseconds)> SlowWait;

@@ -5,6 +5,7 @@
 //   bench_study cli --plays 1000000 --runs 1000 --seed 1 [--jobs J] [--border B] ...
 
 #include "runs/Study.h"
+#include "FastReference.h"
 #include "cli/StudyCommand.h"
 #include "engine/Slot.h"
 
@@ -50,7 +51,28 @@ void BM_StudyRun(benchmark::State& state) {
     state.counters["plays/s"] = benchmark::Counter(static_cast<double>(plays) * state.iterations(),
                                                    benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_StudyRun)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StudyRun)->Arg(1000)->Arg(20000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The yardstick of a study's cost per run: the fastest exact loop taking the
+// same band balances.
+void BM_StudyReference(benchmark::State& state) {
+    const int plays = static_cast<int>(state.range(0));
+    const std::vector<int> bands = BandPlayCounts(plays);
+    std::vector<std::int32_t> balances(bands.size()), expected(bands.size());
+    RunWithBands(Seed, 12.5, bands, expected.data());
+    fastref::Run(Seed, plays, bands.data(), static_cast<int>(bands.size()), balances.data());
+    if (balances != expected) {
+        state.SkipWithError("the reference loop does not match the study");
+        return;
+    }
+    for (auto _ : state) {
+        fastref::Run(Seed, plays, bands.data(), static_cast<int>(bands.size()), balances.data());
+        benchmark::DoNotOptimize(balances.back());
+    }
+    state.counters["plays/s"] = benchmark::Counter(static_cast<double>(plays) * state.iterations(),
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_StudyReference)->Arg(1000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 // 64 runs of 100,000 plays; wall time, as the threads' CPU time adds up.
 void BM_Study(benchmark::State& state) {

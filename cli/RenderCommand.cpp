@@ -7,11 +7,10 @@
 #include "engine/RandomSource.h"
 #include "platform/ControlHost.h"
 #include "platform/DialogSeam.h"
+#include "platform/PngBytes.h"
 #include "platform/TApplication.h"
 #include "runfile/RunFile.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -124,15 +123,6 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
     return std::nullopt;
 }
 
-// A picture as PNG bytes; empty when it cannot be encoded.
-std::string PngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-        return {};
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 // The chart as its control paints it now, at the control's size.
 QImage ChartImage(TChart* chart) {
     auto* host = chart == nullptr ? nullptr : dynamic_cast<ControlHost*>(chart->Host());
@@ -158,7 +148,7 @@ int WritePictures(TMainForm& form, const std::string& folder, std::ostream& out,
     for (const auto& [name, image] : pictures) {
         const std::string path = dir + name;
         const std::string png = PngBytes(image);
-        if (png.empty() || SaveWholeFile(path, png) != WriteStatus::Ok) {
+        if (png.empty() || SystemSaver().SaveBytes(path, png) != WriteStatus::Ok) {
             out.flush();
             err << "書き込めません: " << path << "\n";
             return CliFileError;

@@ -1,5 +1,6 @@
 #include "cli/StudyCommand.h"
 
+#include "filesave/FileSaver.h"
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -27,25 +27,6 @@ constexpr int FileError = 1;
 constexpr int InputError = 2;
 
 constexpr int MaxSweepBorders = 1000;
-
-// Replaces `path` only once the whole text is written.
-bool WriteWhole(const std::string& path, const std::string& text) {
-    const std::string part = path + ".part";
-    {
-        std::ofstream f(part, std::ios::binary | std::ios::trunc);
-        if (!f || !f.write(text.data(), static_cast<std::streamsize>(text.size())) || !f.flush()) {
-            std::remove(part.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(part, path, ec);
-    if (ec) {
-        std::remove(part.c_str());
-        return false;
-    }
-    return true;
-}
 
 std::string RendererPath(const StudyOptions& o) {
     if (!o.Renderer.empty()) {
@@ -67,7 +48,7 @@ int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
     }
     ::close(fd);
     const std::string json = StudyJson(figures, figures.size() > 1);
-    if (!WriteWhole(name, json)) {
+    if (SystemSaver().SaveBytes(name, json) != WriteStatus::Ok) {
         std::remove(name);
         err << "一時ファイルを書けません: " << name << "\n";
         return FileError;
@@ -261,7 +242,7 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
 
     out << (o.Json ? StudyJson(figures, !o.Sweep.empty()) : StudyText(figures));
     out.flush();
-    if (!o.Csv.empty() && !WriteWhole(o.Csv, StudyCsv(figures))) {
+    if (!o.Csv.empty() && SystemSaver().SaveBytes(o.Csv, StudyCsv(figures)) != WriteStatus::Ok) {
         err << "ファイルを書けません: " << o.Csv << "\n";
         return FileError;
     }

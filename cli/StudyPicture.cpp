@@ -3,6 +3,7 @@
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "filesave/FileSaver.h"
 #include "platform/QtDrawContext.h"
 #include "platform/TApplication.h"
 #include "runs/Study.h"
@@ -10,7 +11,6 @@
 #include <QImage>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -55,11 +55,8 @@ int StudyPictureCommand(const std::vector<std::string>& args, std::ostream& /*ou
     image.Image().fill(Qt::white);
     chart.Canvas().SetUseBuffer(false);
     chart.Draw(image, chart.GetClientRect());
-    // Written beside the target first, so a failed save leaves no half picture.
-    const std::string part = args[1] + ".part.png";
-    std::error_code ec;
-    if (!image.SavePng(part) || (std::filesystem::rename(part, args[1], ec), ec)) {
-        std::filesystem::remove(part, ec);
+    const std::string png = image.PngBytes();
+    if (png.empty() || SystemSaver().SaveBytes(args[1], png) != WriteStatus::Ok) {
         err << "画像を書けません: " << args[1] << "\n";
         return 1;
     }

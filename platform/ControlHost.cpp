@@ -1,9 +1,8 @@
 #include "platform/ControlHost.h"
 
+#include "platform/PngBytes.h"
 #include "platform/QtDrawContext.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -150,11 +149,7 @@ bool ControlHost::PaintToPng(const std::string& path) {
 
 std::string ControlHost::PaintToPngBytes() {
     PaintIntoImage();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (Image_.isNull() || !buffer.open(QIODevice::WriteOnly) || !Image_.save(&buffer, "PNG"))
-        return {};
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return PngBytes(Image_);
 }
 
 void ControlHost::paintEvent(QPaintEvent*) {

@@ -1,6 +1,7 @@
 #include "platform/QtDrawContext.h"
 
 #include "platform/FontNames.h"
+#include "platform/PngBytes.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -100,6 +101,11 @@ void QtDrawContext::Flush() const {
         D_->Painter->end();
         D_->Painter.reset();
     }
+}
+
+std::string QtDrawContext::PngBytes() const {
+    Flush();
+    return ::PngBytes(*Target_);
 }
 
 bool QtDrawContext::SavePng(const std::string& path) const {

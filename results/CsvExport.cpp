@@ -63,8 +63,9 @@ CsvDocument(const std::vector<std::string>& header, std::size_t rows,
     return out;
 }
 
-std::string SaveExportFile(const std::string& path, const std::string& bytes) {
-    if (SaveWholeFile(path, bytes) != WriteStatus::Ok)
+std::string SaveExportFile(const std::string& path, const std::string& bytes,
+                           const FileSaver& saver) {
+    if (saver.SaveBytes(path, bytes) != WriteStatus::Ok)
         return std::string(ExportFailedText) + "\n" + path;
     return "";
 }
@@ -97,7 +98,8 @@ std::string ChainsCsv(const RunRecords& records) {
     return CsvDocument(Header(KeizokuListCaptions), rows);
 }
 
-std::string WriteListCsvFiles(const RunRecords& records, const std::string& dir) {
+std::string WriteListCsvFiles(const RunRecords& records, const std::string& dir,
+                              const FileSaver& saver) {
     if (std::string broken = ValidateRecords(records); !broken.empty())
         return broken;
     const std::string folder = dir.empty() || dir.back() == '/' ? dir : dir + "/";
@@ -107,7 +109,8 @@ std::string WriteListCsvFiles(const RunRecords& records, const std::string& dir)
         {ChainsCsvName, ChainsCsv},
     };
     for (const auto& [name, make] : files) {
-        if (std::string failed = SaveExportFile(folder + name, make(records)); !failed.empty())
+        if (std::string failed = SaveExportFile(folder + name, make(records), saver);
+            !failed.empty())
             return failed;
     }
     return "";

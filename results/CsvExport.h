@@ -4,6 +4,7 @@
 // line ends; a header row of the column captions, then the rows as the lists
 // show them.
 
+#include "filesave/FileSaver.h"
 #include "runfile/RunRecords.h"
 
 #include <cstddef>
@@ -40,10 +41,12 @@ std::string ChainsCsv(const RunRecords& records);
 
 // Writes one file whole beside its name and renames it over it: "" when
 // written, else ExportFailedText, "\n" and the path.
-std::string SaveExportFile(const std::string& path, const std::string& bytes);
+std::string SaveExportFile(const std::string& path, const std::string& bytes,
+                           const FileSaver& saver = SystemSaver());
 
 // Writes plays.csv, bonuses.csv and chains.csv into the existing folder `dir`,
 // each written whole beside its name and renamed over it. Returns "" when all
 // three were written; otherwise the message of the first failure (broken
 // records write nothing).
-std::string WriteListCsvFiles(const RunRecords& records, const std::string& dir);
+std::string WriteListCsvFiles(const RunRecords& records, const std::string& dir,
+                              const FileSaver& saver = SystemSaver());

@@ -2,20 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <functional>
-#include <iterator>
 #include <memory>
-#include <pthread.h>
-#include <random>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -51,10 +41,6 @@ double GetDouble(const unsigned char* p) {
     double v = 0.0;
     std::memcpy(&v, &u, sizeof v);
     return v;
-}
-
-bool WriteAll(std::FILE* stream, const unsigned char* data, std::size_t size) {
-    return size == 0 || std::fwrite(data, 1, size, stream) == size;
 }
 
 // Armed by InjectReadFault for the next read of a run file.
@@ -118,7 +104,16 @@ std::size_t RecordsLeft(std::FILE* stream) {
 
 bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double border,
                   const RunRecords& records) {
-    if (stream == nullptr || !records.SameLengths()) {
+    if (stream == nullptr) {
+        return false;
+    }
+    FileSink sink(stream);
+    return WriteRunFile(sink, count, rate, border, records);
+}
+
+bool WriteRunFile(ByteSink& sink, std::int32_t count, double rate, double border,
+                  const RunRecords& records) {
+    if (!records.SameLengths()) {
         return false;
     }
     std::array<unsigned char, RunFileHeaderSize> header{};
@@ -126,7 +121,7 @@ bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double bor
     PutInt32(header.data() + 4, count);
     PutDouble(header.data() + 8, rate);
     PutDouble(header.data() + 16, border);
-    if (!WriteAll(stream, header.data(), header.size())) {
+    if (!sink.Write(header.data(), header.size())) {
         return false;
     }
 
@@ -145,7 +140,7 @@ bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double bor
             PutInt32(p + 12, records.PlayNumbers[k]);
             PutInt32(p + 16, records.HitStates[k]);
         }
-        if (!WriteAll(stream, block.data(), (end - start) * RunFileRecordSize)) {
+        if (!sink.Write(block.data(), (end - start) * RunFileRecordSize)) {
             return false;
         }
     }
@@ -227,258 +222,14 @@ std::size_t LastSeparator(const std::string& path) {
 
 } // namespace
 
-namespace {
-
-std::atomic<SaveFault> injectedFault{SaveFault::None};
-std::atomic<void (*)()> savedHook{nullptr};
-
-using BodyWriter = std::function<bool(std::FILE*)>;
-
-// Writes, flushes, syncs and closes; every step is checked.
-bool FinishStream(std::FILE* f, bool ok) {
-    ok = std::fflush(f) == 0 && ok;
-    ok = ::fsync(::fileno(f)) == 0 && ok;
-    return std::fclose(f) == 0 && ok;
-}
-
-// Devices, pipes and files beside which no temporary can be made are written
-// in place, as a plain "wb" open would.
-WriteStatus WriteInPlace(const std::string& path, const BodyWriter& body, SaveFault fault) {
-    std::FILE* f = fault == SaveFault::Create ? nullptr : std::fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        return WriteStatus::CannotCreate;
-    }
-    const bool ok = body(f) && fault != SaveFault::Write;
-    // fsync fails on pipes and some devices with EINVAL; that is not a lost write.
-    bool closed = std::fflush(f) == 0 && ok;
-    if (closed && ::fsync(::fileno(f)) != 0 && errno != EINVAL && errno != EROFS) {
-        closed = false;
-    }
-    closed = std::fclose(f) == 0 && closed;
-    return closed ? WriteStatus::Ok : WriteStatus::WriteFailed;
-}
-
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// Follows symbolic links (dangling ones too) to the name of the file they
-// lead to. False with errno set on a loop or an unreadable link.
-bool FollowLinks(std::string& path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return true; // a missing name is the file to create
-        }
-        std::array<char, PATH_MAX> buf{};
-        const ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= buf.size()) {
-            if (n >= 0) {
-                errno = ENAMETOOLONG;
-            }
-            return false;
-        }
-        const std::string next(buf.data(), static_cast<std::size_t>(n));
-        path = next.front() == '/' ? next : FolderOf(path) + next;
-    }
-    errno = ELOOP;
-    return false;
-}
-
-// A fresh file beside `target` whose name is never longer than the target's,
-// so a name that is legal there leaves room for its temporary.
-int CreateTemporary(const std::string& target, std::string& temp) {
-    static constexpr char Letters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    const std::string folder = FolderOf(target);
-    const std::size_t nameLength = std::max<std::size_t>(1, target.size() - folder.size());
-    const std::size_t length = std::min<std::size_t>(nameLength, 16);
-    std::random_device entropy;
-    std::mt19937_64 pick((static_cast<std::uint64_t>(entropy()) << 32) ^ entropy() ^
-                         static_cast<std::uint64_t>(::getpid()));
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        std::string name(length, '.');
-        for (std::size_t k = length > 1 ? 1 : 0; k < length; ++k) {
-            name[k] = Letters[pick() % (sizeof Letters - 1)];
-        }
-        temp = folder + name;
-        const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-// While a temporary exists, the signals that would end the program remove it
-// first. Signals the program handles or ignores itself are left alone.
-constexpr int CleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
-char signalTemp[PATH_MAX + 1];
-volatile std::sig_atomic_t signalTempArmed = 0;
-
-extern "C" void RemoveTemporaryAndEnd(int signal) {
-    if (signalTempArmed != 0) {
-        ::unlink(signalTemp);
-    }
-    // SA_RESETHAND restored the default action: the signal, delivered again
-    // when this handler returns, ends the program as it would have.
-    ::raise(signal);
-}
-
-class TemporaryGuard {
-public:
-    explicit TemporaryGuard(const std::string& temp) {
-        if (temp.size() >= sizeof signalTemp) {
-            return;
-        }
-        std::memcpy(signalTemp, temp.c_str(), temp.size() + 1);
-        signalTempArmed = 1;
-        for (std::size_t k = 0; k < std::size(CleanupSignals); ++k) {
-            struct sigaction now {};
-            if (::sigaction(CleanupSignals[k], nullptr, &now) != 0 || now.sa_handler != SIG_DFL ||
-                (now.sa_flags & SA_SIGINFO) != 0) {
-                continue;
-            }
-            struct sigaction ours {};
-            ours.sa_handler = &RemoveTemporaryAndEnd;
-            ours.sa_flags = SA_RESETHAND;
-            sigemptyset(&ours.sa_mask);
-            installed_[k] = ::sigaction(CleanupSignals[k], &ours, nullptr) == 0;
-        }
-    }
-    TemporaryGuard(const TemporaryGuard&) = delete;
-    TemporaryGuard& operator=(const TemporaryGuard&) = delete;
-
-    // Runs `step` (the rename or the removal) with the signals held back, then
-    // gives them their own actions again.
-    template <typename Step> bool Finish(Step step) {
-        sigset_t block{}, old{};
-        sigemptyset(&block);
-        for (const int s : CleanupSignals) {
-            sigaddset(&block, s);
-        }
-        ::pthread_sigmask(SIG_BLOCK, &block, &old);
-        const bool ok = step();
-        Disarm();
-        ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
-        return ok;
-    }
-    ~TemporaryGuard() { Disarm(); }
-
-private:
-    void Disarm() {
-        signalTempArmed = 0;
-        for (std::size_t k = 0; k < std::size(CleanupSignals); ++k) {
-            if (installed_[k]) {
-                struct sigaction now {};
-                ::sigaction(CleanupSignals[k], nullptr, &now);
-                // Left as ours unless the handler already ran and reset it.
-                if (now.sa_handler == &RemoveTemporaryAndEnd) {
-                    ::signal(CleanupSignals[k], SIG_DFL);
-                }
-                installed_[k] = false;
-            }
-        }
-    }
-    bool installed_[std::size(CleanupSignals)] = {};
-};
-
-// Keeps what the owner of a replaced file decided, as far as this user may.
-bool KeepOwnerAndMode(int fd, const struct stat* old, mode_t newMode) {
-    if (old == nullptr) {
-        return ::fchmod(fd, newMode) == 0;
-    }
-    // Either may be refused to an ordinary user; the file then belongs to them.
-    (void)::fchown(fd, old->st_uid, static_cast<gid_t>(-1));
-    (void)::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
-    return ::fchmod(fd, old->st_mode & 07777) == 0;
-}
-
-WriteStatus SaveThroughTemporary(const std::string& path, const BodyWriter& body) {
-    const SaveFault fault = injectedFault.exchange(SaveFault::None);
-    std::string target = path;
-    if (!FollowLinks(target)) {
-        return WriteStatus::CannotCreate;
-    }
-    struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
-    if (exists) {
-        if (S_ISDIR(info.st_mode)) {
-            return WriteStatus::CannotCreate;
-        }
-        if (!S_ISREG(info.st_mode)) {
-            return WriteInPlace(target, body, fault);
-        }
-        // Replacing through the folder would get round the file's own mode.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            return WriteStatus::WriteFailed;
-        }
-    }
-
-    std::string temp;
-    const int fd = fault == SaveFault::Create ? -1 : CreateTemporary(target, temp);
-    if (fd < 0) {
-        if (exists && fault != SaveFault::Create) {
-            return WriteInPlace(target, body, fault);
-        }
-        return WriteStatus::CannotCreate;
-    }
-    TemporaryGuard guard(temp);
-    std::FILE* f = ::fdopen(fd, "wb");
-    if (f == nullptr) {
-        ::close(fd);
-        guard.Finish([&] { return ::unlink(temp.c_str()) == 0; });
-        return WriteStatus::CannotCreate;
-    }
-    bool ok = body(f) && fault != SaveFault::Write;
-    if (void (*hook)() = savedHook.load()) {
-        hook();
-    }
-    ok = std::fflush(f) == 0 && ok;
-    ok = KeepOwnerAndMode(fd, exists ? &info : nullptr, NewFileMode()) && ok;
-    ok = FinishStream(f, ok);
-    const bool renamed = guard.Finish([&] {
-        if (ok && fault != SaveFault::Rename && std::rename(temp.c_str(), target.c_str()) == 0) {
-            return true;
-        }
-        ::unlink(temp.c_str());
-        return false;
-    });
-    return renamed ? WriteStatus::Ok : WriteStatus::WriteFailed;
-}
-
-} // namespace
-
-void InjectSaveFault(SaveFault fault) {
-    injectedFault.store(fault);
-}
-
-void SetSaveWrittenHook(void (*hook)()) {
-    savedHook.store(hook);
-}
-
 void InjectReadFault(std::size_t afterBytes, int error) {
     injectedReadFault = ReadFault{true, afterBytes, error};
 }
 
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
-                        const RunRecords& records) {
-    return SaveThroughTemporary(
-        path, [&](std::FILE* f) { return WriteRunFile(f, count, rate, border, records); });
-}
-
-WriteStatus SaveWholeFile(const std::string& path, const std::string& bytes) {
-    return SaveThroughTemporary(path, [&](std::FILE* f) {
-        return WriteAll(f, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    });
+                        const RunRecords& records, const FileSaver& saver) {
+    return saver.Save(
+        path, [&](ByteSink& sink) { return WriteRunFile(sink, count, rate, border, records); });
 }
 
 std::string BatchFileName(const std::string& chosenPath, int count, int run) {

@@ -2,6 +2,8 @@
 // The .sim run file: a 24-byte header (tag 20, play count, rate, border) and
 // 20-byte records to the end of the file, all little-endian.
 
+#include "filesave/ByteSink.h"
+#include "filesave/FileSaver.h"
 #include "runfile/RunRecords.h"
 
 #include <cstdint>
@@ -28,15 +30,10 @@ enum class ReadStatus {
     ReadFailed,        // the system reported a read error (errno tells which)
 };
 
-enum class WriteStatus {
-    Ok,
-    CannotCreate, // the file (or its temporary) could not be created
-    WriteFailed,  // a write, flush, close or the final rename failed, or the
-                  // file exists and this user may not write it
-};
-
-// Writes header and records to an open binary stream. False when any write
-// failed. The stream is neither flushed nor closed here.
+// Writes header and records to a sink (or an open binary stream, neither
+// flushed nor closed here). False when any write failed.
+bool WriteRunFile(ByteSink& sink, std::int32_t count, double rate, double border,
+                  const RunRecords& records);
 bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double border,
                   const RunRecords& records);
 
@@ -48,29 +45,9 @@ bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double bor
 ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& records);
 ReadStatus ReadRunFile(const std::string& path, RunFileHeader& header, RunRecords& records);
 
-// Writes a complete file next to the target and renames it over the target, so
-// an existing file survives any failure; owner, group and mode of a replaced
-// file are kept where this user may set them. Links (also dangling ones and
-// chains) are followed to the file they name. An existing file this user may
-// not write is left alone (WriteFailed). When no temporary can be made beside
-// an existing writable file, that file is written in place. Devices and pipes
-// are always written in place. SIGINT, SIGTERM and SIGHUP (when they would end
-// the program) remove the temporary before the program ends.
+// Saves a whole run file through `saver` (see FileSaver).
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
-                        const RunRecords& records);
-
-// The same careful save for any file whose whole contents are in memory.
-WriteStatus SaveWholeFile(const std::string& path, const std::string& bytes);
-
-// Test hook: the step at which the next SaveRunFile fails as if the system had
-// refused it, so the failure paths can be reached on any machine and as any
-// user. The program never sets it; None clears it.
-enum class SaveFault { None, Create, Write, Rename };
-void InjectSaveFault(SaveFault fault);
-
-// Test hook: called once the temporary of a save holds every byte, before it is
-// flushed, closed and renamed (nullptr clears it).
-void SetSaveWrittenHook(void (*hook)());
+                        const RunRecords& records, const FileSaver& saver = SystemSaver());
 
 // Test hook: the next ReadRunFile through a stream fails with `error` (errno)
 // once `afterBytes` bytes were read, as a failing disk would make it.

@@ -290,3 +290,41 @@ TEST(StudyCommand, SweepAndBorderShareOneLimit) {
         EXPECT_EQ(a.err, b.err) << c.border;
     }
 }
+
+// The study's files are saved as run files are: through a link to the file it
+// names, and under any name the system allows.
+TEST(StudyCommand, CsvAndPngFollowLinksAndTakeFullLengthNames) {
+    TempDir dir;
+    fs::create_directory(dir.path / "real");
+    const std::string longName(255, 'n');
+    const struct {
+        const char* name;
+        fs::path written; // the name given
+        fs::path target;  // where the bytes must land
+        bool link;
+    } cases[] = {
+        {"link", dir.path / "link.csv", dir.path / "real" / "target.csv", true},
+        {"dangling link", dir.path / "new.csv", dir.path / "real" / "new-target.csv", true},
+        {"255 bytes", dir.path / longName, dir.path / longName, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.link) {
+            if (std::string(c.name) == "link")
+                std::ofstream(c.target) << "old";
+            fs::create_symlink(fs::relative(c.target, dir.path), c.written);
+        }
+        for (const bool png : {false, true}) {
+            StudyOptions o = Options("300", "5", "2");
+            (png ? o.Png : o.Csv) = c.written.string();
+            const Outcome r = Study(o);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(fs::is_symlink(c.written), c.link);
+            EXPECT_EQ(Slurp(c.target.string()).substr(png ? 1 : 0, 3),
+                      png ? std::string("PNG") : std::string("\xEF\xBB\xBF"));
+        }
+    }
+    // Nothing beside the targets: no temporary left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path / "real"), {}), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 4);
+}

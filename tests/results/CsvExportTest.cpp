@@ -1,4 +1,5 @@
 #include "results/CsvExport.h"
+#include "common/FailingSaver.h"
 
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
@@ -87,10 +88,7 @@ protected:
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
-    void TearDown() override {
-        InjectSaveFault(SaveFault::None);
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
     std::filesystem::path dir;
 };
 
@@ -199,11 +197,9 @@ TEST_F(CsvFolder, FailuresReportTheFileAndKeepWhatWasThere) {
             std::ofstream old(dir / "plays.csv", std::ios::binary);
             old << "old";
         }
-        InjectSaveFault(row.fault);
-        EXPECT_EQ(WriteListCsvFiles(r, dir.string()),
+        EXPECT_EQ(WriteListCsvFiles(r, dir.string(), FailingSaver(row.fault)),
                   std::string(ExportFailedText) + "\n" + (dir / "plays.csv").string())
             << row.name;
-        InjectSaveFault(SaveFault::None);
         EXPECT_EQ(ReadAll(dir / "plays.csv"), "old") << row.name;
         EXPECT_FALSE(std::filesystem::exists(dir / "bonuses.csv")) << row.name;
     }

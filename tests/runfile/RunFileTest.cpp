@@ -1,5 +1,7 @@
 #include "runfile/RunFile.h"
 
+#include "common/FailingSaver.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -262,7 +264,7 @@ struct FaultCase {
     WriteStatus expected;
 };
 
-TEST(RunFile, InjectedSaveFailuresKeepTheOldFileAndAreSpentOnce) {
+TEST(RunFile, FailingSavesKeepTheOldFile) {
     const std::vector<FaultCase> cases = {
         {"create over a file", SaveFault::Create, SaveTarget::OldFile, WriteStatus::CannotCreate},
         {"write over a file", SaveFault::Write, SaveTarget::OldFile, WriteStatus::WriteFailed},
@@ -284,8 +286,8 @@ TEST(RunFile, InjectedSaveFailuresKeepTheOldFileAndAreSpentOnce) {
         if (c.target == SaveTarget::OldFile) {
             ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
         }
-        InjectSaveFault(c.fault);
-        EXPECT_EQ(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}), c.expected);
+        EXPECT_EQ(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}, FailingSaver(c.fault)),
+                  c.expected);
         const bool replaced = c.expected == WriteStatus::Ok;
         switch (c.target) {
         case SaveTarget::OldFile:
@@ -300,18 +302,12 @@ TEST(RunFile, InjectedSaveFailuresKeepTheOldFileAndAreSpentOnce) {
             EXPECT_EQ(dir.EntryCount(), 0u);
             break;
         }
-        // The fault applies to one save only.
+        // The system's saver then replaces it.
         ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
         if (c.target != SaveTarget::Device) {
             EXPECT_EQ(FileBytes(target), TwoRecordBytes);
         }
     }
-
-    // None takes back a fault that no save has used yet.
-    TempDir dir;
-    InjectSaveFault(SaveFault::Write);
-    InjectSaveFault(SaveFault::None);
-    EXPECT_EQ(SaveRunFile((dir / "run.sim").string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
 }
 
 TEST(RunFile, SaveKeepsLinksModesAndDevices) {
@@ -529,7 +525,7 @@ TEST(RunFile, NamesUpToTheSystemLimitSave) {
         ASSERT_EQ(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()), WriteStatus::Ok);
         EXPECT_EQ(FileBytes(target), TwoRecordBytes);
         EXPECT_EQ(dir.EntryCount(), 1u);
-        EXPECT_EQ(SaveWholeFile(target.string(), "abc"), WriteStatus::Ok);
+        EXPECT_EQ(SystemSaver().SaveBytes(target.string(), "abc"), WriteStatus::Ok);
         EXPECT_EQ(FileBytes(target), (Bytes{'a', 'b', 'c'}));
         EXPECT_EQ(dir.EntryCount(), 1u);
     }
@@ -623,15 +619,16 @@ TEST(RunFile, AWritableFileInAFolderWithoutRoomForATemporaryIsWrittenInPlace) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {"whole", SaveFault::None, static_cast<int>(WriteStatus::Ok)},
+        // In place a failed write leaves a cut file; the whole save then mends it.
         {"write fails", SaveFault::Write, static_cast<int>(WriteStatus::WriteFailed)},
+        {"whole", SaveFault::None, static_cast<int>(WriteStatus::Ok)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const int code = InChild(
             [&] {
-                InjectSaveFault(c.fault);
-                return static_cast<int>(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords()));
+                return static_cast<int>(SaveRunFile(target.string(), 2, 4.0, 12.5, TwoRecords(),
+                                                    FailingSaver(c.fault)));
             },
             true);
         EXPECT_EQ(code, c.expected);
@@ -684,8 +681,9 @@ TEST(RunFile, AnEndingSignalDuringASaveRemovesTheTemporary) {
         const int code = InChild(
             [&] {
                 std::signal(c.signal, c.ignored ? SIG_IGN : SIG_DFL);
-                SetSaveWrittenHook([] { ::raise(raised); });
-                return static_cast<int>(SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}));
+                const FailingSaver raising(SaveFault::None, 0, [] { ::raise(raised); });
+                return static_cast<int>(
+                    SaveRunFile(target.string(), 5, 1.0, 2.0, RunRecords{}, raising));
             },
             false);
         if (c.ignored) {

@@ -3,6 +3,7 @@
 
 #include "WindowFixture.h"
 
+#include "common/FailingSaver.h"
 #include "runfile/RunFile.h"
 
 #include <QTimer>
@@ -286,9 +287,10 @@ TEST_F(RunFileCommandsTest, FailedSaveKeepsTheOldFileAndReportsOnlyAFailedWrite)
         SCOPED_TRACE(c.name);
         WriteAll(path, "old contents");
         seam.messages.clear();
-        InjectSaveFault(c.fault);
+        const FailingSaver failing(c.fault);
+        form->Saver = &failing;
         Save(path);
-        InjectSaveFault(SaveFault::None); // in case the save never got that far
+        form->Saver = &SystemSaver();
         EXPECT_EQ(ReadAll(path), "old contents");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
         EXPECT_EQ(Status(), "シミュレーション完了");

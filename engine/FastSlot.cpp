@@ -1,0 +1,152 @@
+#include "engine/FastSlot.h"
+
+#include "engine/BulkKernels.h"
+#include "engine/BulkWalk.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::int64_t Scale = 65536;
+
+bool CpuHasAvx2() {
+#if defined(__x86_64__)
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+           __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
+#else
+    return false;
+#endif
+}
+
+// Outcome 0 of a one-weight table is every draw below this (0 .. 65536).
+std::int64_t OneWeightBound(const Rate_TBL<int>& table) {
+    return std::clamp<std::int64_t>(table[0], 0, Scale);
+}
+
+// Outcome i of the pocket covers [cum i-1, cum i) clipped to the scale.
+bulk::DrawRange PocketRange(std::int64_t low, std::int64_t high) {
+    low = std::min(low, Scale);
+    high = std::min(high, Scale);
+    return {static_cast<std::uint32_t>(low), static_cast<std::uint32_t>(high - low)};
+}
+
+bulk::Thresholds ThresholdsOf(const Slot& machine) {
+    const int* w = machine.PocketTable.data();
+    const std::int64_t b0 = w[0];
+    const std::int64_t b1 = b0 + w[1];
+    const std::int64_t b2 = b1 + w[2];
+    bulk::Thresholds t;
+    t.Start = PocketRange(0, b0);
+    t.Attacker = PocketRange(b0, b1);
+    t.Extra = PocketRange(b1, b2);
+    t.Hit = static_cast<std::uint32_t>(OneWeightBound(machine.HitTable));
+    t.Entry = static_cast<std::uint32_t>(OneWeightBound(machine.EntryTable));
+    t.Continue = static_cast<std::uint32_t>(OneWeightBound(machine.ContinueTable));
+    t.ChanceHit = static_cast<std::uint32_t>(OneWeightBound(machine.ChanceHitTable));
+    return t;
+}
+
+bulk::Kernel KernelFor(EnginePath path) {
+    return path == EnginePath::Avx2 && PathAvailable(path) ? bulk::Avx2KernelEntry()
+                                                           : bulk::PortableKernelEntry();
+}
+
+// The state after `steps` further steps, by squaring the step.
+std::uint64_t Advanced(std::uint64_t state, std::uint64_t steps) {
+    std::uint64_t mul = RandomSource::Multiplier, add = 1;
+    while (steps != 0) {
+        if ((steps & 1u) != 0) {
+            state = state * mul + add;
+        }
+        add = add * mul + add;
+        mul *= mul;
+        steps >>= 1u;
+    }
+    return state;
+}
+
+} // namespace
+
+bool PathAvailable(EnginePath path) {
+    static const bool avx2 = CpuHasAvx2() && bulk::Avx2KernelEntry().Walk != nullptr;
+    return path == EnginePath::Portable || avx2;
+}
+
+EnginePath DefaultEnginePath() {
+    static const EnginePath path = [] {
+        const char* forced = std::getenv("YONATAMA_ENGINE");
+        if (forced != nullptr && std::strcmp(forced, "portable") == 0) {
+            return EnginePath::Portable;
+        }
+        return PathAvailable(EnginePath::Avx2) ? EnginePath::Avx2 : EnginePath::Portable;
+    }();
+    return path;
+}
+
+const char* PathName(EnginePath path) {
+    return path == EnginePath::Avx2 ? "avx2" : "portable";
+}
+
+bool FastSlot::Supports(const Slot& machine) {
+    const Rate_TBL<int>& pocket = machine.PocketTable;
+    if (pocket.size() != 3 || pocket[0] < 0 || pocket[1] < 0 || pocket[2] < 0) {
+        return false;
+    }
+    for (const Rate_TBL<int>* t : {&machine.HitTable, &machine.EntryTable, &machine.ContinueTable,
+                                   &machine.ChanceHitTable}) {
+        if (t->size() != 1) {
+            return false;
+        }
+    }
+    const bulk::Thresholds t = ThresholdsOf(machine);
+    const bool narrow = t.Start.Width < Scale && t.Attacker.Width < Scale && t.Extra.Width < Scale;
+    return narrow && t.ChanceHit < Scale && IsHitState(machine.Mode);
+}
+
+FastSlot::FastSlot(const Slot& machine, EnginePath path)
+    : m_(std::make_unique_for_overwrite<bulk::Machine>()),
+      path_(PathAvailable(path) ? path : EnginePath::Portable),
+      startState_(machine.Random().State()) {
+    m_->T = ThresholdsOf(machine);
+    m_->SinceHit = machine.SinceHit;
+    m_->PlayNo = machine.PlayNo;
+    m_->Balls = machine.Balls;
+    m_->Mode = machine.Mode;
+    m_->Chain = machine.Chain;
+    KernelFor(path_).Start(*m_, startState_);
+}
+
+FastSlot::~FastSlot() = default;
+
+int FastSlot::Run(int playNo, const PlayColumns* out, long long drawBudget) {
+    bulk::Columns columns;
+    if (out != nullptr) {
+        columns = {out->SinceHit, out->Balls, out->Chain, out->PlayNo, out->Mode, out->Capacity};
+    }
+    return KernelFor(path_).Walk(*m_, playNo, columns, drawBudget);
+}
+
+void FastSlot::StoreInto(Slot& machine) const {
+    machine.SinceHit = m_->SinceHit;
+    machine.PlayNo = m_->PlayNo;
+    machine.Balls = m_->Balls;
+    machine.Mode = m_->Mode;
+    machine.Chain = m_->Chain;
+    machine.Random() =
+        RandomSource(Advanced(startState_, static_cast<std::uint64_t>(m_->Position)));
+}
+
+int FastSlot::PlayNo() const {
+    return m_->PlayNo;
+}
+
+int FastSlot::Balls() const {
+    return m_->Balls;
+}
+
+long long FastSlot::Shots() const {
+    return m_->Shots;
+}
