@@ -35,15 +35,19 @@ asan-test: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS) -LE "long|install"
 
 # The study's worker threads and the companion under ThreadSanitizer: the
-# Qt-free layers are what runs threads of our own. Reports from inside Qt's
-# libraries (its thread pool and the platform's) are suppressed; any other
-# report makes the reporting process fail, children included.
-tsan-test: deps
+# layers without Qt are where our own threads run. The sanitizer cannot follow
+# Qt's thread pool, so the pictures come from the Release build's
+# yonatama-render and reports from Qt's libraries are suppressed. Any other
+# report fails the reporting process (exit 66), children included, and so
+# the test that started it. The study's long agreement with the theory adds a
+# minute under the sanitizer and no thread the other study tests lack.
+tsan-test: build
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYONATAMA_TSAN=ON \
-	  -DYONATAMA_BENCH=OFF -DYONATAMA_WERROR=$(WERROR) $(LAUNCH)
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_runs tests_cli yonatama-cli yonatama-render
+	  -DYONATAMA_QT=OFF -DYONATAMA_RENDER_PROGRAM=$(abspath $(BUILD))/bin/yonatama-render \
+	  -DYONATAMA_WERROR=$(WERROR) $(LAUNCH)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tests_runs tests_cli yonatama-cli
 	cd $(TSAN_BUILD) && TSAN_OPTIONS=suppressions=$(CURDIR)/scripts/tsan.supp:halt_on_error=1:exitcode=66 \
-	  ctest --output-on-failure -j $(JOBS) -L '^(runs|cli)$$'
+	  ctest --output-on-failure -j $(JOBS) -L '^(runs|cli)$$' -E AgreesWithTheTheory
 
 # The Debian package: $(BUILD)/yonatama_<version>_amd64.deb
 package: build

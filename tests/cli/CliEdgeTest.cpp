@@ -33,16 +33,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool UnderAddressSanitizer = true;
+// The sanitizers reserve address space of their own.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool UnderSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool UnderAddressSanitizer = true;
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool UnderSanitizer = true;
 #else
-constexpr bool UnderAddressSanitizer = false;
+constexpr bool UnderSanitizer = false;
 #endif
 #else
-constexpr bool UnderAddressSanitizer = false;
+constexpr bool UnderSanitizer = false;
 #endif
 
 using Result = CliResult;
@@ -284,8 +285,8 @@ TEST_F(CliEdgeTest, AFolderIsNamedAsSuch) {
 }
 
 TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
-    if (UnderAddressSanitizer) {
-        GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
+    if (UnderSanitizer) {
+        GTEST_SKIP() << "a sanitizer cannot run under an address-space limit";
     }
     const std::string limit = "prlimit --as=1500000000 ";
     const std::string tooMany =
