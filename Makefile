@@ -9,7 +9,7 @@ WERROR ?= OFF
 LAUNCHER := $(shell command -v ccache 2>/dev/null)
 LAUNCH := $(if $(LAUNCHER),-DCMAKE_CXX_COMPILER_LAUNCHER=$(LAUNCHER))
 
-.PHONY: deps configure build run test asan-test tsan-test package bench fuzz format-check tidy clean
+.PHONY: deps configure build run test asan-test tsan-test package bench fuzz format-check qt-check tidy clean
 
 deps:
 	./scripts/install-deps.sh
@@ -58,6 +58,9 @@ bench: build
 
 fuzz: deps
 	YONATAMA_WERROR=$(WERROR) JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+qt-check:
+	./scripts/qt-include-check.sh
 
 format-check: deps
 	./scripts/format-check.sh

@@ -3,9 +3,9 @@
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
-#include "platform/SystemMemory.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
+#include "runs/MemoryRule.h"
 #include "stats/Theory.h"
 
 #include <cstdint>
@@ -26,11 +26,6 @@ constexpr int StudyRowCount = 5;
 // Progress is read a few times a second; the workers never wait for it.
 constexpr int StudyPollMs = 100;
 
-// The window's memory rule: a fifth of what the system can give stays free.
-bool StudyFitsInMemory(std::uint64_t bytes) {
-    const std::uint64_t available = AvailableMemoryBytes();
-    return available == 0 || bytes <= available / 10 * 8;
-}
 } // namespace
 
 TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
@@ -147,8 +142,8 @@ void TTheoryDialog::StartStudy() {
     request.Runs = in.Runs;
     request.Rate = in.Rate;
     request.Borders = {in.Border};
-    if (refusal.empty() && !StudyFitsInMemory(StudyMemoryBytes(request))) {
-        refusal = StudyTooLargeText;
+    if (refusal.empty() && !FitsInMemory(StudyMemoryBytes(request))) {
+        refusal = TooManyRunsText;
     }
     if (!refusal.empty()) {
         StudyStatusLabel->SetCaption(refusal);

@@ -8,12 +8,12 @@
 #include "platform/DialogSeam.h"
 #include "platform/MessageDialog.h"
 #include "platform/ShellExecute.h"
-#include "platform/SystemMemory.h"
 #include "platform/TApplication.h"
 #include "results/CsvExport.h"
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
+#include "runs/RunDriver.h"
 #include "stats/BalanceLimit.h"
 
 #include <algorithm>
@@ -38,19 +38,6 @@ constexpr const char* LoadAbortedText = "シミュレーションファイルの
 constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
 constexpr const char* CsvSavedText = "CSVファイルに書き出し完了";
 constexpr const char* ChartImagesSavedText = "グラフの画像を保存完了";
-
-// Rough bytes per play: the five records, plus the slump line's X and Y
-// when the run is shown at once (the per-play rows are made on demand).
-constexpr std::uint64_t RecordBytesPerPlay = 20;
-constexpr std::uint64_t ShownBytesPerPlay = RecordBytesPerPlay + 16;
-
-bool FitsInMemory(std::uint64_t plays, bool shown) {
-    const std::uint64_t available = AvailableMemoryBytes();
-    if (available == 0)
-        return true; // unknown: rely on the allocation failing cleanly
-    const std::uint64_t need = plays * (shown ? ShownBytesPerPlay : RecordBytesPerPlay);
-    return need <= available / 10 * 8;
-}
 
 void ProcessMessages() {
     if (Application)
@@ -325,7 +312,8 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
     if (refusal.empty())
         refusal = CheckBalanceRange(inputs.PlayCount, inputs.Border);
     if (refusal.empty() &&
-        !FitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount), inputs.Runs == 1))
+        !RunFitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount),
+                         static_cast<std::uint64_t>(inputs.Runs), inputs.Runs == 1))
         refusal = TooManyPlaysText;
     return refusal;
 }
@@ -397,26 +385,21 @@ void TMainForm::RunOnce(bool display) {
     ProcessMessages();
     if (n > 0)
         Records.Reserve(static_cast<std::size_t>(n));
-    int k = 0;
-    while (k < n && !StopRequested) {
-        Machine.Shoot();
-        if (Machine.PlayNo != k) {
-            Records.Append(Machine.SinceHit, Machine.Balls, Machine.Chain, Machine.PlayNo,
-                           Machine.Mode);
-            // Stopped while every balance still fits the records; the box may
-            // have been given a larger play count since Start checked it.
-            if (BalanceAtGuard(Machine.Balls)) {
-                balanceStopped_ = true;
-                break;
-            }
+    // The slow speeds show every play; the speed may change while they wait.
+    const int every = display && SpeedComboBox->ItemIndex() != 0 ? 1 : LookEveryPlays;
+    if (!StopRequested) {
+        DrivePlays(Machine, n, &Records, every, [this, display] {
             if (display && SpeedComboBox->ItemIndex() != 0) {
                 SlowWait(500 * SpeedComboBox->ItemIndex());
                 ShowResults(false);
                 ProcessMessages();
             }
-            ++k;
-        }
+            return !StopRequested;
+        });
     }
+    // Stopped while every balance still fits the records; the box may have
+    // been given a larger play count since Start checked it.
+    balanceStopped_ = BalanceAtGuard(Machine.Balls) && Records.Size() < static_cast<std::size_t>(n);
     if (display && (SpeedComboBox->ItemIndex() == 0 || balanceStopped_))
         ShowResults(true);
 }

@@ -21,6 +21,7 @@
 #include "platform/TStatusBar.h"
 #include "platform/TTimer.h"
 #include "runfile/RunRecords.h"
+#include "runs/MemoryRule.h"
 
 #include <functional>
 #include <memory>
@@ -43,13 +44,7 @@ inline constexpr const char* ChartHintText =
     "・マウスで範囲指定して拡大できます。右クリックでドラッグしてスクロールできます。";
 
 // Texts of the window's own (not refused-input) messages.
-inline constexpr const char* TooManyPlaysText =
-    "Play数が大きすぎて、記録をメモリに保持できません。Play数を減らしてください。";
-inline constexpr const char* OutOfMemoryText =
-    "メモリが不足したため、シミュレーションを中止しました。";
 inline constexpr const char* SaveFailedText = "シミュレーションファイルを保存できませんでした。";
-inline constexpr const char* FileTooLargeText =
-    "このファイルは大きすぎて、メモリに読み込めません。";
 
 class TMainForm : public TForm {
 public:

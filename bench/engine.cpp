@@ -7,7 +7,7 @@
 #include "FastReference.h"
 #include "engine/FastSlot.h"
 #include "engine/Slot.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 
 #include <benchmark/benchmark.h>
 #include <x86intrin.h>
@@ -85,7 +85,7 @@ void BM_EngineShoot(benchmark::State& state) {
     long long shots = 0;
     std::uint64_t ticks = 0;
     for (auto _ : state) {
-        ProcessRandom().Seed(Seed);
+        machine.Random().Seed(Seed);
         machine.Reset();
         machine.SetBorder(12.5);
         shots = 0;
@@ -198,7 +198,7 @@ void BM_RecordedRun(benchmark::State& state) {
     long long shots = 0;
     std::uint64_t ticks = 0;
     for (auto _ : state) {
-        ProcessRandom().Seed(Seed);
+        machine.Random().Seed(Seed);
         machine.Reset();
         machine.SetBorder(12.5);
         const std::uint64_t t0 = __rdtsc();

@@ -14,7 +14,7 @@ constexpr int Plays = 1000000;
 
 std::unique_ptr<TMainForm> FormWithRun(int plays) {
     auto form = std::make_unique<TMainForm>();
-    ProcessRandom().Seed(1);
+    form->Machine.Random().Seed(1);
     form->PlayNumEdit->SetText(std::to_string(plays));
     form->Machine.Reset();
     form->Machine.SetBorder(12.5);
@@ -30,7 +30,7 @@ void BM_FastRunThroughStart(benchmark::State& state) {
     form->SpeedComboBox->SetItemIndex(0);
     form->PlayNumEdit->SetText(std::to_string(Plays));
     for (auto _ : state) {
-        ProcessRandom().Seed(1);
+        form->Machine.Random().Seed(1);
         form->StartButtonClick();
         form->ResultListView->Flush();
     }

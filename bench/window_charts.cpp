@@ -32,7 +32,7 @@ void BM_EngineOnlyRun(benchmark::State& state) {
     Slot machine;
     RunRecords records;
     for (auto _ : state) {
-        ProcessRandom().Seed(Seed);
+        machine.Random().Seed(Seed);
         machine.Reset();
         machine.SetBorder(12.5);
         records.Clear();
@@ -86,7 +86,7 @@ std::unique_ptr<TMainForm> FastRunForm() {
 
 std::unique_ptr<TMainForm> FormShowingWholeRun() {
     auto form = FastRunForm();
-    ProcessRandom().Seed(Seed);
+    form->Machine.Random().Seed(Seed);
     ShowWhole(*form);
     return form;
 }
@@ -96,7 +96,7 @@ void BM_FastRunShownInWindow(benchmark::State& state) {
     auto form = FastRunForm();
     ShowTimes times;
     for (auto _ : state) {
-        ProcessRandom().Seed(Seed);
+        form->Machine.Random().Seed(Seed);
         ShowWhole(*form, &times);
     }
     const double n = static_cast<double>(state.iterations());

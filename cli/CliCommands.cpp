@@ -10,7 +10,9 @@
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
-#include "runs/RecordRun.h"
+#include "runs/Accumulator.h"
+#include "runs/MemoryRule.h"
+#include "runs/RunDriver.h"
 #include "stats/Theory.h"
 
 #include <CLI/CLI.hpp>
@@ -37,16 +39,6 @@ std::string ParsedOptions::Value(const std::string& name, const std::string& fal
 }
 
 namespace {
-
-// The messages the window shows for the same conditions.
-inline constexpr const char* TooManyPlaysText =
-    "Play数が大きすぎて、記録をメモリに保持できません。Play数を減らしてください。";
-inline constexpr const char* OutOfMemoryText =
-    "メモリが不足したため、シミュレーションを中止しました。";
-inline constexpr const char* FileTooLargeText =
-    "このファイルは大きすぎて、メモリに読み込めません。";
-
-constexpr std::uint64_t RecordBytesPerPlay = 20;
 
 // One subcommand as the parser sees it: every value option keeps its last
 // value, flags take no value, the other words are kept in order.
@@ -149,27 +141,11 @@ std::optional<int> CheckInputs(const std::string& plays, const std::string& runs
     return std::nullopt;
 }
 
-// Linear interpolation between the closest ranks of sorted values.
-double Percentile(const std::vector<std::int32_t>& sorted, double p) {
-    const double h = (static_cast<double>(sorted.size()) - 1.0) * p;
-    const auto lo = static_cast<std::size_t>(std::floor(h));
-    const std::size_t hi = std::min(lo + 1, sorted.size() - 1);
-    return sorted[lo] + (h - static_cast<double>(lo)) * (sorted[hi] - sorted[lo]);
-}
-
-void WriteBatchFigures(std::ostream& out, std::vector<std::int32_t> finals, double rate) {
-    std::sort(finals.begin(), finals.end());
-    double sum = 0.0;
-    std::size_t ahead = 0;
-    for (const std::int32_t v : finals) {
-        sum += v;
-        ahead += v > 0 ? 1 : 0;
-    }
-    const double n = static_cast<double>(finals.size());
-    const double figures[] = {sum / n, Percentile(finals, 0.5), Percentile(finals, 0.05),
-                              Percentile(finals, 0.95)};
+void WriteBatchFigures(std::ostream& out, const Accumulator& finals, double rate) {
+    const double figures[] = {finals.Mean(), finals.Percentile(0.5), finals.Percentile(0.05),
+                              finals.Percentile(0.95)};
     const char* names[] = {"平均:", "  中央値:", "  5%点:", "  95%点:"};
-    out << "\n集計 Sim回数:" << finals.size() << "\n最終出玉数 ";
+    out << "\n集計 Sim回数:" << finals.Count() << "\n最終出玉数 ";
     for (int k = 0; k < 4; ++k) {
         out << names[k] << FormatGeneral15(figures[k]);
     }
@@ -177,8 +153,7 @@ void WriteBatchFigures(std::ostream& out, std::vector<std::int32_t> finals, doub
     for (int k = 0; k < 4; ++k) {
         out << names[k] << FormatGeneral15(figures[k] * rate);
     }
-    out << "\nプラス収支の割合(%):" << FormatGeneral15(static_cast<double>(ahead) / n * 100.0)
-        << "\n";
+    out << "\nプラス収支の割合(%):" << FormatGeneral15(finals.ShareAhead() * 100.0) << "\n";
 }
 
 void WriteRow(std::ostream& out, std::initializer_list<std::string> cells) {
@@ -286,29 +261,28 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
         return CliInputError;
     }
     // One run's records are held at a time, and the final balance of every run.
-    const std::uint64_t need = static_cast<std::uint64_t>(in.PlayCount) * RecordBytesPerPlay +
-                               static_cast<std::uint64_t>(in.Runs) * sizeof(std::int32_t);
-    if (!FitsInMemory(need)) {
+    if (!RunFitsInMemory(static_cast<std::uint64_t>(in.PlayCount),
+                         static_cast<std::uint64_t>(in.Runs), false)) {
         err << TooManyPlaysText << "\n";
         return CliInputError;
     }
 
-    Slot machine; // seeds the process's source from the clock, as the window does
+    Slot machine; // seeded from the clock, as the window's machine is
     if (seed) {
-        ProcessRandom().Seed(*seed);
+        machine.Random().Seed(*seed);
     }
     const std::string outPath = o.Value("--out", "");
     try {
         RunRecords records;
-        std::vector<std::int32_t> finals;
-        finals.reserve(static_cast<std::size_t>(in.Runs));
+        Accumulator finals;
+        finals.Reserve(static_cast<std::size_t>(in.Runs));
         for (int run = 1; run <= in.Runs; ++run) {
             machine.Reset();
             machine.SetBorder(in.Border);
             RecordPlays(machine, in.PlayCount, records);
             const bool atGuard = records.Size() < static_cast<std::size_t>(in.PlayCount);
             out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
-            finals.push_back(records.BallCounts.back());
+            finals.Add(records.BallCounts.back());
             if (!outPath.empty()) {
                 const std::string path =
                     in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
@@ -482,7 +456,6 @@ int StudyHandler(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
     s.Csv = o.Value("--csv", "");
     // The installed companion finds its picture program where render does.
     s.Renderer = RendererProgramPath();
-    s.FitsInMemory = FitsInMemory;
     return StudyCommand(s, out, err);
 }
 

@@ -3,6 +3,8 @@
 // that the commands can be tested in-process. One parser (CLI11) reads every
 // subcommand, so they share option rules, help text and messages.
 
+#include "cli/ExitCodes.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <map>
@@ -10,12 +12,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-// Exit codes: success, a file that cannot be read, written or shown, and a
-// refused or malformed command line.
-inline constexpr int CliOk = 0;
-inline constexpr int CliFileError = 1;
-inline constexpr int CliInputError = 2;
 
 using CliArgs = std::vector<std::string>;
 

@@ -4,46 +4,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <limits>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-std::uint64_t MemAvailable() {
-    // MemAvailable counts reclaimable caches too, as the window's estimate does.
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key, unit;
-    std::uint64_t value = 0;
-    while (meminfo >> key >> value) {
-        std::getline(meminfo, unit);
-        if (key == "MemAvailable:") {
-            return value * 1024;
-        }
-    }
-    return std::numeric_limits<std::uint64_t>::max(); // unknown: the allocation decides
-}
-
-// Address-space and data size of this process now, from /proc/self/statm.
-void CurrentSizes(std::uint64_t& addressSpace, std::uint64_t& data) {
-    std::ifstream statm("/proc/self/statm");
-    std::uint64_t size = 0, resident = 0, shared = 0, text = 0, lib = 0, dataPages = 0;
-    statm >> size >> resident >> shared >> text >> lib >> dataPages;
-    const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-    addressSpace = size * page;
-    data = dataPages * page;
-}
-
-std::uint64_t Headroom(int resource, std::uint64_t used) {
-    rlimit limit{};
-    if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
-        return std::numeric_limits<std::uint64_t>::max();
-    }
-    const auto cap = static_cast<std::uint64_t>(limit.rlim_cur);
-    return cap > used ? cap - used : 0;
-}
 
 // The path's prefixes that name folders, outermost first ("a", "a/b", ...).
 std::vector<std::string> Prefixes(const std::string& path) {
@@ -60,17 +24,6 @@ std::vector<std::string> Prefixes(const std::string& path) {
 }
 
 } // namespace
-
-std::uint64_t MemoryForThisProcess() {
-    std::uint64_t addressSpace = 0, data = 0;
-    CurrentSizes(addressSpace, data);
-    return std::min(
-        {MemAvailable(), Headroom(RLIMIT_AS, addressSpace), Headroom(RLIMIT_DATA, data)});
-}
-
-bool FitsInMemory(std::uint64_t bytes) {
-    return bytes <= MemoryForThisProcess() / 10 * 8;
-}
 
 std::string SystemErrorText(int error) {
     switch (error) {

@@ -1,18 +1,10 @@
 #pragma once
-// What the companion asks of the system before it works: how much memory this
-// process may still take, whether an output folder can be used, and the
-// reasons of failed calls in Japanese.
+// What the companion asks of the system before it works: whether an output
+// folder can be used, and the reasons of failed calls in Japanese.
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// Bytes this process could still allocate: the system's available memory,
-// bounded by the address-space and data limits left to the process.
-std::uint64_t MemoryForThisProcess();
-
-// True when `bytes` leaves a fifth of that memory free for everything else.
-bool FitsInMemory(std::uint64_t bytes);
 
 // The reason of a failed system call (an errno value), in Japanese.
 std::string SystemErrorText(int error);

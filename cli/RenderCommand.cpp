@@ -4,16 +4,10 @@
 #include "app/Unit1.h"
 #include "chart/Chart.h"
 #include "cli/CliSystem.h"
-#include "engine/RandomSource.h"
-#include "platform/ControlHost.h"
 #include "platform/DialogSeam.h"
-#include "platform/PngBytes.h"
+#include "platform/PictureFiles.h"
 #include "platform/TApplication.h"
 #include "runfile/RunFile.h"
-
-#include <QImage>
-#include <QPixmap>
-#include <QWidget>
 
 #include <algorithm>
 #include <cerrno>
@@ -111,8 +105,12 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
         refusedCode = CliInputError;
     }
     if (!seam.messages.empty()) {
-        for (const std::string& m : seam.messages)
+        for (const std::string& m : seam.messages) {
             err << m << "\n";
+            // Memory that ran out mid-run ends `run` the same way.
+            if (m == OutOfMemoryText)
+                refusedCode = CliFileError;
+        }
         return refusedCode;
     }
     if (!o.File.empty() && form.StatusBar1->Panel(0).Text() != LoadedText) {
@@ -123,15 +121,6 @@ std::optional<int> ShowRun(TMainForm& form, const RenderOptions& o, const Render
     return std::nullopt;
 }
 
-// The chart as its control paints it now, at the control's size.
-QImage ChartImage(TChart* chart) {
-    auto* host = chart == nullptr ? nullptr : dynamic_cast<ControlHost*>(chart->Host());
-    if (host == nullptr)
-        return {};
-    host->RepaintNow();
-    return host->Image();
-}
-
 // The window and its three charts as PNGs in the folder. The names are kept
 // as the bytes they were given; each picture is written whole beside its
 // name and then renamed, and a failure leaves no picture cut short and no
@@ -139,15 +128,14 @@ QImage ChartImage(TChart* chart) {
 int WritePictures(TMainForm& form, const std::string& folder, std::ostream& out,
                   std::ostream& err) {
     const std::string dir = folder.back() == '/' ? folder : folder + "/";
-    const std::pair<const char*, QImage> pictures[] = {
-        {"window.png", form.Window()->grab().toImage()},
-        {"SlumpChart.png", ChartImage(form.SlumpChart.get())},
-        {"SlumpChart2.png", ChartImage(form.SlumpChart2.get())},
-        {"KeizokuChart.png", ChartImage(form.KeizokuChart.get())},
+    const std::pair<const char*, std::string> pictures[] = {
+        {"window.png", WindowPng(form)},
+        {"SlumpChart.png", ControlPng(form.SlumpChart->Host())},
+        {"SlumpChart2.png", ControlPng(form.SlumpChart2->Host())},
+        {"KeizokuChart.png", ControlPng(form.KeizokuChart->Host())},
     };
-    for (const auto& [name, image] : pictures) {
+    for (const auto& [name, png] : pictures) {
         const std::string path = dir + name;
-        const std::string png = PngBytes(image);
         if (png.empty() || SystemSaver().SaveBytes(path, png) != WriteStatus::Ok) {
             out.flush();
             err << "書き込めません: " << path << "\n";
@@ -198,7 +186,7 @@ int ShowAndWrite(const RenderOptions& o, std::ostream& out, std::ostream& err) {
     form->Show();
     Application->ProcessMessages();
     if (o.Seed)
-        ProcessRandom().Seed(*o.Seed);
+        form->Machine.Random().Seed(*o.Seed);
     if (const std::optional<int> refused = ShowRun(*form, o, seam, err))
         return *refused;
     return WritePictures(*form, o.Out, out, err);

@@ -1,9 +1,11 @@
 #include "cli/StudyCommand.h"
 
+#include "cli/ExitCodes.h"
 #include "filesave/FileSaver.h"
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
+#include "runs/MemoryRule.h"
 #include "runs/Study.h"
 
 #include <algorithm>
@@ -20,11 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The same exit codes as the companion's other commands.
-constexpr int Ok = 0;
-constexpr int FileError = 1;
-constexpr int InputError = 2;
 
 constexpr int MaxSweepBorders = 1000;
 
@@ -44,14 +41,14 @@ int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
     const int fd = ::mkstemp(name);
     if (fd < 0) {
         err << "一時ファイルを作れません。\n";
-        return FileError;
+        return CliFileError;
     }
     ::close(fd);
     const std::string json = StudyJson(figures, figures.size() > 1);
     if (SystemSaver().SaveBytes(name, json) != WriteStatus::Ok) {
         std::remove(name);
         err << "一時ファイルを書けません: " << name << "\n";
-        return FileError;
+        return CliFileError;
     }
     const std::string program = RendererPath(o);
     std::vector<std::string> words = {program, "study-picture", name, o.Png};
@@ -72,13 +69,13 @@ int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
     std::remove(name);
     if (!started) {
         err << "描画プログラムを起動できません: " << program << "\n";
-        return FileError;
+        return CliFileError;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         err << "画像を書けません: " << o.Png << "\n";
-        return FileError;
+        return CliFileError;
     }
-    return Ok;
+    return CliOk;
 }
 
 void ShowProgress(std::ostream& err, const BackgroundStudy& study, double seconds) {
@@ -107,6 +104,15 @@ std::string CheckOutputFile(const std::string& path) {
         return "ファイルを書けません: " + path;
     }
     return {};
+}
+
+// The study's memory under the one memory rule of runs and records.
+bool StudyFitsInMemory(int plays, int runs, std::size_t borders) {
+    StudyRequest request;
+    request.Plays = plays;
+    request.Runs = runs;
+    request.Borders.resize(borders);
+    return FitsInMemory(StudyMemoryBytes(request));
 }
 
 } // namespace
@@ -192,16 +198,19 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
             jobs = *parsed;
         }
     }
+    if (problem.empty() && !StudyFitsInMemory(in.PlayCount, in.Runs, borders.size())) {
+        problem = TooManyRunsText;
+    }
     if (!problem.empty()) {
         err << problem << "\n";
-        return InputError;
+        return CliInputError;
     }
     // Outputs are checked before the work, as `render` checks its folder.
     for (const std::string* path : {&o.Csv, &o.Png}) {
         if (const std::string unusable = path->empty() ? "" : CheckOutputFile(*path);
             !unusable.empty()) {
             err << unusable << "\n";
-            return FileError;
+            return CliFileError;
         }
     }
 
@@ -212,10 +221,6 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     request.Seed = seed;
     request.Borders = borders;
     request.Jobs = jobs;
-    if (o.FitsInMemory != nullptr && !o.FitsInMemory(StudyMemoryBytes(request))) {
-        err << StudyTooLargeText << "\n";
-        return InputError;
-    }
     if (seedFromClock) {
         seed = static_cast<std::uint32_t>(std::time(nullptr));
         err << "シード:" << seed << " (--seed " << seed << " で同じ研究を繰り返せます)\n";
@@ -236,7 +241,7 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     study.Wait();
     if (!study.Result()) {
         err << study.Failure() << "\n";
-        return FileError;
+        return CliFileError;
     }
     const std::vector<StudyFigures>& figures = *study.Result();
 
@@ -244,12 +249,12 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     out.flush();
     if (!o.Csv.empty() && SystemSaver().SaveBytes(o.Csv, StudyCsv(figures)) != WriteStatus::Ok) {
         err << "ファイルを書けません: " << o.Csv << "\n";
-        return FileError;
+        return CliFileError;
     }
     if (!o.Png.empty()) {
-        if (const int drawn = DrawPicture(o, figures, err); drawn != Ok) {
+        if (const int drawn = DrawPicture(o, figures, err); drawn != CliOk) {
             return drawn;
         }
     }
-    return out ? Ok : FileError;
+    return out ? CliOk : CliFileError;
 }

@@ -3,7 +3,6 @@
 // balances beside the theory's figures, as text, JSON, CSV and a PNG picture.
 // Free of the GUI toolkit: the picture is drawn by yonatama-render.
 
-#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -26,8 +25,6 @@ struct StudyOptions {
     std::optional<bool> Progress;
     // The drawing program; empty: yonatama-render beside this executable.
     std::string Renderer;
-    // Whether the study's memory may be taken; unset: no estimate is made.
-    bool (*FitsInMemory)(std::uint64_t bytes) = nullptr;
 };
 
 inline constexpr const char* StudyUsage =

@@ -3,12 +3,11 @@
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
 #include "chart/ChartCanvas/TChartCanvas3D.h"
+#include "cli/ExitCodes.h"
 #include "filesave/FileSaver.h"
-#include "platform/QtDrawContext.h"
+#include "platform/PictureFiles.h"
 #include "platform/TApplication.h"
 #include "runs/Study.h"
-
-#include <QImage>
 
 #include <cstdlib>
 #include <fstream>
@@ -37,7 +36,7 @@ int StudyPictureCommand(const std::vector<std::string>& args, std::ostream& /*ou
                         std::ostream& err) {
     if (args.size() != 2) {
         err << "使い方: " << StudyPictureCommandName << " FIGURES.json OUT.png\n";
-        return 2;
+        return CliInputError;
     }
     std::ifstream in(args[0], std::ios::binary);
     std::ostringstream text;
@@ -45,20 +44,19 @@ int StudyPictureCommand(const std::vector<std::string>& args, std::ostream& /*ou
     const auto figures = in ? StudyFromJson(text.str()) : std::nullopt;
     if (!figures) {
         err << "研究の結果を読めません: " << args[0] << "\n";
-        return 1;
+        return CliFileError;
     }
     const std::unique_ptr<TApplication> ownApp = MakePictureApplication();
     TChart chart(nullptr);
     chart.SetBounds(0, 0, StudyPictureWidth, StudyPictureHeight);
     ShowStudyChart(chart, *figures);
-    QtDrawContext image(StudyPictureWidth, StudyPictureHeight);
-    image.Image().fill(Qt::white);
     chart.Canvas().SetUseBuffer(false);
-    chart.Draw(image, chart.GetClientRect());
-    const std::string png = image.PngBytes();
+    const std::string png =
+        DrawnPng(StudyPictureWidth, StudyPictureHeight,
+                 [&](DrawContext& image) { chart.Draw(image, chart.GetClientRect()); });
     if (png.empty() || SystemSaver().SaveBytes(args[1], png) != WriteStatus::Ok) {
         err << "画像を書けません: " << args[1] << "\n";
-        return 1;
+        return CliFileError;
     }
-    return 0;
+    return CliOk;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The process-wide pseudo-random source: one 64-bit state advanced by a linear
+// The pseudo-random source: one 64-bit state advanced by a linear
 // congruential step. Every chance event of the machine is one draw from it, so
 // the exact recurrence fixes the sequence of every run.
 
@@ -35,13 +35,3 @@ public:
 private:
     std::uint64_t state_ = 0;
 };
-
-namespace detail {
-// Constant-initialised, so it exists before any code runs and needs no guard.
-inline RandomSource processRandom;
-} // namespace detail
-
-// The one source shared by every engine of the process. Single-threaded use only.
-inline RandomSource& ProcessRandom() {
-    return detail::processRandom;
-}

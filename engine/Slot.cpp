@@ -3,42 +3,17 @@
 #include <cmath>
 #include <ctime>
 
-Slot::Slot() : Slot(ProcessRandom()) {
-    rng_ = &ProcessRandom();
-    ProcessRandom().Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+Slot::Slot() : Slot(RandomSource{}) {
+    random_.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
-Slot::Slot(RandomSource source) : own_(source), rng_(&own_) {
+Slot::Slot(RandomSource source) : random_(source) {
     SinceHit = PlayNo = Balls = Chain = 0;
     Mode = ToInt(HitState::None);
     HitTable.assign(1, HitWeight);
     EntryTable.assign(1, EntryWeight);
     ContinueTable.assign(1, ContinueWeight);
     ChanceHitTable.assign(1, ChanceHitWeight);
-}
-
-Slot::Slot(const Slot& other)
-    : PocketTable(other.PocketTable), HitTable(other.HitTable), EntryTable(other.EntryTable),
-      ContinueTable(other.ContinueTable), ChanceHitTable(other.ChanceHitTable),
-      SinceHit(other.SinceHit), PlayNo(other.PlayNo), Balls(other.Balls), Mode(other.Mode),
-      Chain(other.Chain), own_(other.own_), rng_(other.rng_ == &other.own_ ? &own_ : other.rng_) {}
-
-Slot& Slot::operator=(const Slot& other) {
-    if (this != &other) {
-        PocketTable = other.PocketTable;
-        HitTable = other.HitTable;
-        EntryTable = other.EntryTable;
-        ContinueTable = other.ContinueTable;
-        ChanceHitTable = other.ChanceHitTable;
-        SinceHit = other.SinceHit;
-        PlayNo = other.PlayNo;
-        Balls = other.Balls;
-        Mode = other.Mode;
-        Chain = other.Chain;
-        own_ = other.own_;
-        rng_ = other.rng_ == &other.own_ ? &own_ : other.rng_;
-    }
-    return *this;
 }
 
 int Slot::BorderWeight(double border) {

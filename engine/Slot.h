@@ -1,8 +1,8 @@
 #pragma once
 // The model of the one machine: shot by shot, with its jackpot lottery, chance
-// mode and 15-round battle bonuses. Every draw comes from the machine's source:
-// the window's machine shares ProcessRandom(); a machine given its own source
-// shares nothing, so many of them can run side by side on separate threads.
+// mode and 15-round battle bonuses. Every draw comes from the machine's own
+// source, held by value: machines share nothing, so many of them can run side
+// by side on separate threads, and a copy goes on exactly as the original.
 
 #include "engine/HitState.h"
 #include "engine/RandomSource.h"
@@ -25,20 +25,15 @@ public:
     // attacker, so a bonus round always ends.
     static constexpr int MaxBorderWeight = 65535;
 
-    // Seeds ProcessRandom() from the clock, clears the counters and fills the
-    // four fixed tables; PocketTable stays empty until SetBorder. Draws from
-    // ProcessRandom().
+    // Seeds the machine's source from the clock, clears the counters and fills
+    // the four fixed tables; PocketTable stays empty until SetBorder.
     Slot();
-    // The same machine drawing from its own copy of `source`; ProcessRandom()
-    // is neither read nor changed.
+    // The same machine drawing from `source`.
     explicit Slot(RandomSource source);
-    // A copy draws from the same shared source, or from its own copy of an own one.
-    Slot(const Slot& other);
-    Slot& operator=(const Slot& other);
 
     // The source this machine draws from.
-    RandomSource& Random() { return *rng_; }
-    const RandomSource& Random() const { return *rng_; }
+    RandomSource& Random() { return random_; }
+    const RandomSource& Random() const { return random_; }
 
     // Start-pocket weight for a border (plays per 1000 yen): trunc(65536 / (250 / border)),
     // limited to 0 .. MaxBorderWeight (NaN gives MaxBorderWeight).
@@ -80,12 +75,11 @@ private:
     struct ThresholdPocket;
     struct TablePocket;
 
-    RandomSource own_;
-    RandomSource* rng_ = &ProcessRandom();
+    RandomSource random_;
 
-    State Load() const { return {*rng_, SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
+    State Load() const { return {random_, SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
     void Store(const State& s) {
-        *rng_ = s.Rng;
+        random_ = s.Rng;
         SinceHit = s.SinceHit;
         PlayNo = s.PlayNo;
         Balls = s.Balls;

@@ -2,13 +2,11 @@
 // so that the desktop menu shows the same picture as the window.
 // Usage: yonatama-make-icons FOLDER SIZE...  (writes FOLDER/SIZE.png)
 
-#include "platform/ProgramIcon.h"
-
-#include <QImage>
-#include <QString>
+#include "platform/PictureFiles.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -19,7 +17,10 @@ int main(int argc, char** argv) {
     for (int a = 2; a < argc; ++a) {
         const int size = std::atoi(argv[a]);
         const std::string path = std::string(argv[1]) + "/" + argv[a] + ".png";
-        if (size <= 0 || !ProgramIconImage(size).save(QString::fromStdString(path), "PNG")) {
+        const std::string png = size > 0 ? ProgramIconPng(size) : std::string();
+        std::ofstream file(path, std::ios::binary);
+        if (png.empty() || !file.write(png.data(), static_cast<std::streamsize>(png.size())) ||
+            !file.flush()) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }

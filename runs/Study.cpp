@@ -3,6 +3,7 @@
 #include "engine/Slot.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
+#include "runs/RunDriver.h"
 #include "stats/BalanceLimit.h"
 
 #include <nlohmann/json.hpp>
@@ -15,14 +16,6 @@
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
-
-namespace {
-
-// Plays between two looks at the stop request: about a millisecond of work,
-// so a cancel is seen at once while the check itself costs nothing.
-constexpr int StopCheckPlays = 4096;
-
-} // namespace
 
 std::vector<int> BandPlayCounts(int plays, int points) {
     std::vector<int> out{0};
@@ -50,11 +43,6 @@ std::uint32_t RunSeed(std::uint32_t seed, int run) {
     return seed + static_cast<std::uint32_t>(run);
 }
 
-int NextStopCheck(int playNo, int target, int step) {
-    // Added as a difference, which cannot overflow where a sum near 2^31 would.
-    return target - playNo > step ? playNo + step : std::max(target, playNo);
-}
-
 BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
                      std::int32_t* balances, std::stop_token stop,
                      std::atomic<std::int64_t>* playsDone) {
@@ -63,61 +51,10 @@ BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& 
     Slot machine(source);
     machine.Reset();
     machine.SetBorder(border);
-    const auto withinGuard = [](int, int balls, int, int, int) { return !BalanceAtGuard(balls); };
-    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        const int target = bandPlays[k];
-        while (machine.PlayNo < target) {
-            const int before = machine.PlayNo;
-            const int until = NextStopCheck(before, target, StopCheckPlays);
-            machine.ShootUntil(until, withinGuard);
-            if (playsDone != nullptr) {
-                playsDone->fetch_add(machine.PlayNo - before, std::memory_order_relaxed);
-            }
-            if (BalanceAtGuard(machine.Balls)) {
-                return BandRun::BalanceLimit;
-            }
-            if (stop.stop_requested()) {
-                return BandRun::Stopped;
-            }
-        }
-        balances[k] = machine.Balls;
+    if (SampleBands(machine, bandPlays, balances, stop, playsDone)) {
+        return BandRun::Done;
     }
-    return BandRun::Done;
-}
-
-double Percentile(const std::vector<double>& sorted, double p) {
-    const double h = (static_cast<double>(sorted.size()) - 1.0) * p;
-    const auto lo = static_cast<std::size_t>(std::floor(h));
-    const std::size_t hi = std::min(lo + 1, sorted.size() - 1);
-    return sorted[lo] + (h - static_cast<double>(lo)) * (sorted[hi] - sorted[lo]);
-}
-
-Interval MeanInterval95(const std::vector<double>& values) {
-    const double n = static_cast<double>(values.size());
-    if (values.size() < 2) {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        return {nan, nan};
-    }
-    double sum = 0.0;
-    for (const double v : values) {
-        sum += v;
-    }
-    const double mean = sum / n;
-    double squares = 0.0;
-    for (const double v : values) {
-        squares += (v - mean) * (v - mean);
-    }
-    const double half = Z95 * std::sqrt(squares / (n - 1.0) / n);
-    return {mean - half, mean + half};
-}
-
-Interval WilsonInterval95(std::int64_t successes, std::int64_t trials) {
-    const double n = static_cast<double>(trials);
-    const double p = static_cast<double>(successes) / n;
-    const double z2 = Z95 * Z95;
-    const double centre = (p + z2 / (2.0 * n)) / (1.0 + z2 / n);
-    const double half = Z95 / (1.0 + z2 / n) * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * n * n));
-    return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
+    return BalanceAtGuard(machine.Balls) ? BandRun::BalanceLimit : BandRun::Stopped;
 }
 
 StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t seed,
@@ -137,36 +74,32 @@ StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t
         return f;
     }
 
-    std::vector<double> finals(runs);
-    std::int64_t ahead = 0;
-    double sum = 0.0;
+    Accumulator finals;
+    finals.Reserve(runs);
     for (std::size_t r = 0; r < runs; ++r) {
         const std::int32_t v = balances[r * width + width - 1];
         f.FinalBalances.push_back(v);
-        finals[r] = v;
-        sum += v;
-        ahead += v > 0 ? 1 : 0;
+        finals.Add(v);
     }
-    f.MeanBalance = sum / static_cast<double>(runs);
-    f.MeanBalanceCi95 = MeanInterval95(finals);
-    f.PAhead = static_cast<double>(ahead) / static_cast<double>(runs);
-    f.PAheadCi95 = WilsonInterval95(ahead, static_cast<std::int64_t>(runs));
-    std::sort(finals.begin(), finals.end());
-    f.P05Balance = Percentile(finals, 0.05);
-    f.P25Balance = Percentile(finals, 0.25);
-    f.MedianBalance = Percentile(finals, 0.5);
-    f.P75Balance = Percentile(finals, 0.75);
-    f.P95Balance = Percentile(finals, 0.95);
+    f.MeanBalance = finals.Mean();
+    f.MeanBalanceCi95 = finals.MeanInterval95();
+    f.PAhead = finals.ShareAhead();
+    f.PAheadCi95 = finals.ShareAheadInterval95();
+    f.P05Balance = finals.Percentile(0.05);
+    f.P25Balance = finals.Percentile(0.25);
+    f.MedianBalance = finals.Percentile(0.5);
+    f.P75Balance = finals.Percentile(0.75);
+    f.P95Balance = finals.Percentile(0.95);
 
-    std::vector<double> column(runs);
     f.Bands.resize(width);
     for (std::size_t k = 0; k < width; ++k) {
+        Accumulator column;
+        column.Reserve(runs);
         for (std::size_t r = 0; r < runs; ++r) {
-            column[r] = balances[r * width + k];
+            column.Add(balances[r * width + k]);
         }
-        std::sort(column.begin(), column.end());
-        f.Bands[k] = {Percentile(column, 0.05), Percentile(column, 0.25), Percentile(column, 0.5),
-                      Percentile(column, 0.75), Percentile(column, 0.95)};
+        f.Bands[k] = {column.Percentile(0.05), column.Percentile(0.25), column.Percentile(0.5),
+                      column.Percentile(0.75), column.Percentile(0.95)};
     }
     return f;
 }

@@ -5,6 +5,7 @@
 // seed + i (mod 2^32), so a sweep compares borders on common random numbers and
 // run i ends exactly where a single run on that seed ends.
 
+#include "runs/Accumulator.h"
 #include "stats/Theory.h"
 
 #include <array>
@@ -34,10 +35,6 @@ std::vector<int> BandPlayCounts(int plays, int points = 200);
 // The seed of run `run`: seed + run, wrapping at 2^32.
 std::uint32_t RunSeed(std::uint32_t seed, int run);
 
-// The play count a run shoots up to before it next looks at the stop request:
-// `step` plays on from `playNo`, never past `target` (nor past 2^31 - 1).
-int NextStopCheck(int playNo, int target, int step);
-
 enum class BandRun {
     Done,
     Stopped,      // the stop request was seen
@@ -51,25 +48,6 @@ enum class BandRun {
 BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
                      std::int32_t* balances, std::stop_token stop = {},
                      std::atomic<std::int64_t>* playsDone = nullptr);
-
-// Linear interpolation between the closest ranks of ascending values (the
-// p-quantile at rank (n-1)p). Requires at least one value.
-double Percentile(const std::vector<double>& sorted, double p);
-
-struct Interval {
-    double Low = 0.0;
-    double High = 0.0;
-};
-
-// 1.96: the two-sided 95 % point of the normal distribution.
-inline constexpr double Z95 = 1.959963984540054;
-
-// Mean ± Z95 · s/√n, s the sample standard deviation (n - 1); for fewer than
-// two values both ends are NaN.
-Interval MeanInterval95(const std::vector<double>& values);
-
-// Wilson's score interval at 95 % for `successes` out of `trials` (> 0).
-Interval WilsonInterval95(std::int64_t successes, std::int64_t trials);
 
 // The figures of one border.
 struct StudyFigures {
@@ -112,9 +90,6 @@ inline constexpr const char* StudyThreadFailureText =
     "研究のスレッドを起動できなかったため、研究を中止しました。";
 inline constexpr const char* StudyBalanceLimitText =
     "出玉数が記録できる範囲(±2147483647玉)の限界に近づいたため、研究を中止しました。";
-// Refused before the start, as `run` refuses records too large to hold.
-inline constexpr const char* StudyTooLargeText =
-    "Sim回数が大きすぎて、研究の結果をメモリに保持できません。Sim回数を減らしてください。";
 
 // Runs the study on StudyJobs(request.Jobs) threads and waits for it. Returns
 // nothing when stopped or failed; a failure (memory, threads, the balance

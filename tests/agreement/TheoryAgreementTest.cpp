@@ -39,7 +39,7 @@ struct Simulated {
 // Runs of `plays` plays, shot by shot, each run from a reset machine.
 Simulated Simulate(double border, int runs, int plays, std::uint32_t seed) {
     Slot machine;
-    ProcessRandom().Seed(seed);
+    machine.Random().Seed(seed);
     Simulated s;
     std::int64_t shots = 0;
     for (int r = 0; r < runs; ++r) {

@@ -316,6 +316,24 @@ TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.err);
     }
+    // The window's own check under `render` and the study's follow the same rule.
+    const struct {
+        std::string args;
+        std::string message;
+    } others[] = {
+        {"render --plays 40000000 --seed 1 --out " + Quote((dir_ / "pictures").string()), tooMany},
+        {"study --plays 1000 --runs 2000000 --seed 1",
+         "Sim回数が大きすぎて、結果をメモリに保持できません。Sim回数を減らしてください。\n"},
+    };
+    for (const auto& c : others) {
+        SCOPED_TRACE(c.args);
+        const Result r = Shell("prlimit --as=921600000 @cli " + c.args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.out, "");
+        ASSERT_GE(r.err.size(), c.message.size()) << r.err;
+        EXPECT_EQ(r.err.substr(r.err.size() - c.message.size()), c.message) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "pictures"));
     // A pipe's length is not known beforehand: the failing allocation ends it.
     const Result piped = Shell("{ head -c 24 " + Quote(huge.string()) +
                                "; head -c 1600000000 /dev/zero; } | prlimit --as=400000000 "

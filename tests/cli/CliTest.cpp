@@ -1,7 +1,7 @@
 #include "engine/Slot.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
-#include "runs/RecordRun.h"
+#include "runs/RunDriver.h"
 
 #include "CliProcess.h"
 
@@ -42,7 +42,7 @@ protected:
 // The same run made in this process with the same engine and texts.
 std::string ExpectedSummary(std::uint32_t seed, int plays, double rate, double border) {
     Slot machine;
-    ProcessRandom().Seed(seed);
+    machine.Random().Seed(seed);
     machine.Reset();
     machine.SetBorder(border);
     RunRecords records;
@@ -185,4 +185,38 @@ TEST_F(CliTest, HelpGoesToStandardOutput) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("run --plays N"), std::string::npos);
     EXPECT_EQ(r.err, "");
+}
+
+// The cross-run figures of a batch on fixed seeds: the mean, the interpolated
+// median and 5 %/95 % points, the same in yen, and the share strictly ahead.
+TEST_F(CliTest, BatchFiguresOnFixedSeeds) {
+    const struct {
+        const char* arguments;
+        const char* figures;
+    } cases[] = {
+        {"--plays 1500 --runs 6 --seed 1 --rate 2.5",
+         "最終出玉数 平均:-5594.33333333333  中央値:-14698.5  5%点:-22661.75  95%点:30985\n"
+         "最終収支(円) 平均:-13985.8333333333  中央値:-36746.25  5%点:-56654.375  95%点:77462.5\n"
+         "プラス収支の割合(%):16.6666666666667\n"},
+        {"--plays 1500 --runs 6 --seed 7 --rate 2.5",
+         "最終出玉数 平均:4421.33333333333  中央値:2501.5  5%点:-14449  95%点:26060.75\n"
+         "最終収支(円) 平均:11053.3333333333  中央値:6253.75  5%点:-36122.5  95%点:65151.875\n"
+         "プラス収支の割合(%):50\n"},
+        {"--plays 1500 --runs 6 --seed 4000000000 --rate 2.5",
+         "最終出玉数 平均:-3443.16666666667  中央値:-2788  5%点:-10620  95%点:2963.25\n"
+         "最終収支(円) 平均:-8607.91666666667  中央値:-6970  5%点:-26550  95%点:7408.125\n"
+         "プラス収支の割合(%):50\n"},
+        {"--plays 800 --runs 11 --seed 3 --border 15",
+         "最終出玉数 平均:-727.363636363636  中央値:-1163  5%点:-10562  95%点:14425.5\n"
+         "最終収支(円) 平均:-2909.45454545455  中央値:-4652  5%点:-42248  95%点:57702\n"
+         "プラス収支の割合(%):36.3636363636364\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Result r = Cli(std::string("run ") + c.arguments);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::size_t at = r.out.find("最終出玉数 平均:");
+        ASSERT_NE(at, std::string::npos) << r.out;
+        EXPECT_EQ(r.out.substr(at), c.figures);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "CliProcess.h"
 #include "results/InputChecks.h"
+#include "runs/MemoryRule.h"
 #include "runs/Study.h"
 
 #include <gtest/gtest.h>
@@ -255,11 +256,9 @@ TEST(StudyCommand, RefusesBeforeRunningWhatItCouldNotFinish) {
          2, CheckBalanceRange(20000, 249.9999) + "\n"},
         {[] {
              // 1.7 TB of balances: the same rule and words as `run`'s records.
-             StudyOptions o = Options("3000", "2147483647", "1");
-             o.FitsInMemory = [](std::uint64_t bytes) { return bytes < (std::uint64_t{1} << 34); };
-             return o;
+             return Options("3000", "2147483647", "1");
          }(),
-         2, std::string(StudyTooLargeText) + "\n"},
+         2, std::string(TooManyRunsText) + "\n"},
     };
     for (const auto& c : cases) {
         const Outcome r = Study(c.options);

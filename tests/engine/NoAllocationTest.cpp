@@ -27,7 +27,7 @@ void operator delete(void* p, std::size_t) noexcept {
 
 TEST(Slot, ShootAndSetBorderAllocateNothing) {
     Slot slot;
-    ProcessRandom().Seed(11);
+    slot.Random().Seed(11);
     slot.Reset();
     slot.SetBorder(12.5);
     const long before = allocations.load();

@@ -57,13 +57,6 @@ TEST(RandomSource, IsAValueType) {
     EXPECT_EQ(a, b);
 }
 
-TEST(RandomSource, ProcessSourceIsShared) {
-    ProcessRandom().Seed(1);
-    RandomSource& again = ProcessRandom();
-    EXPECT_EQ(again.Next(), 1410184549);
-    EXPECT_EQ(ProcessRandom().Next(), 672584604);
-}
-
 struct SelectCase {
     std::vector<int> weights;
     std::vector<std::pair<int, int>> rToOutcome;

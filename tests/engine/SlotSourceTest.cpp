@@ -30,53 +30,37 @@ RandomSource Seeded(std::uint32_t seed) {
 
 } // namespace
 
-TEST(SlotSource, OwnSourceMakesTheSamePlaysAsTheProcessSource) {
+TEST(SlotSource, ReseedingTheClockSeededMachineMatchesAMachineGivenTheSource) {
     const struct {
         std::uint32_t seed;
         int plays;
         double border;
     } cases[] = {{1, 3000, 12.5}, {77, 2000, 20.0}, {4000000000u, 2500, 9.0}};
     for (const auto& c : cases) {
-        Slot shared;
-        ProcessRandom().Seed(c.seed);
-        const Final viaProcess = Play(shared, c.plays, c.border);
-
-        ProcessRandom().Seed(99);
-        const RandomSource untouched = ProcessRandom();
-        Slot own(Seeded(c.seed));
-        EXPECT_EQ(Play(own, c.plays, c.border), viaProcess) << c.seed;
-        EXPECT_EQ(ProcessRandom(), untouched) << c.seed;
+        Slot reseeded;
+        reseeded.Random().Seed(c.seed);
+        const Final viaReseed = Play(reseeded, c.plays, c.border);
+        Slot given(Seeded(c.seed));
+        EXPECT_EQ(Play(given, c.plays, c.border), viaReseed) << c.seed;
     }
 }
 
-TEST(SlotSource, ShootDrawsFromTheOwnSource) {
-    Slot own(Seeded(5));
-    own.Reset();
-    ProcessRandom().Seed(6);
-    const RandomSource untouched = ProcessRandom();
-    const RandomSource before = own.Random();
-    own.Shoot();
-    EXPECT_NE(own.Random(), before);
-    EXPECT_EQ(ProcessRandom(), untouched);
-}
-
-TEST(SlotSource, CopiesKeepTheirKindOfSource) {
-    Slot own(Seeded(8));
-    own.Reset();
-    Slot copy(own);
+TEST(SlotSource, ACopyDrawsFromItsOwnCopyOfTheSource) {
+    Slot original(Seeded(8));
+    original.Reset();
+    const Slot untouched = original;
+    Slot copy(original);
     copy.Shoot();
-    EXPECT_EQ(own.Random(), Seeded(8)); // the copy drew from its own copy
-    Slot assigned;
-    assigned = own;
+    EXPECT_EQ(original.Random(), Seeded(8));
+    EXPECT_NE(copy.Random(), Seeded(8));
+    Slot assigned(Seeded(1));
+    assigned = original;
     assigned.Shoot();
-    EXPECT_EQ(own.Random(), Seeded(8));
     EXPECT_EQ(assigned.Random(), copy.Random());
-
-    Slot shared;
-    shared.Reset();
-    Slot sharedCopy(shared);
-    EXPECT_EQ(&sharedCopy.Random(), &ProcessRandom());
-    EXPECT_NE(&copy.Random(), &own.Random());
+    // The original goes on exactly as its copies did.
+    original.Shoot();
+    EXPECT_EQ(original.Random(), copy.Random());
+    EXPECT_EQ(untouched.Random(), Seeded(8));
 }
 
 TEST(SlotSource, MachinesOnThreadsMatchTheSameMachinesInTurn) {

@@ -63,11 +63,11 @@ TEST(Slot, ConstructionAndReset) {
 
 TEST(Slot, ResetLeavesTheRandomSourceAlone) {
     Slot slot;
-    ProcessRandom().Seed(1);
-    ProcessRandom().Next();
-    const RandomSource before = ProcessRandom();
+    slot.Random().Seed(1);
+    slot.Random().Next();
+    const RandomSource before = slot.Random();
     slot.Reset();
-    EXPECT_EQ(ProcessRandom(), before);
+    EXPECT_EQ(slot.Random(), before);
 }
 
 TEST(Slot, BorderWeightsAreTruncated) {
@@ -98,7 +98,7 @@ TEST(Slot, BorderWeightIsLimitedSoEveryShotEnds) {
 
 TEST(Slot, BonusEndsEvenAtTheLargestBorderWeight) {
     Slot slot;
-    ProcessRandom().Seed(3);
+    slot.Random().Seed(3);
     slot.Reset();
     slot.SetBorder(std::numeric_limits<double>::quiet_NaN());
     slot.Mode = 1;
@@ -111,7 +111,7 @@ TEST(Slot, BonusEndsEvenAtTheLargestBorderWeight) {
 
 TEST(Slot, ReferenceSequenceFirstTenPlays) {
     Slot slot;
-    ProcessRandom().Seed(1);
+    slot.Random().Seed(1);
     const std::vector<Play> plays = RunPlays(slot, 10, 12.5);
     const int balls[] = {-25, -24, -78, -83, -85, -158, -196, -208, -242, -257};
     for (int k = 0; k < 10; ++k) {
@@ -126,7 +126,7 @@ TEST(Slot, ReferenceSequenceFirstTenPlays) {
 
 TEST(Slot, ReferenceSequenceFirstChain) {
     Slot slot;
-    ProcessRandom().Seed(1);
+    slot.Random().Seed(1);
     const std::vector<Play> plays = RunPlays(slot, 66, 12.5);
     for (int k = 0; k < 57; ++k) {
         EXPECT_EQ(plays[k].Mode, 0) << "play " << k + 1;
@@ -142,7 +142,7 @@ TEST(Slot, ReferenceSequenceFirstChain) {
 
 TEST(Slot, ReferenceSequenceTwoThousandPlays) {
     Slot slot;
-    ProcessRandom().Seed(1);
+    slot.Random().Seed(1);
     const std::vector<Play> plays = RunPlays(slot, 2000, 12.5);
     EXPECT_EQ(plays.back().Balls, 34652);
     EXPECT_EQ(plays.back().Shot, 39836);
@@ -153,7 +153,7 @@ TEST(Slot, ReferenceSequenceTwoThousandPlays) {
 TEST(Slot, EveryShotFollowsTheTransitionTable) {
     Slot slot;
     for (const double border : {1.0, 12.5, 40.0, 124.0}) {
-        ProcessRandom().Seed(static_cast<std::uint32_t>(border * 7));
+        slot.Random().Seed(static_cast<std::uint32_t>(border * 7));
         slot.Reset();
         slot.SetBorder(border);
         int singles = 0, chanceMisses = 0, jackpots = 0;
@@ -282,11 +282,11 @@ struct PlainMachine {
 TEST(Slot, AgreesWithPlainModelShotByShot) {
     Slot slot;
     for (const double border : {1.0, 7.3, 12.5, 60.0, 100.0}) {
-        ProcessRandom().Seed(static_cast<std::uint32_t>(border * 1000));
+        slot.Random().Seed(static_cast<std::uint32_t>(border * 1000));
         slot.Reset();
         slot.SetBorder(border);
         PlainMachine plain;
-        plain.rng = ProcessRandom();
+        plain.rng = slot.Random();
         plain.borderWeight = slot.PocketTable[0];
         for (int shot = 0; shot < 100000; ++shot) {
             slot.Shoot();
@@ -294,7 +294,7 @@ TEST(Slot, AgreesWithPlainModelShotByShot) {
             ASSERT_EQ(Of(slot), (Counters{plain.sinceHit, plain.playNo, plain.balls, plain.mode,
                                           plain.chain}))
                 << "border " << border << " shot " << shot;
-            ASSERT_EQ(ProcessRandom(), plain.rng);
+            ASSERT_EQ(slot.Random(), plain.rng);
         }
     }
 }
@@ -326,14 +326,14 @@ TEST(Slot, ShootUntilMatchesRepeatedShoot) {
     };
     Slot slot;
     for (std::size_t t = 0; t < pockets.size(); ++t) {
-        ProcessRandom().Seed(static_cast<std::uint32_t>(100 + t));
+        slot.Random().Seed(static_cast<std::uint32_t>(100 + t));
         slot.Reset();
         slot.PocketTable = pockets[t];
         const PlayLog expected = ByShoot(slot, 3000);
         const Counters after = Of(slot);
-        const RandomSource rngAfter = ProcessRandom();
+        const RandomSource rngAfter = slot.Random();
 
-        ProcessRandom().Seed(static_cast<std::uint32_t>(100 + t));
+        slot.Random().Seed(static_cast<std::uint32_t>(100 + t));
         slot.Reset();
         slot.PocketTable = pockets[t];
         PlayLog log;
@@ -342,6 +342,6 @@ TEST(Slot, ShootUntilMatchesRepeatedShoot) {
         });
         EXPECT_EQ(log, expected) << "table " << t;
         EXPECT_EQ(Of(slot), after) << "table " << t;
-        EXPECT_EQ(ProcessRandom(), rngAfter) << "table " << t;
+        EXPECT_EQ(slot.Random(), rngAfter) << "table " << t;
     }
 }

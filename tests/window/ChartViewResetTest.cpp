@@ -111,7 +111,7 @@ TEST_F(ChartViewResetTest, AnOpenedFileStartsUnzoomed) {
 }
 
 TEST_F(ChartViewResetTest, AZoomDuringASlowRunHoldsForItsLaterPasses) {
-    ProcessRandom().Seed(4);
+    form->Machine.Random().Seed(4);
     SetInputs("40", "1", "4.0", "12.5");
     form->SpeedComboBox->SetItemIndex(1);
     double zoomedMin = 0, zoomedMax = 0, zoomedTop = 0;

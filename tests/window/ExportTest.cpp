@@ -127,7 +127,7 @@ TEST_F(ExportTest, CsvFilesHoldExactlyWhatTheListsShow) {
 }
 
 TEST_F(ExportTest, SlowRunRowsAreExportedAsShown) {
-    ProcessRandom().Seed(3);
+    form->Machine.Random().Seed(3);
     SetInputs("40", "1", "4.0", "12.5");
     form->SpeedComboBox->SetItemIndex(1);
     std::vector<bool> enabledDuringRun;

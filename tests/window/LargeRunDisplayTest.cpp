@@ -94,7 +94,7 @@ void FeedPlainly(TMainForm& form, const RunRecords& records) {
 class LargeRunDisplayTest : public WindowTest {
 protected:
     void FastRun(int plays, std::uint32_t seed) {
-        ProcessRandom().Seed(seed);
+        form->Machine.Random().Seed(seed);
         form->SpeedComboBox->SetItemIndex(0);
         form->PlayNumEdit->SetText(std::to_string(plays));
         form->StartButtonClick();

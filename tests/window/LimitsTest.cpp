@@ -80,7 +80,7 @@ TEST_F(LimitsTest, StartRefusesWhatWouldLeave32BitsOrNotBeFinite) {
 
 TEST_F(LimitsTest, ASlowRunStopsCleanlyAtTheBalanceGuard) {
     SetInputs("40", "1", "4.0", "12.5");
-    ProcessRandom().Seed(1);
+    form->Machine.Random().Seed(1);
     // As if the balance had come near the end of 32 bits by play 10.
     onWait = [&](int call) {
         if (call == 10)

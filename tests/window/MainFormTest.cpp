@@ -302,7 +302,7 @@ TEST_F(WindowTest, FastRunFromSeedOneShowsTheReferenceRecordsRowsAndSummary) {
 
 TEST_F(WindowTest, SlowRunAddsOneRowPerPlayWithTheNewestInViewAndStopsNormally) {
     SetInputs("40", "1", "4.0", "12.5");
-    ProcessRandom().Seed(1);
+    form->Machine.Random().Seed(1);
     std::vector<int> rowsAtWait;
     std::vector<bool> previousRowVisible;
     onWait = [&](int call) {

@@ -502,7 +502,7 @@ TEST_F(RunFileCommandsTest, SaveAndBatchKeepLongNamesAndLinks) {
 
     // The batch's numbered names are longer than the chosen one: 245 bytes
     // and the tag still make a legal name, whose temporary must fit as well.
-    ProcessRandom().Seed(4);
+    form->Machine.Random().Seed(4);
     SetInputs("10", "2", "4.0", "12.5");
     form->SpeedComboBox->SetItemIndex(0);
     seam.fileAnswers.push_back((dir / (std::string(241, 'b') + ".sim")).string());

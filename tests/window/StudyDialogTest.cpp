@@ -8,6 +8,7 @@
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
 #include "results/InputChecks.h"
+#include "runs/MemoryRule.h"
 #include "runs/Study.h"
 
 #include <chrono>
@@ -119,7 +120,7 @@ TEST_F(WindowTest, StudyRefusesWhatItCouldNotHoldOrCount) {
         std::string refusal;
     } cases[] = {
         // 1.7 TB of balances: the program would end with bad_alloc.
-        {"3000", "2147483647", "12.5", StudyTooLargeText},
+        {"3000", "2147483647", "12.5", TooManyRunsText},
         {"20000", "10", "249.9999", CheckBalanceRange(20000, 249.9999)},
     };
     for (const auto& c : cases) {

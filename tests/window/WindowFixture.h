@@ -98,7 +98,7 @@ protected:
 
     // A fast single run from a fixed seed.
     void FastRun(int plays, std::uint32_t seed = 1) {
-        ProcessRandom().Seed(seed);
+        form->Machine.Random().Seed(seed);
         SetInputs(std::to_string(plays), "1", "4.0", "12.5");
         form->SpeedComboBox->SetItemIndex(0);
         form->StartButton->Click();

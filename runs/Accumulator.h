@@ -1,0 +1,54 @@
+#pragma once
+// The figures over many runs' values, the same for the companion's batches,
+// the study and the window: mean and its 95 % interval, percentiles, the
+// share of runs ahead (above 0) and its 95 % interval.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct Interval {
+    double Low = 0.0;
+    double High = 0.0;
+};
+
+// 1.96: the two-sided 95 % point of the normal distribution.
+inline constexpr double Z95 = 1.959963984540054;
+
+// Linear interpolation between the closest ranks of ascending values (the
+// p-quantile at rank (n-1)p). Requires at least one value.
+double Percentile(const std::vector<double>& sorted, double p);
+
+// Mean ± Z95 · s/√n, s the sample standard deviation (n - 1); for fewer than
+// two values both ends are NaN.
+Interval MeanInterval95(const std::vector<double>& values);
+
+// Wilson's score interval at 95 % for `successes` out of `trials` (> 0).
+Interval WilsonInterval95(std::int64_t successes, std::int64_t trials);
+
+class Accumulator {
+public:
+    void Reserve(std::size_t count) { values_.reserve(count); }
+    void Add(double value);
+
+    std::size_t Count() const { return values_.size(); }
+    // The values in the order they were added.
+    const std::vector<double>& Values() const { return values_; }
+
+    // Each requires at least one value.
+    double Mean() const { return sum_ / static_cast<double>(values_.size()); }
+    Interval MeanInterval95() const { return ::MeanInterval95(values_); }
+    double Percentile(double p) const;
+    double ShareAhead() const {
+        return static_cast<double>(ahead_) / static_cast<double>(values_.size());
+    }
+    Interval ShareAheadInterval95() const {
+        return WilsonInterval95(ahead_, static_cast<std::int64_t>(values_.size()));
+    }
+
+private:
+    std::vector<double> values_;
+    mutable std::vector<double> sorted_; // made on the first percentile asked for
+    double sum_ = 0.0;
+    std::int64_t ahead_ = 0;
+};
