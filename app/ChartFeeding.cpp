@@ -314,9 +314,8 @@ void ChartFeeding::AddSlumpLine(const RunRecords& records) {
     slumpSeries_->ReservePoints(static_cast<int>(n));
     // One repaint request for the whole line instead of one per point.
     slumpSeries_->BeginUpdate();
-    for (std::size_t i = 0; i < n; ++i)
-        slumpSeries_->AddXY(ToDouble(records.PlayNumbers[i]), ToDouble(records.BallCounts[i]), "",
-                            PointRed);
+    slumpSeries_->AddXYs(records.PlayNumbers.data(), records.BallCounts.data(), static_cast<int>(n),
+                         PointRed);
     slumpSeries_->EndUpdate();
     EndBatch();
 }

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -73,6 +74,7 @@ TMainForm::TMainForm() : TForm(Kind::MainWindow) {
     PageControl1->SetActivePageIndex(0);
     SpeedComboBox->SetItemIndex(1);
     Timer1->SetEnabled(true);
+    AcceptFileDrops([this](const std::string& path) { OpenRunFile(path); });
 }
 
 TMainForm::~TMainForm() {
@@ -450,6 +452,20 @@ int ShownPercent(std::size_t shown, int playCount) {
         std::trunc(static_cast<double>(shown) / static_cast<double>(playCount) * 100.0));
 }
 
+// The smallest record count above `shown` whose percent differs from `percent`.
+std::size_t NextPercentMove(std::size_t shown, int percent, int playCount) {
+    if (playCount <= 0)
+        return std::numeric_limits<std::size_t>::max();
+    // An estimate from the next percent, then corrected by the exact rule.
+    auto next = static_cast<std::size_t>(static_cast<double>(percent + 1) * playCount / 100.0);
+    next = std::max(next, shown + 1);
+    while (next > shown + 1 && ShownPercent(next - 1, playCount) != percent)
+        --next;
+    while (ShownPercent(next, playCount) == percent)
+        ++next;
+    return next;
+}
+
 } // namespace
 
 void TMainForm::ShowResults(bool bulk) {
@@ -483,18 +499,26 @@ ChainStats TMainForm::ShowRecords(bool bulk) {
     if (n > 0 && !StopRequested)
         ResultListView->SetOwnerData(bulk);
     std::size_t walked = 0;
+    // The bar moves only when its percent changes: the next record count that
+    // changes it is found once per percent, not computed for every record.
+    std::size_t nextMove = 0;
     for (; walked < n && !StopRequested; ++walked) {
         const std::size_t i = walked;
-        if (Records.HitStates[i] != ToInt(HitState::None))
+        if (Records.HitStates[i] != ToInt(HitState::None)) {
             charts_->AddHitMarker(Records, i);
-        if (IsChainEnd(Records, i)) {
-            stats.AddChainEnd(Records.ChainCounts[i]);
-            AddBonusRow(i);
-            charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+            if (IsChainEnd(Records, i)) {
+                stats.AddChainEnd(Records.ChainCounts[i]);
+                AddBonusRow(i);
+                charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+            }
         }
         if (!bulk)
             AddPlayRow(i);
-        ProgressBar1->SetPosition(ShownPercent(i + 1, PlayCount));
+        if (i + 1 >= nextMove) {
+            const int percent = ShownPercent(i + 1, PlayCount);
+            ProgressBar1->SetPosition(percent);
+            nextMove = NextPercentMove(i + 1, percent, PlayCount);
+        }
     }
     if (bulk && walked > 0) {
         // The virtual list shows the walked records; ResultListViewData makes
@@ -640,9 +664,19 @@ void TMainForm::FileOpenMenuClick() {
         return;
     if (!OpenDialog->Execute())
         return;
-    std::FILE* file = std::fopen(OpenDialog->FileName().c_str(), "rb");
-    if (file == nullptr)
+    OpenRunFile(OpenDialog->FileName());
+}
+
+void TMainForm::OpenRunFile(const std::string& path) {
+    if (runActive_)
         return;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        // Named on the command line or dropped, a file that is not there
+        // must not look like nothing happened.
+        ShowErrorMessage(std::string(ReadErrorText) + "\n" + path);
+        return;
+    }
     StartButton->SetEnabled(false);
     StatusBar1->Panel(0).SetText(LoadingText);
     KeepListedRows();
@@ -655,8 +689,7 @@ void TMainForm::FileOpenMenuClick() {
         // Nothing of a refused file is kept or shown. A failed read names the
         // file, as a failed save does.
         loaded = RunRecords{};
-        ShowErrorMessage(failure == ReadErrorText ? failure + "\n" + OpenDialog->FileName()
-                                                  : failure);
+        ShowErrorMessage(failure == ReadErrorText ? failure + "\n" + path : failure);
         StatusBar1->Panel(0).SetText(LoadAbortedText);
         StartButton->SetEnabled(true);
         return;

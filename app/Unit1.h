@@ -110,6 +110,9 @@ public:
     void StopButtonClick();
     void Timer1Timer();
     void FileOpenMenuClick();
+    // Open without its dialog: the checks, messages and display of 開く for
+    // a file named on the command line or dropped on the window.
+    void OpenRunFile(const std::string& path);
     void FileSaveMenuClick();
     // The three lists as plays.csv, bonuses.csv and chains.csv, and the three
     // charts as PNG pictures, into a chosen folder.

@@ -211,7 +211,7 @@ void BM_RecordedRun(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_FastReference)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FastReference)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FastEngine, avx2, EnginePath::Avx2)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);

@@ -111,7 +111,17 @@ void WriteUsage(std::ostream& s, const std::vector<CliCommand>& commands) {
     for (const CliCommand& c : commands) {
         s << "  yonatama-cli " << c.Usage << "\n";
     }
-    s << "  yonatama-cli --help\n";
+    s << "  yonatama-cli --help | --version\n";
+}
+
+// Words of one command for completion, space-separated.
+std::string OptionWords(const CliCommand& c) {
+    std::string words = "--help";
+    for (const std::string& o : c.ValueOptions)
+        words += " " + o;
+    for (const std::string& f : c.Flags)
+        words += " " + f;
+    return words;
 }
 
 // Results reach their reader or the command fails.
@@ -597,6 +607,14 @@ int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err) {
         WriteUsage(out, commands);
         return Finish(out, err);
     }
+    if (args[0] == "--version" || args[0] == "-V") {
+        out << "yonatama-cli " << YONATAMA_VERSION << "\n";
+        return Finish(out, err);
+    }
+    if (args[0] == "--bash-completion") {
+        WriteBashCompletion(out);
+        return Finish(out, err);
+    }
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const CliCommand& c) { return args[0] == c.Name; });
     if (command == commands.end()) {
@@ -627,4 +645,35 @@ int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err) {
         err << OutOfMemoryText << "\n";
         return CliFileError;
     }
+}
+
+void WriteBashCompletion(std::ostream& s) {
+    const std::vector<CliCommand>& commands = BuiltinCliCommands();
+    std::string names;
+    for (const CliCommand& c : commands)
+        names += std::string(names.empty() ? "" : " ") + c.Name;
+    s << "# bash completion for yonatama-cli (made by yonatama-cli --bash-completion)\n"
+         "_yonatama_cli() {\n"
+         "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words\n"
+         "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
+         "        COMPREPLY=($(compgen -W \""
+      << names
+      << " --help --version\" -- \"$cur\")); return\n"
+         "    fi\n"
+         "    case $prev in\n"
+         "    --out|--csv) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
+         "    --png) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+         "    esac\n"
+         "    case ${COMP_WORDS[1]} in\n";
+    for (const CliCommand& c : commands)
+        s << "    " << c.Name << ") words=\"" << OptionWords(c) << "\" ;;\n";
+    s << "    *) return ;;\n"
+         "    esac\n"
+         "    if [[ $cur == -* ]]; then\n"
+         "        COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
+         "    else\n"
+         "        COMPREPLY=($(compgen -f -X '!*.sim' -- \"$cur\") $(compgen -d -- \"$cur\"))\n"
+         "    fi\n"
+         "}\n"
+         "complete -o filenames -F _yonatama_cli yonatama-cli\n";
 }

@@ -51,6 +51,9 @@ std::string ParseCommandLine(const CliCommand& command, const CliArgs& args, Par
 // messages go to `err`.
 int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err);
 
+// A bash completion script for the commands and their options.
+void WriteBashCompletion(std::ostream& out);
+
 // The options of `render`, checked as yonatama-cli and yonatama-render both
 // need them.
 struct RenderOptions {

@@ -3,14 +3,19 @@
 #include "platform/FontNames.h"
 #include "platform/ProgramIcon.h"
 #include "platform/QtStrings.h"
+#include "platform/TApplication.h"
 #include "platform/TMainMenu.h"
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -40,6 +45,55 @@ protected:
 
 private:
     TForm* owner_;
+};
+
+// Sees drags before any control does, so that a file dropped on an edit box
+// or a list opens the file instead of pasting its name.
+class FileDropFilter final : public QObject {
+public:
+    FileDropFilter(QWidget* window, std::function<void(const std::string&)> onDrop)
+        : window_(window), onDrop_(std::move(onDrop)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != window_)
+            return false;
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!drop->mimeData() || !drop->mimeData()->hasUrls())
+            return false; // plain text still drops into an edit box
+        // Files and addresses other than one local file are refused rather
+        // than pasted as text.
+        const QString path = DroppedFile(drop->mimeData());
+        if (path.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        if (type == QEvent::Drop) {
+            const std::string file = FromQ(path);
+            auto handler = [onDrop = onDrop_, file] { onDrop(file); };
+            if (Application)
+                Application->Post(handler);
+            else
+                QTimer::singleShot(0, this, handler);
+        }
+        return true;
+    }
+
+private:
+    static QString DroppedFile(const QMimeData* data) {
+        if (data->urls().size() != 1)
+            return {};
+        const QUrl url = data->urls().first();
+        return url.isLocalFile() ? url.toLocalFile() : QString();
+    }
+
+    QWidget* window_;
+    std::function<void(const std::string&)> onDrop_;
 };
 
 } // namespace
@@ -169,6 +223,12 @@ void TForm::SetModalResult(int result) {
 
 bool TForm::IsModalShowing() const {
     return kind_ == Kind::Dialog && window_->isVisible() && window_->isModal();
+}
+
+void TForm::AcceptFileDrops(std::function<void(const std::string& path)> onDrop) {
+    dropFilter_ = std::make_unique<FileDropFilter>(window_.get(), std::move(onDrop));
+    QCoreApplication::instance()->installEventFilter(dropFilter_.get());
+    window_->setAcceptDrops(true);
 }
 
 bool TForm::RenderToPng(const std::string& path) const {

@@ -2,9 +2,11 @@
 // A top-level window: the main window (menu bar above its client area) or a
 // dialog. Fixed size, not maximisable, centred on the desktop when shown.
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class QObject;
 class QWidget;
 class TMainMenu;
 
@@ -48,6 +50,10 @@ public:
     // The whole window as it looks now, as a PNG file.
     bool RenderToPng(const std::string& path) const;
 
+    // One local file dropped anywhere on the window is handed to onDrop,
+    // after the drop has ended (so that onDrop may show a message box).
+    void AcceptFileDrops(std::function<void(const std::string& path)> onDrop);
+
     // Called when the window is being closed by the user or by Close().
     virtual void FormClose() {}
 
@@ -59,6 +65,7 @@ private:
     std::unique_ptr<QWidget> window_;
     QWidget* client_ = nullptr;
     std::unique_ptr<TMainMenu> menu_;
+    std::unique_ptr<QObject> dropFilter_;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
 };

@@ -1,9 +1,11 @@
 #include "runs/RunDriver.h"
 
+#include "engine/FastSlot.h"
 #include "stats/BalanceLimit.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -26,6 +28,87 @@ void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& v) {
 #endif
 }
 
+// Appends the plays the fast engine kept in `out`.
+void AppendBlock(RunRecords& records, const PlayColumns& out, int made) {
+    records.SinceHitPlays.insert(records.SinceHitPlays.end(), out.SinceHit, out.SinceHit + made);
+    records.BallCounts.insert(records.BallCounts.end(), out.Balls, out.Balls + made);
+    records.ChainCounts.insert(records.ChainCounts.end(), out.Chain, out.Chain + made);
+    records.PlayNumbers.insert(records.PlayNumbers.end(), out.PlayNo, out.PlayNo + made);
+    records.HitStates.insert(records.HitStates.end(), out.Mode, out.Mode + made);
+}
+
+// How many of the block's `made` plays come before the guard: up to and
+// including the first whose balance reached it.
+int PlaysWithinGuard(const PlayColumns& out, int made) {
+    for (int i = 0; i < made; ++i) {
+        if (BalanceAtGuard(out.Balls[i])) {
+            return i + 1;
+        }
+    }
+    return made;
+}
+
+// The counters of play `i` of the block.
+void StorePlay(Slot& machine, const PlayColumns& out, int i) {
+    machine.SinceHit = out.SinceHit[i];
+    machine.Balls = out.Balls[i];
+    machine.Chain = out.Chain[i];
+    machine.PlayNo = out.PlayNo[i];
+    machine.Mode = out.Mode[i];
+}
+
+// DrivePlays on the fast engine, which took over `machine`; the machine is
+// brought up to date before every look and at the end.
+bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
+               const RunLook& look, long long* shots) {
+    const long long shotsBefore = fast.Shots();
+    std::unique_ptr<PlayBlock> block;
+    PlayColumns out;
+    if (records != nullptr) {
+        block = std::make_unique_for_overwrite<PlayBlock>();
+        out = block->Columns();
+    }
+    bool going = true;
+    bool atGuard = false;
+    while (going && fast.PlayNo() < plays) {
+        const int target = NextStopCheck(fast.PlayNo(), plays, every);
+        while (!atGuard && fast.PlayNo() < target) {
+            const int made = fast.Run(target, records != nullptr ? &out : nullptr);
+            if (records != nullptr) {
+                const int kept = PlaysWithinGuard(out, made);
+                AppendBlock(*records, out, kept);
+                atGuard = kept < made || BalanceAtGuard(fast.Balls());
+                if (kept < made) {
+                    // The engine went on inside its block; the machine ends
+                    // at the play that reached the guard.
+                    fast.StoreInto(machine);
+                    StorePlay(machine, out, kept - 1);
+                    if (shots != nullptr) {
+                        *shots += fast.Shots() - shotsBefore;
+                    }
+                    return false;
+                }
+            }
+            // One call makes about a million draws, far less than the room
+            // left above the guard, so the balance is still a 32-bit one.
+            atGuard = atGuard || BalanceAtGuard(fast.Balls());
+        }
+        fast.StoreInto(machine);
+        going = !atGuard && (!look || look());
+    }
+    fast.StoreInto(machine);
+    if (shots != nullptr) {
+        *shots += fast.Shots() - shotsBefore;
+    }
+    return going;
+}
+
+// The fast engine runs whatever it can, except a run that looks after every
+// play (the slow speeds): that one stays on Slot::Shoot's own loop.
+bool Fast(const Slot& machine, int every) {
+    return every > 1 && FastSlot::Supports(machine);
+}
+
 } // namespace
 
 int NextStopCheck(int playNo, int target, int step) {
@@ -36,6 +119,10 @@ int NextStopCheck(int playNo, int target, int step) {
 bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const RunLook& look,
                 long long* shots) {
     every = std::max(every, 1);
+    if (Fast(machine, every) && machine.PlayNo < plays) {
+        FastSlot fast(machine);
+        return DriveFast(machine, fast, plays, records, every, look, shots);
+    }
     long long made = 0;
     bool going = true;
     while (going && machine.PlayNo < plays) {
@@ -85,8 +172,17 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
         counted = machine.PlayNo;
         return !stop.stop_requested();
     };
+    // One fast engine for every band, so its draws made ahead serve the next.
+    std::unique_ptr<FastSlot> fast;
+    if (Fast(machine, LookEveryPlays)) {
+        fast = std::make_unique<FastSlot>(machine);
+    }
     for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        if (!DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look)) {
+        const bool going =
+            fast != nullptr
+                ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays, look, nullptr)
+                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
+        if (!going) {
             return false;
         }
         balances[k] = machine.Balls;

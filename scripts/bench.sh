@@ -4,7 +4,9 @@
 # hand-written baseline loop (target: at most 1.3).
 # With `display` it instead times showing whole runs of 1, 3 and 10 million
 # plays against the engine-only run of the same plays (see display_bench).
-# Usage: scripts/bench.sh [BUILD_DIR] [display]   (default: build)
+# With `limits` it prints every speed target of the fast engine as a ratio to
+# the fastest exact loop (bench/FastReference.h) measured in the same session.
+# Usage: scripts/bench.sh [BUILD_DIR] [display|limits]   (default: build)
 set -euo pipefail
 build=${1:-build}
 
@@ -77,6 +79,78 @@ display_bench() {
                    sxy / sxx, x[n], x[1], (y[n] / x[n]) / (y[1] / x[1]) }'
 }
 
+# Google Benchmark CPU ms (or real ms with col=3) of one benchmark, median of 3.
+bench_ms() {
+    local program=$1 name=$2 col=${3:-4}
+    "$program" --benchmark_filter="^${name}\$" --benchmark_repetitions=3 \
+        --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+        awk -F, -v n="\"${name}_median\"" -v c="$col" '$1 == n { print $c }'
+}
+
+# Every target of the fast engine against the yardstick loop, in one table.
+limits_bench() {
+    local cli="$build/bin/yonatama-cli" engine="$build/bin/bench_engine" study="$build/bin/bench_study"
+    for f in "$cli" "$engine" "$study" "$build/bin/yonatama-render"; do
+        [ -x "$f" ] || { echo "missing $f (build with -DYONATAMA_BENCH=ON first)" >&2; exit 1; }
+    done
+    [ -x /usr/bin/time ] || { echo "needs /usr/bin/time" >&2; exit 1; }
+    repeats=${REPEATS:-3}
+    tmp=$(mktemp -d)
+    trap 'rm -rf "${tmp:-}"' EXIT
+    local ref1 ref10 old rec sref srun s1 s2
+    ref1=$(bench_ms "$engine" BM_FastReference/1000000)
+    ref10=$(bench_ms "$engine" BM_FastReference/10000000)
+    old=$(bench_ms "$engine" BM_ShootUntilRecords/1000000)
+    rec=$(bench_ms "$engine" BM_RecordedRun/1000000)
+    sref=$(bench_ms "$study" BM_StudyReference/1000)
+    srun=$(bench_ms "$study" BM_StudyRun/1000)
+    s1=$(bench_ms "$study" BM_Study/jobs:1/real_time 3)
+    s2=$(bench_ms "$study" BM_Study/jobs:2/real_time 3)
+    # perf's cycle counter is not available here: cycles per play are estimated
+    # from CPU time at the processor's clock.
+    local mhz ticks
+    mhz=$(awk -F: '/^cpu MHz/ { print $2 + 0; exit }' /proc/cpuinfo)
+    ticks=$("$engine" --benchmark_filter='^BM_(FastReference|ShootUntilRecords|RecordedRun|FastEngine/.*)/1000000$' \
+        --benchmark_format=csv 2>/dev/null | awk -F, -v mhz="$mhz" 'NR > 1 {
+            gsub(/"/, "", $1); printf "  %-36s %6.0f cycles/play\n", $1, $4 * mhz / 1000 }')
+    "$cli" run --plays 10000000 --seed 5 --out "$tmp/run.sim" >/dev/null
+    local run1 show10 open10 sh10 show1 show0 cstudy
+    run1=$(measure "$cli" run --plays 1000000 --seed 5)
+    show10=$(measure "$cli" render --plays 10000000 --seed 5 --out "$tmp/png")
+    open10=$(measure "$cli" render "$tmp/run.sim" --out "$tmp/png")
+    sh10=$(measure "$cli" show "$tmp/run.sim")
+    show1=$(measure "$cli" render --plays 1000000 --seed 5 --out "$tmp/png")
+    show0=$(measure "$cli" render --plays 1 --seed 5 --out "$tmp/png")
+    cstudy=$(measure "$cli" study --plays 1000 --runs 20000 --seed 5 --jobs 1)
+    echo "engine path: ${YONATAMA_ENGINE:-default}; yardstick: 1M plays ${ref1} ms, 10M plays ${ref10} ms (CPU)"
+    echo "cycles per play (1M plays, border 12.5; CPU time at ${mhz} MHz):"
+    echo "$ticks"
+    awk -v r1="$ref1" -v r10="$ref10" -v old="$old" -v rec="$rec" -v sref="$sref" -v srun="$srun" \
+        -v s1="$s1" -v s2="$s2" -v run1="$run1" -v show10="$show10" -v open10="$open10" \
+        -v sh10="$sh10" -v show1="$show1" -v show0="$show0" -v cstudy="$cstudy" 'BEGIN {
+        split(run1, A, " "); split(show10, B, " "); split(open10, C, " "); split(sh10, D, " ")
+        split(show1, E, " "); split(show0, F, " "); split(cstudy, G, " ")
+        printf "%-48s %9s %8s %7s   %s\n", "figure", "ms", "peak_MB", "ratio", "target"
+        row("1M plays with records, before (ShootUntil)", old, "", old / r1, "")
+        row("1M plays with records (RecordPlays)", rec, "", rec / r1, "<= 1.5")
+        row("1M plays with records (yonatama-cli run)", A[1], A[2], A[1] / r1, "<= 1.5")
+        row("study cost per run, 1000 plays (RunWithBands)", srun, "", srun / sref, "<= 1.3")
+        row("study --jobs 1, 1000 plays, per run (CLI)", G[1] / 20000, "", G[1] / 20000 / sref, "<= 1.3")
+        row("study 64 x 100000, --jobs 2 / --jobs 1 (wall)", s2, "", s2 / s1, "<= 0.6")
+        row("10M plays shown whole (render --plays)", B[1], B[2], B[1] / r10, "<= 3, <= 450 MB")
+        row("10M-record file shown (render FILE)", C[1], C[2], C[1] / r10, "<= 2, <= 450 MB")
+        row("10M-record file, show", D[1], D[2], D[1] / r10, "<= 0.7, <= 230 MB")
+        row("1M plays shown whole, start-up removed", E[1] - F[1], E[2], (E[1] - F[1]) / r1, "<= 5")
+    }
+    function row(what, ms, kb, ratio, target) {
+        printf "%-48s %9.2f %8s %7.2f   %s\n", what, ms, kb == "" ? "" : sprintf("%.0f", kb / 1024), ratio, target
+    }'
+}
+
+if [ "${2:-}" = limits ]; then
+    limits_bench
+    exit 0
+fi
 if [ "${2:-}" = display ]; then
     display_bench
     exit 0

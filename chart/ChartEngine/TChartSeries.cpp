@@ -93,6 +93,35 @@ int TChartSeries::AddXY(double x, double y, const std::string& label, TColor col
     return p;
 }
 
+void TChartSeries::AddXYs(const std::int32_t* xs, const std::int32_t* ys, int count, TColor color) {
+    if (count <= 0)
+        return;
+    const int before = Count();
+    TChartValueList& ordered = NotMandatoryValueList();
+    const std::int32_t* orderedValues = &ordered == FXValues.get() ? xs : ys;
+    // In order already: every point goes to the end, as AddXY would put it.
+    bool appends = FValuesList.size() == 2 && ordered.Order() != loDescending;
+    if (appends && ordered.Order() == loAscending) {
+        appends = before == 0 || orderedValues[0] >= ordered.Last();
+        for (int i = 1; appends && i < count; ++i)
+            appends = orderedValues[i] >= orderedValues[i - 1];
+    }
+    const bool plain = !OnBeforeAdd && (FUpdateCount > 0 || !OnAfterAdd) && FLabels.empty() &&
+                       FColors.empty() && (before == 0 || color == FSameColor);
+    if (!appends || !plain) {
+        for (int i = 0; i < count; ++i)
+            AddXY(xs[i], ys[i], "", color);
+        return;
+    }
+    FXValues->AppendValues(xs, static_cast<std::size_t>(count));
+    FYValues->AppendValues(ys, static_cast<std::size_t>(count));
+    FXValues->TempValue = xs[count - 1];
+    FYValues->TempValue = ys[count - 1];
+    FSameColor = color;
+    if (FUpdateCount == 0)
+        RepaintIfActive();
+}
+
 int TChartSeries::Add(double value, const std::string& label, TColor color) {
     if (FYMandatory)
         return AddXY(FXValues->Count(), value, label, color);

@@ -6,6 +6,7 @@
 #include "chart/ChartEngine/TCustomChartSeries.h"
 #include "chart/ChartEngine/TSeriesMarkPosition.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -37,6 +38,9 @@ public:
     // --- points ----------------------------------------------------------------------
     // Returns the new point's index, or -1 when OnBeforeAdd refused it.
     int AddXY(double x, double y, const std::string& label = "", TColor color = clDefault);
+    // The points (xs[i], ys[i]) without labels, all of one colour: the same as
+    // count AddXY calls, made in one pass when nothing needs a look at each point.
+    void AddXYs(const std::int32_t* xs, const std::int32_t* ys, int count, TColor color);
     int Add(double value, const std::string& label = "", TColor color = clDefault);
     int AddX(double x, const std::string& label = "", TColor color = clDefault);
     int AddY(double y, const std::string& label = "", TColor color = clDefault);

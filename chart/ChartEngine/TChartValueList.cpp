@@ -130,6 +130,34 @@ void TChartValueList::InsertChartValue(int index, double value) {
     FModified = true;
 }
 
+void TChartValueList::AppendValues(const std::int32_t* values, std::size_t count) {
+    std::size_t i = 0;
+    if (FConsecutive && count > 0) {
+        // As AppendConsecutive for each value, in one pass.
+        const std::size_t n = FConsecutiveCount;
+        const double first = n == 0 ? static_cast<double>(values[0]) : FFirst;
+        while (i < count && std::bit_cast<std::uint64_t>(first + static_cast<double>(n + i)) ==
+                                std::bit_cast<std::uint64_t>(static_cast<double>(values[i])))
+            ++i;
+        if (i > 0) {
+            FFirst = first;
+            FConsecutiveCount = n + i;
+            while (FRoom < FConsecutiveCount)
+                FRoom = GrownRoom(FRoom);
+            FModified = true;
+        }
+    }
+    if (i == count)
+        return;
+    Materialize();
+    for (; i < count; ++i) {
+        if (FValues.size() == FValues.capacity())
+            Grow();
+        FValues.push_back(static_cast<double>(values[i]));
+    }
+    FModified = true;
+}
+
 void TChartValueList::SetValue(int index, double value) {
     Materialize();
     FValues[static_cast<std::size_t>(index)] = value;

@@ -4,6 +4,7 @@
 #include "chart/ChartEngine/ChartEngineTypes.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ public:
     // Ordered insertion by Order; returns the index the value now stands at.
     int AddChartValue(double value);
     void InsertChartValue(int index, double value);
+    // Appends values[0 .. count-1] as count InsertChartValue(Count(), v) would.
+    void AppendValues(const std::int32_t* values, std::size_t count);
     void Delete(int index);
     void Delete(int start, int quantity);
     void ClearValues();

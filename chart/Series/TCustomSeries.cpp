@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <typeinfo>
 
 namespace {
@@ -356,6 +357,102 @@ void FlushReducedColumn(TCustomSeries& series, TChartCanvas3D& canvas, const Red
     }
 }
 
+// Pixels of the points of a line, read straight from its value lists.
+struct LinePixels {
+    const TChartAxis& H;
+    const TChartAxis& V;
+    const double* Xs; // null: consecutive from X0
+    double X0;
+    const double* Ys; // null: read through YList
+    const TChartValueList& YList;
+
+    double Y(int i) const { return Ys != nullptr ? Ys[i] : YList.Value(i); }
+    int X(int i) const {
+        return H.CalcXPosValue(Xs != nullptr ? Xs[i] : X0 + static_cast<double>(i));
+    }
+    int PixelY(int i) const { return V.CalcYPosValue(Y(i)); }
+};
+
+// The last index from i (whose column is x) up to last still in column x; the
+// X pixels never go back, so a column is one run of indices.
+int ColumnEnd(const LinePixels& p, int i, int last, int x) {
+    int in = i;
+    int out = i + 1;
+    for (int step = 1; out <= last && p.X(out) == x; step *= 2) {
+        in = out;
+        out = last - in > step ? in + step : last + 1;
+    }
+    while (out - in > 1) {
+        const int mid = in + (out - in) / 2;
+        if (p.X(mid) == x)
+            in = mid;
+        else
+            out = mid;
+    }
+    return in;
+}
+
+// Fills the column of points from..to (more than ShortCount) from the lowest and
+// highest value instead of every point's pixel: the axis keeps the order of
+// values, so their pixels are the column's extremes. The last point's pixel is
+// covered by earlier segments when it lies within the pixels of the points before
+// the trailing run that shares it. False for a value that is not a number.
+bool FillLongColumn(const LinePixels& p, int from, int to, ReducedColumn& c) {
+    const int last = p.PixelY(to);
+    int run = to;
+    while (run > from && p.PixelY(run - 1) == last)
+        --run;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (int k = from; k < run; ++k) {
+        const double v = p.Y(k);
+        if (std::isnan(v))
+            return false;
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    c.First = p.PixelY(from);
+    c.Last = last;
+    c.Count = to - from + 1;
+    c.LastCovered = false;
+    c.Min = c.Max = last;
+    if (run > from) {
+        const int a = p.V.CalcYPosValue(low);
+        const int b = p.V.CalcYPosValue(high);
+        c.LastCovered = last >= std::min(a, b) && last <= std::max(a, b);
+        c.Min = std::min({a, b, last});
+        c.Max = std::max({a, b, last});
+    }
+    return true;
+}
+
+// One colour, no null point: column by column, each from its index range.
+// Returns the last point's pixel.
+TPoint DrawOneColourColumns(TCustomSeries& series, TChartCanvas3D& canvas, const LinePixels& p,
+                            int first, int last, TPoint start, TColor color) {
+    TColor penColor = clNone;
+    TPoint end = start;
+    int i = first;
+    bool entered = false;
+    while (i <= last) {
+        const int x = i == first ? start.X : p.X(i);
+        const int to = ColumnEnd(p, i, last, x);
+        ReducedColumn c;
+        c.Start(x, i == first ? start.Y : p.PixelY(i), color);
+        c.Entered = entered;
+        c.FromX = end.X;
+        c.FromY = end.Y;
+        if (to - i + 1 <= ReducedColumn::ShortCount || !FillLongColumn(p, i, to, c))
+            for (int k = i + 1; k <= to; ++k)
+                c.Add(p.PixelY(k));
+        FlushReducedColumn(series, canvas, c, penColor);
+        end = {x, c.Last};
+        entered = true;
+        i = to + 1;
+    }
+    return end;
+}
+
 } // namespace
 
 // Draws first..last (ascending, flat, no markers, no stairs) one pixel column at a time.
@@ -382,6 +479,16 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     const double* ys = yList.Consecutive() ? nullptr : yList.Data();
     const double x0 = xs == nullptr ? xList.Value(0) : 0.0;
     const std::optional<TColor> sharedColor = SharedValueColor();
+    if (sharedColor && *sharedColor != clNone && FPrevColor == *sharedColor &&
+        (xs == nullptr || xList.Order() == loAscending)) {
+        const LinePixels pixels{*hAxis, *vAxis, xs, x0, ys, yList};
+        const TPoint end = DrawOneColourColumns(*this, *canvas, pixels, first, last,
+                                                {FPrevX, FPrevY}, *sharedColor);
+        FPrevX = end.X;
+        FPrevY = end.Y;
+        FPrevIndex = last;
+        return;
+    }
 
     // The pending column starts as the point just drawn, not entered by a segment.
     ReducedColumn column;

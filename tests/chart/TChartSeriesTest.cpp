@@ -344,3 +344,40 @@ TEST(TChartSeries, ReservedPointsAreAddedWithoutGrowingTheLists) {
 }
 
 } // namespace
+
+// Many points in one call land exactly where as many AddXY calls put them,
+// whether the one-pass path or the point-by-point one takes them.
+TEST(TChartSeries, AddXYsIsAddXYForEachPoint) {
+    const struct {
+        const char* name;
+        TChartListOrder order;
+        std::vector<std::int32_t> before, xs, ys;
+        TColor beforeColor, color;
+    } cases[] = {
+        {"play numbers", loAscending, {}, {1, 2, 3, 4, 5}, {-1, -2, 5, 9, -40}, clRed, clRed},
+        {"after earlier points", loAscending, {1, 2}, {3, 4, 6}, {7, 8, 9}, clRed, clRed},
+        {"out of order", loAscending, {}, {3, 1, 2, 2}, {1, 2, 3, 4}, clRed, clRed},
+        {"before the last", loAscending, {5}, {4, 6}, {1, 2}, clRed, clRed},
+        {"another colour", loAscending, {1}, {2, 3}, {1, 2}, clBlue, clRed},
+        {"no order", loNone, {9}, {3, 1, 2}, {1, 2, 3}, clRed, clRed},
+        {"descending", loDescending, {9}, {8, 8, 1}, {1, 2, 3}, clRed, clRed},
+    };
+    for (const auto& c : cases) {
+        TChartSeries bulk, each;
+        for (TChartSeries* s : {&bulk, &each}) {
+            s->XValues().SetOrder(c.order);
+            for (const std::int32_t x : c.before)
+                s->AddXY(x, 100 + x, "", c.beforeColor);
+        }
+        bulk.AddXYs(c.xs.data(), c.ys.data(), static_cast<int>(c.xs.size()), c.color);
+        for (std::size_t i = 0; i < c.xs.size(); ++i)
+            each.AddXY(c.xs[i], c.ys[i], "", c.color);
+        ASSERT_EQ(bulk.Count(), each.Count()) << c.name;
+        EXPECT_EQ(bulk.XValues().Consecutive(), each.XValues().Consecutive()) << c.name;
+        EXPECT_EQ(ValuesOf(bulk.XValues()), ValuesOf(each.XValues())) << c.name;
+        EXPECT_EQ(ValuesOf(bulk.YValues()), ValuesOf(each.YValues())) << c.name;
+        for (int i = 0; i < each.Count(); ++i)
+            EXPECT_EQ(bulk.ValueColor(i), each.ValueColor(i)) << c.name << " point " << i;
+        EXPECT_EQ(bulk.SharedValueColor(), each.SharedValueColor()) << c.name;
+    }
+}

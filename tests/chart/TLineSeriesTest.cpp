@@ -458,6 +458,60 @@ TEST(TLineSeriesReduced, ColumnEndsMatchEverySegment) {
     }
 }
 
+// A line of one colour (the slump line) is drawn from each column's lowest and
+// highest value; the image stays that of every segment, with integer balances
+// that sit on one pixel for long stretches and with the column-end patterns.
+TEST(TLineSeriesReduced, OneColourColumnsMatchEverySegment) {
+    const std::vector<std::vector<double>> ends = {
+        {},
+        {10, 50, 30, 50, 20, 50},
+        {50, 10, 30, 50, 50, 50},
+        {40, 40, 40, 40, 40},
+        {30, 50, 10, 40, 45, 10, 10},
+        {20, 20, 20, 60, 20, 20},
+    };
+    int run = 0;
+    for (const int width : {1, 2}) {
+        for (const bool consecutive : {true, false}) {
+            for (const auto& end : ends) {
+                std::mt19937 rng(static_cast<unsigned>(11 + run++));
+                std::uniform_int_distribution<int> step(-3, 2);
+                auto chart = MakeStagedChart(640, 300);
+                auto* line = new TLineSeries();
+                line->LinePen().SetWidth(width);
+                line->SetParentChart(chart.get());
+                const int points = 60000;
+                double y = 0;
+                for (int i = 0; i < points; ++i) {
+                    y += i % 5000 < 700 ? 0 : step(rng); // long plateaus too
+                    line->AddXY(consecutive ? i : i * 0.5, y, "", clRed);
+                }
+                const double lastX = consecutive ? points : points * 0.5;
+                for (const double v : end)
+                    line->AddXY(lastX, v * 10 - 300, "", clRed);
+                ASSERT_EQ(line->XValues().Consecutive(), consecutive && end.empty());
+                const TRect rect{20, 10, 617, 290};
+                QtDrawContext full(640, 300);
+                QtDrawContext reduced(640, 300);
+                full.Image().fill(Qt::white);
+                reduced.Image().fill(Qt::white);
+                const AxisSetup xs{0, lastX};
+                const AxisSetup ys{line->YValues().MinValue(), line->YValues().MaxValue()};
+                line->SetDrawReduced(false);
+                StageFlat(*chart, full, rect, xs, ys);
+                DrawValuesOf(*line);
+                line->SetDrawReduced(true);
+                RecordingDrawContext counted(&reduced);
+                StageFlat(*chart, counted, rect, xs, ys);
+                DrawValuesOf(*line);
+                EXPECT_LT(counted.CallsOf("LineTo").size(), 4u * 700u);
+                EXPECT_EQ(full.Image(), reduced.Image())
+                    << "pen " << width << " consecutive " << consecutive << " end " << end.size();
+            }
+        }
+    }
+}
+
 } // namespace
 
 namespace {

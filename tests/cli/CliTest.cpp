@@ -187,6 +187,41 @@ TEST_F(CliTest, HelpGoesToStandardOutput) {
     EXPECT_EQ(r.err, "");
 }
 
+// The completion script, sourced by bash as bash-completion does, completing
+// the word under the cursor.
+TEST_F(CliTest, BashCompletionOffersCommandsOptionsAndRunFiles) {
+    const Result script = Cli("--bash-completion");
+    ASSERT_EQ(script.exitCode, 0);
+    std::ofstream(dir_ / "completion.bash") << script.out;
+    std::ofstream(dir_ / "a.sim") << "x";
+    std::ofstream(dir_ / "b.txt") << "x";
+    struct Case {
+        const char* line;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"yonatama-cli s", "show study"},
+        {"yonatama-cli --v", "--version"},
+        {"yonatama-cli show --l", "--lists"},
+        {"yonatama-cli theory --j", "--json"},
+        {"yonatama-cli study --s", "--sweep --seed"},
+        {"yonatama-cli bogus --", ""},
+        {"yonatama-cli show ", "a.sim"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string command =
+            "cd '" + dir_.string() + "' && bash -c '. ./completion.bash; COMP_LINE=\"" + c.line +
+            "\"; read -ra COMP_WORDS <<< \"$COMP_LINE\"; [[ $COMP_LINE == *\" \" ]] && "
+            "COMP_WORDS+=(\"\"); COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _yonatama_cli; echo "
+            "\"${COMPREPLY[*]}\"' 2>'" +
+            (dir_ / "stderr.txt").string() + "'";
+        const Result r = RunShell(command, dir_ / "stderr.txt");
+        EXPECT_EQ(r.out, std::string(c.expected) + "\n");
+        EXPECT_EQ(r.err, "");
+    }
+}
+
 // The cross-run figures of a batch on fixed seeds: the mean, the interpolated
 // median and 5 %/95 % points, the same in yen, and the share strictly ahead.
 TEST_F(CliTest, BatchFiguresOnFixedSeeds) {

@@ -225,14 +225,18 @@ TEST_F(RunFileCommandsTest, HeaderOnlyFileShowsAnEmptyRun) {
               "出玉数:0  収支:0円");
 }
 
-TEST_F(RunFileCommandsTest, MissingFileAndCancelledDialogsEndSilently) {
+TEST_F(RunFileCommandsTest, CancelledDialogsEndSilentlyAndAMissingFileSaysSo) {
     FastRun(10);
     seam.fileAnswers.push_back(std::nullopt);
     form->FileOpenMenu->Click();
-    Open(dir / "does-not-exist.sim");
     seam.fileAnswers.push_back(std::nullopt);
     form->FileSaveMenu->Click();
     EXPECT_TRUE(seam.messages.empty());
+    const auto missing = dir / "does-not-exist.sim";
+    Open(missing);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Text,
+              "シミュレーションファイルを読み込めませんでした。\n" + missing.string());
     EXPECT_EQ(Status(), "シミュレーション完了");
     EXPECT_EQ(form->Records.Size(), 10u);
 }
