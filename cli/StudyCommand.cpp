@@ -142,66 +142,99 @@ std::optional<std::vector<double>> ParseSweep(const std::string& text) {
     return borders;
 }
 
-int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
+namespace {
+
+// The borders to study: the sweep's, or the one border checked with the
+// other start inputs.
+std::string BordersFrom(const StudyOptions& o, const StartInputs& in,
+                        std::vector<double>& borders) {
+    if (o.Sweep.empty()) {
+        borders = {in.Border};
+        return {};
+    }
+    const auto sweep = ParseSweep(o.Sweep);
+    if (!sweep) {
+        return "--sweep は、A:B:STEP (A≦B、STEP>0、1000個まで) にしてください。";
+    }
     std::string problem;
+    for (const double b : *sweep) {
+        if (problem.empty()) {
+            problem = CheckBorder(b);
+        }
+    }
+    borders = *sweep;
+    return problem;
+}
+
+// The request of the command line, or the refusal to print. The seed is left
+// 0 when the clock is to give it.
+std::string RequestFrom(const StudyOptions& o, StudyRequest& request) {
     if (o.Plays.empty()) {
-        problem = "--plays を指定してください。";
-    } else if (o.Runs.empty()) {
-        problem = "--runs を指定してください。";
+        return "--plays を指定してください。";
+    }
+    if (o.Runs.empty()) {
+        return "--runs を指定してください。";
     }
     StartInputs in;
-    std::vector<double> borders;
-    if (problem.empty()) {
-        try {
-            problem =
-                CheckStartInputs(o.Plays, o.Runs, o.Rate, o.Sweep.empty() ? o.Border : "12.5", in);
-        } catch (const EConvertError& e) {
-            problem = e.what();
+    try {
+        const std::string problem =
+            CheckStartInputs(o.Plays, o.Runs, o.Rate, o.Sweep.empty() ? o.Border : "12.5", in);
+        if (!problem.empty()) {
+            return problem;
+        }
+    } catch (const EConvertError& e) {
+        return e.what();
+    }
+    request.Plays = in.PlayCount;
+    request.Runs = in.Runs;
+    request.Rate = in.Rate;
+    if (std::string problem = BordersFrom(o, in, request.Borders); !problem.empty()) {
+        return problem;
+    }
+    for (const double b : request.Borders) {
+        if (std::string problem = CheckBalanceRange(in.PlayCount, b); !problem.empty()) {
+            return problem;
         }
     }
-    if (problem.empty() && !o.Sweep.empty()) {
-        const auto sweep = ParseSweep(o.Sweep);
-        if (!sweep) {
-            problem = "--sweep は、A:B:STEP (A≦B、STEP>0、1000個まで) にしてください。";
-        } else {
-            for (const double b : *sweep) {
-                if (problem.empty()) {
-                    problem = CheckBorder(b);
-                }
-            }
-            borders = *sweep;
-        }
-    } else {
-        borders = {in.Border};
-    }
-    for (const double b : borders) {
-        if (problem.empty()) {
-            problem = CheckBalanceRange(in.PlayCount, b);
-        }
-    }
-    std::uint32_t seed = 0;
-    bool seedFromClock = o.Seed.empty();
-    if (problem.empty() && !seedFromClock) {
+    if (!o.Seed.empty()) {
         const auto parsed = ParseSeed(o.Seed);
         if (!parsed) {
-            problem = "--seed は、0から4294967295の整数にしてください。";
-        } else {
-            seed = *parsed;
+            return "--seed は、0から4294967295の整数にしてください。";
         }
+        request.Seed = *parsed;
     }
-    int jobs = 0;
-    if (problem.empty() && !o.Jobs.empty()) {
+    if (!o.Jobs.empty()) {
         const auto parsed = TryStrToInt(o.Jobs);
         if (!parsed || *parsed < 1 || *parsed > 1024) {
-            problem = "--jobs は、1から1024の整数にしてください。";
-        } else {
-            jobs = *parsed;
+            return "--jobs は、1から1024の整数にしてください。";
         }
+        request.Jobs = *parsed;
     }
-    if (problem.empty() && !StudyFitsInMemory(in.PlayCount, in.Runs, borders.size())) {
-        problem = TooManyRunsText;
+    if (!StudyFitsInMemory(in.PlayCount, in.Runs, request.Borders.size())) {
+        return TooManyRunsText;
     }
-    if (!problem.empty()) {
+    return {};
+}
+
+// Waits for the study, with the progress line on `err` when asked for.
+void WaitFor(BackgroundStudy& study, bool progress, std::ostream& err) {
+    const auto started = std::chrono::steady_clock::now();
+    if (progress) {
+        while (!study.Finished()) {
+            const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started;
+            ShowProgress(err, study, spent.count());
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        err << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    }
+    study.Wait();
+}
+
+} // namespace
+
+int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
+    StudyRequest request;
+    if (const std::string problem = RequestFrom(o, request); !problem.empty()) {
         err << problem << "\n";
         return CliInputError;
     }
@@ -213,32 +246,13 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
             return CliFileError;
         }
     }
-
-    StudyRequest request;
-    request.Plays = in.PlayCount;
-    request.Runs = in.Runs;
-    request.Rate = in.Rate;
-    request.Seed = seed;
-    request.Borders = borders;
-    request.Jobs = jobs;
-    if (seedFromClock) {
-        seed = static_cast<std::uint32_t>(std::time(nullptr));
-        err << "シード:" << seed << " (--seed " << seed << " で同じ研究を繰り返せます)\n";
+    if (o.Seed.empty()) {
+        request.Seed = static_cast<std::uint32_t>(std::time(nullptr));
+        err << "シード:" << request.Seed << " (--seed " << request.Seed
+            << " で同じ研究を繰り返せます)\n";
     }
-    request.Seed = seed;
-
-    const bool progress = o.Progress.value_or(::isatty(STDERR_FILENO) == 1);
     BackgroundStudy study(request);
-    const auto started = std::chrono::steady_clock::now();
-    if (progress) {
-        while (!study.Finished()) {
-            const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started;
-            ShowProgress(err, study, spent.count());
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        }
-        err << "\r" << std::string(40, ' ') << "\r" << std::flush;
-    }
-    study.Wait();
+    WaitFor(study, o.Progress.value_or(::isatty(STDERR_FILENO) == 1), err);
     if (!study.Result()) {
         err << study.Failure() << "\n";
         return CliFileError;

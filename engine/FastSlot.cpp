@@ -129,12 +129,16 @@ int FastSlot::Run(int playNo, const PlayColumns* out, long long drawBudget) {
     return KernelFor(path_).Walk(*m_, playNo, columns, drawBudget);
 }
 
-void FastSlot::StoreInto(Slot& machine) const {
+void FastSlot::StoreCounters(Slot& machine) const {
     machine.SinceHit = m_->SinceHit;
     machine.PlayNo = m_->PlayNo;
     machine.Balls = m_->Balls;
     machine.Mode = m_->Mode;
     machine.Chain = m_->Chain;
+}
+
+void FastSlot::StoreInto(Slot& machine) const {
+    StoreCounters(machine);
     machine.Random() =
         RandomSource(Advanced(startState_, static_cast<std::uint64_t>(m_->Position)));
 }

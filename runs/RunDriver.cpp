@@ -48,17 +48,18 @@ int PlaysWithinGuard(const PlayColumns& out, int made) {
     return made;
 }
 
-// The counters of play `i` of the block.
-void StorePlay(Slot& machine, const PlayColumns& out, int i) {
-    machine.SinceHit = out.SinceHit[i];
-    machine.Balls = out.Balls[i];
-    machine.Chain = out.Chain[i];
-    machine.PlayNo = out.PlayNo[i];
-    machine.Mode = out.Mode[i];
+// The counters of the last play kept.
+void StoreLastPlay(Slot& machine, const RunRecords& records) {
+    machine.SinceHit = records.SinceHitPlays.back();
+    machine.Balls = records.BallCounts.back();
+    machine.Chain = records.ChainCounts.back();
+    machine.PlayNo = records.PlayNumbers.back();
+    machine.Mode = records.HitStates.back();
 }
 
-// DrivePlays on the fast engine, which took over `machine`; the machine is
-// brought up to date before every look and at the end.
+// DrivePlays on the fast engine, which took over `machine`; the machine's
+// counters are brought up to date before every look and at the end, its
+// source by the caller once the engine is done.
 bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
                const RunLook& look, long long* shots) {
     const long long shotsBefore = fast.Shots();
@@ -79,10 +80,6 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
                 AppendBlock(*records, out, kept);
                 atGuard = kept < made || BalanceAtGuard(fast.Balls());
                 if (kept < made) {
-                    // The engine went on inside its block; the machine ends
-                    // at the play that reached the guard.
-                    fast.StoreInto(machine);
-                    StorePlay(machine, out, kept - 1);
                     if (shots != nullptr) {
                         *shots += fast.Shots() - shotsBefore;
                     }
@@ -93,10 +90,10 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
             // left above the guard, so the balance is still a 32-bit one.
             atGuard = atGuard || BalanceAtGuard(fast.Balls());
         }
-        fast.StoreInto(machine);
+        fast.StoreCounters(machine);
         going = !atGuard && (!look || look());
     }
-    fast.StoreInto(machine);
+    fast.StoreCounters(machine);
     if (shots != nullptr) {
         *shots += fast.Shots() - shotsBefore;
     }
@@ -121,7 +118,15 @@ bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const 
     every = std::max(every, 1);
     if (Fast(machine, every) && machine.PlayNo < plays) {
         FastSlot fast(machine);
-        return DriveFast(machine, fast, plays, records, every, look, shots);
+        const bool going = DriveFast(machine, fast, plays, records, every, look, shots);
+        fast.StoreInto(machine);
+        if (records != nullptr && records->Size() > 0 &&
+            BalanceAtGuard(records->BallCounts.back())) {
+            // The engine may have gone on inside its block; the machine ends
+            // at the play that reached the guard.
+            StoreLastPlay(machine, *records);
+        }
+        return going;
     }
     long long made = 0;
     bool going = true;
@@ -177,17 +182,19 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
     if (Fast(machine, LookEveryPlays)) {
         fast = std::make_unique<FastSlot>(machine);
     }
-    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
-        const bool going =
-            fast != nullptr
-                ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays, look, nullptr)
-                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
-        if (!going) {
-            return false;
+    bool going = true;
+    for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
+        going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
+                                            look, nullptr)
+                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
+        if (going) {
+            balances[k] = machine.Balls;
         }
-        balances[k] = machine.Balls;
     }
-    return true;
+    if (fast != nullptr) {
+        fast->StoreInto(machine);
+    }
+    return going;
 }
 
 int FinalBalance(Slot& machine, int plays) {

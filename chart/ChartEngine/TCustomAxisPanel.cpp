@@ -213,32 +213,8 @@ void TCustomAxisPanel::DrawSeriesList() {
         s->DrawSeries();
 }
 
-void TCustomAxisPanel::InternalDraw(const TRect&) {
-    TChartCanvas3D& canvas = Canvas();
-    // Changes made while drawing must not ask for another paint.
-    const bool savedSwitch = AutoRepaint();
-    SetAutoRepaint(false);
-
-    // Which side of the box faces the viewer decides the wall and axis order.
-    const TView3DOptions& view = View3DOptions();
-    ViewedFromBehind_ =
-        View3D() && (view.Orthogonal() ? view.OrthoAngle() > 90 : view.Rotation() < 270);
-
-    // Background, border and bevels first; everything else paints over them.
-    PanelPaint(ChartBounds);
-
-    // Series share out slots (bar order, widths) before anything is measured.
-    if (OnBeforeDrawChart)
-        OnBeforeDrawChart();
-    for (TChartSeries* s : SeriesList_)
-        if (s->Active())
-            s->DoBeforeDrawChart();
-
-    // Titles and legend take their room off the chart before the axes are sized.
-    canvas.FrontPlaneBegin();
-    DrawTitlesAndLegend(true);
-    canvas.FrontPlaneEnd();
-
+// Box depth, walls, axes and the series area, measured for this paint.
+void TCustomAxisPanel::LayOut() {
     // Depth order of the series decides the 3D box depth.
     SetSeriesZOrder();
 
@@ -276,6 +252,35 @@ void TCustomAxisPanel::InternalDraw(const TRect&) {
         for (TChartAxis* a : AxesList_)
             a->ApplySeriesMargins();
     }
+}
+
+void TCustomAxisPanel::InternalDraw(const TRect&) {
+    TChartCanvas3D& canvas = Canvas();
+    // Changes made while drawing must not ask for another paint.
+    const bool savedSwitch = AutoRepaint();
+    SetAutoRepaint(false);
+
+    // Which side of the box faces the viewer decides the wall and axis order.
+    const TView3DOptions& view = View3DOptions();
+    ViewedFromBehind_ =
+        View3D() && (view.Orthogonal() ? view.OrthoAngle() > 90 : view.Rotation() < 270);
+
+    // Background, border and bevels first; everything else paints over them.
+    PanelPaint(ChartBounds);
+
+    // Series share out slots (bar order, widths) before anything is measured.
+    if (OnBeforeDrawChart)
+        OnBeforeDrawChart();
+    for (TChartSeries* s : SeriesList_)
+        if (s->Active())
+            s->DoBeforeDrawChart();
+
+    // Titles and legend take their room off the chart before the axes are sized.
+    canvas.FrontPlaneBegin();
+    DrawTitlesAndLegend(true);
+    canvas.FrontPlaneEnd();
+
+    LayOut();
 
     // Only now is the rectangle final, so the 3D projection can be set.
     canvas.Projection(SeriesWidth3D, ChartBounds, ChartRect);

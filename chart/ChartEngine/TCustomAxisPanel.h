@@ -118,6 +118,7 @@ protected:
 
 private:
     void DrawSeriesList();
+    void LayOut();
 
     std::vector<TChartSeries*> SeriesList_;
     std::unique_ptr<TChartAxis> BottomAxis_;

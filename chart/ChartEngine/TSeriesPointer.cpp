@@ -92,123 +92,125 @@ void TSeriesPointer::Draw(int x, int y, TColor color, TSeriesPointerStyle style)
     DrawPointer(*canvas, is3D, x, y, FHorizSize, FVertSize, color, style);
 }
 
-void TSeriesPointer::DrawPointer(TCanvas3D& canvas, bool is3D, int x, int y, int horizSize,
-                                 int vertSize, TColor color, TSeriesPointerStyle style) const {
-    const int left = x - horizSize;
-    const int right = x + horizSize;
-    const int top = y - vertSize;
-    const int bottom = y + vertSize;
-    const int z = FSeries ? FSeries->StartZ : 0;
-    const int middleZ = FSeries ? FSeries->MiddleZ : 0;
+namespace {
 
-    auto polygon = [&](std::initializer_list<TPoint> points) {
-        const TPoint* p = points.begin();
+// The region a visible gradient fills after the marker (flat markers only).
+enum class MarkerFill { None, Rect, Ellipse, Polygon };
+
+// Where a marker goes: its centre, its box and its half height.
+struct MarkerBox {
+    int x, y, left, right, top, bottom, vertSize;
+};
+
+// Draws flat, or at depth z in 3D.
+struct MarkerCanvas {
+    TCanvas3D& canvas;
+    bool is3D;
+    int z;
+
+    void Polygon(const TPointArray& points) const {
         const int high = int(points.size()) - 1;
         if (is3D)
-            canvas.PolygonWithZ(p, high, z);
+            canvas.PolygonWithZ(points.data(), high, z);
         else
-            canvas.Polygon(p, high);
-    };
-    auto line = [&](int x0, int y0, int x1, int y1) {
+            canvas.Polygon(points.data(), high);
+    }
+    void Line(int x0, int y0, int x1, int y1) const {
         if (is3D) {
             canvas.LineWithZ(x0, y0, x1, y1, z);
         } else {
             canvas.MoveTo(x0, y0);
             canvas.LineTo(x1, y1);
         }
-    };
-    auto cross = [&] {
-        line(x, top, x, bottom + 1);
-        line(left, y, right + 1, y);
-    };
-    auto diagCross = [&] {
-        line(left, top, right + 1, bottom + 1);
-        line(right, top, left - 1, bottom + 1);
-    };
+    }
+    void Cross(const MarkerBox& b) const {
+        Line(b.x, b.top, b.x, b.bottom + 1);
+        Line(b.left, b.y, b.right + 1, b.y);
+    }
+    void DiagCross(const MarkerBox& b) const {
+        Line(b.left, b.top, b.right + 1, b.bottom + 1);
+        Line(b.right, b.top, b.left - 1, b.bottom + 1);
+    }
+};
 
-    // The region a visible gradient fills afterwards (flat markers only).
-    enum { gNone, gRect, gEllipse, gPolygon } fill = gNone;
-    TPointArray fillPoints;
+// The corners of the polygon markers; nothing for the other styles.
+TPointArray PolygonCorners(TSeriesPointerStyle style, const MarkerBox& b) {
+    switch (style) {
+    case psTriangle:
+        return {{b.left, b.y + b.vertSize}, {b.right, b.y + b.vertSize}, {b.x, b.y - b.vertSize}};
+    case psDownTriangle:
+        return {{b.left, b.y - b.vertSize}, {b.right, b.y - b.vertSize}, {b.x, b.y + b.vertSize}};
+    case psDiamond:
+        return {{b.left, b.y}, {b.x, b.top}, {b.right, b.y}, {b.x, b.bottom}};
+    case psLeftTriangle:
+        return {{b.left, b.y}, {b.right, b.bottom}, {b.right, b.top}};
+    case psRightTriangle:
+        return {{b.right, b.y}, {b.left, b.bottom}, {b.left, b.top}};
+    default:
+        return {};
+    }
+}
 
+// The markers that are not polygons; what a gradient would fill of them.
+MarkerFill DrawOtherMarker(const MarkerCanvas& m, TSeriesPointerStyle style, const MarkerBox& b,
+                           int middleZ) {
+    TCanvas3D& canvas = m.canvas;
     switch (style) {
     case psRectangle:
-        if (is3D)
-            canvas.RectangleWithZ(TRect{left, top, right + 1, bottom + 1}, z);
+        if (m.is3D)
+            canvas.RectangleWithZ(TRect{b.left, b.top, b.right + 1, b.bottom + 1}, m.z);
         else
-            canvas.Rectangle(left, top, right + 1, bottom + 1);
-        fill = gRect;
-        break;
+            canvas.Rectangle(b.left, b.top, b.right + 1, b.bottom + 1);
+        return MarkerFill::Rect;
     case psCircle:
-        if (is3D)
-            canvas.EllipseWithZ(left, top, right, bottom, z);
+        if (m.is3D)
+            canvas.EllipseWithZ(b.left, b.top, b.right, b.bottom, m.z);
         else
-            canvas.Ellipse(left, top, right, bottom);
-        fill = gEllipse;
-        break;
-    case psTriangle:
-        fillPoints = {{left, y + vertSize}, {right, y + vertSize}, {x, y - vertSize}};
-        polygon({fillPoints[0], fillPoints[1], fillPoints[2]});
-        fill = gPolygon;
-        break;
-    case psDownTriangle:
-        fillPoints = {{left, y - vertSize}, {right, y - vertSize}, {x, y + vertSize}};
-        polygon({fillPoints[0], fillPoints[1], fillPoints[2]});
-        fill = gPolygon;
-        break;
+            canvas.Ellipse(b.left, b.top, b.right, b.bottom);
+        return MarkerFill::Ellipse;
     case psCross:
-        cross();
+        m.Cross(b);
         break;
     case psDiagCross:
-        diagCross();
+        m.DiagCross(b);
         break;
     case psStar:
-        cross();
-        diagCross();
-        break;
-    case psDiamond:
-        fillPoints = {{left, y}, {x, top}, {right, y}, {x, bottom}};
-        polygon({fillPoints[0], fillPoints[1], fillPoints[2], fillPoints[3]});
-        fill = gPolygon;
+        m.Cross(b);
+        m.DiagCross(b);
         break;
     case psSmallDot:
-        if (is3D)
-            canvas.SetPixel3D(x, y, middleZ, canvas.Brush().Color);
+        if (m.is3D)
+            canvas.SetPixel3D(b.x, b.y, middleZ, canvas.Brush().Color);
         else
-            canvas.SetPixel(x, y, canvas.Brush().Color);
+            canvas.SetPixel(b.x, b.y, canvas.Brush().Color);
         break;
-    case psNothing:
-        break;
-    case psLeftTriangle:
-        fillPoints = {{left, y}, {right, bottom}, {right, top}};
-        polygon({fillPoints[0], fillPoints[1], fillPoints[2]});
-        fill = gPolygon;
-        break;
-    case psRightTriangle:
-        fillPoints = {{right, y}, {left, bottom}, {left, top}};
-        polygon({fillPoints[0], fillPoints[1], fillPoints[2]});
-        fill = gPolygon;
+    default:
         break;
     }
-    (void)color;
+    return MarkerFill::None;
+}
 
-    if (!FGradient->Visible() || is3D || fill == gNone)
+} // namespace
+
+void TSeriesPointer::DrawPointer(TCanvas3D& canvas, bool is3D, int x, int y, int horizSize,
+                                 int vertSize, TColor /*color*/, TSeriesPointerStyle style) const {
+    const MarkerBox b{x, y, x - horizSize, x + horizSize, y - vertSize, y + vertSize, vertSize};
+    const MarkerCanvas m{canvas, is3D, FSeries ? FSeries->StartZ : 0};
+    const TPointArray corners = PolygonCorners(style, b);
+    MarkerFill fill = MarkerFill::Polygon;
+    if (corners.empty())
+        fill = DrawOtherMarker(m, style, b, FSeries ? FSeries->MiddleZ : 0);
+    else
+        m.Polygon(corners);
+
+    if (!FGradient->Visible() || is3D || fill == MarkerFill::None)
         return;
-    const TRect box{left, top, right + 1, bottom + 1};
-    switch (fill) {
-    case gRect:
-        FGradient->Draw(canvas, box);
-        break;
-    case gEllipse:
-        canvas.ClipEllipse(TRect{left, top, right, bottom});
-        FGradient->Draw(canvas, box);
+    const TRect box{b.left, b.top, b.right + 1, b.bottom + 1};
+    if (fill == MarkerFill::Ellipse)
+        canvas.ClipEllipse(TRect{b.left, b.top, b.right, b.bottom});
+    else if (fill == MarkerFill::Polygon)
+        canvas.ClipPolygon(corners.data(), int(corners.size()));
+    FGradient->Draw(canvas, box);
+    if (fill != MarkerFill::Rect)
         canvas.UnClipRectangle();
-        break;
-    case gPolygon:
-        canvas.ClipPolygon(fillPoints.data(), int(fillPoints.size()));
-        FGradient->Draw(canvas, box);
-        canvas.UnClipRectangle();
-        break;
-    case gNone:
-        break;
-    }
 }
