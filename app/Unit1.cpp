@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/AboutBox.h"
+#include "app/FileFailure.h"
 #include "app/TheoryDialog.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
@@ -17,6 +18,7 @@
 #include "stats/BalanceLimit.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -24,6 +26,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -37,6 +40,8 @@ constexpr const char* BatchFailedText = "エラーにより強制終了しまし
 constexpr const char* LoadingText = "シミュレーションファイルを読み込み中・・・";
 constexpr const char* LoadAbortedText = "シミュレーションファイルの読み込み中断";
 constexpr const char* LoadedText = "シミュレーションファイルの読み込み完了";
+constexpr const char* CutLoadedText = "途中で切れたシミュレーションファイルを読み込みました";
+constexpr const char* CutFileMessage = "このファイルは途中で切れています。";
 constexpr const char* CsvSavedText = "CSVファイルに書き出し完了";
 constexpr const char* ChartImagesSavedText = "グラフの画像を保存完了";
 
@@ -59,6 +64,33 @@ std::string ReadForDisplay(std::FILE* file, RunFileHeader& header, RunRecords& l
     } catch (const std::length_error&) {
         return FileTooLargeText;
     }
+}
+
+std::string SaveFailureMessage(const std::string& path, int error) {
+    return std::string(SaveFailedText) + "\n" + path + "\n" + SaveFailureReason(path, error);
+}
+
+// Bytes of a regular file, or -1 when its length is unknown.
+long long FileLength(std::FILE* file) {
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return static_cast<long long>(info.st_size);
+}
+
+// A file that ends inside a record, or holds fewer plays than its header
+// counts, has lost plays: the text that says so, or "" for a whole file.
+std::string CutFileText(const std::string& path, long long bytes, int count, std::size_t read) {
+    const bool partial =
+        bytes >= static_cast<long long>(RunFileHeaderSize) &&
+        (static_cast<std::size_t>(bytes) - RunFileHeaderSize) % RunFileRecordSize != 0;
+    const bool fewer = count > 0 && static_cast<std::size_t>(count) > read;
+    if (!partial && !fewer)
+        return "";
+    std::string text = std::string(CutFileMessage) + "\n" + path + "\n";
+    if (fewer)
+        text += std::to_string(count) + "Playのうち";
+    return text + std::to_string(read) + "Playを読み込みました。";
 }
 
 } // namespace
@@ -99,6 +131,7 @@ void TMainForm::BuildControls() {
     BuildFooter(client);
     OpenDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Open, "*.sim", RunFileFilter);
     SaveDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Save, "*.sim", RunFileFilter);
+    SaveDialog->SetDefaultExt("sim");
     ExportDialog = std::make_unique<TFileDialog>(TFileDialog::Kind::Folder, "", "");
     Timer1 = std::make_unique<TTimer>(100);
 
@@ -272,8 +305,12 @@ void TMainForm::StartButtonClick() {
     StatusBar1->Panel(0).SetText(RunningText);
     LockForRun();
     const RunEnd end = RunStarted(inputs);
+    const bool batch = inputs.Runs > 1;
     if (end == RunEnd::OutOfMemory) {
-        DropRunForMemory();
+        // A batch holds its runs apart from the one on screen, which stays.
+        if (!batch)
+            DropRunForMemory();
+        StatusBar1->Panel(0).SetText("");
         UnlockAfterRun();
         ShowErrorMessage(OutOfMemoryText);
         return;
@@ -286,9 +323,13 @@ void TMainForm::StartButtonClick() {
     }
     if (end == RunEnd::Completed) {
         ProgressBar1->SetPosition(100);
-        StatusBar1->Panel(0).SetText(DoneText);
+        StatusBar1->Panel(0).SetText(batch ? BatchStatusText(batch_) : DoneText);
     }
     UnlockAfterRun();
+    // A cancelled dialog made no run; a failure at the first file has
+    // nothing to report beside its error.
+    if (batch && (end == RunEnd::Completed || !batch_.Paths.empty()))
+        ShowBatchReport(batch_);
     if (startDeferred_) {
         startDeferred_ = false;
         if (Application)
@@ -326,7 +367,9 @@ TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
         if (inputs.Runs == 1) {
             Machine.Reset();
             Machine.SetBorder(inputs.Border);
+            ShownHeader = {true, 0, inputs.Rate, inputs.Border};
             RunOnce(true);
+            ShownHeader.Count = Machine.PlayNo;
             return balanceStopped_ ? RunEnd::BalanceLimit : RunEnd::Completed;
         }
         const bool completed = RunBatch();
@@ -346,6 +389,7 @@ TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
 
 void TMainForm::DropRunForMemory() {
     Records = RunRecords{};
+    ShownHeader = {};
     ForgetListedRows();
     // A pass cut short by the failure may have shown part of the run.
     ResultListView->Clear();
@@ -407,37 +451,60 @@ void TMainForm::RunOnce(bool display) {
 }
 
 bool TMainForm::RunBatch() {
+    batch_ = BatchReport{};
     // A cancelled dialog ends the batch before its first run.
     if (!SaveDialog->Execute()) {
         StatusBar1->Panel(0).SetText("");
         return false;
     }
     const int n = StrToInt(SimNumEdit->Text());
+    batch_.RunsAsked = n;
+    // The batch's runs go to their files only: the run on screen keeps its
+    // records, so Save and the exports still write what the window shows.
+    RunRecords records;
     for (int i = 1; i <= n && !StopRequested; ++i) {
         const double rate = StrToFloat(RateEdit->Text());
         const double border = StrToFloat(BorderEdit->Text());
+        batch_.Rate = rate;
         Machine.Reset();
         Machine.SetBorder(border);
-        RunOnce(false);
-        if (!BatchSave(i, n, rate, border) || balanceStopped_)
+        const int plays = StrToInt(PlayNumEdit->Text());
+        // Stop reaches a batch here only; a run it stops before its first
+        // play is neither saved nor counted.
+        ProcessMessages();
+        if (StopRequested)
+            break;
+        RecordPlays(Machine, plays, records);
+        // A run that reached the balance guard is saved as far as it went.
+        balanceStopped_ = records.Size() < static_cast<std::size_t>(plays);
+        if (!BatchSave(i, n, rate, border, records, batch_) || balanceStopped_)
             return false;
     }
+    batch_.Stopped = StopRequested;
     StatusBar1->Panel(0).SetText(SavedText);
     return true;
 }
 
-bool TMainForm::BatchSave(int run, int runs, double rate, double border) {
+bool TMainForm::BatchSave(int run, int runs, double rate, double border, const RunRecords& records,
+                          BatchReport& report) {
     const std::string path = BatchFileName(SaveDialog->FileName(), Machine.PlayNo, run);
     StatusBar1->Panel(0).SetText(SavingText + path);
-    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, Records, *Saver);
+    errno = 0;
+    const WriteStatus status = SaveRunFile(path, Machine.PlayNo, rate, border, records, *Saver);
     if (status != WriteStatus::Ok) {
+        const int error = errno;
         StatusBar1->Panel(0).SetText(BatchFailedText);
-        if (status == WriteStatus::WriteFailed)
-            ShowErrorMessage(std::string(SaveFailedText) + "\n" + path);
+        ShowErrorMessage(SaveFailureMessage(path, error));
         return false;
     }
+    report.FinalBalances.push_back(records.Size() > 0 ? records.BallCounts.back() : 0);
+    report.Paths.push_back(path);
     ProgressBar1->SetPosition(static_cast<int>(std::trunc(static_cast<double>(run) / runs * 100)));
     return true;
+}
+
+void TMainForm::ShowBatchReport(const BatchReport& report) {
+    DialogSeam().ShowMessage({BatchReportCaption, BatchReportText(report), false});
 }
 
 // ---- Display pass ----
@@ -581,20 +648,27 @@ void TMainForm::CheckBox2Click() {
 void TMainForm::FileSaveMenuClick() {
     if (runActive_)
         return;
-    const int count = Machine.PlayNo;
     if (!SaveDialog->Execute())
         return;
-    // Read both boxes before touching the disk, so a box that holds no
-    // number leaves no half-written file behind.
-    const double rate = StrToFloat(RateEdit->Text());
-    const double border = StrToFloat(BorderEdit->Text());
+    // The header of the run on screen. Before any run or file there is none:
+    // no records, and the boxes' values, read before the disk is touched so
+    // that a box holding no number leaves no half-written file behind.
+    ShownRunHeader header = ShownHeader;
+    if (!header.Known) {
+        header.Rate = StrToFloat(RateEdit->Text());
+        header.Border = StrToFloat(BorderEdit->Text());
+    }
     const std::string path = SaveDialog->FileName();
-    const WriteStatus status = SaveRunFile(path, count, rate, border, Records, *Saver);
+    errno = 0;
+    const WriteStatus status =
+        SaveRunFile(path, header.Count, header.Rate, header.Border, Records, *Saver);
     if (status == WriteStatus::Ok) {
         StatusBar1->Panel(0).SetText(SavedText);
-    } else if (status == WriteStatus::WriteFailed) {
-        ShowErrorMessage(std::string(SaveFailedText) + "\n" + path);
+        return;
     }
+    const int error = errno;
+    StatusBar1->Panel(0).SetText(SaveFailedText);
+    ShowErrorMessage(SaveFailureMessage(path, error));
 }
 
 namespace {
@@ -667,34 +741,38 @@ void TMainForm::FileOpenMenuClick() {
     OpenRunFile(OpenDialog->FileName());
 }
 
-void TMainForm::OpenRunFile(const std::string& path) {
+bool TMainForm::OpenRunFile(const std::string& path) {
     if (runActive_)
-        return;
+        return false;
+    errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        // Named on the command line or dropped, a file that is not there
-        // must not look like nothing happened.
-        ShowErrorMessage(std::string(ReadErrorText) + "\n" + path);
-        return;
+        const int error = errno;
+        StatusBar1->Panel(0).SetText(LoadAbortedText);
+        ShowErrorMessage(std::string(OpenFailedText) + "\n" + path + "\n" +
+                         OpenFailureReason(path, error));
+        return false;
     }
     StartButton->SetEnabled(false);
     StatusBar1->Panel(0).SetText(LoadingText);
-    KeepListedRows();
-    Records.Clear();
     RunFileHeader header;
     RunRecords loaded;
+    const long long bytes = FileLength(file);
     const std::string failure = ReadForDisplay(file, header, loaded);
     std::fclose(file);
     if (!failure.empty()) {
-        // Nothing of a refused file is kept or shown. A failed read names the
-        // file, as a failed save does.
+        // Nothing of a refused file is kept or shown, and the run on screen
+        // keeps its records. A failed read names the file, as a failed save does.
         loaded = RunRecords{};
         ShowErrorMessage(failure == ReadErrorText ? failure + "\n" + path : failure);
         StatusBar1->Panel(0).SetText(LoadAbortedText);
         StartButton->SetEnabled(true);
-        return;
+        return false;
     }
+    const std::string cut = CutFileText(path, bytes, header.Count, loaded.Size());
+    KeepListedRows();
     Records = std::move(loaded);
+    ShownHeader = {true, header.Count, header.Rate, header.Border};
     PlayNumEdit->SetText(std::to_string(header.Count));
     RateEdit->SetText(FormatGeneral15(header.Rate));
     BorderEdit->SetText(FormatGeneral15(header.Border));
@@ -713,13 +791,20 @@ void TMainForm::OpenRunFile(const std::string& path) {
         ShowResults(true);
     } catch (const std::bad_alloc&) {
         refuse();
-        return;
+        return false;
     } catch (const std::length_error&) {
         refuse();
-        return;
+        return false;
     }
-    StatusBar1->Panel(0).SetText(LoadedText);
     StartButton->SetEnabled(true);
+    if (cut.empty()) {
+        StatusBar1->Panel(0).SetText(LoadedText);
+        return true;
+    }
+    StatusBar1->Panel(0).SetText(std::string(CutLoadedText) + "（" +
+                                 std::to_string(Records.Size()) + "Play）");
+    ShowErrorMessage(cut);
+    return true;
 }
 
 // ---- Small commands ----

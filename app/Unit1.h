@@ -2,6 +2,7 @@
 // The main window: inputs, summary, the three lists, the charts, the status
 // bar, and every piece of run state (engine, records, list texts, stop flag).
 
+#include "app/BatchReport.h"
 #include "app/ChartFeeding.h"
 #include "engine/Slot.h"
 #include "filesave/FileSaver.h"
@@ -45,6 +46,18 @@ inline constexpr const char* ChartHintText =
 
 // Texts of the window's own (not refused-input) messages.
 inline constexpr const char* SaveFailedText = "シミュレーションファイルを保存できませんでした。";
+inline constexpr const char* OpenFailedText = "シミュレーションファイルを開けませんでした。";
+inline constexpr const char* BatchReportCaption = "Sim回数の集計";
+
+// What a saved file carries beside the records on screen: the play count,
+// rate and border of the run that made them or of the file they came from.
+// Unknown before the first run or file.
+struct ShownRunHeader {
+    bool Known = false;
+    int Count = 0;
+    double Rate = 0.0;
+    double Border = 0.0;
+};
 
 class TMainForm : public TForm {
 public:
@@ -97,6 +110,9 @@ public:
     double ExchangeRate = 0.0;
     int PlayCount = 0;
     bool StopRequested = false;
+    // Save writes Records with this header: the run on screen, whatever a
+    // batch or the boxes hold since.
+    ShownRunHeader ShownHeader;
 
     // Every file the window writes goes through it; tests may give one that fails.
     const FileSaver* Saver = &SystemSaver();
@@ -110,9 +126,10 @@ public:
     void StopButtonClick();
     void Timer1Timer();
     void FileOpenMenuClick();
-    // Open without its dialog: the checks, messages and display of 開く for
-    // a file named on the command line or dropped on the window.
-    void OpenRunFile(const std::string& path);
+    // Open without its dialog (also for a file named on the command line or
+    // dropped on the window): reads, checks and shows the file, or says why
+    // not. False when nothing of the file is shown.
+    bool OpenRunFile(const std::string& path);
     void FileSaveMenuClick();
     // The three lists as plays.csv, bonuses.csv and chains.csv, and the three
     // charts as PNG pictures, into a chosen folder.
@@ -159,7 +176,9 @@ private:
     // BalanceLimit: a run stopped where its balance would leave 32 bits.
     enum class RunEnd { Completed, Abandoned, OutOfMemory, BalanceLimit };
     RunEnd RunStarted(const StartInputs& inputs);
-    bool BatchSave(int run, int runs, double rate, double border);
+    bool BatchSave(int run, int runs, double rate, double border, const RunRecords& records,
+                   BatchReport& report);
+    void ShowBatchReport(const BatchReport& report);
     void DropRunForMemory();
     // The display pass's parts: empty everything shown, walk the records
     // (until a stop) into rows, markers and bars, and the rows of record i.
@@ -179,6 +198,8 @@ private:
     RunRecords listedRecords_;
     std::size_t listedRows_ = 0;
     bool rowsDetached_ = false;
+    // The batch being made or last made; shown once its handler unlocks.
+    BatchReport batch_;
     bool runActive_ = false;
     bool startDeferred_ = false;
     // Set by a run that stopped at the balance guard.

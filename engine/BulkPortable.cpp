@@ -23,7 +23,7 @@ struct Test {
           bound(_mm_set1_epi16(static_cast<short>((r.Width ^ 0x8000u) & 0xFFFFu))) {}
     std::uint64_t operator()(const __m128i* v) const {
         std::uint64_t out = 0;
-        for (unsigned j = 0; j < 4; ++j) {
+        for (std::size_t j = 0; j < 4; ++j) {
             const __m128i packed = _mm_packs_epi16(In(v[2 * j]), In(v[2 * j + 1]));
             out |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(packed))} << (16 * j);
         }

@@ -10,6 +10,17 @@ bool TFileDialog::Execute() {
         DialogSeam().AskFileName({kind_ == Kind::Save, fileName_, filter_, kind_ == Kind::Folder});
     if (!chosen)
         return false;
-    fileName_ = *chosen;
+    fileName_ = kind_ == Kind::Save ? WithDefaultExt(*chosen, defaultExt_) : *chosen;
     return true;
+}
+
+std::string WithDefaultExt(const std::string& path, const std::string& ext) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (ext.empty() || nameStart >= path.size())
+        return path;
+    // A leading dot marks a hidden name, not an extension.
+    if (path.find('.', nameStart + 1) != std::string::npos)
+        return path;
+    return path + "." + ext;
 }

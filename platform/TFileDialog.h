@@ -12,6 +12,9 @@ public:
 
     // Asks through the dialog seam; false when the user cancelled.
     bool Execute();
+    // Save dialogs: added, after a ".", to a chosen name that has no
+    // extension, so that the file shows under the dialogs' filter.
+    void SetDefaultExt(const std::string& ext) { defaultExt_ = ext; }
     const std::string& FileName() const { return fileName_; }
     const std::string& Filter() const { return filter_; }
 
@@ -19,4 +22,9 @@ private:
     Kind kind_;
     std::string fileName_;
     std::string filter_;
+    std::string defaultExt_;
 };
+
+// `path` with "." and `ext` added when its last component has no "." after
+// its first character; unchanged otherwise or when `ext` is empty.
+std::string WithDefaultExt(const std::string& path, const std::string& ext);

@@ -24,7 +24,7 @@ if [ "$mode" = changed ] && ! git rev-parse -q --verify HEAD~1 >/dev/null; then
     mode=all
 fi
 if [ "$mode" = core ]; then
-    pattern="^$root/((engine|runfile|numfmt|stats|results|runs)/|cli/(CliCommands|CliSystem|RenderLauncher|StudyCommand|main)\.cpp\$)"
+    pattern="^$root/((engine|filesave|runfile|numfmt|stats|results|runs)/|cli/(CliCommands|CliSystem|RenderLauncher|StudyCommand|main)\.cpp\$)"
 elif [ "$mode" = changed ]; then
     sources=()
     while IFS= read -r f; do

@@ -160,9 +160,10 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
     const std::string header = FileBytes(20, 4, 4.0, 12.5, {});
     const std::string full = FileBytes(20, 4, 4.0, 12.5, HandRecords);
     struct Case {
-        std::string name, bytes, message;
+        std::string name, bytes, refusal;
         std::size_t records;
-        int progress = -1; // after an accepted file
+        int progress = -1;    // after an accepted file
+        std::string cut = ""; // how much of a cut file was read
     };
     const std::string foreign = "このファイルは、ヨナタマ銀蛇ファイルではありません。";
     const std::string broken = "このファイルの記録が壊れています。";
@@ -171,17 +172,22 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
         {"three bytes", std::string("\x14\0\0", 3), foreign, 0},
         {"other tag", FileBytes(21, 4, 4.0, 12.5, HandRecords), foreign, 0},
         {"cut header", header.substr(0, 10), foreign, 0},
-        {"header only", header, "", 0, 100},
-        {"partial record", full.substr(0, 24 + 20 + 7), "", 1, 25},
+        {"header only", header, "", 0, 100, "4Playのうち0Play"},
+        {"partial record", full.substr(0, 24 + 20 + 7), "", 1, 25, "4Playのうち1Play"},
+        {"partial record past the count",
+         FileBytes(20, 1, 4.0, 12.5, HandRecords).substr(0, 44 + 3), "", 1, 100, "1Play"},
         {"hit state 5", FileBytes(20, 2, 4.0, 12.5, {{1, 0, 1, 1, 5}, {2, 0, 0, 2, 0}}), broken, 0},
         {"chain count 0", FileBytes(20, 2, 4.0, 12.5, {{1, 0, 0, 1, 1}, {2, 0, 0, 2, 0}}), broken,
          0},
         {"chain longer than records",
          FileBytes(20, 2, 4.0, 12.5, {{1, 0, 9, 1, 2}, {2, 0, 0, 2, 0}}), broken, 0},
+        {"whole", full, "", 4, 100},
         {"count 0 with records", FileBytes(20, 0, 4.0, 12.5, HandRecords), "", 4, 100},
         {"count below records", FileBytes(20, 2, 4.0, 12.5, HandRecords), "", 4, 100},
-        {"count above records", FileBytes(20, 8, 4.0, 12.5, HandRecords), "", 4, 50},
-        {"huge count", FileBytes(20, 2147483647, 4.0, -1e308, HandRecords), "", 4, 0},
+        {"count above records", FileBytes(20, 8, 4.0, 12.5, HandRecords), "", 4, 50,
+         "8Playのうち4Play"},
+        {"huge count", FileBytes(20, 2147483647, 4.0, -1e308, HandRecords), "", 4, 0,
+         "2147483647Playのうち4Play"},
         // Figures that would not be finite: no file of this program holds them.
         {"rate 1e308", FileBytes(20, 4, 1e308, 12.5, HandRecords), foreign, 0},
         {"rate NaN", FileBytes(20, 4, std::nan(""), 12.5, HandRecords), foreign, 0},
@@ -191,24 +197,36 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
         SCOPED_TRACE(c.name);
         FastRun(20);
         const std::string shownBefore = form->ResultLabel->Caption();
+        const RunRecords recordsBefore = form->Records;
         seam.messages.clear();
         const auto path = dir / (c.name + ".sim");
         WriteAll(path, c.bytes);
         Open(path);
-        EXPECT_EQ(form->Records.Size(), c.records);
         EXPECT_TRUE(form->StartButton->Enabled());
-        if (c.message.empty()) {
-            EXPECT_TRUE(seam.messages.empty());
-            EXPECT_EQ(Status(), "シミュレーションファイルの読み込み完了");
+        if (c.refusal.empty()) {
+            EXPECT_EQ(form->Records.Size(), c.records);
             EXPECT_EQ(form->ResultListView->ItemCount(), static_cast<int>(c.records));
             EXPECT_EQ(form->ProgressBar1->Position(), c.progress);
+        }
+        if (c.refusal.empty() && c.cut.empty()) {
+            EXPECT_TRUE(seam.messages.empty());
+            EXPECT_EQ(Status(), "シミュレーションファイルの読み込み完了");
+        } else if (c.refusal.empty()) {
+            // Loaded as far as it goes, and said so.
+            ASSERT_EQ(seam.messages.size(), 1u);
+            EXPECT_EQ(seam.messages[0].Text, "このファイルは途中で切れています。\n" +
+                                                 path.string() + "\n" + c.cut +
+                                                 "を読み込みました。");
+            EXPECT_EQ(Status(), "途中で切れたシミュレーションファイルを読み込みました（" +
+                                    std::to_string(c.records) + "Play）");
         } else {
             ASSERT_EQ(seam.messages.size(), 1u);
-            EXPECT_EQ(seam.messages[0].Text, c.message);
+            EXPECT_EQ(seam.messages[0].Text, c.refusal);
             EXPECT_EQ(seam.messages[0].Caption, "エラー");
             EXPECT_EQ(Status(), "シミュレーションファイルの読み込み中断");
-            // What was shown stays; nothing of the file is used.
+            // What was shown stays, with its records; nothing of the file is used.
             EXPECT_EQ(form->ResultLabel->Caption(), shownBefore);
+            EXPECT_EQ(form->Records, recordsBefore);
             EXPECT_EQ(form->PlayNumEdit->Text(), "20");
         }
     }
@@ -225,20 +243,24 @@ TEST_F(RunFileCommandsTest, HeaderOnlyFileShowsAnEmptyRun) {
               "出玉数:0  収支:0円");
 }
 
-TEST_F(RunFileCommandsTest, CancelledDialogsEndSilentlyAndAMissingFileSaysSo) {
+TEST_F(RunFileCommandsTest, CancelledDialogsEndSilentlyAndAMissingFileSaysWhy) {
     FastRun(10);
     seam.fileAnswers.push_back(std::nullopt);
     form->FileOpenMenu->Click();
     seam.fileAnswers.push_back(std::nullopt);
     form->FileSaveMenu->Click();
     EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Status(), "シミュレーション完了");
+
     const auto missing = dir / "does-not-exist.sim";
     Open(missing);
     ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Caption, "エラー");
     EXPECT_EQ(seam.messages[0].Text,
-              "シミュレーションファイルを読み込めませんでした。\n" + missing.string());
-    EXPECT_EQ(Status(), "シミュレーション完了");
+              std::string(OpenFailedText) + "\n" + missing.string() + "\nファイルがありません。");
+    EXPECT_EQ(Status(), "シミュレーションファイルの読み込み中断");
     EXPECT_EQ(form->Records.Size(), 10u);
+    EXPECT_TRUE(form->StartButton->Enabled());
 }
 
 TEST_F(RunFileCommandsTest, SaveAfterStartUpWritesCountZeroAndNoRecord) {
@@ -247,8 +269,7 @@ TEST_F(RunFileCommandsTest, SaveAfterStartUpWritesCountZeroAndNoRecord) {
     EXPECT_EQ(ReadAll(path), FileBytes(20, 0, 4.0, 12.5, {}));
 }
 
-TEST_F(RunFileCommandsTest, SaveWithANonNumberInABoxWritesNothing) {
-    FastRun(10);
+TEST_F(RunFileCommandsTest, SaveBeforeAnyRunWithANonNumberInABoxWritesNothing) {
     const auto path = dir / "x.sim";
     WriteAll(path, "keep me");
     form->RateEdit->SetText("abc");
@@ -256,7 +277,7 @@ TEST_F(RunFileCommandsTest, SaveWithANonNumberInABoxWritesNothing) {
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].Text, "'abc' は浮動小数点数ではありません");
     EXPECT_EQ(ReadAll(path), "keep me");
-    EXPECT_EQ(Status(), "シミュレーション完了");
+    EXPECT_EQ(Status(), "");
 }
 
 TEST_F(RunFileCommandsTest, SaveToAFullDeviceReportsTheFailureAndLeavesTheDevice) {
@@ -264,26 +285,29 @@ TEST_F(RunFileCommandsTest, SaveToAFullDeviceReportsTheFailureAndLeavesTheDevice
     if (::stat("/dev/full", &before) != 0 || !S_ISCHR(before.st_mode))
         GTEST_SKIP() << "/dev/full is not a character device here";
     FastRun(500);
-    Save("/dev/full");
+    // Through a link with the extension, which Save would otherwise add.
+    const auto link = dir / "full.sim";
+    std::filesystem::create_symlink("/dev/full", link);
+    Save(link);
     ASSERT_EQ(seam.messages.size(), 1u);
     EXPECT_EQ(seam.messages[0].Caption, "エラー");
-    EXPECT_EQ(seam.messages[0].Text.rfind(SaveFailedText, 0), 0u);
-    EXPECT_NE(Status(), "シミュレーションファイルに保存完了");
+    EXPECT_EQ(seam.messages[0].Text, std::string(SaveFailedText) + "\n" + link.string() +
+                                         "\nディスクの空き容量が足りません。");
+    EXPECT_EQ(Status(), SaveFailedText);
     struct stat after {};
     ASSERT_EQ(::stat("/dev/full", &after), 0);
     EXPECT_TRUE(S_ISCHR(after.st_mode));
 }
 
-TEST_F(RunFileCommandsTest, FailedSaveKeepsTheOldFileAndReportsOnlyAFailedWrite) {
+TEST_F(RunFileCommandsTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     struct Case {
         std::string name;
         SaveFault fault;
-        bool reported; // a file that cannot be created ends the command silently
     };
     const Case cases[] = {
-        {"create", SaveFault::Create, false},
-        {"write", SaveFault::Write, true},
-        {"rename", SaveFault::Rename, true},
+        {"create", SaveFault::Create},
+        {"write", SaveFault::Write},
+        {"rename", SaveFault::Rename},
     };
     FastRun(10);
     const auto path = dir / "old.sim";
@@ -297,14 +321,12 @@ TEST_F(RunFileCommandsTest, FailedSaveKeepsTheOldFileAndReportsOnlyAFailedWrite)
         form->Saver = &SystemSaver();
         EXPECT_EQ(ReadAll(path), "old contents");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-        EXPECT_EQ(Status(), "シミュレーション完了");
-        if (c.reported) {
-            ASSERT_EQ(seam.messages.size(), 1u);
-            EXPECT_EQ(seam.messages[0].Caption, "エラー");
-            EXPECT_EQ(seam.messages[0].Text, std::string(SaveFailedText) + "\n" + path.string());
-        } else {
-            EXPECT_TRUE(seam.messages.empty());
-        }
+        EXPECT_EQ(Status(), SaveFailedText);
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].Caption, "エラー");
+        EXPECT_EQ(seam.messages[0].Text.rfind(
+                      std::string(SaveFailedText) + "\n" + path.string() + "\n", 0),
+                  0u);
     }
     // The same command saves once nothing fails.
     Save(path);
@@ -312,29 +334,115 @@ TEST_F(RunFileCommandsTest, FailedSaveKeepsTheOldFileAndReportsOnlyAFailedWrite)
     EXPECT_EQ(ReadAll(path).size(), 24u + 10u * 20u);
 }
 
-TEST_F(RunFileCommandsTest, BatchWritesNumberedFilesAndKeepsTheLastRun) {
+TEST_F(RunFileCommandsTest, BatchWritesNumberedFilesWhileSaveAndCsvKeepTheRunOnScreen) {
     FastRun(30);
+    const RunRecords shownRecords = form->Records;
     const std::string shown = form->ResultLabel->Caption();
     SetInputs("1000", "3", "4.0", "12.5");
     seam.fileAnswers.push_back((dir / "run.sim").string());
     form->StartButton->Click();
     Pump();
-    for (int r = 1; r <= 3; ++r)
-        EXPECT_TRUE(std::filesystem::exists(dir / ("run1000_" + std::to_string(r) + ".sim")));
+    std::vector<std::int32_t> finals;
+    for (int r = 1; r <= 3; ++r) {
+        RunFileHeader header;
+        RunRecords run;
+        ASSERT_EQ(
+            ReadRunFile((dir / ("run1000_" + std::to_string(r) + ".sim")).string(), header, run),
+            ReadStatus::Ok);
+        EXPECT_EQ(header.Count, 1000);
+        finals.push_back(run.BallCounts.back());
+    }
     EXPECT_FALSE(std::filesystem::exists(dir / "run.sim"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
-    RunFileHeader header;
-    RunRecords third;
-    ASSERT_EQ(ReadRunFile((dir / "run1000_3.sim").string(), header, third), ReadStatus::Ok);
-    EXPECT_EQ(header.Count, 1000);
-    EXPECT_EQ(form->Records, third);
-    RunRecords first;
-    ASSERT_EQ(ReadRunFile((dir / "run1000_1.sim").string(), header, first), ReadStatus::Ok);
-    EXPECT_NE(first, third);
-    // A batch displays nothing.
+    EXPECT_NE(finals[0], finals[2]);
+    // A batch displays nothing and keeps what is displayed.
     EXPECT_EQ(form->ResultLabel->Caption(), shown);
-    EXPECT_EQ(Status(), "シミュレーション完了");
+    EXPECT_EQ(form->Records, shownRecords);
+    EXPECT_EQ(Status(), "シミュレーション完了（ファイル3個を保存）");
     EXPECT_EQ(form->ProgressBar1->Position(), 100);
+
+    // It reports what the companion prints for its runs, and where they went.
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Caption, BatchReportCaption);
+    EXPECT_FALSE(seam.messages[0].ErrorIcon);
+    BatchReport expected;
+    expected.RunsAsked = 3;
+    expected.Rate = 4.0;
+    expected.FinalBalances = finals;
+    for (int r = 1; r <= 3; ++r)
+        expected.Paths.push_back((dir / ("run1000_" + std::to_string(r) + ".sim")).string());
+    EXPECT_EQ(seam.messages[0].Text, BatchReportText(expected));
+
+    // Save writes the run on screen, with the header it was made with.
+    form->RateEdit->SetText("1");
+    form->BorderEdit->SetText("20");
+    Save(dir / "shown.sim");
+    std::vector<Rec> expectedRecords;
+    for (std::size_t i = 0; i < shownRecords.Size(); ++i)
+        expectedRecords.push_back({shownRecords.SinceHitPlays[i], shownRecords.BallCounts[i],
+                                   shownRecords.ChainCounts[i], shownRecords.PlayNumbers[i],
+                                   shownRecords.HitStates[i]});
+    EXPECT_EQ(ReadAll(dir / "shown.sim"), FileBytes(20, 30, 4.0, 12.5, expectedRecords));
+}
+
+TEST_F(RunFileCommandsTest, SaveWritesTheHeaderOfTheRunOrFileShownNotOfTheBoxesOrEngine) {
+    // A run at 12.5 / 4.0, then other values typed into the boxes.
+    FastRun(200);
+    const RunRecords run = form->Records;
+    form->RateEdit->SetText("1");
+    form->BorderEdit->SetText("20");
+    form->PlayNumEdit->SetText("5");
+    Save(dir / "run.sim");
+    RunFileHeader header;
+    RunRecords back;
+    ASSERT_EQ(ReadRunFile((dir / "run.sim").string(), header, back), ReadStatus::Ok);
+    EXPECT_EQ(header.Count, 200);
+    EXPECT_EQ(header.Rate, 4.0);
+    EXPECT_EQ(header.Border, 12.5);
+    EXPECT_EQ(back, run);
+
+    // A file opened after a run of another length keeps its own count and values.
+    const auto hand = dir / "hand.sim";
+    WriteAll(hand, FileBytes(20, 4, 2.5, 20.0, HandRecords));
+    Open(hand);
+    form->RateEdit->SetText("7");
+    Save(dir / "again.sim");
+    EXPECT_EQ(ReadAll(dir / "again.sim"), ReadAll(hand));
+}
+
+TEST_F(RunFileCommandsTest, SaveAddsTheExtensionOnlyToANameWithoutOne) {
+    FastRun(10);
+    const std::pair<std::string, std::string> cases[] = {
+        {"run1", "run1.sim"},
+        {"run2.sim", "run2.sim"},
+        {"run3.bak", "run3.bak"},
+        {".hidden", ".hidden.sim"},
+    };
+    for (const auto& [typed, written] : cases) {
+        SCOPED_TRACE(typed);
+        Save(dir / typed);
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir / written));
+        EXPECT_EQ(Status(), "シミュレーションファイルに保存完了");
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 4);
+    // The batch shares the dialog and so the extension.
+    SetInputs("10", "2", "4.0", "12.5");
+    seam.fileAnswers.push_back((dir / "b").string());
+    form->StartButton->Click();
+    EXPECT_TRUE(std::filesystem::exists(dir / "b10_1.sim"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "b10_2.sim"));
+}
+
+TEST_F(RunFileCommandsTest, SaveIntoAMissingFolderSaysWhereAndWhy) {
+    FastRun(10);
+    const auto path = dir / "no-such-folder" / "x.sim";
+    Save(path);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Text, std::string(SaveFailedText) + "\n" + path.string() +
+                                         "\n保存先のフォルダ " + (dir / "no-such-folder").string() +
+                                         " がありません。");
+    EXPECT_EQ(Status(), SaveFailedText);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(RunFileCommandsTest, BatchProgressAndStatusAfterEachRun) {
@@ -396,6 +504,14 @@ TEST_F(RunFileCommandsTest, BatchStopsAtAFileThatCannotBeCreatedAndNeverClaimsSu
     EXPECT_EQ(form->ProgressBar1->Position(), 33);
     EXPECT_TRUE(form->StartButton->Enabled());
     EXPECT_FALSE(form->RunActive());
+    // The error names the file and the reason; the report lists what was written.
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.messages[0].Text, std::string(SaveFailedText) + "\n" +
+                                         (dir / "c20_2.sim").string() +
+                                         "\n同じ名前のフォルダがあります。");
+    EXPECT_EQ(seam.messages[1].Caption, BatchReportCaption);
+    EXPECT_NE(seam.messages[1].Text.find("集計 Sim回数:1（3回のうち）"), std::string::npos);
+    EXPECT_NE(seam.messages[1].Text.find("c20_1.sim"), std::string::npos);
 }
 
 TEST_F(RunFileCommandsTest, BatchIntoAFullDeviceReportsTheFailure) {
@@ -405,20 +521,25 @@ TEST_F(RunFileCommandsTest, BatchIntoAFullDeviceReportsTheFailure) {
     SetInputs("20", "2", "4.0", "12.5");
     // No "." in the name: the tag goes at its end, /dev/full20_1, a new file;
     // a symlink named like that points the write at the device.
-    const auto link = dir / "full20_1";
+    const auto link = dir / "full20_1.sim";
     std::filesystem::create_symlink("/dev/full", link);
     seam.fileAnswers.push_back((dir / "full").string());
     form->StartButton->Click();
     EXPECT_EQ(Status(), "エラーにより強制終了しました。");
+    // No file was written, so there is nothing to report beside the error.
     ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].Text.rfind(SaveFailedText, 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(dir / "full20_2"));
+    EXPECT_EQ(seam.messages[0].Text, std::string(SaveFailedText) + "\n" + link.string() +
+                                         "\nディスクの空き容量が足りません。");
+    EXPECT_FALSE(std::filesystem::exists(dir / "full20_2.sim"));
     ASSERT_EQ(::stat("/dev/full", &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
-TEST_F(RunFileCommandsTest, StopDuringASlowBatchSavesTheEmptyRunAndEnds) {
+TEST_F(RunFileCommandsTest, StopDuringASlowBatchKeepsTheFilesWrittenAndReportsThem) {
+    FastRun(15);
+    const RunRecords shownRecords = form->Records;
     SetInputs("20", "3", "4.0", "12.5");
+    form->SpeedComboBox->SetItemIndex(1);
     seam.fileAnswers.push_back((dir / "s.sim").string());
     QTimer stopper;
     stopper.setInterval(0);
@@ -430,11 +551,15 @@ TEST_F(RunFileCommandsTest, StopDuringASlowBatchSavesTheEmptyRunAndEnds) {
     stopper.start();
     form->StartButton->Click();
     stopper.stop();
-    EXPECT_TRUE(std::filesystem::exists(dir / "s20_1.sim"));
-    EXPECT_TRUE(std::filesystem::exists(dir / "s0_2.sim"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "s0_3.sim"));
-    EXPECT_EQ(form->Records.Size(), 0u);
-    EXPECT_EQ(Status(), "シミュレーション完了");
+    const std::string first = ReadAll(dir / "s20_1.sim");
+    EXPECT_EQ(first.size(), 24u + 20u * 20u);
+    // The run Stop reached before its first play left no file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    EXPECT_EQ(form->Records, shownRecords);
+    EXPECT_EQ(Status(), "シミュレーション完了（ファイル1個を保存）");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_NE(seam.messages[0].Text.find("集計 Sim回数:1（3回のうち）"), std::string::npos);
+    EXPECT_NE(seam.messages[0].Text.find("s20_1.sim"), std::string::npos);
 }
 
 TEST_F(RunFileCommandsTest, ABoxTurnedToTextMidBatchEndsItAndLeavesTheWindowUsable) {
@@ -480,7 +605,7 @@ TEST_F(RunFileCommandsTest, AReadErrorRefusesTheFileInsteadOfShowingItCut) {
         EXPECT_EQ(seam.messages[0].Text,
                   "シミュレーションファイルを読み込めませんでした。\n" + path.string());
         EXPECT_EQ(Status(), "シミュレーションファイルの読み込み中断");
-        EXPECT_EQ(form->Records.Size(), 0u);
+        EXPECT_EQ(form->Records.Size(), 20u);
         EXPECT_EQ(form->ResultLabel->Caption(), shownBefore);
         EXPECT_EQ(form->PlayNumEdit->Text(), "20");
         EXPECT_TRUE(form->StartButton->Enabled());
@@ -512,10 +637,11 @@ TEST_F(RunFileCommandsTest, SaveAndBatchKeepLongNamesAndLinks) {
     seam.fileAnswers.push_back((dir / (std::string(241, 'b') + ".sim")).string());
     form->StartButton->Click();
     Pump();
-    EXPECT_EQ(Status(), "シミュレーション完了");
+    EXPECT_EQ(Status(), "シミュレーション完了（ファイル2個を保存）");
     for (int run = 1; run <= 2; ++run)
         EXPECT_EQ(
             ReadAll(dir / (std::string(241, 'b') + "10_" + std::to_string(run) + ".sim")).size(),
             24u + 20u * 10u);
-    EXPECT_TRUE(seam.messages.empty());
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].Caption, BatchReportCaption);
 }
