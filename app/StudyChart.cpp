@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -77,29 +78,51 @@ TBandSeries* AddBand(TChart& chart, const std::string& title, TColor color) {
     return band;
 }
 
+// The exact points as lines over the simulated bands: the middle solid, the
+// quartiles dashed, the 5 and 95 % points dotted.
+void AddExactLines(TChart& chart, const StudyFigures& f) {
+    const struct {
+        const char* title;
+        TPenStyle style;
+        int width;
+        std::size_t low, high;
+    } lines[] = {{"厳密値 中央値", psSolid, 2, 2, 2},
+                 {"厳密値 25〜75%", psDash, 1, 1, 3},
+                 {"厳密値 5〜95%", psDot, 1, 0, 4}};
+    for (const auto& e : lines) {
+        TLineSeries* low = AddLine(chart, e.title, TheoryColor, e.width, e.style);
+        TLineSeries* high = nullptr;
+        if (e.high != e.low) {
+            high = AddLine(chart, "", TheoryColor, e.width, e.style);
+            high->SetShowInLegend(false);
+        }
+        for (std::size_t k = 0; k < f.TheoryBandPlays.size(); ++k) {
+            const double x = f.TheoryBandPlays[k];
+            low->AddXY(x, static_cast<double>(f.TheoryBands[k][e.low]));
+            if (high != nullptr) {
+                high->AddXY(x, static_cast<double>(f.TheoryBands[k][e.high]));
+            }
+        }
+    }
+}
+
 void ShowFan(TChart& chart, const StudyFigures& f) {
     PrepareChart(chart,
                  "出玉数の分布 (Sim回数 " + std::to_string(f.Runs) + "回・ボーダー " +
                      FormatGeneral15(f.Border) + ")",
                  "Play数", "出玉数");
-    TBandSeries* outer = AddBand(chart, "5〜95%", OuterBandColor);
-    TBandSeries* inner = AddBand(chart, "25〜75%", InnerBandColor);
-    TLineSeries* median = AddLine(chart, "中央値", MedianColor, 2, psSolid);
-    TLineSeries* mean = AddLine(chart, "理論値の平均", TheoryColor, 2, psSolid);
-    TLineSeries* above = AddLine(chart, "理論値の±1σ", TheoryColor, 1, psDash);
-    TLineSeries* below = AddLine(chart, "", TheoryColor, 1, psDash);
-    below->SetShowInLegend(false);
-    const MachineTheory theory = TheoryForBorder(f.Border);
+    TBandSeries* outer = AddBand(chart, "シミュレーション 5〜95%", OuterBandColor);
+    TBandSeries* inner = AddBand(chart, "シミュレーション 25〜75%", InnerBandColor);
+    TLineSeries* median = AddLine(chart, "シミュレーション 中央値", MedianColor, 2, psSolid);
     for (std::size_t k = 0; k < f.BandPlays.size(); ++k) {
         const double x = f.BandPlays[k];
         const auto& b = f.Bands[k];
         outer->AddBand(x, b[0], b[4]);
         inner->AddBand(x, b[1], b[3]);
         median->AddXY(x, b[2]);
-        const PlayOutlook o = OutlookForPlays(theory, f.BandPlays[k], f.Rate);
-        mean->AddXY(x, o.mean_balance);
-        above->AddXY(x, o.mean_balance + o.sd_balance);
-        below->AddXY(x, o.mean_balance - o.sd_balance);
+    }
+    if (!f.TheoryBands.empty()) {
+        AddExactLines(chart, f);
     }
 }
 
@@ -142,6 +165,70 @@ void ShowSweep(TChart& chart, const std::vector<StudyFigures>& borders) {
 }
 
 } // namespace
+
+namespace {
+
+// The balances shown: the exact 0.1 to 99.9 % points (the far tails are too
+// thin to see), widened to the runs' own extremes when there is no table.
+std::pair<double, double> DistributionRange(const BalanceTable* exact, const StudyFigures* study) {
+    if (exact != nullptr && !exact->Probability.empty()) {
+        return {static_cast<double>(exact->Quantile(0.001)),
+                static_cast<double>(exact->Quantile(0.999))};
+    }
+    const auto [low, high] =
+        std::minmax_element(study->FinalBalances.begin(), study->FinalBalances.end());
+    return {static_cast<double>(*low), static_cast<double>(*high)};
+}
+
+} // namespace
+
+void ShowBalanceDistribution(TChart& chart, const BalanceTable* exact, const StudyFigures* study) {
+    // Chances per 1000 balls keep the axis labels readable.
+    constexpr double PerBalls = 1000.0;
+    if (study != nullptr && study->FinalBalances.empty()) {
+        study = nullptr;
+    }
+    PrepareChart(chart, "最終出玉数の分布", "最終出玉数", "確率(1000玉あたり)");
+    if (exact == nullptr && study == nullptr) {
+        return;
+    }
+    const auto [low, high] = DistributionRange(exact, study);
+    if (study != nullptr) {
+        constexpr int Bars = 60;
+        const double width = std::max(1.0, std::ceil((high - low + 1.0) / Bars));
+        std::vector<double> counts(Bars, 0.0);
+        for (const std::int32_t v : study->FinalBalances) {
+            const double k = std::floor((v - low) / width);
+            if (k >= 0 && k < Bars) {
+                counts[static_cast<std::size_t>(k)] += 1.0;
+            }
+        }
+        auto* bars = new TBarSeries();
+        bars->SetParentChart(&chart);
+        bars->SetTitle("シミュレーション (" + std::to_string(study->Runs) + "回)");
+        bars->SetSeriesColor(InnerBandColor);
+        bars->BarPen().SetColor(clWhite);
+        bars->SetMultiBar(mbNone);
+        bars->SetBarWidthPercent(100);
+        bars->Marks().SetVisible(false);
+        const double share = PerBalls / (static_cast<double>(study->FinalBalances.size()) * width);
+        for (int k = 0; k < Bars; ++k) {
+            bars->AddXY(low + (k + 0.5) * width, counts[static_cast<std::size_t>(k)] * share);
+        }
+    }
+    if (exact != nullptr) {
+        constexpr int Points = 300;
+        const double width = std::max(1.0, std::ceil((high - low + 1.0) / Points));
+        TLineSeries* curve = AddLine(chart, "厳密値", TheoryColor, 2, psSolid);
+        for (double from = low; from <= high; from += width) {
+            double mass = 0.0;
+            for (double b = from; b < from + width; ++b) {
+                mass += exact->At(static_cast<std::int64_t>(b));
+            }
+            curve->AddXY(from + (width - 1.0) / 2.0, PerBalls * mass / width);
+        }
+    }
+}
 
 void ShowStudyChart(TChart& chart, const std::vector<StudyFigures>& borders) {
     if (borders.empty()) {

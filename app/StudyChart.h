@@ -13,3 +13,8 @@ class TChart;
 // Replaces every series of `chart` by the picture of `borders` (one border: a
 // fan; more: the sweep). An empty list leaves the chart empty.
 void ShowStudyChart(TChart& chart, const std::vector<StudyFigures>& borders);
+
+// The law of the final balance: the exact table as a curve (probability per
+// 1000 balls, averaged over narrow bins) and, when a study is given, the share of
+// its runs per bin as bars behind it, on the same scale. Either may be absent.
+void ShowBalanceDistribution(TChart& chart, const BalanceTable* exact, const StudyFigures* study);

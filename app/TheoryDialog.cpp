@@ -8,21 +8,25 @@
 #include "runs/MemoryRule.h"
 #include "stats/Theory.h"
 
+#include <array>
 #include <cstdint>
 #include <ctime>
+#include <new>
 
 namespace {
 constexpr const char* FontName = "ＭＳ Ｐゴシック";
 constexpr int RowHeight = 19;
 constexpr int MachineRows = 9;
-constexpr int OutlookRowCount = 4;
+constexpr int OutlookRowCount = 10;
+constexpr int DroughtRowCount = 6;
 constexpr int NameLeft = 12;
 constexpr int ValueLeft = 200;
 constexpr int ValueWidth = 190;
 // The study part, right of the theory's figures.
 constexpr int StudyLeft = 428;
 constexpr int StudyWidth = 632;
-constexpr int StudyRowCount = 5;
+constexpr int StudyRowCount = 10;
+constexpr int StudyRowHeight = 15;
 // Progress is read a few times a second; the workers never wait for it.
 constexpr int StudyPollMs = 100;
 
@@ -31,7 +35,7 @@ constexpr int StudyPollMs = 100;
 TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
     SetCaption(TheoryCaption);
     SetFormFont(FontName, 12);
-    SetClientSize(StudyLeft + StudyWidth + 8, 452);
+    SetClientSize(StudyLeft + StudyWidth + 8, 676);
     UseProgramIcon();
     QWidget* client = Client();
     PlayLabel = std::make_unique<TLabel>(client, 8, 12, "Play数");
@@ -48,7 +52,11 @@ TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
     const int outlookTop = 56 + machineHeight + 8;
     const int outlookHeight = 24 + OutlookRowCount * RowHeight;
     OutlookGroup = std::make_unique<TGroupBox>(client, 8, outlookTop, 404, outlookHeight,
-                                               "Play数ぶんの分布（正規近似）");
+                                               "Play数ぶんの分布（厳密計算）");
+    const int droughtTop = outlookTop + outlookHeight + 8;
+    const int droughtHeight = 24 + DroughtRowCount * RowHeight;
+    DroughtGroup = std::make_unique<TGroupBox>(client, 8, droughtTop, 404, droughtHeight,
+                                               "ハマり確率（厳密計算）");
     auto makeRows = [](QWidget* parent, int count) {
         std::vector<Row> rows(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
@@ -62,7 +70,9 @@ TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
     };
     machineRows_ = makeRows(MachineGroup->Widget(), MachineRows);
     outlookRows_ = makeRows(OutlookGroup->Widget(), OutlookRowCount);
-    CloseButton = std::make_unique<TButton>(client, 337, 360, 75, 25, "閉じる");
+    droughtRows_ = makeRows(DroughtGroup->Widget(), DroughtRowCount);
+    CloseButton =
+        std::make_unique<TButton>(client, 337, droughtTop + droughtHeight + 8, 75, 25, "閉じる");
 
     BuildStudyPart(client);
 
@@ -97,25 +107,27 @@ void TTheoryDialog::BuildStudyPart(QWidget* client) {
     StudyStatusLabel->SetFixedBounds(x, 60, StudyWidth, 16);
 
     StudyChart = std::make_unique<TChart>(client);
-    StudyChart->SetBounds(x, 78, StudyWidth, 240);
-    StudyChart->Legend().SetVisible(false);
+    StudyChart->SetBounds(x, 78, StudyWidth, 236);
+    DistributionChart = std::make_unique<TChart>(client);
+    DistributionChart->SetBounds(x, 318, StudyWidth, 160);
 
-    const int figuresTop = 322;
-    StudyFiguresGroup = std::make_unique<TGroupBox>(
-        client, x, figuresTop, StudyWidth, 24 + (StudyRowCount + 1) * 16, "研究の結果と理論値");
+    const int figuresTop = 482;
+    StudyFiguresGroup = std::make_unique<TGroupBox>(client, x, figuresTop, StudyWidth,
+                                                    22 + (StudyRowCount + 1) * StudyRowHeight,
+                                                    "研究の結果と厳密値");
     QWidget* f = StudyFiguresGroup->Widget();
     studyRows_.resize(StudyRowCount + 1);
     for (int i = 0; i <= StudyRowCount; ++i) {
         StudyRow& r = studyRows_[static_cast<std::size_t>(i)];
-        const int top = 18 + i * 16;
+        const int top = 17 + i * StudyRowHeight;
         r.Name = std::make_unique<TLabel>(f, 8, top, "");
-        r.Study = std::make_unique<TLabel>(f, 150, top, "");
-        r.Study->SetFixedBounds(150, top, 300, 16);
-        r.Theory = std::make_unique<TLabel>(f, 456, top, "");
-        r.Theory->SetFixedBounds(456, top, 170, 16);
+        r.Study = std::make_unique<TLabel>(f, 170, top, "");
+        r.Study->SetFixedBounds(170, top, 300, 16);
+        r.Theory = std::make_unique<TLabel>(f, 476, top, "");
+        r.Theory->SetFixedBounds(476, top, 150, 16);
     }
-    studyRows_[0].Study->SetCaption("研究");
-    studyRows_[0].Theory->SetCaption("理論値");
+    studyRows_[0].Study->SetCaption("シミュレーション (95%信頼区間)");
+    studyRows_[0].Theory->SetCaption("厳密値");
 
     studyTimer_ = std::make_unique<TTimer>(StudyPollMs);
     studyTimer_->OnTimer = [this] { PollStudy(); };
@@ -186,8 +198,8 @@ void TTheoryDialog::PollStudy() {
     StudyStatusLabel->SetCaption(std::string(StudyDoneText) +
                                  " シード:" + std::to_string(studySeed_));
     ShowStudyChart(*StudyChart, studyResult_);
-    StudyChart->Legend().SetVisible(false);
     ShowStudyFigures(studyResult_.empty() ? nullptr : &studyResult_.front());
+    ShowDistribution();
 }
 
 void TTheoryDialog::CancelStudy() {
@@ -223,34 +235,41 @@ void TTheoryDialog::ShowStudyFigures(const StudyFigures* f) {
     const auto range = [](double low, double high, int decimals) {
         return "(" + FixedText(low, decimals) + " 〜 " + FixedText(high, decimals) + ")";
     };
-    const double sd = f->Theory.sd_balance;
-    const double mean = f->Theory.mean_balance;
-    const struct {
-        const char* name;
-        std::string study, theory;
-    } rows[StudyRowCount] = {
+    const auto exact = [f](std::size_t q) {
+        return f->ExactKnown ? FixedText(static_cast<double>(f->Exact.Quantiles[q]), 0) : "-";
+    };
+    const std::string onlySimulated = "(シミュレーションのみ)";
+    std::vector<std::array<std::string, 3>> rows = {
         {"平均出玉数",
          FixedText(f->MeanBalance, 1) + " " +
              range(f->MeanBalanceCi95.Low, f->MeanBalanceCi95.High, 1),
-         FixedText(mean, 1)},
-        // The normal approximation's median is its mean.
-        {"中央値", FixedText(f->MedianBalance, 1), FixedText(mean, 1)},
+         f->ExactKnown ? FixedText(f->Exact.Mean, 1) : "-"},
+        {"中央値", FixedText(f->MedianBalance, 1), exact(2)},
         {"25%点〜75%点", FixedText(f->P25Balance, 1) + " 〜 " + FixedText(f->P75Balance, 1),
-         FixedText(mean - 0.6744897501960817 * sd, 1) + " 〜 " +
-             FixedText(mean + 0.6744897501960817 * sd, 1)},
+         exact(1) + " 〜 " + exact(3)},
         {"5%点〜95%点", FixedText(f->P05Balance, 1) + " 〜 " + FixedText(f->P95Balance, 1),
-         FixedText(mean - 1.6448536269514722 * sd, 1) + " 〜 " +
-             FixedText(mean + 1.6448536269514722 * sd, 1)},
+         exact(0) + " 〜 " + exact(4)},
         {"プラス収支の割合(%)",
          FixedText(f->PAhead * 100.0, 1) + " " +
              range(f->PAheadCi95.Low * 100.0, f->PAheadCi95.High * 100.0, 1),
-         FixedText(f->Theory.p_ahead * 100.0, 1)},
+         f->ExactKnown ? FixedText(f->Exact.PAhead * 100.0, 1) : "-"},
+        {"一度でもプラス(%)",
+         FixedText(f->PEverAhead * 100.0, 1) + " " +
+             range(f->PEverAheadCi95.Low * 100.0, f->PEverAheadCi95.High * 100.0, 1),
+         onlySimulated},
     };
-    for (int i = 0; i < StudyRowCount; ++i) {
-        StudyRow& r = studyRows_[static_cast<std::size_t>(i) + 1];
-        r.Name->SetCaption(rows[i].name);
-        r.Study->SetCaption(rows[i].study);
-        r.Theory->SetCaption(rows[i].theory);
+    for (std::size_t c = 0; c < CashLevels.size(); ++c) {
+        rows.push_back({"必要な持ち玉 " + FixedText(CashLevels[c] * 100.0, 0) + "%",
+                        FixedText(f->CashToBring[c], 0) + "玉 " +
+                            range(f->CashToBringCi95[c].Low, f->CashToBringCi95[c].High, 0) + " " +
+                            FixedText(f->CashToBring[c] * f->Rate, 0) + "円",
+                        onlySimulated});
+    }
+    for (std::size_t i = 0; i < rows.size() && i + 1 < studyRows_.size(); ++i) {
+        StudyRow& r = studyRows_[i + 1];
+        r.Name->SetCaption(rows[i][0]);
+        r.Study->SetCaption(rows[i][1]);
+        r.Theory->SetCaption(rows[i][2]);
     }
 }
 
@@ -296,17 +315,53 @@ void TTheoryDialog::Refresh() {
     if (!refusal_.empty()) {
         ShowRows(machineRows_, {});
         ShowRows(outlookRows_, {});
+        ShowRows(droughtRows_, {});
+        exactTable_.reset();
+        ShowDistribution();
         return;
     }
     const MachineTheory theory = TheoryForBorder(in.Border);
     ShowRows(machineRows_, MachineTheoryRows(in.Border, theory));
-    ShowRows(outlookRows_,
-             OutlookRows(in.PlayCount, in.Rate, OutlookForPlays(theory, in.PlayCount, in.Rate)));
+    ShowRows(droughtRows_, DroughtRows());
+    const PlayOutlook outlook = OutlookForPlays(theory, in.PlayCount, in.Rate);
+    if (const BalanceTable* table = TableFor(in.Border, in.PlayCount)) {
+        ShowRows(outlookRows_, OutlookRows(in.PlayCount, in.Rate, outlook, OddsFrom(*table)));
+    } else {
+        ShowRows(outlookRows_, {{"厳密な分布", "表が大きすぎて計算できません"}});
+    }
+    ShowDistribution();
+}
+
+const BalanceTable* TTheoryDialog::TableFor(double border, std::int64_t plays) {
+    if (exactTable_ && exactTable_->Border == border && exactTable_->Plays == plays) {
+        return &exactTable_->Table;
+    }
+    exactTable_.reset();
+    try {
+        exactTable_ = ShownTable{border, plays, ExactBalance(border).Distribution(plays)};
+        return &exactTable_->Table;
+    } catch (const TableTooLarge&) {
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// The inputs' exact table, with the last study's runs beside it while the
+// inputs are the study's own.
+void TTheoryDialog::ShowDistribution() {
+    const BalanceTable* table = exactTable_ ? &exactTable_->Table : nullptr;
+    const StudyFigures* study = studyResult_.size() == 1 ? &studyResult_.front() : nullptr;
+    if (study != nullptr && exactTable_ &&
+        (study->Border != exactTable_->Border || study->Plays != exactTable_->Plays)) {
+        study = nullptr;
+    }
+    ShowBalanceDistribution(*DistributionChart, table, study);
 }
 
 std::string TTheoryDialog::FiguresText() const {
     std::vector<TheoryRow> rows;
-    for (const auto* list : {&machineRows_, &outlookRows_}) {
+    for (const auto* list : {&machineRows_, &outlookRows_, &droughtRows_}) {
         for (const Row& r : *list) {
             if (!r.Name->Caption().empty()) {
                 rows.push_back({r.Name->Caption(), r.Value->Caption()});

@@ -35,7 +35,7 @@ public:
     std::unique_ptr<TLabel> PlayLabel, RateLabel, BorderLabel;
     std::unique_ptr<TEdit> PlayEdit, RateEdit, BorderEdit;
     std::unique_ptr<TLabel> RefusalLabel;
-    std::unique_ptr<TGroupBox> MachineGroup, OutlookGroup;
+    std::unique_ptr<TGroupBox> MachineGroup, OutlookGroup, DroughtGroup;
     std::unique_ptr<TButton> CloseButton;
 
     std::unique_ptr<TGroupBox> StudyGroup;
@@ -44,6 +44,8 @@ public:
     std::unique_ptr<TButton> StudyStartButton, StudyCancelButton;
     std::unique_ptr<TProgressBar> StudyProgressBar;
     std::unique_ptr<TChart> StudyChart;
+    // The exact law of the final balance, with the last study's runs beside it.
+    std::unique_ptr<TChart> DistributionChart;
     std::unique_ptr<TGroupBox> StudyFiguresGroup;
 
     // Starts a study of the dialog's inputs on worker threads (refusals show in
@@ -83,7 +85,18 @@ private:
     void EndStudy();
     void ShowStudyFigures(const StudyFigures* f);
 
-    std::vector<Row> machineRows_, outlookRows_;
+    // The exact table of the inputs last shown (none: refused or too large),
+    // kept for the distribution chart.
+    struct ShownTable {
+        double Border = 0.0;
+        std::int64_t Plays = 0;
+        BalanceTable Table;
+    };
+    std::optional<ShownTable> exactTable_;
+    const BalanceTable* TableFor(double border, std::int64_t plays);
+    void ShowDistribution();
+
+    std::vector<Row> machineRows_, outlookRows_, droughtRows_;
     std::vector<StudyRow> studyRows_;
     std::unique_ptr<BackgroundStudy> study_;
     std::unique_ptr<TTimer> studyTimer_;

@@ -2,6 +2,7 @@
 #include "cli/CliSystem.h"
 #include "cli/RenderLauncher.h"
 #include "cli/StudyCommand.h"
+#include "filesave/FileSaver.h"
 #include "results/CsvExport.h"
 
 #include "engine/Slot.h"
@@ -13,6 +14,7 @@
 #include "runs/Accumulator.h"
 #include "runs/MemoryRule.h"
 #include "runs/RunDriver.h"
+#include "stats/ExactBalance.h"
 #include "stats/Theory.h"
 
 #include <CLI/CLI.hpp>
@@ -218,7 +220,7 @@ struct FileCloser {
 };
 
 void WriteJsonNumbers(std::ostream& out, const MachineTheory& t,
-                      const std::optional<PlayOutlook>& outlook) {
+                      const std::optional<PlayOutlook>& outlook, const ExactOdds& exact) {
     nlohmann::ordered_json j;
     j["weight"] = t.weight;
     j["plays_per_first_hit"] = t.plays_per_first_hit;
@@ -228,12 +230,26 @@ void WriteJsonNumbers(std::ostream& out, const MachineTheory& t,
     j["balls_per_play"] = t.balls_per_play;
     j["sd_per_sqrt_play"] = t.sd_per_sqrt_play;
     j["break_even_border"] = t.break_even_border;
+    nlohmann::ordered_json drought;
+    for (const int n : DroughtPlays) {
+        drought[std::to_string(n)] = NoFirstHitChance(n);
+    }
+    j["p_no_hit_within"] = drought;
     if (outlook) {
         j["mean_balance"] = outlook->mean_balance;
         j["sd_balance"] = outlook->sd_balance;
-        j["p_ahead"] = outlook->p_ahead;
+        j["p_ahead"] = exact.PAhead;
         j["mean_yen"] = outlook->mean_yen;
         j["sd_yen"] = outlook->sd_yen;
+        j["exact_mean_balance"] = exact.Mean;
+        j["exact_sd_balance"] = exact.Sd;
+        j["p_no_first_hit"] = exact.PNoFirstHit;
+        const char* levels[] = {"0.05", "0.25", "0.5", "0.75", "0.95"};
+        nlohmann::ordered_json quantiles;
+        for (std::size_t q = 0; q < exact.Quantiles.size(); ++q) {
+            quantiles[levels[q]] = exact.Quantiles[q];
+        }
+        j["balance_quantiles"] = quantiles;
     }
     out << j.dump() << "\n";
 }
@@ -420,17 +436,39 @@ int TheoryCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) 
     if (const auto refused = CheckInputs(o.Value("--plays", "1"), "1", o, in, err)) {
         return *refused;
     }
+    if (o.Has("--distribution") && !o.Has("--plays")) {
+        err << "--distribution には --plays が必要です。\n";
+        return CliInputError;
+    }
     const MachineTheory theory = TheoryForBorder(in.Border);
     std::optional<PlayOutlook> outlook;
+    ExactOdds exact;
     if (o.Has("--plays")) {
         outlook = OutlookForPlays(theory, in.PlayCount, in.Rate);
+        try {
+            const BalanceTable table = ExactBalance(in.Border).Distribution(in.PlayCount);
+            exact = OddsFrom(table);
+            const std::string path = o.Value("--distribution", "");
+            if (!path.empty() &&
+                SystemSaver().SaveBytes(path, DistributionCsv(table)) != WriteStatus::Ok) {
+                err << "ファイルを書けません: " << path << "\n";
+                return CliFileError;
+            }
+        } catch (const TableTooLarge&) {
+            err << ExactTooLargeText << "\n";
+            return CliInputError;
+        } catch (const std::bad_alloc&) {
+            err << OutOfMemoryText << "\n";
+            return CliFileError;
+        }
     }
     if (o.flags.count("--json") != 0) {
-        WriteJsonNumbers(out, theory, outlook);
+        WriteJsonNumbers(out, theory, outlook, exact);
     } else {
         out << TheoryRowsText(MachineTheoryRows(in.Border, theory));
+        out << TheoryRowsText(DroughtRows());
         if (outlook) {
-            out << TheoryRowsText(OutlookRows(in.PlayCount, in.Rate, *outlook));
+            out << TheoryRowsText(OutlookRows(in.PlayCount, in.Rate, *outlook, exact));
         }
     }
     return Finish(out, err);
@@ -485,8 +523,8 @@ const std::vector<CliCommand>& BuiltinCliCommands() {
          {"--markers"},
          &RenderHandler},
         {"theory",
-         "theory [--border B] [--rate Y] [--plays N] [--json]",
-         {"--border", "--rate", "--plays"},
+         "theory [--border B] [--rate Y] [--plays N [--distribution FILE]] [--json]",
+         {"--border", "--rate", "--plays", "--distribution"},
          {"--json"},
          &TheoryCommand},
         {"study",

@@ -57,15 +57,24 @@ void StoreLastPlay(Slot& machine, const RunRecords& records) {
     machine.Mode = records.HitStates.back();
 }
 
+// Widens `path` by the balances of the plays the fast engine kept in `out`.
+void WidenPath(RunPath& path, const PlayColumns& out, int made) {
+    for (int i = 0; i < made; ++i) {
+        path.Lowest = std::min(path.Lowest, out.Balls[i]);
+        path.Highest = std::max(path.Highest, out.Balls[i]);
+    }
+}
+
 // DrivePlays on the fast engine, which took over `machine`; the machine's
 // counters are brought up to date before every look and at the end, its
 // source by the caller once the engine is done.
 bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
-               const RunLook& look, long long* shots) {
+               const RunLook& look, long long* shots, RunPath* path = nullptr) {
     const long long shotsBefore = fast.Shots();
     std::unique_ptr<PlayBlock> block;
     PlayColumns out;
-    if (records != nullptr) {
+    const bool keep = records != nullptr || path != nullptr;
+    if (keep) {
         block = std::make_unique_for_overwrite<PlayBlock>();
         out = block->Columns();
     }
@@ -74,7 +83,7 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
     while (going && fast.PlayNo() < plays) {
         const int target = NextStopCheck(fast.PlayNo(), plays, every);
         while (!atGuard && fast.PlayNo() < target) {
-            const int made = fast.Run(target, records != nullptr ? &out : nullptr);
+            const int made = fast.Run(target, keep ? &out : nullptr);
             if (records != nullptr) {
                 const int kept = PlaysWithinGuard(out, made);
                 AppendBlock(*records, out, kept);
@@ -85,6 +94,8 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
                     }
                     return false;
                 }
+            } else if (path != nullptr) {
+                WidenPath(*path, out, made);
             }
             // One call makes about a million draws, far less than the room
             // left above the guard, so the balance is still a 32-bit one.
@@ -114,11 +125,11 @@ int NextStopCheck(int playNo, int target, int step) {
 }
 
 bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const RunLook& look,
-                long long* shots) {
+                long long* shots, RunPath* path) {
     every = std::max(every, 1);
     if (Fast(machine, every) && machine.PlayNo < plays) {
         FastSlot fast(machine);
-        const bool going = DriveFast(machine, fast, plays, records, every, look, shots);
+        const bool going = DriveFast(machine, fast, plays, records, every, look, shots, path);
         fast.StoreInto(machine);
         if (records != nullptr && records->Size() > 0 &&
             BalanceAtGuard(records->BallCounts.back())) {
@@ -140,6 +151,12 @@ bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const 
                     records->Append(sinceHit, balls, chain, playNo, hitState);
                     return !BalanceAtGuard(balls);
                 });
+        } else if (path != nullptr) {
+            made += machine.ShootUntil(target, [path](int, int balls, int, int, int) {
+                path->Lowest = std::min(path->Lowest, balls);
+                path->Highest = std::max(path->Highest, balls);
+                return !BalanceAtGuard(balls);
+            });
         } else {
             made += machine.ShootUntil(
                 target, [](int, int balls, int, int, int) { return !BalanceAtGuard(balls); });
@@ -168,7 +185,7 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
 }
 
 bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t* balances,
-                 std::stop_token stop, std::atomic<std::int64_t>* playsDone) {
+                 std::stop_token stop, std::atomic<std::int64_t>* playsDone, RunPath* path) {
     int counted = machine.PlayNo;
     const RunLook look = [&] {
         if (playsDone != nullptr) {
@@ -185,8 +202,9 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
     bool going = true;
     for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
         going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
-                                            look, nullptr)
-                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look);
+                                            look, nullptr, path)
+                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look,
+                                             nullptr, path);
         if (going) {
             balances[k] = machine.Balls;
         }

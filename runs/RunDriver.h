@@ -16,6 +16,13 @@
 // millisecond of work, so a cancel is seen at once while the look costs nothing.
 inline constexpr int LookEveryPlays = 4096;
 
+// The lowest and highest balance a run recorded over its plays, 0 (its
+// start) included.
+struct RunPath {
+    std::int32_t Lowest = 0;
+    std::int32_t Highest = 0;
+};
+
 // Called after each stretch of plays; false stops the run there.
 using RunLook = std::function<bool()>;
 
@@ -24,14 +31,15 @@ using RunLook = std::function<bool()>;
 int NextStopCheck(int playNo, int target, int step);
 
 // Plays `machine` on until PlayNo reaches `plays`, appending every play's
-// counters to `records` when given. After every `every` plays (and the last)
-// calls `look` when set. Returns false when `look` stopped the run, or when a
-// play's balance reached BalanceGuard (stats/BalanceLimit): the run stops
-// after that play, so every balance kept fits 32 bits, and
-// BalanceAtGuard(machine.Balls) tells the two apart. Adds the shots made to
+// counters to `records` when given, else widening `path` by every recorded
+// balance when given. After every `every` plays (and the last) calls `look`
+// when set. Returns false when `look` stopped the run, or when a play's
+// balance reached BalanceGuard (stats/BalanceLimit): the run stops after that
+// play, so every balance kept fits 32 bits, and BalanceAtGuard(machine.Balls)
+// tells the two apart. Adds the shots made to
 // `shots` when given.
 bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const RunLook& look,
-                long long* shots = nullptr);
+                long long* shots = nullptr, RunPath* path = nullptr);
 
 // Replaces `records` by the plays of one run of `plays` plays. The caller
 // resets the machine and sets its border first (PlayNo 0). A run stopped at
@@ -40,10 +48,12 @@ bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const 
 long long RecordPlays(Slot& machine, int plays, RunRecords& records);
 
 // Plays on to each of `bandPlays` (ascending) and writes the balance (balls)
-// there to `balances` (same length). Returns false when stopped or at the
-// balance guard (the balances are then incomplete). Adds the plays made to `playsDone` as it goes.
+// there to `balances` (same length), the run's path to `path` when given.
+// Returns false when stopped or at the balance guard (the balances are then
+// incomplete). Adds the plays made to `playsDone` as it goes.
 bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t* balances,
-                 std::stop_token stop = {}, std::atomic<std::int64_t>* playsDone = nullptr);
+                 std::stop_token stop = {}, std::atomic<std::int64_t>* playsDone = nullptr,
+                 RunPath* path = nullptr);
 
 // Plays on to `plays` plays keeping nothing; the balance (balls) at the end.
 int FinalBalance(Slot& machine, int plays);

@@ -39,27 +39,111 @@ std::vector<int> BandPlayCounts(int plays, int points) {
     return out;
 }
 
+namespace {
+
+// A bijection of 32-bit words whose every output bit depends on every input
+// bit (a multiply-xorshift finaliser with well-tested constants).
+constexpr std::uint32_t Mix32(std::uint32_t x) {
+    x ^= x >> 16;
+    x *= 0x7FEB352Du;
+    x ^= x >> 15;
+    x *= 0x846CA68Bu;
+    x ^= x >> 16;
+    return x;
+}
+
+} // namespace
+
 std::uint32_t RunSeed(std::uint32_t seed, int run) {
-    return seed + static_cast<std::uint32_t>(run);
+    // The first draws of neighbouring seeds of the machine's generator move
+    // together, so consecutive seeds would make runs that are not independent.
+    // An odd step keeps the seeds of one study distinct before they are mixed.
+    const std::uint32_t start = Mix32(seed ^ 0x5BD1E995u);
+    return Mix32(start + static_cast<std::uint32_t>(run) * 0x9E3779B9u);
 }
 
 BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
                      std::int32_t* balances, std::stop_token stop,
-                     std::atomic<std::int64_t>* playsDone) {
+                     std::atomic<std::int64_t>* playsDone, RunPath* path) {
     RandomSource source;
     source.Seed(seed);
     Slot machine(source);
     machine.Reset();
     machine.SetBorder(border);
-    if (SampleBands(machine, bandPlays, balances, stop, playsDone)) {
+    if (SampleBands(machine, bandPlays, balances, stop, playsDone, path)) {
         return BandRun::Done;
     }
     return BalanceAtGuard(machine.Balls) ? BandRun::BalanceLimit : BandRun::Stopped;
 }
 
+std::vector<int> TheoryBandPlayCounts(const std::vector<int>& bandPlays) {
+    constexpr std::size_t Most = 41;
+    if (bandPlays.size() <= Most) {
+        return bandPlays;
+    }
+    std::vector<int> out;
+    const std::size_t last = bandPlays.size() - 1;
+    for (std::size_t k = 0; k < Most; ++k) {
+        out.push_back(bandPlays[k * last / (Most - 1)]);
+    }
+    return out;
+}
+
+Interval QuantileInterval95(const std::vector<double>& sorted, double p) {
+    const double n = static_cast<double>(sorted.size());
+    const double half = Z95 * std::sqrt(n * p * (1.0 - p));
+    const auto rank = [&](double r) {
+        return sorted[static_cast<std::size_t>(std::clamp(r, 0.0, n - 1.0))];
+    };
+    return {rank(std::floor(n * p - half)), rank(std::ceil(n * p + half))};
+}
+
+namespace {
+
+void AddPathFigures(StudyFigures& f, const std::vector<RunPath>& paths) {
+    std::vector<double> needs;
+    std::int64_t ahead = 0;
+    for (const RunPath& p : paths) {
+        f.LowestBalances.push_back(p.Lowest);
+        needs.push_back(-static_cast<double>(p.Lowest));
+        ahead += p.Highest > 0 ? 1 : 0;
+    }
+    const auto runs = static_cast<std::int64_t>(paths.size());
+    f.PEverAhead = static_cast<double>(ahead) / static_cast<double>(runs);
+    f.PEverAheadCi95 = WilsonInterval95(ahead, runs);
+    std::sort(needs.begin(), needs.end());
+    for (std::size_t c = 0; c < CashLevels.size(); ++c) {
+        f.CashToBring[c] = Percentile(needs, CashLevels[c]);
+        f.CashToBringCi95[c] = QuantileInterval95(needs, CashLevels[c]);
+    }
+}
+
+} // namespace
+
+void AddExactFigures(StudyFigures& f, int threads) {
+    f.ExactKnown = false;
+    f.TheoryBandPlays.clear();
+    f.TheoryBands.clear();
+    const ExactBalance exact(f.Border);
+    try {
+        f.Exact = OddsFrom(exact.Distribution(f.Plays));
+        f.ExactKnown = true;
+        const std::vector<int> counts = TheoryBandPlayCounts(f.BandPlays);
+        f.TheoryBands =
+            exact.Bands(std::vector<std::int64_t>(counts.begin(), counts.end()), threads);
+        f.TheoryBandPlays = counts;
+    } catch (const TableTooLarge&) {
+        // The figures that fitted stay; the bands alone may be left out.
+        f.TheoryBands.clear();
+    } catch (const std::bad_alloc&) {
+        f.TheoryBands.clear();
+    }
+}
+
 StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t seed,
                             const std::vector<int>& bandPlays,
-                            const std::vector<std::int32_t>& balances) {
+                            const std::vector<std::int32_t>& balances,
+                            const std::vector<RunPath>& paths) {
     StudyFigures f;
     const std::size_t width = bandPlays.size();
     const std::size_t runs = width == 0 ? 0 : balances.size() / width;
@@ -91,6 +175,9 @@ StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t
     f.P75Balance = finals.Percentile(0.75);
     f.P95Balance = finals.Percentile(0.95);
 
+    if (paths.size() == runs) {
+        AddPathFigures(f, paths);
+    }
     f.Bands.resize(width);
     for (std::size_t k = 0; k < width; ++k) {
         Accumulator column;
@@ -116,9 +203,11 @@ std::uint64_t StudyMemoryBytes(const StudyRequest& request) {
     const auto runs = static_cast<std::uint64_t>(std::max(request.Runs, 0));
     const auto borders = static_cast<std::uint64_t>(request.Borders.size());
     // Per run: its band balances; the summary adds the final balance, and a
-    // sorted column of doubles and the finals as doubles (one border at a time).
-    const std::uint64_t kept = borders * runs * (width + 1) * sizeof(std::int32_t);
-    return kept + runs * 2 * sizeof(double);
+    // sorted column of doubles, the finals and the lowest balances as doubles
+    // (one border at a time).
+    const std::uint64_t kept =
+        borders * runs * ((width + 1) * sizeof(std::int32_t) + sizeof(RunPath));
+    return kept + runs * 3 * sizeof(double);
 }
 
 namespace {
@@ -143,11 +232,15 @@ private:
 };
 
 std::vector<StudyFigures> Summarise(const StudyRequest& request, const std::vector<int>& bandPlays,
-                                    const std::vector<std::vector<std::int32_t>>& balances) {
+                                    const std::vector<std::vector<std::int32_t>>& balances,
+                                    const std::vector<std::vector<RunPath>>& paths) {
     std::vector<StudyFigures> out;
     for (std::size_t b = 0; b < balances.size(); ++b) {
         out.push_back(SummariseStudy(request.Plays, request.Borders[b], request.Rate, request.Seed,
-                                     bandPlays, balances[b]));
+                                     bandPlays, balances[b], paths[b]));
+        if (request.Exact) {
+            AddExactFigures(out.back(), StudyJobs(request.Jobs));
+        }
     }
     return out;
 }
@@ -173,6 +266,7 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
         const std::size_t borders = request.Borders.size();
         std::vector<std::vector<std::int32_t>> balances(borders,
                                                         std::vector<std::int32_t>(runs * width));
+        std::vector<std::vector<RunPath>> paths(borders, std::vector<RunPath>(runs));
 
         // Work items are (border, run) pairs handed out one at a time, so each
         // result lands in its own place whichever thread made it.
@@ -183,9 +277,9 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
             for (std::size_t i = next.fetch_add(1); i < items; i = next.fetch_add(1)) {
                 const std::size_t b = i / runs;
                 const std::size_t r = i % runs;
-                const BandRun end =
-                    RunWithBands(RunSeed(request.Seed, static_cast<int>(r)), request.Borders[b],
-                                 bandPlays, balances[b].data() + r * width, token, playsDone);
+                const BandRun end = RunWithBands(
+                    RunSeed(request.Seed, static_cast<int>(r)), request.Borders[b], bandPlays,
+                    balances[b].data() + r * width, token, playsDone, &paths[b][r]);
                 if (end == BandRun::BalanceLimit) {
                     fail(StudyBalanceLimitText);
                 }
@@ -209,7 +303,7 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
             work();
         }
         if (!halt.stop_requested()) {
-            result = Summarise(request, bandPlays, balances);
+            result = Summarise(request, bandPlays, balances, paths);
         }
     } catch (const std::bad_alloc&) {
         fail(StudyOutOfMemoryText);
@@ -261,6 +355,52 @@ std::string Range(const Interval& i, double scale, int decimals) {
     return Number(i.Low * scale, decimals) + " 〜 " + Number(i.High * scale, decimals);
 }
 
+const char* const BandNames[] = {"p05", "p25", "p50", "p75", "p95"};
+
+// "0.05", "0.5", "0.99": the level as the JSON key.
+std::string LevelKey(double level) {
+    std::ostringstream s;
+    s << level;
+    return s.str();
+}
+
+template <class Row>
+nlohmann::ordered_json BandsJson(const std::vector<int>& plays, const std::vector<Row>& rows) {
+    nlohmann::ordered_json bands;
+    bands["plays"] = plays;
+    for (std::size_t q = 0; q < 5; ++q) {
+        std::vector<typename Row::value_type> column;
+        for (const auto& row : rows) {
+            column.push_back(row[q]);
+        }
+        bands[BandNames[q]] = column;
+    }
+    return bands;
+}
+
+void AddExactJson(nlohmann::ordered_json& j, const StudyFigures& f) {
+    if (!f.ExactKnown) {
+        j["theory_p_ahead"] = nullptr;
+        j["theory_balance_quantiles"] = nullptr;
+        j["theory_bands"] = nullptr;
+        return;
+    }
+    j["theory_p_ahead"] = f.Exact.PAhead;
+    j["exact_mean_balance"] = f.Exact.Mean;
+    j["exact_sd_balance"] = f.Exact.Sd;
+    j["p_no_first_hit"] = f.Exact.PNoFirstHit;
+    nlohmann::ordered_json quantiles;
+    for (std::size_t q = 0; q < BandLevels.size(); ++q) {
+        quantiles[LevelKey(BandLevels[q])] = f.Exact.Quantiles[q];
+    }
+    j["theory_balance_quantiles"] = quantiles;
+    if (f.TheoryBands.empty()) {
+        j["theory_bands"] = nullptr;
+    } else {
+        j["theory_bands"] = BandsJson(f.TheoryBandPlays, f.TheoryBands);
+    }
+}
+
 nlohmann::ordered_json BorderJson(const StudyFigures& f) {
     nlohmann::ordered_json j;
     j["runs"] = f.Runs;
@@ -269,6 +409,11 @@ nlohmann::ordered_json BorderJson(const StudyFigures& f) {
     j["rate"] = f.Rate;
     j["seed"] = f.Seed;
     j["final_balances"] = f.FinalBalances;
+    std::vector<std::uint32_t> seeds;
+    for (int r = 0; r < f.Runs; ++r) {
+        seeds.push_back(RunSeed(f.Seed, r));
+    }
+    j["run_seeds"] = seeds;
     j["mean_balance"] = f.MeanBalance;
     j["mean_balance_ci95"] = {f.MeanBalanceCi95.Low, f.MeanBalanceCi95.High};
     j["median_balance"] = f.MedianBalance;
@@ -280,18 +425,18 @@ nlohmann::ordered_json BorderJson(const StudyFigures& f) {
     j["p_ahead_ci95"] = {f.PAheadCi95.Low, f.PAheadCi95.High};
     j["theory_mean_balance"] = f.Theory.mean_balance;
     j["theory_sd_balance"] = f.Theory.sd_balance;
-    j["theory_p_ahead"] = f.Theory.p_ahead;
-    nlohmann::ordered_json bands;
-    bands["plays"] = f.BandPlays;
-    const char* names[] = {"p05", "p25", "p50", "p75", "p95"};
-    for (int q = 0; q < 5; ++q) {
-        std::vector<double> column;
-        for (const auto& row : f.Bands) {
-            column.push_back(row[q]);
-        }
-        bands[names[q]] = column;
+    j["bands"] = BandsJson(f.BandPlays, f.Bands);
+    AddExactJson(j, f);
+    j["lowest_balances"] = f.LowestBalances;
+    j["p_ever_ahead"] = f.PEverAhead;
+    j["p_ever_ahead_ci95"] = {f.PEverAheadCi95.Low, f.PEverAheadCi95.High};
+    nlohmann::ordered_json cash, cashCi;
+    for (std::size_t c = 0; c < CashLevels.size(); ++c) {
+        cash[LevelKey(CashLevels[c])] = f.CashToBring[c];
+        cashCi[LevelKey(CashLevels[c])] = {f.CashToBringCi95[c].Low, f.CashToBringCi95[c].High};
     }
-    j["bands"] = bands;
+    j["cash_to_bring"] = cash;
+    j["cash_to_bring_ci95"] = cashCi;
     return j;
 }
 
@@ -326,6 +471,26 @@ void CsvRow(std::string& out, const std::vector<std::string>& cells) {
 
 } // namespace
 
+namespace {
+
+// The figures only the runs' paths give: no exact counterpart is computed.
+void WritePathText(std::ostream& out, const StudyFigures& f) {
+    if (f.LowestBalances.empty()) {
+        return;
+    }
+    out << "一度でもプラスになった割合(%):" << Number(f.PEverAhead * 100.0, 1) << " (95%信頼区間 "
+        << Range(f.PEverAheadCi95, 100.0, 1) << ")\n";
+    out << "必要な持ち玉(最低出玉数から)";
+    for (std::size_t c = 0; c < CashLevels.size(); ++c) {
+        out << "  " << Number(CashLevels[c] * 100.0, 0) << "%:" << Number(f.CashToBring[c], 0)
+            << "玉 (" << Number(f.CashToBring[c] * f.Rate, 0) << "円, 95%信頼区間 "
+            << Range(f.CashToBringCi95[c], 1.0, 0) << "玉)";
+    }
+    out << "\n";
+}
+
+} // namespace
+
 std::string StudyText(const std::vector<StudyFigures>& borders) {
     std::ostringstream out;
     bool first = true;
@@ -348,12 +513,21 @@ std::string StudyText(const std::vector<StudyFigures>& borders) {
                 << "  25%点:" << Number(f.P25Balance * u.scale, u.decimals)
                 << "  75%点:" << Number(f.P75Balance * u.scale, u.decimals)
                 << "  95%点:" << Number(f.P95Balance * u.scale, u.decimals) << "\n";
-            out << "  理論値 平均:" << Number(f.Theory.mean_balance * u.scale, u.decimals)
+            out << "  理論値 長期の平均:" << Number(f.Theory.mean_balance * u.scale, u.decimals)
                 << "  標準偏差:" << Number(f.Theory.sd_balance * u.scale, u.decimals) << "\n";
+            if (f.ExactKnown) {
+                out << "  厳密値";
+                for (std::size_t q = 0; q < BandLevels.size(); ++q) {
+                    out << (q == 0 ? " " : "  ") << BandLevelName(q) << ":"
+                        << Number(static_cast<double>(f.Exact.Quantiles[q]) * u.scale, u.decimals);
+                }
+                out << "\n";
+            }
         }
         out << "プラス収支の割合(%):" << Number(f.PAhead * 100.0, 1) << " (95%信頼区間 "
             << Range(f.PAheadCi95, 100.0, 1) << ")"
-            << "  理論値:" << Number(f.Theory.p_ahead * 100.0, 1) << "\n";
+            << "  厳密値:" << (f.ExactKnown ? Number(f.Exact.PAhead * 100.0, 1) : "-") << "\n";
+        WritePathText(out, f);
     }
     return out.str();
 }
@@ -376,6 +550,40 @@ double JsonNumber(const nlohmann::json& j) {
     return j.is_null() ? std::numeric_limits<double>::quiet_NaN() : j.get<double>();
 }
 
+template <class Row>
+void ReadBands(const nlohmann::json& bands, std::vector<int>& plays, std::vector<Row>& rows) {
+    plays = bands.at("plays").get<std::vector<int>>();
+    rows.resize(plays.size());
+    for (std::size_t q = 0; q < 5; ++q) {
+        const auto column = bands.at(BandNames[q]).get<std::vector<typename Row::value_type>>();
+        if (column.size() != rows.size()) {
+            throw std::out_of_range("band length");
+        }
+        for (std::size_t k = 0; k < column.size(); ++k) {
+            rows[k][q] = column[k];
+        }
+    }
+}
+
+void ReadExact(const nlohmann::json& j, StudyFigures& f) {
+    f.ExactKnown = j.contains("theory_p_ahead") && !j.at("theory_p_ahead").is_null();
+    if (!f.ExactKnown) {
+        return;
+    }
+    f.Exact.Plays = f.Plays;
+    f.Exact.PAhead = j.at("theory_p_ahead").get<double>();
+    f.Exact.Mean = j.at("exact_mean_balance").get<double>();
+    f.Exact.Sd = j.at("exact_sd_balance").get<double>();
+    f.Exact.PNoFirstHit = j.at("p_no_first_hit").get<double>();
+    for (std::size_t q = 0; q < BandLevels.size(); ++q) {
+        f.Exact.Quantiles[q] =
+            j.at("theory_balance_quantiles").at(LevelKey(BandLevels[q])).get<std::int64_t>();
+    }
+    if (!j.at("theory_bands").is_null()) {
+        ReadBands(j.at("theory_bands"), f.TheoryBandPlays, f.TheoryBands);
+    }
+}
+
 StudyFigures BorderFromJson(const nlohmann::json& j) {
     StudyFigures f;
     f.Runs = j.at("runs").get<int>();
@@ -396,17 +604,18 @@ StudyFigures BorderFromJson(const nlohmann::json& j) {
     f.PAheadCi95 = {j.at("p_ahead_ci95").at(0).get<double>(),
                     j.at("p_ahead_ci95").at(1).get<double>()};
     f.Theory = OutlookForPlays(TheoryForBorder(f.Border), f.Plays, f.Rate);
-    const nlohmann::json& bands = j.at("bands");
-    f.BandPlays = bands.at("plays").get<std::vector<int>>();
-    const char* names[] = {"p05", "p25", "p50", "p75", "p95"};
-    f.Bands.resize(f.BandPlays.size());
-    for (int q = 0; q < 5; ++q) {
-        const auto column = bands.at(names[q]).get<std::vector<double>>();
-        if (column.size() != f.Bands.size()) {
-            throw std::out_of_range("band length");
-        }
-        for (std::size_t k = 0; k < column.size(); ++k) {
-            f.Bands[k][q] = column[k];
+    ReadBands(j.at("bands"), f.BandPlays, f.Bands);
+    ReadExact(j, f);
+    if (j.contains("lowest_balances")) {
+        f.LowestBalances = j.at("lowest_balances").get<std::vector<std::int32_t>>();
+        f.PEverAhead = j.at("p_ever_ahead").get<double>();
+        f.PEverAheadCi95 = {j.at("p_ever_ahead_ci95").at(0).get<double>(),
+                            j.at("p_ever_ahead_ci95").at(1).get<double>()};
+        for (std::size_t c = 0; c < CashLevels.size(); ++c) {
+            const std::string key = LevelKey(CashLevels[c]);
+            f.CashToBring[c] = j.at("cash_to_bring").at(key).get<double>();
+            f.CashToBringCi95[c] = {j.at("cash_to_bring_ci95").at(key).at(0).get<double>(),
+                                    j.at("cash_to_bring_ci95").at(key).at(1).get<double>()};
         }
     }
     return f;
@@ -433,21 +642,39 @@ std::optional<std::vector<StudyFigures>> StudyFromJson(const std::string& text) 
 
 std::string StudyCsv(const std::vector<StudyFigures>& borders) {
     std::string out = "\xEF\xBB\xBF";
-    CsvRow(out, {"種類", "ボーダー", "Sim番号", "シード", "Play数", "出玉数", "5%点", "25%点",
-                 "中央値", "75%点", "95%点"});
+    CsvRow(out, {"種類", "ボーダー", "Sim番号", "シード", "Play数", "出玉数", "最低出玉数", "5%点",
+                 "25%点", "中央値", "75%点", "95%点"});
     for (const StudyFigures& f : borders) {
         for (int r = 0; r < f.Runs; ++r) {
+            const auto run = static_cast<std::size_t>(r);
             CsvRow(out, {"最終出玉数", CsvNumber(f.Border), std::to_string(r),
                          std::to_string(RunSeed(f.Seed, r)), std::to_string(f.Plays),
-                         std::to_string(f.FinalBalances[r]), "", "", "", "", ""});
+                         std::to_string(f.FinalBalances[run]),
+                         run < f.LowestBalances.size() ? std::to_string(f.LowestBalances[run]) : "",
+                         "", "", "", "", ""});
         }
     }
     for (const StudyFigures& f : borders) {
         for (std::size_t k = 0; k < f.Bands.size(); ++k) {
             std::vector<std::string> row = {
-                "分布", CsvNumber(f.Border), "", "", std::to_string(f.BandPlays[k]), ""};
+                "分布", CsvNumber(f.Border), "", "", std::to_string(f.BandPlays[k]), "", ""};
             for (const double v : f.Bands[k]) {
                 row.push_back(CsvNumber(v));
+            }
+            CsvRow(out, row);
+        }
+    }
+    for (const StudyFigures& f : borders) {
+        for (std::size_t k = 0; k < f.TheoryBands.size(); ++k) {
+            std::vector<std::string> row = {"分布(厳密)",
+                                            CsvNumber(f.Border),
+                                            "",
+                                            "",
+                                            std::to_string(f.TheoryBandPlays[k]),
+                                            "",
+                                            ""};
+            for (const std::int64_t v : f.TheoryBands[k]) {
+                row.push_back(std::to_string(v));
             }
             CsvRow(out, row);
         }

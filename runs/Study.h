@@ -2,10 +2,12 @@
 // A study: many independent runs of the machine at one border or a sweep of
 // borders, run on every core, summarised as the spread of luck beside what the
 // theory expects. Run i of every border draws from its own source seeded with
-// seed + i (mod 2^32), so a sweep compares borders on common random numbers and
+// RunSeed(seed, i), so a sweep compares borders on common random numbers and
 // run i ends exactly where a single run on that seed ends.
 
 #include "runs/Accumulator.h"
+#include "runs/RunDriver.h"
+#include "stats/ExactBalance.h"
 #include "stats/Theory.h"
 
 #include <array>
@@ -25,6 +27,7 @@ struct StudyRequest {
     std::uint32_t Seed = 0;
     std::vector<double> Borders; // one figure set per border, in this order
     int Jobs = 0;                // worker threads; 0 or less: every core
+    bool Exact = true;           // add the exact figures (AddExactFigures)
 };
 
 // The play counts the bands are taken at: 0 and about `points` evenly spaced
@@ -32,7 +35,8 @@ struct StudyRequest {
 // always ending at `plays`.
 std::vector<int> BandPlayCounts(int plays, int points = 200);
 
-// The seed of run `run`: seed + run, wrapping at 2^32.
+// The seed of run `run` of a study seeded with `seed`: a mix of both, distinct
+// for the 2^32 runs of one study and unrelated between neighbouring runs.
 std::uint32_t RunSeed(std::uint32_t seed, int run);
 
 enum class BandRun {
@@ -41,13 +45,24 @@ enum class BandRun {
     BalanceLimit, // the balance reached BalanceGuard (stats/BalanceLimit)
 };
 
-// One run of `plays` plays on a reset machine at `border`, seeded with the
-// machine's seeding rule; the balance (balls) after each of `bandPlays` is
-// written to `balances` (same length); they are incomplete unless Done. Adds
-// the plays made to `playsDone` as it goes.
+// One run on a reset machine at `border` drawing from a source seeded with
+// `seed`; the balance (balls) after each of `bandPlays` is written to
+// `balances` (same length), its path to `path` when given; they are
+// incomplete unless Done. Adds the plays made to `playsDone` as it goes.
 BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
                      std::int32_t* balances, std::stop_token stop = {},
-                     std::atomic<std::int64_t>* playsDone = nullptr);
+                     std::atomic<std::int64_t>* playsDone = nullptr, RunPath* path = nullptr);
+
+// The play counts of the exact bands: all of `bandPlays` up to 41 of them,
+// else an even subset of 41 that keeps the first and the last.
+std::vector<int> TheoryBandPlayCounts(const std::vector<int>& bandPlays);
+
+// A distribution-free 95 % interval for the p-quantile of ascending values:
+// the order statistics at ranks n p -/+ Z95 sqrt(n p (1 - p)).
+Interval QuantileInterval95(const std::vector<double>& sorted, double p);
+
+// The certainties of the cash to bring: 50 %, 90 %, 95 %, 99 %.
+inline constexpr std::array<double, 4> CashLevels = {0.5, 0.9, 0.95, 0.99};
 
 // The figures of one border.
 struct StudyFigures {
@@ -69,13 +84,35 @@ struct StudyFigures {
     // Percentiles 5, 25, 50, 75, 95 of the balance at each band play count.
     std::vector<int> BandPlays;
     std::vector<std::array<double, 5>> Bands;
+
+    // The exact figures after Plays plays (ExactKnown false where the table
+    // would not fit), and the exact BandLevels points at TheoryBandPlays
+    // (empty where their grid would not fit).
+    bool ExactKnown = false;
+    ExactOdds Exact;
+    std::vector<int> TheoryBandPlays;
+    std::vector<BandPoints> TheoryBands;
+
+    // Run by run: the lowest balance each reached (in run order), the share
+    // ever ahead, and the balls to bring to come through with each CashLevels
+    // certainty (the points of -lowest, at least 0).
+    std::vector<std::int32_t> LowestBalances;
+    double PEverAhead = 0.0;
+    Interval PEverAheadCi95;
+    std::array<double, 4> CashToBring{};
+    std::array<Interval, 4> CashToBringCi95{};
 };
 
 // The figures from the balances at the band play counts, run after run
-// (runs × bandPlays.size() values, the last of each run its final balance).
+// (runs × bandPlays.size() values, the last of each run its final balance),
+// and each run's path (none: no path figures).
 StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t seed,
                             const std::vector<int>& bandPlays,
-                            const std::vector<std::int32_t>& balances);
+                            const std::vector<std::int32_t>& balances,
+                            const std::vector<RunPath>& paths = {});
+
+// Adds the exact figures of f.Border and f.Plays to `f`, on `threads` threads.
+void AddExactFigures(StudyFigures& f, int threads = 1);
 
 // The number of worker threads for `jobs` (0 or less: every core, at least 1).
 int StudyJobs(int jobs);

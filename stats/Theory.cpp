@@ -204,11 +204,6 @@ PlayOutlook OutlookForPlays(const MachineTheory& theory, std::int64_t plays, dou
     const double n = static_cast<double>(plays);
     o.mean_balance = n * theory.balls_per_play;
     o.sd_balance = theory.sd_per_sqrt_play * std::sqrt(n);
-    if (o.sd_balance > 0.0) {
-        o.p_ahead = 0.5 * std::erfc(-o.mean_balance / (o.sd_balance * std::sqrt(2.0)));
-    } else {
-        o.p_ahead = o.mean_balance > 0.0 ? 1.0 : 0.0;
-    }
     o.mean_yen = o.mean_balance * rate;
     o.sd_yen = o.sd_balance * rate;
     return o;

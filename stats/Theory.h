@@ -54,11 +54,12 @@ MachineTheory TheoryForBorder(double border);
 // weight taken as the real number 65536 / (250 / border).
 double BreakEvenBorder();
 
-// What N plays are expected to bring, by the central limit of the cycles.
+// What N plays bring in the long run: mu N and sigma sqrt N. The chance of
+// being ahead and the points of the balance come from the exact table
+// (ExactBalance.h): the balance is far too skewed for a normal curve.
 struct PlayOutlook {
     double mean_balance = 0.0;
     double sd_balance = 0.0;
-    double p_ahead = 0.0; // normal approximation of P(balance > 0)
     double mean_yen = 0.0;
     double sd_yen = 0.0;
 };

@@ -8,6 +8,7 @@
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
+#include "stats/ExactBalance.h"
 #include "stats/Theory.h"
 
 #include "CliProcess.h"
@@ -432,9 +433,11 @@ TEST_F(CliEdgeTest, TheoryTextIsTheSharedRows) {
         EXPECT_EQ(r.exitCode, 0) << c.args;
         const MachineTheory t = TheoryForBorder(c.border);
         std::string expected = TheoryRowsText(MachineTheoryRows(c.border, t));
+        expected += TheoryRowsText(DroughtRows());
         if (c.plays > 0) {
-            expected +=
-                TheoryRowsText(OutlookRows(c.plays, c.rate, OutlookForPlays(t, c.plays, c.rate)));
+            const ExactOdds exact = OddsFrom(ExactBalance(c.border).Distribution(c.plays));
+            expected += TheoryRowsText(
+                OutlookRows(c.plays, c.rate, OutlookForPlays(t, c.plays, c.rate), exact));
         }
         EXPECT_EQ(r.out, expected) << c.args;
         EXPECT_EQ(r.err, "");
@@ -443,10 +446,12 @@ TEST_F(CliEdgeTest, TheoryTextIsTheSharedRows) {
 
 TEST_F(CliEdgeTest, TheoryJsonHoldsExactlyItsKeysAtFullPrecision) {
     const std::vector<std::string> machineKeys = {
-        "weight",         "plays_per_first_hit", "bonuses_per_first_hit", "balls_per_bonus",
-        "shots_per_play", "balls_per_play",      "sd_per_sqrt_play",      "break_even_border"};
-    const std::vector<std::string> outlookKeys = {"mean_balance", "sd_balance", "p_ahead",
-                                                  "mean_yen", "sd_yen"};
+        "weight",           "plays_per_first_hit", "bonuses_per_first_hit",
+        "balls_per_bonus",  "shots_per_play",      "balls_per_play",
+        "sd_per_sqrt_play", "break_even_border",   "p_no_hit_within"};
+    const std::vector<std::string> outlookKeys = {
+        "mean_balance",       "sd_balance",       "p_ahead",        "mean_yen",         "sd_yen",
+        "exact_mean_balance", "exact_sd_balance", "p_no_first_hit", "balance_quantiles"};
     for (const bool withPlays : {false, true}) {
         const Result r = Shell(std::string("@cli theory --border 17.25 --rate 1.5 --json") +
                                (withPlays ? " --plays 12345" : ""));
@@ -473,10 +478,66 @@ TEST_F(CliEdgeTest, TheoryJsonHoldsExactlyItsKeysAtFullPrecision) {
             const PlayOutlook o = OutlookForPlays(t, 12345, 1.5);
             EXPECT_EQ(j["mean_balance"].get<double>(), o.mean_balance);
             EXPECT_EQ(j["sd_balance"].get<double>(), o.sd_balance);
-            EXPECT_EQ(j["p_ahead"].get<double>(), o.p_ahead);
             EXPECT_EQ(j["mean_yen"].get<double>(), o.mean_yen);
             EXPECT_EQ(j["sd_yen"].get<double>(), o.sd_yen);
+            const ExactOdds e = OddsFrom(ExactBalance(17.25).Distribution(12345));
+            EXPECT_EQ(j["p_ahead"].get<double>(), e.PAhead);
+            EXPECT_EQ(j["exact_mean_balance"].get<double>(), e.Mean);
+            EXPECT_EQ(j["exact_sd_balance"].get<double>(), e.Sd);
+            EXPECT_EQ(j["p_no_first_hit"].get<double>(), NoFirstHitChance(12345));
+            const char* levels[] = {"0.05", "0.25", "0.5", "0.75", "0.95"};
+            ASSERT_EQ(j["balance_quantiles"].size(), 5u);
+            for (std::size_t q = 0; q < 5; ++q) {
+                EXPECT_EQ(j["balance_quantiles"][levels[q]].get<std::int64_t>(), e.Quantiles[q]);
+            }
         }
+        EXPECT_EQ(j["p_no_hit_within"]["2000"].get<double>(), NoFirstHitChance(2000));
+    }
+}
+
+TEST_F(CliEdgeTest, TheoryDistributionIsTheWholeTable) {
+    const std::string path = (dir_ / "theory-distribution.csv").string();
+    const Result r = Shell("@cli theory --border 12.5 --plays 2 --distribution " + path);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "\xEF\xBB\xBF"
+                    "balance,probability,cumulative\r");
+    const BalanceTable t = ExactBalance(12.5).Distribution(2);
+    long long previous = 0;
+    double sum = 0.0, cumulative = 0.0, first = 0.0, last = 0.0;
+    std::size_t rows = 0;
+    for (; std::getline(in, line); ++rows) {
+        long long b = 0;
+        double p = 0.0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lld,%lf,%lf", &b, &p, &cumulative), 3) << line;
+        EXPECT_TRUE(rows == 0 || b == previous + 1) << line;
+        EXPECT_EQ(p, t.At(b)) << line; // read back to the same double
+        first = rows == 0 ? p : first;
+        last = p;
+        previous = b;
+        sum += p;
+    }
+    // From the lowest to the highest balance above 1e-15; between them every
+    // balance, the gap between normal play and a bonus included.
+    EXPECT_GT(first, 1e-15);
+    EXPECT_GT(last, 1e-15);
+    EXPECT_GT(rows, 1000u);
+    EXPECT_NEAR(sum, 1.0, 1e-12);
+    EXPECT_NEAR(cumulative, 1.0, 1e-12);
+
+    const struct {
+        std::string args, message;
+    } refused[] = {
+        {"--distribution " + path, "--distribution には --plays が必要です。\n"},
+        {"--border 249.9 --plays 1000", std::string(ExactTooLargeText) + "\n"},
+    };
+    for (const auto& c : refused) {
+        const Result bad = Shell("@cli theory " + c.args);
+        EXPECT_EQ(bad.exitCode, 2) << c.args;
+        EXPECT_EQ(bad.err, c.message) << c.args;
+        EXPECT_EQ(bad.out, "") << c.args;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "cli/StudyCommand.h"
+#include "runs/Study.h"
 
 #include "CliProcess.h"
 #include "results/InputChecks.h"
@@ -67,17 +68,19 @@ struct TempDir {
 
 } // namespace
 
-TEST(StudyCommand, RunIEndsWhereTheSingleRunOnSeedSPlusIEnds) {
+TEST(StudyCommand, RunIEndsWhereTheSingleRunOnItsRecordedSeedEnds) {
     StudyOptions o = Options("1500", "4", "4294967294");
     o.Border = "14";
     o.Json = true;
     const Outcome r = Study(o);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto j = nlohmann::json::parse(r.out);
-    const char* seeds[] = {"4294967294", "4294967295", "0", "1"}; // wraps at 2^32
+    ASSERT_EQ(j["run_seeds"].size(), 4u);
     for (int i = 0; i < 4; ++i) {
+        const auto seed = j["run_seeds"][i].get<std::uint32_t>();
+        EXPECT_EQ(seed, RunSeed(4294967294u, i));
         EXPECT_EQ(j["final_balances"][i].get<long long>(),
-                  RunFinalBalance(std::string("--plays 1500 --border 14 --seed ") + seeds[i]))
+                  RunFinalBalance("--plays 1500 --border 14 --seed " + std::to_string(seed)))
             << "run " << i;
     }
 }
@@ -201,7 +204,8 @@ TEST(StudyCommand, CsvAndPngFiles) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string csv = Slurp(o.Csv);
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 30 + 201);
+    // Header, the runs, the simulated bands and the exact ones.
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 30 + 201 + 41);
     const std::string png = Slurp(o.Png);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(1, 3), "PNG");

@@ -1,10 +1,12 @@
 #include "runs/Study.h"
 #include "runs/RunDriver.h"
 #include "stats/BalanceLimit.h"
+#include "stats/ExactBalance.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -16,9 +18,11 @@
 
 namespace {
 
-StudyRequest Request(int plays, int runs, std::vector<double> borders, std::uint32_t seed,
-                     int jobs) {
+// Without the exact figures unless asked: they cost more than these small studies.
+StudyRequest Request(int plays, int runs, std::vector<double> borders, std::uint32_t seed, int jobs,
+                     bool exact = false) {
     StudyRequest r;
+    r.Exact = exact;
     r.Plays = plays;
     r.Runs = runs;
     r.Borders = std::move(borders);
@@ -67,10 +71,47 @@ TEST(Study, BandPlayCounts) {
     }
 }
 
-TEST(Study, RunSeedWraps) {
-    EXPECT_EQ(RunSeed(10, 5), 15u);
-    EXPECT_EQ(RunSeed(4294967295u, 1), 0u);
-    EXPECT_EQ(RunSeed(4294967290u, 9), 3u);
+TEST(Study, RunSeedsAreDistinctAndUnlikeTheirNeighbours) {
+    for (const std::uint32_t seed : {0u, 1u, 2u, 4294967295u}) {
+        std::vector<std::uint32_t> seeds;
+        int close = 0;
+        for (int i = 0; i < 100000; ++i) {
+            seeds.push_back(RunSeed(seed, i));
+            // Neighbours a few steps apart would start on correlated draws.
+            if (i > 0 && (seeds[i] - seeds[i - 1] < 1024u || seeds[i - 1] - seeds[i] < 1024u)) {
+                ++close;
+            }
+        }
+        EXPECT_LT(close, 20) << seed; // about 0.05 expected by chance
+        std::sort(seeds.begin(), seeds.end());
+        EXPECT_TRUE(std::adjacent_find(seeds.begin(), seeds.end()) == seeds.end()) << seed;
+    }
+    EXPECT_NE(RunSeed(0, 1), RunSeed(1, 0));
+    EXPECT_NE(RunSeed(0, 0), RunSeed(1, 0));
+}
+
+// With runs seeded one apart the first draws moved together and one-play
+// studies scattered far less than chance allows; mixed seeds scatter as
+// independent runs do.
+TEST(Study, OnePlayStudiesScatterAsIndependentRuns) {
+    const double p = ExactBalance(12.5).Distribution(1).At(2);
+    const int studies = 40, runs = 2000;
+    double sum = 0.0, squares = 0.0;
+    for (int s = 0; s < studies; ++s) {
+        const auto result = RunStudy(Request(1, runs, {12.5}, 1000 + s, 2));
+        ASSERT_TRUE(result.has_value());
+        int hits = 0;
+        for (const std::int32_t v : result->front().FinalBalances) {
+            hits += v == 2 ? 1 : 0;
+        }
+        const double z = (hits - runs * p) / std::sqrt(runs * p * (1.0 - p));
+        sum += z;
+        squares += z * z;
+    }
+    const double variance = (squares - sum * sum / studies) / (studies - 1);
+    const double se = std::sqrt(2.0 / (studies - 1));
+    EXPECT_NEAR(variance, 1.0, 4.0 * se);
+    EXPECT_NEAR(sum / studies, 0.0, 4.0 / std::sqrt(studies));
 }
 
 TEST(Study, PercentilesOfHandCases) {
@@ -154,7 +195,7 @@ TEST(Study, SummaryOfAHandCase) {
                      OutlookForPlays(TheoryForBorder(12.5), 10, 4.0).mean_balance);
 }
 
-// Run i must end exactly where a single run of the companion on seed S + i ends,
+// Run i must end exactly where a single run on the seed RunSeed(S, i) ends,
 // and its band balances are that run's recorded balances.
 TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
     const struct {
@@ -166,10 +207,13 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
         const std::vector<int> bands = BandPlayCounts(c.plays);
         for (int i = 0; i < 3; ++i) {
             std::vector<std::int32_t> got(bands.size());
-            ASSERT_EQ(RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data()), BandRun::Done);
+            RunPath path;
+            ASSERT_EQ(
+                RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data(), {}, nullptr, &path),
+                BandRun::Done);
 
             Slot machine;
-            machine.Random().Seed(c.seed + static_cast<std::uint32_t>(i));
+            machine.Random().Seed(RunSeed(c.seed, i));
             machine.Reset();
             machine.SetBorder(c.border);
             RunRecords records;
@@ -178,6 +222,11 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
                 ASSERT_EQ(got[k], records.BallCounts[bands[k] - 1]) << c.seed << " run " << i;
             }
             EXPECT_EQ(got.back(), records.BallCounts.back());
+            // The path spans every recorded balance and the start's 0.
+            const auto [low, high] =
+                std::minmax_element(records.BallCounts.begin(), records.BallCounts.end());
+            EXPECT_EQ(path.Lowest, std::min(0, *low));
+            EXPECT_EQ(path.Highest, std::max(0, *high));
         }
     }
 }
@@ -214,15 +263,29 @@ TEST(Study, SweepUsesTheSameSeedsForEveryBorder) {
 // of its standard errors of the theory's mean, the spread and the share ahead
 // near the theory's, on fixed seeds.
 TEST(Study, AgreesWithTheTheory) {
-    const auto result = RunStudy(Request(10000, 300, {9.0, 12.5, 20.0}, 20240601, 0));
+    const auto result = RunStudy(Request(10000, 300, {9.0, 12.5, 20.0}, 20240601, 0, true));
     ASSERT_TRUE(result.has_value());
     for (const StudyFigures& f : *result) {
         const double se = (f.MeanBalanceCi95.High - f.MeanBalanceCi95.Low) / (2 * Z95);
         EXPECT_NEAR(f.MeanBalance, f.Theory.mean_balance, 4 * se) << f.Border;
         EXPECT_NEAR(se * std::sqrt(300.0), f.Theory.sd_balance, 0.15 * f.Theory.sd_balance)
             << f.Border;
-        const double pse = std::sqrt(f.Theory.p_ahead * (1 - f.Theory.p_ahead) / 300);
-        EXPECT_NEAR(f.PAhead, f.Theory.p_ahead, 4 * pse + 0.03) << f.Border;
+        ASSERT_TRUE(f.ExactKnown) << f.Border;
+        EXPECT_NEAR(f.MeanBalance, f.Exact.Mean, 4 * se) << f.Border;
+        const double pse = std::sqrt(f.Exact.PAhead * (1 - f.Exact.PAhead) / 300);
+        EXPECT_NEAR(f.PAhead, f.Exact.PAhead, 4 * pse) << f.Border;
+        // The exact bands end at the exact points of the final balance.
+        ASSERT_EQ(f.TheoryBandPlays.size(), 41u);
+        EXPECT_EQ(f.TheoryBandPlays.back(), 10000);
+        EXPECT_EQ(f.TheoryBands.back(), f.Exact.Quantiles);
+        // A run's lowest balance is at most 0 and at most its final balance;
+        // a run ahead at the end was ahead at some play.
+        ASSERT_EQ(f.LowestBalances.size(), 300u);
+        for (int r = 0; r < 300; ++r) {
+            EXPECT_LE(f.LowestBalances[r], std::min(0, f.FinalBalances[r]));
+        }
+        EXPECT_GE(f.PEverAhead, f.PAhead);
+        EXPECT_LE(f.CashToBring[0], f.CashToBring[3]);
         // The bands widen with the plays and the median ends at the median final.
         EXPECT_LT(f.Bands[20][4] - f.Bands[20][0], f.Bands.back()[4] - f.Bands.back()[0]);
         EXPECT_DOUBLE_EQ(f.Bands.back()[2], f.MedianBalance);
@@ -270,7 +333,7 @@ TEST(Study, BackgroundStudyFinishesWithTheSameFigures) {
 }
 
 TEST(Study, JsonCarriesEveryFigure) {
-    const auto result = RunStudy(Request(1000, 5, {12.5}, 7, 1));
+    const auto result = RunStudy(Request(1000, 5, {12.5}, 7, 1, true));
     ASSERT_TRUE(result.has_value());
     const StudyFigures& f = result->front();
     const auto j = nlohmann::ordered_json::parse(StudyJson(*result, false));
@@ -278,18 +341,52 @@ TEST(Study, JsonCarriesEveryFigure) {
     for (auto it = j.begin(); it != j.end(); ++it) {
         keys.push_back(it.key());
     }
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "runs", "plays", "border", "rate", "seed", "final_balances", "mean_balance",
-                        "mean_balance_ci95", "median_balance", "p05_balance", "p25_balance",
-                        "p75_balance", "p95_balance", "p_ahead", "p_ahead_ci95",
-                        "theory_mean_balance", "theory_sd_balance", "theory_p_ahead", "bands"}));
+    const std::vector<std::string> expected = {"runs",
+                                               "plays",
+                                               "border",
+                                               "rate",
+                                               "seed",
+                                               "final_balances",
+                                               "run_seeds",
+                                               "mean_balance",
+                                               "mean_balance_ci95",
+                                               "median_balance",
+                                               "p05_balance",
+                                               "p25_balance",
+                                               "p75_balance",
+                                               "p95_balance",
+                                               "p_ahead",
+                                               "p_ahead_ci95",
+                                               "theory_mean_balance",
+                                               "theory_sd_balance",
+                                               "bands",
+                                               "theory_p_ahead",
+                                               "exact_mean_balance",
+                                               "exact_sd_balance",
+                                               "p_no_first_hit",
+                                               "theory_balance_quantiles",
+                                               "theory_bands",
+                                               "lowest_balances",
+                                               "p_ever_ahead",
+                                               "p_ever_ahead_ci95",
+                                               "cash_to_bring",
+                                               "cash_to_bring_ci95"};
+    EXPECT_EQ(keys, expected);
     EXPECT_EQ(j["runs"], 5);
     EXPECT_EQ(j["seed"], 7);
     EXPECT_EQ(j["final_balances"].get<std::vector<std::int32_t>>(), f.FinalBalances);
+    EXPECT_EQ(j["run_seeds"][4].get<std::uint32_t>(), RunSeed(7, 4));
     EXPECT_EQ(j["mean_balance_ci95"][1].get<double>(), f.MeanBalanceCi95.High);
     EXPECT_EQ(j["theory_sd_balance"].get<double>(), f.Theory.sd_balance);
     EXPECT_EQ(j["bands"]["plays"].size(), 201u);
     EXPECT_EQ(j["bands"]["p95"][200].get<double>(), f.Bands[200][4]);
+    EXPECT_EQ(j["theory_p_ahead"].get<double>(), f.Exact.PAhead);
+    EXPECT_EQ(j["theory_bands"]["plays"].size(), 41u);
+    EXPECT_EQ(j["theory_bands"]["plays"][40].get<int>(), 1000);
+    EXPECT_EQ(j["theory_bands"]["p50"][40].get<std::int64_t>(), f.Exact.Quantiles[2]);
+    EXPECT_EQ(j["theory_balance_quantiles"]["0.05"].get<std::int64_t>(), f.Exact.Quantiles[0]);
+    EXPECT_EQ(j["lowest_balances"].get<std::vector<std::int32_t>>(), f.LowestBalances);
+    EXPECT_EQ(j["cash_to_bring"]["0.99"].get<double>(), f.CashToBring[3]);
 
     const auto sweep = nlohmann::json::parse(StudyJson(*result, true));
     ASSERT_EQ(sweep["borders"].size(), 1u);
@@ -297,22 +394,73 @@ TEST(Study, JsonCarriesEveryFigure) {
 }
 
 TEST(Study, CsvIsOneRectangularTable) {
-    const auto result = RunStudy(Request(300, 4, {12.5, 13.5}, 5, 1));
+    const auto result = RunStudy(Request(300, 4, {12.5, 13.5}, 5, 2, true));
     ASSERT_TRUE(result.has_value());
     const std::string csv = StudyCsv(*result);
     ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     ASSERT_EQ(csv.substr(csv.size() - 2), "\r\n");
     std::vector<std::string> rows = Split(csv.substr(3, csv.size() - 5), "\r\n");
-    ASSERT_EQ(rows.size(), 1u + 2 * 4 + 2 * 201);
+    ASSERT_EQ(rows.size(), 1u + 2 * 4 + 2 * 201 + 2 * 41);
     EXPECT_EQ(csv.find('\n'), csv.find("\r\n") + 1);
     for (const std::string& row : rows) {
-        EXPECT_EQ(Split(row, ",").size(), 11u) << row;
+        EXPECT_EQ(Split(row, ",").size(), 12u) << row;
     }
-    EXPECT_EQ(rows[1],
-              "最終出玉数,12.5,0,5,300," + std::to_string((*result)[0].FinalBalances[0]) + ",,,,,");
-    EXPECT_EQ(rows[8],
-              "最終出玉数,13.5,3,8,300," + std::to_string((*result)[1].FinalBalances[3]) + ",,,,,");
-    EXPECT_EQ(rows[9], "分布,12.5,,,0,,0,0,0,0,0");
+    const auto runRow = [&](std::size_t b, int r, const char* border) {
+        const StudyFigures& f = (*result)[b];
+        return "最終出玉数," + std::string(border) + "," + std::to_string(r) + "," +
+               std::to_string(RunSeed(5, r)) + ",300," + std::to_string(f.FinalBalances[r]) + "," +
+               std::to_string(f.LowestBalances[r]) + ",,,,,";
+    };
+    EXPECT_EQ(rows[1], runRow(0, 0, "12.5"));
+    EXPECT_EQ(rows[8], runRow(1, 3, "13.5"));
+    EXPECT_EQ(rows[9], "分布,12.5,,,0,,,0,0,0,0,0");
+    const BandPoints& last = (*result)[1].TheoryBands.back();
+    EXPECT_EQ(rows.back(), "分布(厳密),13.5,,,300,,," + std::to_string(last[0]) + "," +
+                               std::to_string(last[1]) + "," + std::to_string(last[2]) + "," +
+                               std::to_string(last[3]) + "," + std::to_string(last[4]));
+}
+
+TEST(Study, PathFiguresOfAHandCase) {
+    // Five runs whose lowest balances are 0, -10, -20, -30, -400.
+    const std::vector<int> plays = {0, 10};
+    const std::vector<RunPath> paths = {{0, 50}, {-10, 0}, {-20, 5}, {-30, 0}, {-400, 900}};
+    const StudyFigures f =
+        SummariseStudy(10, 12.5, 4.0, 3, plays, {0, 50, 0, -5, 0, 5, 0, -30, 0, 800}, paths);
+    EXPECT_EQ(f.LowestBalances, (std::vector<std::int32_t>{0, -10, -20, -30, -400}));
+    EXPECT_DOUBLE_EQ(f.PEverAhead, 0.6);
+    // Balls to bring, sorted 0, 10, 20, 30, 400: points at ranks 4p.
+    EXPECT_DOUBLE_EQ(f.CashToBring[0], 20.0);
+    EXPECT_DOUBLE_EQ(f.CashToBring[1], 30.0 + 0.6 * 370.0);
+    EXPECT_DOUBLE_EQ(f.CashToBring[3], 30.0 + 0.96 * 370.0);
+    EXPECT_LE(f.CashToBringCi95[0].Low, f.CashToBring[0]);
+    EXPECT_GE(f.CashToBringCi95[0].High, f.CashToBring[0]);
+    // Without paths there are no path figures.
+    EXPECT_TRUE(SummariseStudy(10, 12.5, 4.0, 3, plays, {0, 1}).LowestBalances.empty());
+}
+
+TEST(Study, QuantileIntervalOfHandCases) {
+    std::vector<double> sorted;
+    for (int i = 0; i < 100; ++i) {
+        sorted.push_back(i);
+    }
+    const struct {
+        double p, low, high;
+    } cases[] = {{0.5, 40, 60}, {0.9, 84, 96}, {0.99, 97, 99}, {0.01, 0, 3}};
+    for (const auto& c : cases) {
+        const Interval i = QuantileInterval95(sorted, c.p);
+        EXPECT_EQ(i.Low, c.low) << c.p;
+        EXPECT_EQ(i.High, c.high) << c.p;
+    }
+}
+
+TEST(Study, TheoryBandPlayCountsAreAnEvenSubset) {
+    EXPECT_EQ(TheoryBandPlayCounts({0, 1, 2}), (std::vector<int>{0, 1, 2}));
+    const std::vector<int> all = BandPlayCounts(20000);
+    const std::vector<int> some = TheoryBandPlayCounts(all);
+    ASSERT_EQ(some.size(), 41u);
+    EXPECT_EQ(some.front(), 0);
+    EXPECT_EQ(some[1], 500);
+    EXPECT_EQ(some.back(), 20000);
 }
 
 TEST(Study, TextShowsTheFiguresBesideTheTheory) {
@@ -327,7 +475,7 @@ TEST(Study, TextShowsTheFiguresBesideTheTheory) {
     EXPECT_NE(text.find("中央値:30.0"), std::string::npos) << text;
     EXPECT_NE(text.find("プラス収支の割合(%):66.7 (95%信頼区間 20.8 〜 93.9)"), std::string::npos)
         << text;
-    EXPECT_NE(text.find("理論値 平均:"), std::string::npos) << text;
+    EXPECT_NE(text.find("理論値 長期の平均:"), std::string::npos) << text;
 }
 
 TEST(Study, RemainingTime) {
@@ -344,7 +492,7 @@ TEST(Study, RemainingTime) {
 }
 
 TEST(Study, JsonReadsBackToTheSameFigures) {
-    const auto result = RunStudy(Request(800, 6, {11.5, 12.5}, 17, 1));
+    const auto result = RunStudy(Request(800, 6, {11.5, 12.5}, 17, 2, true));
     ASSERT_TRUE(result.has_value());
     for (const bool sweep : {false, true}) {
         const std::vector<StudyFigures> figures =

@@ -72,14 +72,25 @@ TEST_F(WindowTest, StudyShowsTheStudysFiguresAndFan) {
     EXPECT_NE(figures.find("平均出玉数:" + FixedText(expected->front().MeanBalance, 1) + " ("),
               std::string::npos)
         << figures;
+    // Beside the simulated median its exact value; the path figures have none.
+    const ExactOdds& exact = expected->front().Exact;
     EXPECT_NE(figures.find("中央値:" + FixedText(expected->front().MedianBalance, 1) + ":" +
-                           FixedText(expected->front().Theory.mean_balance, 1) + "\n"),
+                           FixedText(static_cast<double>(exact.Quantiles[2]), 0) + "\n"),
               std::string::npos)
         << figures;
     EXPECT_NE(figures.find("プラス収支の割合(%):"), std::string::npos);
+    EXPECT_NE(figures.find(":" + FixedText(exact.PAhead * 100.0, 1) + "\n"), std::string::npos)
+        << figures;
+    EXPECT_NE(figures.find("必要な持ち玉 99%:"), std::string::npos) << figures;
 
-    // The fan: two bands, the median and the theory's three lines.
-    ASSERT_EQ(d.StudyChart->SeriesCount(), 6);
+    // The fan: two bands and the median simulated, the exact median, quartiles
+    // (two lines) and 5/95 % points (two lines), with the legend shown.
+    ASSERT_EQ(d.StudyChart->SeriesCount(), 8);
+    EXPECT_TRUE(d.StudyChart->Legend().Visible());
+    // The final balance's law: the runs' bars and the exact curve.
+    ASSERT_EQ(d.DistributionChart->SeriesCount(), 2);
+    EXPECT_NE(dynamic_cast<TBarSeries*>(d.DistributionChart->Series(0)), nullptr);
+    EXPECT_NE(dynamic_cast<TLineSeries*>(d.DistributionChart->Series(1)), nullptr);
     auto* outer = dynamic_cast<TBandSeries*>(d.StudyChart->Series(0));
     ASSERT_NE(outer, nullptr);
     ASSERT_EQ(outer->Count(), 201);
@@ -91,7 +102,7 @@ TEST_F(WindowTest, StudyShowsTheStudysFiguresAndFan) {
     d.RunsEdit->SetText("5");
     d.StudyStartButton->Click();
     PumpUntilEnded(d);
-    EXPECT_EQ(d.StudyChart->SeriesCount(), 6);
+    EXPECT_EQ(d.StudyChart->SeriesCount(), 8);
     EXPECT_EQ(d.StudyResult().front().Runs, 5);
 }
 

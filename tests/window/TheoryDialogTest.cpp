@@ -13,9 +13,15 @@ namespace {
 std::string Expected(int plays, double rate, double border) {
     const MachineTheory t = TheoryForBorder(border);
     std::vector<TheoryRow> rows = MachineTheoryRows(border, t);
-    const std::vector<TheoryRow> outlook =
-        OutlookRows(plays, rate, OutlookForPlays(t, plays, rate));
+    std::vector<TheoryRow> outlook = {{"厳密な分布", "表が大きすぎて計算できません"}};
+    try {
+        const ExactOdds exact = OddsFrom(ExactBalance(border).Distribution(plays));
+        outlook = OutlookRows(plays, rate, OutlookForPlays(t, plays, rate), exact);
+    } catch (const TableTooLarge&) {
+    }
     rows.insert(rows.end(), outlook.begin(), outlook.end());
+    const std::vector<TheoryRow> drought = DroughtRows();
+    rows.insert(rows.end(), drought.begin(), drought.end());
     return TheoryRowsText(rows);
 }
 
