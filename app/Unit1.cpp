@@ -28,6 +28,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -96,7 +97,7 @@ std::string CutFileText(const std::string& path, long long bytes, int count, std
 } // namespace
 
 TMainForm::TMainForm() : TForm(Kind::MainWindow) {
-    SlowWait = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+    SlowWait = [this](int ms) { PaceSlowRun(ms); };
     BuildControls();
     BuildMenu();
     SetTabOrder();
@@ -413,10 +414,24 @@ void TMainForm::Timer1Timer() {
     StatusBar1->Panel(1).SetText(NowText());
 }
 
+void TMainForm::PaceSlowRun(int milliseconds) {
+    if (Application) {
+        Application->ProcessMessagesFor(milliseconds, [this] { return StopRequested; });
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 void TMainForm::FormClose() {
     // A slow run still on the stack must not go on behind a closed window.
     StopRequested = true;
     Timer1->SetEnabled(false);
+    // Closing the main window ends the program: the analysis dialog goes with
+    // it, its study cancelled, whatever other windows are open.
+    if (TheoryDialog)
+        TheoryDialog->Close();
+    if (Application)
+        Application->Terminate();
 }
 
 // ---- Runs ----
@@ -437,7 +452,11 @@ void TMainForm::RunOnce(bool display) {
         DrivePlays(Machine, n, &Records, every, [this, display] {
             if (display && SpeedComboBox->ItemIndex() != 0) {
                 SlowWait(500 * SpeedComboBox->ItemIndex());
+                // A stop given during the wait takes effect after this play's
+                // display, which it must not cut short.
+                const bool stopped = std::exchange(StopRequested, false);
                 ShowResults(false);
+                StopRequested = StopRequested || stopped;
                 ProcessMessages();
             }
             return !StopRequested;

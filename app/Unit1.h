@@ -117,8 +117,11 @@ public:
     // Every file the window writes goes through it; tests may give one that fails.
     const FileSaver* Saver = &SystemSaver();
 
-    // The slow speed's wait between plays; tests may replace it.
+    // The slow speed's wait between plays (PaceSlowRun); tests may replace it.
     std::function<void(int milliseconds)> SlowWait;
+    // Waits while the window keeps answering: Stop, tabs, zoom and the other
+    // windows act at once, and a stop or close ends the wait.
+    void PaceSlowRun(int milliseconds);
 
     // Handlers.
     void StartButtonClick();

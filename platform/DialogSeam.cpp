@@ -7,10 +7,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
@@ -54,6 +58,48 @@ int MessageLineWidth(const QWidget& box) {
     const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
     return std::max(200, std::min(screenWidth / 2, 500) - 120);
 }
+
+// The list's type and date columns in Japanese whatever the system locale:
+// Qt takes them from the locale and from the MIME database, which speak
+// English under C.UTF-8 and leave "Folder" untranslated even in ja_JP.
+class JapaneseFileColumns final : public QIdentityProxyModel {
+public:
+    JapaneseFileColumns(QObject* parent, const std::string& filter)
+        : QIdentityProxyModel(parent), filter_(ToQ(filter)) {}
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (files == nullptr || role != Qt::DisplayRole || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        switch (index.column()) {
+        case 2:
+            return FileTypeText(files->fileInfo(source));
+        case 3:
+            return QLocale(QLocale::Japanese, QLocale::Japan)
+                .toString(files->lastModified(source), QStringLiteral("yyyy/MM/dd HH:mm"));
+        default:
+            return QIdentityProxyModel::data(index, role);
+        }
+    }
+
+private:
+    QString FileTypeText(const QFileInfo& info) const {
+        if (info.isDir())
+            return QStringLiteral("ファイル フォルダー");
+        const qsizetype bar = filter_.indexOf(u'|');
+        if (bar > 0) {
+            const QString pattern = filter_.mid(bar + 1);
+            if (QDir::match(pattern, info.fileName()))
+                return filter_.left(bar);
+        }
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("ファイル")
+                                : suffix.toUpper() + QStringLiteral(" ファイル");
+    }
+
+    QString filter_;
+};
 
 class DesktopSeam final : public TDialogSeam {
 public:
@@ -125,6 +171,7 @@ std::unique_ptr<QFileDialog> CreateFileDialog(const TFileDialogRequest& request,
     // Qt's own dialog, so that it speaks the program's language and can be
     // laid out here.
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setProxyModel(new JapaneseFileColumns(dialog.get(), request.Filter));
     dialog->setNameFilter(QtFilter(request.Filter));
     dialog->setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // No must-exist check and no overwrite prompt: the commands decide.

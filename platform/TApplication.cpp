@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -50,11 +51,43 @@ void TApplication::SetTitle(const std::string& title) {
 
 int TApplication::Run() {
     QApplication::setQuitOnLastWindowClosed(true);
-    return QApplication::exec();
+    running_ = true;
+    const int code = QApplication::exec();
+    running_ = false;
+    return code;
 }
 
 void TApplication::ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::ProcessMessagesFor(int milliseconds, const std::function<bool()>& done) {
+    if (milliseconds <= 0 || (done && done()))
+        return;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer poll;
+    constexpr int PollMs = 15;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done && done())
+            loop.quit();
+    });
+    deadline.start(milliseconds);
+    if (done)
+        poll.start(PollMs);
+    loop.exec();
+}
+
+void TApplication::Terminate() {
+    // Outside the loop (tests drive the window without it) there is nothing
+    // to end, and a pending exit would cut the next loop short.
+    if (!running_)
+        return;
+    // Posted, so that the window being closed finishes closing first; exit,
+    // not quit, which would ask every window to close once more.
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
 }
 
 void TApplication::HandleException(std::exception_ptr error) {

@@ -23,6 +23,11 @@ public:
     int Run();
     // Handles every message waiting now, then returns.
     void ProcessMessages();
+    // Handles messages as they come for `milliseconds`, or until `done` (asked
+    // a few times a second) says so; the window answers at once meanwhile.
+    void ProcessMessagesFor(int milliseconds, const std::function<bool()>& done = {});
+    // Ends the message loop once the current handler has returned.
+    void Terminate();
     // The error box with the exception's message; a foreign exception shows
     // an empty message.
     void HandleException(std::exception_ptr error);
@@ -39,6 +44,7 @@ public:
 private:
     std::unique_ptr<QApplication> owned_;
     std::string title_;
+    bool running_ = false;
 };
 
 // The one application object of the process (nullptr before it exists).

@@ -37,10 +37,11 @@ class DialogWindow final : public QDialog {
 public:
     explicit DialogWindow(TForm* owner) : owner_(owner) {}
 
-protected:
-    void closeEvent(QCloseEvent* event) override {
+    // Every way a dialog goes away ends here: its close button and Close()
+    // (through closeEvent's reject), Esc (reject) and a modal result.
+    void done(int result) override {
         owner_->FormClose();
-        QDialog::closeEvent(event);
+        QDialog::done(result);
     }
 
 private:

@@ -54,7 +54,8 @@ public:
     // after the drop has ended (so that onDrop may show a message box).
     void AcceptFileDrops(std::function<void(const std::string& path)> onDrop);
 
-    // Called when the window is being closed by the user or by Close().
+    // Called when the window is being closed by the user or by Close(); for
+    // dialogs also on Esc and when a modal result closes them.
     virtual void FormClose() {}
 
 private:

@@ -188,6 +188,35 @@ TEST_P(DesktopFileDialog, ShowsEveryColumnWhole) {
     dialog->hide();
 }
 
+TEST_P(DesktopFileDialog, TypesAndDatesAreJapaneseInEveryLocale) {
+    EnsureApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QFile file(dir.filePath(QStringLiteral("a.sim")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const auto dialog =
+        CreateFileDialog({GetParam().Save, "*.sim", "ヨナタマ銀蛇ファイル|*.sim"}, nullptr);
+    dialog->setDirectory(dir.path());
+    dialog->show();
+    auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(tree, nullptr);
+    WaitFor([&] { return tree->model()->rowCount(tree->rootIndex()) >= 2; });
+    ASSERT_EQ(tree->model()->rowCount(tree->rootIndex()), 2);
+    for (int row = 0; row < 2; ++row) {
+        const QString name = tree->model()->index(row, 0, tree->rootIndex()).data().toString();
+        const QString type = tree->model()->index(row, 2, tree->rootIndex()).data().toString();
+        const QString date = tree->model()->index(row, 3, tree->rootIndex()).data().toString();
+        EXPECT_EQ(type, name == QStringLiteral("sub") ? QStringLiteral("ファイル フォルダー")
+                                                      : QStringLiteral("ヨナタマ銀蛇ファイル"));
+        EXPECT_EQ(date, QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd")) +
+                            date.mid(10))
+            << date.toStdString();
+    }
+    dialog->hide();
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, DesktopFileDialog,
                          ::testing::Values(FileDialogCase{"Open", false},
                                            FileDialogCase{"Save", true}),
