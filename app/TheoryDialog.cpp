@@ -5,9 +5,11 @@
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
+#include "runs/MemoryRule.h"
 #include "stats/Theory.h"
 
 #include <array>
+#include <cstdint>
 #include <ctime>
 #include <new>
 
@@ -27,6 +29,7 @@ constexpr int StudyRowCount = 10;
 constexpr int StudyRowHeight = 15;
 // Progress is read a few times a second; the workers never wait for it.
 constexpr int StudyPollMs = 100;
+
 } // namespace
 
 TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
@@ -141,8 +144,18 @@ void TTheoryDialog::StartStudy() {
     try {
         refusal = CheckStartInputs(PlayEdit->Text(), RunsEdit->Text(), RateEdit->Text(),
                                    BorderEdit->Text(), in);
+        if (refusal.empty())
+            refusal = CheckBalanceRange(in.PlayCount, in.Border);
     } catch (const EConvertError& e) {
         refusal = e.what();
+    }
+    StudyRequest request;
+    request.Plays = in.PlayCount;
+    request.Runs = in.Runs;
+    request.Rate = in.Rate;
+    request.Borders = {in.Border};
+    if (refusal.empty() && !FitsInMemory(StudyMemoryBytes(request))) {
+        refusal = TooManyRunsText;
     }
     if (!refusal.empty()) {
         StudyStatusLabel->SetCaption(refusal);
@@ -150,12 +163,7 @@ void TTheoryDialog::StartStudy() {
     }
     studySeed_ = NextStudySeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
     NextStudySeed.reset();
-    StudyRequest request;
-    request.Plays = in.PlayCount;
-    request.Runs = in.Runs;
-    request.Rate = in.Rate;
     request.Seed = studySeed_;
-    request.Borders = {in.Border};
     study_ = std::make_unique<BackgroundStudy>(std::move(request));
     StudyStartButton->SetEnabled(false);
     StudyCancelButton->SetEnabled(true);
@@ -176,7 +184,15 @@ void TTheoryDialog::PollStudy() {
         return;
     }
     study_->Wait();
-    studyResult_ = study_->Result().value_or(std::vector<StudyFigures>{});
+    if (!study_->Result()) {
+        // The study failed (memory, threads, the balance guard); the dialog
+        // and the window go on.
+        const std::string failure = study_->Failure();
+        EndStudy();
+        StudyStatusLabel->SetCaption(failure);
+        return;
+    }
+    studyResult_ = *study_->Result();
     EndStudy();
     StudyProgressBar->SetPosition(100);
     StudyStatusLabel->SetCaption(std::string(StudyDoneText) +

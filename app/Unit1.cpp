@@ -15,6 +15,7 @@
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
 #include "runs/RunDriver.h"
+#include "stats/BalanceLimit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -55,7 +56,10 @@ void ProcessMessages() {
 std::string ReadForDisplay(std::FILE* file, RunFileHeader& header, RunRecords& loaded) {
     try {
         const ReadStatus status = ReadRunFile(file, header, loaded);
-        return status != ReadStatus::Ok ? ReadFailureText(status) : ValidateRecords(loaded);
+        if (status != ReadStatus::Ok)
+            return ReadFailureText(status);
+        const std::string foreign = ValidateHeader(header);
+        return foreign.empty() ? ValidateRecords(loaded) : foreign;
     } catch (const std::bad_alloc&) {
         return FileTooLargeText;
     } catch (const std::length_error&) {
@@ -312,6 +316,12 @@ void TMainForm::StartButtonClick() {
         ShowErrorMessage(OutOfMemoryText);
         return;
     }
+    if (end == RunEnd::BalanceLimit) {
+        UnlockAfterRun();
+        StatusBar1->Panel(0).SetText("");
+        ShowErrorMessage(BalanceLimitStopText);
+        return;
+    }
     if (end == RunEnd::Completed) {
         ProgressBar1->SetPosition(100);
         StatusBar1->Panel(0).SetText(batch ? BatchStatusText(batch_) : DoneText);
@@ -343,6 +353,8 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
     }
     PlayCount = inputs.PlayCount;
     ExchangeRate = inputs.Rate;
+    if (refusal.empty())
+        refusal = CheckBalanceRange(inputs.PlayCount, inputs.Border);
     if (refusal.empty() &&
         !RunFitsInMemory(static_cast<std::uint64_t>(inputs.PlayCount),
                          static_cast<std::uint64_t>(inputs.Runs), inputs.Runs == 1))
@@ -351,6 +363,7 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
 }
 
 TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
+    balanceStopped_ = false;
     try {
         if (inputs.Runs == 1) {
             Machine.Reset();
@@ -358,9 +371,12 @@ TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
             ShownHeader = {true, 0, inputs.Rate, inputs.Border};
             RunOnce(true);
             ShownHeader.Count = Machine.PlayNo;
-            return RunEnd::Completed;
+            return balanceStopped_ ? RunEnd::BalanceLimit : RunEnd::Completed;
         }
-        return RunBatch() ? RunEnd::Completed : RunEnd::Abandoned;
+        const bool completed = RunBatch();
+        if (balanceStopped_)
+            return RunEnd::BalanceLimit;
+        return completed ? RunEnd::Completed : RunEnd::Abandoned;
     } catch (const std::bad_alloc&) {
         return RunEnd::OutOfMemory;
     } catch (const std::length_error&) {
@@ -446,7 +462,10 @@ void TMainForm::RunOnce(bool display) {
             return !StopRequested;
         });
     }
-    if (display && SpeedComboBox->ItemIndex() == 0)
+    // Stopped while every balance still fits the records; the box may have
+    // been given a larger play count since Start checked it.
+    balanceStopped_ = BalanceAtGuard(Machine.Balls) && Records.Size() < static_cast<std::size_t>(n);
+    if (display && (SpeedComboBox->ItemIndex() == 0 || balanceStopped_))
         ShowResults(true);
 }
 
@@ -475,7 +494,9 @@ bool TMainForm::RunBatch() {
         if (StopRequested)
             break;
         RecordPlays(Machine, plays, records);
-        if (!BatchSave(i, n, rate, border, records, batch_))
+        // A run that reached the balance guard is saved as far as it went.
+        balanceStopped_ = records.Size() < static_cast<std::size_t>(plays);
+        if (!BatchSave(i, n, rate, border, records, batch_) || balanceStopped_)
             return false;
     }
     batch_.Stopped = StopRequested;

@@ -185,7 +185,8 @@ private:
     // The boxes read for Start, or the text that refuses them.
     std::string ReadStartInputs(StartInputs& inputs);
     // Abandoned: a batch whose dialog was cancelled or whose file failed.
-    enum class RunEnd { Completed, Abandoned, OutOfMemory };
+    // BalanceLimit: a run stopped where its balance would leave 32 bits.
+    enum class RunEnd { Completed, Abandoned, OutOfMemory, BalanceLimit };
     RunEnd RunStarted(const StartInputs& inputs);
     bool BatchSave(int run, int runs, double rate, double border, const RunRecords& records,
                    BatchReport& report);
@@ -213,4 +214,6 @@ private:
     BatchReport batch_;
     bool runActive_ = false;
     bool startDeferred_ = false;
+    // Set by a run that stopped at the balance guard.
+    bool balanceStopped_ = false;
 };

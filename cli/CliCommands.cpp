@@ -282,6 +282,10 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
             CheckInputs(o.Value("--plays", ""), o.Value("--runs", "1"), o, in, err)) {
         return *refused;
     }
+    if (const std::string refusal = CheckBalanceRange(in.PlayCount, in.Border); !refusal.empty()) {
+        err << refusal << "\n";
+        return CliInputError;
+    }
     // One run's records are held at a time, and the final balance of every run.
     if (!RunFitsInMemory(static_cast<std::uint64_t>(in.PlayCount),
                          static_cast<std::uint64_t>(in.Runs), false)) {
@@ -302,6 +306,7 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
             machine.Reset();
             machine.SetBorder(in.Border);
             RecordPlays(machine, in.PlayCount, records);
+            const bool atGuard = records.Size() < static_cast<std::size_t>(in.PlayCount);
             out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
             finals.Add(records.BallCounts.back());
             if (!outPath.empty()) {
@@ -313,6 +318,12 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
                     err << "エラーにより強制終了しました。 " << path << "\n";
                     return CliFileError;
                 }
+            }
+            // What was made up to the guard is shown and kept; nothing further runs.
+            if (atGuard) {
+                out.flush();
+                err << BalanceLimitStopText << "\n";
+                return CliFileError;
             }
         }
         if (in.Runs > 1) {
@@ -383,6 +394,10 @@ int ShowCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
         }
         if (status != ReadStatus::Ok) {
             err << ReadFailureText(status) << "\n";
+            return CliFileError;
+        }
+        if (const std::string foreign = ValidateHeader(header); !foreign.empty()) {
+            err << foreign << "\n";
             return CliFileError;
         }
         if (const std::string broken = ValidateRecords(records); !broken.empty()) {

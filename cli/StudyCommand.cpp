@@ -4,6 +4,7 @@
 #include "filesave/FileSaver.h"
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
+#include "results/TheoryTexts.h"
 #include "runs/MemoryRule.h"
 #include "runs/Study.h"
 
@@ -81,18 +82,37 @@ void ShowProgress(std::ostream& err, const BackgroundStudy& study, double second
     const double share = study.PlaysTotal() > 0 ? static_cast<double>(study.PlaysDone()) /
                                                       static_cast<double>(study.PlaysTotal())
                                                 : 1.0;
-    char percent[16];
-    std::snprintf(percent, sizeof percent, "%5.1f%%", share * 100.0);
+    std::string percent = FixedText(share * 100.0, 1) + "%";
+    percent.insert(0, percent.size() < 6 ? 6 - percent.size() : 0, ' ');
     err << "\r研究中 " << percent << "  " << RemainingTimeText(share, seconds) << "      "
         << std::flush;
 }
 
-// The balances at the band play counts of every run, and each border's finals
-// twice over while they are summarised.
+// "" when `path` can be written as a file (it is not a folder, its folder
+// exists and takes new files, an existing file may be replaced); else the
+// message, so that a long study never ends on an output it cannot write.
+std::string CheckOutputFile(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path p(path);
+    if (std::filesystem::is_directory(p, ec)) {
+        return "フォルダです。ファイル名を指定してください: " + path;
+    }
+    const std::filesystem::path folder = p.has_parent_path() ? p.parent_path() : ".";
+    const bool exists = std::filesystem::exists(p, ec);
+    if (!std::filesystem::is_directory(folder, ec) || ::access(folder.c_str(), W_OK | X_OK) != 0 ||
+        (exists && ::access(p.c_str(), W_OK) != 0)) {
+        return "ファイルを書けません: " + path;
+    }
+    return {};
+}
+
+// The study's memory under the one memory rule of runs and records.
 bool StudyFitsInMemory(int plays, int runs, std::size_t borders) {
-    const std::uint64_t perRun = BandPlayCounts(plays).size() * sizeof(std::int32_t) +
-                                 sizeof(std::int32_t) + 2 * sizeof(double);
-    return FitsInMemory(static_cast<std::uint64_t>(runs) * borders * perRun);
+    StudyRequest request;
+    request.Plays = plays;
+    request.Runs = runs;
+    request.Borders.resize(borders);
+    return FitsInMemory(StudyMemoryBytes(request));
 }
 
 } // namespace
@@ -116,8 +136,8 @@ std::optional<std::vector<double>> ParseSweep(const std::string& text) {
     }
     std::vector<double> borders;
     for (int k = 0; k < static_cast<int>(count); ++k) {
-        // Rounded to 1e-9, so 10 + 3 * 0.1 is the border 10.3 as typed.
-        borders.push_back(std::round((*a + k * *step) * 1e9) / 1e9);
+        // Read as a typed border is, so 10 + 3 * 0.1 is the border 10.3.
+        borders.push_back(BorderAsRead(*a + k * *step));
     }
     return borders;
 }
@@ -138,10 +158,8 @@ std::string BordersFrom(const StudyOptions& o, const StartInputs& in,
     }
     std::string problem;
     for (const double b : *sweep) {
-        if (b < 1.0) {
-            problem = BorderMinRefusal;
-        } else if (b >= BorderLimit) {
-            problem = BorderMaxRefusal;
+        if (problem.empty()) {
+            problem = CheckBorder(b);
         }
     }
     borders = *sweep;
@@ -172,6 +190,11 @@ std::string RequestFrom(const StudyOptions& o, StudyRequest& request) {
     request.Rate = in.Rate;
     if (std::string problem = BordersFrom(o, in, request.Borders); !problem.empty()) {
         return problem;
+    }
+    for (const double b : request.Borders) {
+        if (std::string problem = CheckBalanceRange(in.PlayCount, b); !problem.empty()) {
+            return problem;
+        }
     }
     if (!o.Seed.empty()) {
         const auto parsed = ParseSeed(o.Seed);
@@ -215,6 +238,14 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
         err << problem << "\n";
         return CliInputError;
     }
+    // Outputs are checked before the work, as `render` checks its folder.
+    for (const std::string* path : {&o.Csv, &o.Png}) {
+        if (const std::string unusable = path->empty() ? "" : CheckOutputFile(*path);
+            !unusable.empty()) {
+            err << unusable << "\n";
+            return CliFileError;
+        }
+    }
     if (o.Seed.empty()) {
         request.Seed = static_cast<std::uint32_t>(std::time(nullptr));
         err << "シード:" << request.Seed << " (--seed " << request.Seed
@@ -222,6 +253,10 @@ int StudyCommand(const StudyOptions& o, std::ostream& out, std::ostream& err) {
     }
     BackgroundStudy study(request);
     WaitFor(study, o.Progress.value_or(::isatty(STDERR_FILENO) == 1), err);
+    if (!study.Result()) {
+        err << study.Failure() << "\n";
+        return CliFileError;
+    }
     const std::vector<StudyFigures>& figures = *study.Result();
 
     out << (o.Json ? StudyJson(figures, !o.Sweep.empty()) : StudyText(figures));

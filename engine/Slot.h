@@ -9,6 +9,7 @@
 #include "engine/Rate_TBL.h"
 
 #include <cstdint>
+#include <type_traits>
 
 class Slot {
 public:
@@ -47,7 +48,8 @@ public:
     // Shoots until PlayNo reaches `playNo`, calling onPlay(SinceHit, Balls,
     // Chain, PlayNo, Mode) after every shot that made a play. The same draws
     // and effects as calling Shoot() as often, with the machine's state kept in
-    // locals between shots. onPlay must not touch the machine or the source.
+    // locals between shots. onPlay must not touch the machine or the source;
+    // when it returns a bool, false ends the shooting after that play.
     // Returns the number of shots.
     template <class OnPlay> long long ShootUntil(int playNo, OnPlay&& onPlay);
 
@@ -211,7 +213,14 @@ long long Slot::Repeat(int playNo, const Pocket& pocket, OnPlay& onPlay) {
         Step(s, pocket);
         ++shots;
         if (s.PlayNo != before) {
-            onPlay(s.SinceHit, s.Balls, s.Chain, s.PlayNo, ToInt(s.Mode));
+            if constexpr (std::is_same_v<std::invoke_result_t<OnPlay&, int, int, int, int, int>,
+                                         bool>) {
+                if (!onPlay(s.SinceHit, s.Balls, s.Chain, s.PlayNo, ToInt(s.Mode))) {
+                    break;
+                }
+            } else {
+                onPlay(s.SinceHit, s.Balls, s.Chain, s.PlayNo, ToInt(s.Mode));
+            }
         }
     }
     Store(s);

@@ -1,11 +1,11 @@
 #include "results/ResultTexts.h"
 
+#include "results/InputChecks.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -24,9 +24,12 @@ void StripTrailingZeros(Decimal& d) {
 }
 
 // The exact decimal expansion of |x| (finite x); 767 digits cover every double.
+// Written without the C library's printf, whose decimal point follows the
+// process locale (a comma under de_DE).
 Decimal ExactDecimal(double x) {
     std::array<char, 1024> buf{};
-    std::snprintf(buf.data(), buf.size(), "%.800e", std::fabs(x));
+    const auto written = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(x),
+                                       std::chars_format::scientific, 800);
     Decimal d;
     const char* p = buf.data();
     for (; *p != 'e'; ++p) {
@@ -34,7 +37,11 @@ Decimal ExactDecimal(double x) {
             d.Digits.push_back(*p);
         }
     }
-    d.Exponent = std::atoi(p + 1);
+    ++p;
+    const bool negative = *p == '-';
+    int exponent = 0;
+    std::from_chars(p + 1, written.ptr, exponent);
+    d.Exponent = negative ? -exponent : exponent;
     StripTrailingZeros(d);
     if (d.IsZero()) {
         d.Exponent = 0;
@@ -319,6 +326,12 @@ std::string ValidateRecords(const RunRecords& records) {
         }
     }
     return {};
+}
+
+std::string ValidateHeader(const RunFileHeader& header) {
+    const bool finite = std::isfinite(header.Border) && std::isfinite(header.Rate) &&
+                        std::fabs(header.Rate) <= RateLimit;
+    return finite ? std::string() : ForeignFileText;
 }
 
 std::string ReadFailureText(ReadStatus status) {

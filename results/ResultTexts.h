@@ -104,6 +104,10 @@ inline constexpr const char* ReadErrorText = "シミュレーションファイ�
 // BrokenRecordsText. No records is fine here.
 std::string ValidateRecords(const RunRecords& records);
 
+// "" for a header whose rate and border give finite figures; else
+// ForeignFileText, as no file this program wrote holds such values.
+std::string ValidateHeader(const RunFileHeader& header);
+
 // The message for a refused read: ForeignFileText for a missing or foreign
 // tag and for a cut header; ReadErrorText for a read error; "" for Ok and
 // CannotOpen (which stay silent).

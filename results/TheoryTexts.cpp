@@ -2,6 +2,7 @@
 
 #include "results/ResultTexts.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -11,9 +12,11 @@ std::string FixedText(double value, int decimals) {
     if (!std::isfinite(value)) {
         return "-";
     }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
+    // to_chars, not printf: the point must not follow the process locale.
+    std::array<char, 400> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                       std::chars_format::fixed, decimals);
+    std::string text(buffer.data(), written.ptr);
     // Never "-0.00": a value that rounds to zero reads as zero.
     if (text.find_first_of("123456789") == std::string::npos && text[0] == '-') {
         text.erase(0, 1);

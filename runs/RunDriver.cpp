@@ -1,6 +1,7 @@
 #include "runs/RunDriver.h"
 
 #include "engine/FastSlot.h"
+#include "stats/BalanceLimit.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -36,6 +37,26 @@ void AppendBlock(RunRecords& records, const PlayColumns& out, int made) {
     records.HitStates.insert(records.HitStates.end(), out.Mode, out.Mode + made);
 }
 
+// How many of the block's `made` plays come before the guard: up to and
+// including the first whose balance reached it.
+int PlaysWithinGuard(const PlayColumns& out, int made) {
+    for (int i = 0; i < made; ++i) {
+        if (BalanceAtGuard(out.Balls[i])) {
+            return i + 1;
+        }
+    }
+    return made;
+}
+
+// The counters of the last play kept.
+void StoreLastPlay(Slot& machine, const RunRecords& records) {
+    machine.SinceHit = records.SinceHitPlays.back();
+    machine.Balls = records.BallCounts.back();
+    machine.Chain = records.ChainCounts.back();
+    machine.PlayNo = records.PlayNumbers.back();
+    machine.Mode = records.HitStates.back();
+}
+
 // Widens `path` by the balances of the plays the fast engine kept in `out`.
 void WidenPath(RunPath& path, const PlayColumns& out, int made) {
     for (int i = 0; i < made; ++i) {
@@ -49,7 +70,6 @@ void WidenPath(RunPath& path, const PlayColumns& out, int made) {
 // source by the caller once the engine is done.
 bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, int every,
                const RunLook& look, long long* shots, RunPath* path = nullptr) {
-    const long long step = std::max(every, 1);
     const long long shotsBefore = fast.Shots();
     std::unique_ptr<PlayBlock> block;
     PlayColumns out;
@@ -59,18 +79,30 @@ bool DriveFast(Slot& machine, FastSlot& fast, int plays, RunRecords* records, in
         out = block->Columns();
     }
     bool going = true;
+    bool atGuard = false;
     while (going && fast.PlayNo() < plays) {
-        const auto target = static_cast<int>(std::min<long long>(plays, fast.PlayNo() + step));
-        while (fast.PlayNo() < target) {
+        const int target = NextStopCheck(fast.PlayNo(), plays, every);
+        while (!atGuard && fast.PlayNo() < target) {
             const int made = fast.Run(target, keep ? &out : nullptr);
             if (records != nullptr) {
-                AppendBlock(*records, out, made);
+                const int kept = PlaysWithinGuard(out, made);
+                AppendBlock(*records, out, kept);
+                atGuard = kept < made || BalanceAtGuard(fast.Balls());
+                if (kept < made) {
+                    if (shots != nullptr) {
+                        *shots += fast.Shots() - shotsBefore;
+                    }
+                    return false;
+                }
             } else if (path != nullptr) {
                 WidenPath(*path, out, made);
             }
+            // One call makes about a million draws, far less than the room
+            // left above the guard, so the balance is still a 32-bit one.
+            atGuard = atGuard || BalanceAtGuard(fast.Balls());
         }
         fast.StoreCounters(machine);
-        going = !look || look();
+        going = !atGuard && (!look || look());
     }
     fast.StoreCounters(machine);
     if (shots != nullptr) {
@@ -87,35 +119,49 @@ bool Fast(const Slot& machine, int every) {
 
 } // namespace
 
+int NextStopCheck(int playNo, int target, int step) {
+    // Added as a difference, which cannot overflow where a sum near 2^31 would.
+    return target - playNo > step ? playNo + step : std::max(target, playNo);
+}
+
 bool DrivePlays(Slot& machine, int plays, RunRecords* records, int every, const RunLook& look,
                 long long* shots, RunPath* path) {
+    every = std::max(every, 1);
     if (Fast(machine, every) && machine.PlayNo < plays) {
         FastSlot fast(machine);
         const bool going = DriveFast(machine, fast, plays, records, every, look, shots, path);
         fast.StoreInto(machine);
+        if (records != nullptr && records->Size() > 0 &&
+            BalanceAtGuard(records->BallCounts.back())) {
+            // The engine may have gone on inside its block; the machine ends
+            // at the play that reached the guard.
+            StoreLastPlay(machine, *records);
+        }
         return going;
     }
-    const long long step = std::max(every, 1);
     long long made = 0;
     bool going = true;
     while (going && machine.PlayNo < plays) {
-        const auto target = static_cast<int>(std::min<long long>(plays, machine.PlayNo + step));
+        const int target = NextStopCheck(machine.PlayNo, plays, every);
         // The engine keeps its state in locals for the whole stretch;
         // appending cannot reach them, so a reallocation costs nothing per shot.
         if (records != nullptr) {
             made += machine.ShootUntil(
                 target, [records](int sinceHit, int balls, int chain, int playNo, int hitState) {
                     records->Append(sinceHit, balls, chain, playNo, hitState);
+                    return !BalanceAtGuard(balls);
                 });
         } else if (path != nullptr) {
             made += machine.ShootUntil(target, [path](int, int balls, int, int, int) {
                 path->Lowest = std::min(path->Lowest, balls);
                 path->Highest = std::max(path->Highest, balls);
+                return !BalanceAtGuard(balls);
             });
         } else {
-            made += machine.ShootUntil(target, [](int, int, int, int, int) {});
+            made += machine.ShootUntil(
+                target, [](int, int balls, int, int, int) { return !BalanceAtGuard(balls); });
         }
-        going = !look || look();
+        going = !BalanceAtGuard(machine.Balls) && (!look || look());
     }
     if (shots != nullptr) {
         *shots += made;

@@ -4,15 +4,18 @@
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runs/RunDriver.h"
+#include "stats/BalanceLimit.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <new>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 
 std::vector<int> BandPlayCounts(int plays, int points) {
     std::vector<int> out{0};
@@ -59,15 +62,18 @@ std::uint32_t RunSeed(std::uint32_t seed, int run) {
     return Mix32(start + static_cast<std::uint32_t>(run) * 0x9E3779B9u);
 }
 
-bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
-                  std::int32_t* balances, std::stop_token stop,
-                  std::atomic<std::int64_t>* playsDone, RunPath* path) {
+BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
+                     std::int32_t* balances, std::stop_token stop,
+                     std::atomic<std::int64_t>* playsDone, RunPath* path) {
     RandomSource source;
     source.Seed(seed);
     Slot machine(source);
     machine.Reset();
     machine.SetBorder(border);
-    return SampleBands(machine, bandPlays, balances, stop, playsDone, path);
+    if (SampleBands(machine, bandPlays, balances, stop, playsDone, path)) {
+        return BandRun::Done;
+    }
+    return BalanceAtGuard(machine.Balls) ? BandRun::BalanceLimit : BandRun::Stopped;
 }
 
 std::vector<int> TheoryBandPlayCounts(const std::vector<int>& bandPlays) {
@@ -192,47 +198,44 @@ int StudyJobs(int jobs) {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, std::stop_token stop,
-                                                  std::atomic<std::int64_t>* playsDone) {
-    const std::vector<int> bandPlays = BandPlayCounts(request.Plays);
-    const std::size_t width = bandPlays.size();
-    const std::size_t runs = static_cast<std::size_t>(std::max(request.Runs, 0));
-    const std::size_t borders = request.Borders.size();
-    std::vector<std::vector<std::int32_t>> balances(borders,
-                                                    std::vector<std::int32_t>(runs * width));
-    std::vector<std::vector<RunPath>> paths(borders, std::vector<RunPath>(runs));
+std::uint64_t StudyMemoryBytes(const StudyRequest& request) {
+    const auto width = static_cast<std::uint64_t>(BandPlayCounts(request.Plays).size());
+    const auto runs = static_cast<std::uint64_t>(std::max(request.Runs, 0));
+    const auto borders = static_cast<std::uint64_t>(request.Borders.size());
+    // Per run: its band balances; the summary adds the final balance, and a
+    // sorted column of doubles, the finals and the lowest balances as doubles
+    // (one border at a time).
+    const std::uint64_t kept =
+        borders * runs * ((width + 1) * sizeof(std::int32_t) + sizeof(RunPath));
+    return kept + runs * 3 * sizeof(double);
+}
 
-    // Work items are (border, run) pairs handed out one at a time, so each
-    // result lands in its own place whichever thread made it.
-    const std::size_t items = borders * runs;
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> stopped{false};
-    const auto work = [&] {
-        for (std::size_t i = next.fetch_add(1); i < items; i = next.fetch_add(1)) {
-            const std::size_t b = i / runs;
-            const std::size_t r = i % runs;
-            if (!RunWithBands(RunSeed(request.Seed, static_cast<int>(r)), request.Borders[b],
-                              bandPlays, balances[b].data() + r * width, stop, playsDone,
-                              &paths[b][r])) {
-                stopped = true;
-                return;
-            }
+namespace {
+
+// The first failure of any worker, kept once; the others are then stopped.
+class StudyFailure {
+public:
+    void Set(const char* text) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (text_.empty()) {
+            text_ = text;
         }
-    };
-    const int jobs = static_cast<int>(
-        std::min<std::size_t>(StudyJobs(request.Jobs), std::max<std::size_t>(items, 1)));
-    {
-        std::vector<std::jthread> workers;
-        for (int j = 1; j < jobs; ++j) {
-            workers.emplace_back(work);
-        }
-        work();
     }
-    if (stopped || stop.stop_requested()) {
-        return std::nullopt;
+    std::string Get() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return text_;
     }
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+};
+
+std::vector<StudyFigures> Summarise(const StudyRequest& request, const std::vector<int>& bandPlays,
+                                    const std::vector<std::vector<std::int32_t>>& balances,
+                                    const std::vector<std::vector<RunPath>>& paths) {
     std::vector<StudyFigures> out;
-    for (std::size_t b = 0; b < borders; ++b) {
+    for (std::size_t b = 0; b < balances.size(); ++b) {
         out.push_back(SummariseStudy(request.Plays, request.Borders[b], request.Rate, request.Seed,
                                      bandPlays, balances[b], paths[b]));
         if (request.Exact) {
@@ -242,13 +245,89 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
     return out;
 }
 
+} // namespace
+
+std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, std::stop_token stop,
+                                                  std::atomic<std::int64_t>* playsDone,
+                                                  std::string* failure) {
+    StudyFailure failed;
+    // One source for the caller's stop and for a failing worker's.
+    std::stop_source halt;
+    const std::stop_callback forward(stop, [&halt] { halt.request_stop(); });
+    const auto fail = [&](const char* text) {
+        failed.Set(text);
+        halt.request_stop();
+    };
+    std::optional<std::vector<StudyFigures>> result;
+    try {
+        const std::vector<int> bandPlays = BandPlayCounts(request.Plays);
+        const std::size_t width = bandPlays.size();
+        const std::size_t runs = static_cast<std::size_t>(std::max(request.Runs, 0));
+        const std::size_t borders = request.Borders.size();
+        std::vector<std::vector<std::int32_t>> balances(borders,
+                                                        std::vector<std::int32_t>(runs * width));
+        std::vector<std::vector<RunPath>> paths(borders, std::vector<RunPath>(runs));
+
+        // Work items are (border, run) pairs handed out one at a time, so each
+        // result lands in its own place whichever thread made it.
+        const std::size_t items = borders * runs;
+        std::atomic<std::size_t> next{0};
+        const auto work = [&] {
+            const std::stop_token token = halt.get_token();
+            for (std::size_t i = next.fetch_add(1); i < items; i = next.fetch_add(1)) {
+                const std::size_t b = i / runs;
+                const std::size_t r = i % runs;
+                const BandRun end = RunWithBands(
+                    RunSeed(request.Seed, static_cast<int>(r)), request.Borders[b], bandPlays,
+                    balances[b].data() + r * width, token, playsDone, &paths[b][r]);
+                if (end == BandRun::BalanceLimit) {
+                    fail(StudyBalanceLimitText);
+                }
+                if (end != BandRun::Done) {
+                    return;
+                }
+            }
+        };
+        const int jobs = static_cast<int>(
+            std::min<std::size_t>(StudyJobs(request.Jobs), std::max<std::size_t>(items, 1)));
+        {
+            std::vector<std::jthread> workers;
+            try {
+                workers.reserve(static_cast<std::size_t>(jobs));
+                for (int j = 1; j < jobs; ++j) {
+                    workers.emplace_back(work);
+                }
+            } catch (const std::system_error&) {
+                fail(StudyThreadFailureText);
+            }
+            work();
+        }
+        if (!halt.stop_requested()) {
+            result = Summarise(request, bandPlays, balances, paths);
+        }
+    } catch (const std::bad_alloc&) {
+        fail(StudyOutOfMemoryText);
+    } catch (const std::length_error&) {
+        fail(StudyOutOfMemoryText);
+    }
+    if (failure != nullptr) {
+        *failure = failed.Get();
+    }
+    return halt.stop_requested() ? std::nullopt : std::move(result);
+}
+
 BackgroundStudy::BackgroundStudy(StudyRequest request) : request_(std::move(request)) {
     total_ = static_cast<std::int64_t>(request_.Plays) * std::max(request_.Runs, 0) *
              static_cast<std::int64_t>(request_.Borders.size());
-    thread_ = std::jthread([this](std::stop_token stop) {
-        result_ = RunStudy(request_, stop, &playsDone_);
+    try {
+        thread_ = std::jthread([this](std::stop_token stop) {
+            result_ = RunStudy(request_, stop, &playsDone_, &failure_);
+            finished_.store(true, std::memory_order_release);
+        });
+    } catch (const std::system_error&) {
+        failure_ = StudyThreadFailureText;
         finished_.store(true, std::memory_order_release);
-    });
+    }
 }
 
 BackgroundStudy::~BackgroundStudy() {

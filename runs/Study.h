@@ -39,14 +39,19 @@ std::vector<int> BandPlayCounts(int plays, int points = 200);
 // for the 2^32 runs of one study and unrelated between neighbouring runs.
 std::uint32_t RunSeed(std::uint32_t seed, int run);
 
+enum class BandRun {
+    Done,
+    Stopped,      // the stop request was seen
+    BalanceLimit, // the balance reached BalanceGuard (stats/BalanceLimit)
+};
+
 // One run on a reset machine at `border` drawing from a source seeded with
 // `seed`; the balance (balls) after each of `bandPlays` is written to
-// `balances` (same length), its path to `path` when given. Returns false when
-// stopped (the balances are then incomplete). Adds the plays made to
-// `playsDone` as it goes.
-bool RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
-                  std::int32_t* balances, std::stop_token stop = {},
-                  std::atomic<std::int64_t>* playsDone = nullptr, RunPath* path = nullptr);
+// `balances` (same length), its path to `path` when given; they are
+// incomplete unless Done. Adds the plays made to `playsDone` as it goes.
+BandRun RunWithBands(std::uint32_t seed, double border, const std::vector<int>& bandPlays,
+                     std::int32_t* balances, std::stop_token stop = {},
+                     std::atomic<std::int64_t>* playsDone = nullptr, RunPath* path = nullptr);
 
 // The play counts of the exact bands: all of `bandPlays` up to 41 of them,
 // else an even subset of 41 that keeps the first and the last.
@@ -112,11 +117,25 @@ void AddExactFigures(StudyFigures& f, int threads = 1);
 // The number of worker threads for `jobs` (0 or less: every core, at least 1).
 int StudyJobs(int jobs);
 
+// The memory a study holds at its peak: every balance at every band count of
+// every run, and the summary's working copies.
+std::uint64_t StudyMemoryBytes(const StudyRequest& request);
+
+// Why a study ended without figures though nobody stopped it.
+inline constexpr const char* StudyOutOfMemoryText = "メモリが不足したため、研究を中止しました。";
+inline constexpr const char* StudyThreadFailureText =
+    "研究のスレッドを起動できなかったため、研究を中止しました。";
+inline constexpr const char* StudyBalanceLimitText =
+    "出玉数が記録できる範囲(±2147483647玉)の限界に近づいたため、研究を中止しました。";
+
 // Runs the study on StudyJobs(request.Jobs) threads and waits for it. Returns
-// nothing when stopped. The result does not depend on the number of threads.
+// nothing when stopped or failed; a failure (memory, threads, the balance
+// guard) never escapes, its message goes to `failure`. The result does not
+// depend on the number of threads.
 std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request,
                                                   std::stop_token stop = {},
-                                                  std::atomic<std::int64_t>* playsDone = nullptr);
+                                                  std::atomic<std::int64_t>* playsDone = nullptr,
+                                                  std::string* failure = nullptr);
 
 // A study running on its own threads while the caller goes on: the window
 // polls it, the companion prints its progress. Destroying it cancels and waits.
@@ -134,8 +153,10 @@ public:
     void Wait();
     std::int64_t PlaysDone() const { return playsDone_.load(std::memory_order_relaxed); }
     std::int64_t PlaysTotal() const { return total_; }
-    // The figures once finished; empty when cancelled or still running.
+    // The figures once finished; empty when cancelled, failed or still running.
     const std::optional<std::vector<StudyFigures>>& Result() const { return result_; }
+    // Once finished: why it failed, or "" (finished or cancelled).
+    const std::string& Failure() const { return failure_; }
 
 private:
     StudyRequest request_;
@@ -143,6 +164,7 @@ private:
     std::atomic<std::int64_t> playsDone_{0};
     std::atomic<bool> finished_{false};
     std::optional<std::vector<StudyFigures>> result_;
+    std::string failure_;
     std::jthread thread_;
 };
 

@@ -6,6 +6,7 @@ pkgs=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-de
       libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho fp-utils qt6-translations-l10n
       clang libclang-rt-14-dev clang-format clang-tidy xvfb xdotool imagemagick libcli11-dev nlohmann-json3-dev
       libkissfft-dev)
+pkgs+=(locales)  # locale sources: tests generate a comma-decimal locale with localedef
 pkgs+=(dpkg-dev file desktop-file-utils lintian appstream shared-mime-info binutils)  # the Debian package: shlibdeps, checks
 missing=()
 for p in "${pkgs[@]}"; do

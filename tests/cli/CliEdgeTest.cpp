@@ -12,6 +12,7 @@
 #include "stats/Theory.h"
 
 #include "CliProcess.h"
+#include "common/CommaLocale.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -33,16 +34,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool UnderAddressSanitizer = true;
+// The sanitizers reserve address space of their own.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool UnderSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool UnderAddressSanitizer = true;
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool UnderSanitizer = true;
 #else
-constexpr bool UnderAddressSanitizer = false;
+constexpr bool UnderSanitizer = false;
 #endif
 #else
-constexpr bool UnderAddressSanitizer = false;
+constexpr bool UnderSanitizer = false;
 #endif
 
 using Result = CliResult;
@@ -284,8 +286,8 @@ TEST_F(CliEdgeTest, AFolderIsNamedAsSuch) {
 }
 
 TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
-    if (UnderAddressSanitizer) {
-        GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
+    if (UnderSanitizer) {
+        GTEST_SKIP() << "a sanitizer cannot run under an address-space limit";
     }
     const std::string limit = "prlimit --as=1500000000 ";
     const std::string tooMany =
@@ -303,7 +305,7 @@ TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
     }
     const std::vector<Case> cases = {
         {"run --plays 300000000", 2, tooMany},
-        {"run --plays 2147483647", 2, tooMany},
+        {"run --plays 2147483647 --border 13.85", 2, tooMany},
         {"run --plays 70000000 --runs 3", 2, tooMany},
         {"show " + Quote(huge.string()), 1,
          "このファイルは大きすぎて、メモリに読み込めません。 " + huge.string() + "\n"},
@@ -568,3 +570,22 @@ TEST_F(CliEdgeTest, TheoryChecksItsInputsAsRunDoes) {
 }
 
 } // namespace
+
+TEST_F(CliEdgeTest, RenderDrawsTheSameNumbersUnderACommaDecimalLocale) {
+    ASSERT_FALSE(CommaLocale::Path().empty()) << "localedef could not make " << CommaLocale::Name;
+    const fs::path plain = dir_ / "plain";
+    const fs::path comma = dir_ / "comma";
+    ASSERT_EQ(Shell("@cli render --plays 3000 --seed 7 --rate 0.4 --out " + Quote(plain.string()))
+                  .exitCode,
+              0);
+    const Result r = Shell(CommaLocale::Environment() + "@cli render --plays 3000 --seed 7 " +
+                           "--rate 0.4 --out " + Quote(comma.string()));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // The clock panel shows no time in a picture, so the pixels are the numbers'.
+    for (const char* png : {"window.png", "SlumpChart.png", "KeizokuChart.png"}) {
+        EXPECT_EQ(Slurp(comma / png), Slurp(plain / png)) << png;
+    }
+    // And the companion's own texts.
+    const std::string args = "theory --border 1.25 --plays 1000 --rate 0.4";
+    EXPECT_EQ(Shell(CommaLocale::Environment() + "@cli " + args).out, Shell("@cli " + args).out);
+}

@@ -2,6 +2,9 @@
 #include "runs/Study.h"
 
 #include "CliProcess.h"
+#include "results/InputChecks.h"
+#include "runs/MemoryRule.h"
+#include "runs/Study.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -222,6 +225,73 @@ TEST(StudyCommand, CsvAndPngFiles) {
     unwritable.Csv.clear();
     unwritable.Png = (dir.path / "missing" / "x.png").string();
     EXPECT_EQ(Study(unwritable).exitCode, 1);
+}
+
+TEST(StudyCommand, RefusesBeforeRunningWhatItCouldNotFinish) {
+    TempDir dir;
+    const struct {
+        StudyOptions options;
+        int code;
+        std::string message;
+    } cases[] = {
+        {[] {
+             StudyOptions o = Options("1000000", "100", "1");
+             o.Csv = "/nonexistent/x.csv";
+             return o;
+         }(),
+         1, "ファイルを書けません: /nonexistent/x.csv\n"},
+        {[&] {
+             StudyOptions o = Options("1000000", "100", "1");
+             o.Png = dir.path.string();
+             return o;
+         }(),
+         1, "フォルダです。ファイル名を指定してください: " + dir.path.string() + "\n"},
+        {[] {
+             StudyOptions o = Options("20000", "10", "1");
+             o.Border = "249.9999";
+             return o;
+         }(),
+         2, CheckBalanceRange(20000, 249.9999) + "\n"},
+        {[] {
+             StudyOptions o = Options("20000", "10", "1");
+             o.Sweep = "12:249.9999:237.9999";
+             return o;
+         }(),
+         2, CheckBalanceRange(20000, 249.9999) + "\n"},
+        {[] {
+             // 1.7 TB of balances: the same rule and words as `run`'s records.
+             return Options("3000", "2147483647", "1");
+         }(),
+         2, std::string(TooManyRunsText) + "\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = Study(c.options);
+        EXPECT_EQ(r.exitCode, c.code) << c.message;
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path));
+}
+
+TEST(StudyCommand, SweepAndBorderShareOneLimit) {
+    const struct {
+        const char* border;
+        bool accepted;
+    } cases[] = {{"249.9999999999", true},
+                 {"0.9999999999", false},
+                 {"249.99999999999997", false},
+                 {"1", true}};
+    for (const auto& c : cases) {
+        StudyOptions single = Options("10", "2", "1");
+        single.Border = c.border;
+        StudyOptions sweep = Options("10", "2", "1");
+        sweep.Sweep = std::string(c.border) + ":" + c.border + ":1";
+        const Outcome a = Study(single);
+        const Outcome b = Study(sweep);
+        EXPECT_EQ(a.exitCode == 0, c.accepted) << c.border << a.err;
+        EXPECT_EQ(b.exitCode == 0, c.accepted) << c.border << b.err;
+        EXPECT_EQ(a.err, b.err) << c.border;
+    }
 }
 
 // The study's files are saved as run files are: through a link to the file it

@@ -1,5 +1,7 @@
 #include "numfmt/Conversions.h"
 #include "results/InputChecks.h"
+#include "results/ResultTexts.h"
+#include "stats/BalanceLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +112,14 @@ TEST(InputChecks, RefusalsInOrder) {
         {"1", "1", "4.0", "-300", "ボーダーは、1以上にしてください。"},
         {"1", "1", "4.0", "250", "ボーダーは、250未満にしてください。"},
         {"1", "1", "4.0", "1e300", "ボーダーは、250未満にしてください。"},
+        // The limits hold for the border as it reads to 15 digits.
+        {"1", "1", "4.0", "249.9999999999", ""},
+        {"1", "1", "4.0", "249.99999999999997", "ボーダーは、250未満にしてください。"},
+        {"1", "1", "4.0", "0.9999999999", "ボーダーは、1以上にしてください。"},
+        {"1", "1", "4.0", "0.9999999999999999", ""},
+        // Rates whose yen figures would not be finite.
+        {"1", "1", "1e100", "12.5", ""},
+        {"1", "1", "1e308", "12.5", "交換レートは、1E100以下にしてください。"},
     };
     for (const auto& c : cases) {
         StartInputs in;
@@ -146,4 +156,30 @@ TEST(InputChecks, NonNumbersRaiseTheConversionError) {
         EXPECT_STREQ(e.what(), "'12,5' は浮動小数点数ではありません");
     }
     EXPECT_EQ(in.Rate, 4.0);
+}
+
+TEST(InputChecks, BorderAsReadIsWhatTheBoxShows) {
+    const struct {
+        double border, read;
+    } cases[] = {
+        {12.5, 12.5},
+        {10 + 3 * 0.1, 10.3},
+        {249.99999999999997, 250.0},
+        {0.9999999999999999, 1.0},
+        {249.9999999999, 249.9999999999},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BorderAsRead(c.border), c.read) << c.border;
+        EXPECT_EQ(FormatGeneral15(BorderAsRead(c.border)), FormatGeneral15(c.border));
+    }
+}
+
+TEST(InputChecks, BalanceRangeNamesTheLargestPlayCount) {
+    EXPECT_EQ(CheckBalanceRange(2597, 249.9999), "");
+    EXPECT_EQ(CheckBalanceRange(20000, 249.9999),
+              "Play数が大きすぎて、出玉数が記録できる範囲(±2147483647玉)を超えるおそれがあります。"
+              "ボーダー249.9999では、Play数を" +
+                  std::to_string(MaxPlaysWithinBalance(TheoryForBorder(249.9999))) +
+                  "以下にしてください。");
+    EXPECT_EQ(CheckBalanceRange(1000000, 12.5), "");
 }

@@ -1,5 +1,6 @@
 #include "runs/RunDriver.h"
 #include "runs/Accumulator.h"
+#include "stats/BalanceLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -99,4 +100,43 @@ TEST(Accumulator, FiguresOfSmallSets) {
     EXPECT_EQ(grown.Percentile(1.0), 1.0);
     grown.Add(9);
     EXPECT_EQ(grown.Percentile(1.0), 9.0);
+}
+
+TEST(RunDriver, PlayCountStepsNeverPassTheTargetNorWrap) {
+    const struct {
+        int playNo, target, step, next;
+    } cases[] = {
+        {0, 10000, 4096, 4096},
+        {8192, 10000, 4096, 10000},
+        {10000, 10000, 4096, 10000},
+        {2147483640, 2147483647, 4096, 2147483647}, // a sum would wrap to a negative target
+        {2147479551, 2147483647, 4096, 2147483647},
+        {2147479550, 2147483647, 4096, 2147483646},
+        {0, 2147483647, 2147483647, 2147483647},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NextStopCheck(c.playNo, c.target, c.step), c.next) << c.playNo << " " << c.target;
+    }
+}
+
+TEST(RunDriver, ARunStopsAtTheBalanceGuardWithEveryBalanceIn32Bits) {
+    // A machine already near the guard (border 1 loses some 250 balls a play)
+    // must stop there instead of wrapping.
+    for (const int start : {-BalanceGuard + 2000, BalanceGuard - 1}) {
+        RandomSource source;
+        source.Seed(5);
+        Slot machine(source);
+        machine.Reset();
+        machine.SetBorder(start < 0 ? 1.0 : 249.0);
+        machine.Balls = start;
+        RunRecords records;
+        RecordPlays(machine, 100000, records);
+        ASSERT_GT(records.Size(), 0u);
+        ASSERT_LT(records.Size(), 100000u);
+        EXPECT_TRUE(BalanceAtGuard(records.BallCounts.back()));
+        for (std::size_t i = 0; i + 1 < records.Size(); ++i) {
+            EXPECT_FALSE(BalanceAtGuard(records.BallCounts[i])) << i;
+        }
+        EXPECT_EQ(records.Size(), static_cast<std::size_t>(machine.PlayNo));
+    }
 }

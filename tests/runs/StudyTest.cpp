@@ -1,5 +1,6 @@
 #include "runs/Study.h"
 #include "runs/RunDriver.h"
+#include "stats/BalanceLimit.h"
 #include "stats/ExactBalance.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -203,8 +208,9 @@ TEST(Study, EachRunIsTheSingleRunOnItsSeed) {
         for (int i = 0; i < 3; ++i) {
             std::vector<std::int32_t> got(bands.size());
             RunPath path;
-            ASSERT_TRUE(
-                RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data(), {}, nullptr, &path));
+            ASSERT_EQ(
+                RunWithBands(RunSeed(c.seed, i), c.border, bands, got.data(), {}, nullptr, &path),
+                BandRun::Done);
 
             Slot machine;
             machine.Random().Seed(RunSeed(c.seed, i));
@@ -302,8 +308,10 @@ TEST(Study, StopTokenEndsRunStudy) {
     std::stop_source source;
     std::atomic<std::int64_t> done{0};
     std::optional<std::vector<StudyFigures>> result;
+    std::string failure = "unset";
     std::jthread worker([&] {
-        result = RunStudy(Request(2000000000, 8, {12.5, 15.0}, 3, 2), source.get_token(), &done);
+        result = RunStudy(Request(2000000000, 8, {13.85, 15.0}, 3, 2), source.get_token(), &done,
+                          &failure);
     });
     while (done.load() == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -311,6 +319,7 @@ TEST(Study, StopTokenEndsRunStudy) {
     source.request_stop();
     worker.join();
     EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(failure, ""); // a stop is no failure
 }
 
 TEST(Study, BackgroundStudyFinishesWithTheSameFigures) {
@@ -497,4 +506,42 @@ TEST(Study, JsonReadsBackToTheSameFigures) {
     for (const char* text : broken) {
         EXPECT_FALSE(StudyFromJson(text).has_value()) << text;
     }
+}
+
+TEST(Study, AStudyTooLargeForMemoryEndsWithAMessage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers reserve address space of their own";
+#else
+    // In a child limited to 1 GB of address space: the study's 8 GB of
+    // balances cannot be had, and the program goes on.
+    const StudyRequest r = Request(1000, 10000000, {12.5}, 1, 2);
+    EXPECT_GT(StudyMemoryBytes(r), std::uint64_t{8000000000});
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{1u << 30, 1u << 30};
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::string failure;
+        const auto result = RunStudy(r, {}, nullptr, &failure);
+        BackgroundStudy study(r);
+        study.Wait();
+        const bool ok = !result && failure == StudyOutOfMemoryText && !study.Result() &&
+                        study.Failure() == StudyOutOfMemoryText;
+        std::_Exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
+}
+
+TEST(Study, MemoryGrowsWithRunsBordersAndBands) {
+    const std::uint64_t one = StudyMemoryBytes(Request(1000, 1000, {12.5}, 1, 1));
+    EXPECT_GE(one, std::uint64_t{1000} * 201 * 4);
+    EXPECT_LT(one, std::uint64_t{1000} * 201 * 4 * 2);
+    const std::uint64_t two = StudyMemoryBytes(Request(1000, 1000, {12.5, 13.0}, 1, 1));
+    EXPECT_GT(two, one * 3 / 2);
+    EXPECT_LE(two, one * 2);
+    EXPECT_GT(StudyMemoryBytes(Request(100, 100000000, {12.5}, 1, 1)), std::uint64_t{1} << 35);
 }

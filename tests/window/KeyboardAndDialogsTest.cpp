@@ -95,6 +95,9 @@ class KeyboardPageTest : public KeyboardTest, public ::testing::WithParamInterfa
 // Each list is one stop: Tab and Shift+Tab leave it at once.
 TEST_P(KeyboardPageTest, ListIsOneTabStop) {
     const PageCase& c = GetParam();
+    // The name of a parameterised test holds "/": its folder must still be
+    // one level, which TearDown removes whole.
+    EXPECT_EQ(dir.parent_path(), std::filesystem::temp_directory_path());
     FastRun(2000);
     form->PageControl1->SetActivePageIndex(c.Page);
     Pump();

@@ -8,6 +8,7 @@
 
 #include <QTimer>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sys/stat.h>
@@ -185,8 +186,12 @@ TEST_F(RunFileCommandsTest, HostileFilesAreRefusedWholeOrReadUpToTheLastFullReco
         {"count below records", FileBytes(20, 2, 4.0, 12.5, HandRecords), "", 4, 100},
         {"count above records", FileBytes(20, 8, 4.0, 12.5, HandRecords), "", 4, 50,
          "8Playのうち4Play"},
-        {"huge count", FileBytes(20, 2147483647, 1e308, -1e308, HandRecords), "", 4, 0,
+        {"huge count", FileBytes(20, 2147483647, 4.0, -1e308, HandRecords), "", 4, 0,
          "2147483647Playのうち4Play"},
+        // Figures that would not be finite: no file of this program holds them.
+        {"rate 1e308", FileBytes(20, 4, 1e308, 12.5, HandRecords), foreign, 0},
+        {"rate NaN", FileBytes(20, 4, std::nan(""), 12.5, HandRecords), foreign, 0},
+        {"border infinite", FileBytes(20, 4, 4.0, HUGE_VAL, HandRecords), foreign, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -8,6 +8,7 @@
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
 #include "results/InputChecks.h"
+#include "runs/MemoryRule.h"
 #include "runs/Study.h"
 
 #include <chrono>
@@ -117,6 +118,30 @@ TEST_F(WindowTest, StudyRefusesLikeStart) {
         d.StudyStartButton->Click();
         EXPECT_FALSE(d.StudyRunning()) << c.runs;
         EXPECT_EQ(d.StudyStatusLabel->Caption(), c.refusal);
+    }
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(WindowTest, StudyRefusesWhatItCouldNotHoldOrCount) {
+    TTheoryDialog& d = OpenDialog(*form);
+    const struct {
+        const char* plays;
+        const char* runs;
+        const char* border;
+        std::string refusal;
+    } cases[] = {
+        // 1.7 TB of balances: the program would end with bad_alloc.
+        {"3000", "2147483647", "12.5", TooManyRunsText},
+        {"20000", "10", "249.9999", CheckBalanceRange(20000, 249.9999)},
+    };
+    for (const auto& c : cases) {
+        d.PlayEdit->SetText(c.plays);
+        d.BorderEdit->SetText(c.border);
+        d.RunsEdit->SetText(c.runs);
+        d.StudyStartButton->Click();
+        EXPECT_FALSE(d.StudyRunning()) << c.runs;
+        EXPECT_EQ(d.StudyStatusLabel->Caption(), c.refusal);
+        EXPECT_TRUE(d.StudyStartButton->Enabled());
     }
     EXPECT_TRUE(seam.messages.empty());
 }

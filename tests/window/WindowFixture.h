@@ -10,6 +10,7 @@
 #include "platform/TApplication.h"
 
 #include <QCoreApplication>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -63,12 +64,12 @@ protected:
         };
         form->Show();
         Pump();
-        dir = std::filesystem::temp_directory_path() /
-              ("yonatama-window-" +
-               std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        // A fresh folder of one level: a parameterised test's name holds "/",
+        // which would make nested folders that removing the inner one leaves.
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "yonatama-window-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
     }
 
     void TearDown() override {
