@@ -130,8 +130,8 @@ bool KeepOwnerAndMode(int fd, const struct stat* old, mode_t newMode) {
         return ::fchmod(fd, newMode) == 0;
     }
     // Either may be refused to an ordinary user; the file then belongs to them.
-    (void)::fchown(fd, old->st_uid, static_cast<gid_t>(-1));
-    (void)::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+    [[maybe_unused]] const int owner = ::fchown(fd, old->st_uid, static_cast<gid_t>(-1));
+    [[maybe_unused]] const int group = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
     return ::fchmod(fd, old->st_mode & 07777) == 0;
 }
 
