@@ -685,33 +685,33 @@ int RunCli(const CliArgs& args, std::ostream& out, std::ostream& err) {
     }
 }
 
-void WriteBashCompletion(std::ostream& s) {
+void WriteBashCompletion(std::ostream& out) {
     const std::vector<CliCommand>& commands = BuiltinCliCommands();
     std::string names;
     for (const CliCommand& c : commands)
         names += std::string(names.empty() ? "" : " ") + c.Name;
-    s << "# bash completion for yonatama-cli (made by yonatama-cli --bash-completion)\n"
-         "_yonatama_cli() {\n"
-         "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words\n"
-         "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
-         "        COMPREPLY=($(compgen -W \""
-      << names
-      << " --help --version\" -- \"$cur\")); return\n"
-         "    fi\n"
-         "    case $prev in\n"
-         "    --out|--csv) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
-         "    --png) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
-         "    esac\n"
-         "    case ${COMP_WORDS[1]} in\n";
+    out << "# bash completion for yonatama-cli (made by yonatama-cli --bash-completion)\n"
+           "_yonatama_cli() {\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words\n"
+           "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
+           "        COMPREPLY=($(compgen -W \""
+        << names
+        << " --help --version\" -- \"$cur\")); return\n"
+           "    fi\n"
+           "    case $prev in\n"
+           "    --out|--csv) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
+           "    --png) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n"
+           "    esac\n"
+           "    case ${COMP_WORDS[1]} in\n";
     for (const CliCommand& c : commands)
-        s << "    " << c.Name << ") words=\"" << OptionWords(c) << "\" ;;\n";
-    s << "    *) return ;;\n"
-         "    esac\n"
-         "    if [[ $cur == -* ]]; then\n"
-         "        COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
-         "    else\n"
-         "        COMPREPLY=($(compgen -f -X '!*.sim' -- \"$cur\") $(compgen -d -- \"$cur\"))\n"
-         "    fi\n"
-         "}\n"
-         "complete -o filenames -F _yonatama_cli yonatama-cli\n";
+        out << "    " << c.Name << ") words=\"" << OptionWords(c) << "\" ;;\n";
+    out << "    *) return ;;\n"
+           "    esac\n"
+           "    if [[ $cur == -* ]]; then\n"
+           "        COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
+           "    else\n"
+           "        COMPREPLY=($(compgen -f -X '!*.sim' -- \"$cur\") $(compgen -d -- \"$cur\"))\n"
+           "    fi\n"
+           "}\n"
+           "complete -o filenames -F _yonatama_cli yonatama-cli\n";
 }
