@@ -10,6 +10,8 @@
 // For the same reason this header uses nothing from the standard library but
 // fixed-width integers.
 
+#include "engine/PlayColumns.h"
+
 #include <cstdint>
 
 namespace bulk {
@@ -54,15 +56,8 @@ struct Machine {
     std::int32_t SinceHit = 0, PlayNo = 0, Balls = 0, Mode = 0, Chain = 0;
 };
 
-// Where the plays of one call go; null columns keep nothing.
-struct Columns {
-    std::int32_t* SinceHit = nullptr;
-    std::int32_t* Balls = nullptr;
-    std::int32_t* Chain = nullptr;
-    std::int32_t* PlayNo = nullptr;
-    std::int32_t* Mode = nullptr;
-    int Capacity = 0;
-};
+// Where the plays of one call go.
+using Columns = ::PlayColumns;
 
 // Shoots until PlayNo reaches `playNo`, `out.Capacity` plays have been kept
 // (when out has columns) or about `drawBudget` draws have been consumed, and

@@ -122,11 +122,7 @@ FastSlot::FastSlot(const Slot& machine, EnginePath path)
 FastSlot::~FastSlot() = default;
 
 int FastSlot::Run(int playNo, const PlayColumns* out, long long drawBudget) {
-    bulk::Columns columns;
-    if (out != nullptr) {
-        columns = {out->SinceHit, out->Balls, out->Chain, out->PlayNo, out->Mode, out->Capacity};
-    }
-    return KernelFor(path_).Walk(*m_, playNo, columns, drawBudget);
+    return KernelFor(path_).Walk(*m_, playNo, out != nullptr ? *out : PlayColumns{}, drawBudget);
 }
 
 void FastSlot::StoreCounters(Slot& machine) const {

@@ -3,6 +3,7 @@
 // from one event to the next. Every shot, draw and counter is that of
 // Slot::Shoot, which stays the reference (and what a shown run uses).
 
+#include "engine/PlayColumns.h"
 #include "engine/Slot.h"
 
 #include <cstdint>
@@ -23,16 +24,6 @@ bool PathAvailable(EnginePath path);
 // "portable" (read once).
 EnginePath DefaultEnginePath();
 const char* PathName(EnginePath path);
-
-// Where a call keeps its plays, column by column, at most Capacity of them.
-struct PlayColumns {
-    std::int32_t* SinceHit = nullptr;
-    std::int32_t* Balls = nullptr;
-    std::int32_t* Chain = nullptr;
-    std::int32_t* PlayNo = nullptr;
-    std::int32_t* Mode = nullptr;
-    int Capacity = 0;
-};
 
 // Room for the plays of one call, kept column by column.
 struct PlayBlock {
