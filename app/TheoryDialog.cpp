@@ -3,6 +3,7 @@
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
 #include "runs/MemoryRule.h"

@@ -5,6 +5,7 @@
 #include "app/TheoryDialog.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "platform/DateTimeText.h"
 #include "platform/DialogSeam.h"
 #include "platform/MessageDialog.h"
@@ -772,13 +773,18 @@ bool TMainForm::OpenRunFile(const std::string& path) {
                          OpenFailureReason(path, error));
         return false;
     }
+    const bool shown = OpenRunStream(file, path);
+    std::fclose(file);
+    return shown;
+}
+
+bool TMainForm::OpenRunStream(std::FILE* file, const std::string& path) {
     StartButton->SetEnabled(false);
     StatusBar1->Panel(0).SetText(LoadingText);
     RunFileHeader header;
     RunRecords loaded;
     const long long bytes = FileLength(file);
     const std::string failure = ReadForDisplay(file, header, loaded);
-    std::fclose(file);
     if (!failure.empty()) {
         // Nothing of a refused file is kept or shown, and the run on screen
         // keeps its records. A failed read names the file, as a failed save does.

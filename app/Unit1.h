@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <cstdio>
 #include <string>
 
 class TChart;
@@ -142,6 +143,8 @@ public:
     // dropped on the window): reads, checks and shows the file, or says why
     // not. False when nothing of the file is shown.
     bool OpenRunFile(const std::string& path);
+    // The same for a stream opened on `path` (read, not closed, here).
+    bool OpenRunStream(std::FILE* file, const std::string& path);
     void FileSaveMenuClick();
     // The three lists as plays.csv, bonuses.csv and chains.csv, and the three
     // charts as PNG pictures, into a chosen folder.

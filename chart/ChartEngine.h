@@ -2,7 +2,7 @@
 // Unit ChartEngine: series base, value lists, axes, marks and the axis panel.
 
 #include "chart/ChartEngine/ChartEngineTypes.h"
-#include "chart/ChartEngine/FormatFloat.h"
+#include "numfmt/NumberFormats.h"
 #include "chart/ChartEngine/TCallout.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"

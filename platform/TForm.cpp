@@ -232,6 +232,3 @@ void TForm::AcceptFileDrops(std::function<void(const std::string& path)> onDrop)
     window_->setAcceptDrops(true);
 }
 
-bool TForm::RenderToPng(const std::string& path) const {
-    return window_->grab().save(ToQ(path), "PNG");
-}

@@ -47,9 +47,6 @@ public:
     void SetModalResult(int result);
     bool IsModalShowing() const;
 
-    // The whole window as it looks now, as a PNG file.
-    bool RenderToPng(const std::string& path) const;
-
     // One local file dropped anywhere on the window is handed to onDrop,
     // after the drop has ended (so that onDrop may show a message box).
     void AcceptFileDrops(std::function<void(const std::string& path)> onDrop);

@@ -1,6 +1,7 @@
 #include "runs/Study.h"
 
 #include "engine/Slot.h"
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runs/RunDriver.h"
@@ -423,8 +424,8 @@ nlohmann::ordered_json BorderJson(const StudyFigures& f) {
     j["p95_balance"] = f.P95Balance;
     j["p_ahead"] = f.PAhead;
     j["p_ahead_ci95"] = {f.PAheadCi95.Low, f.PAheadCi95.High};
-    j["theory_mean_balance"] = f.Theory.mean_balance;
-    j["theory_sd_balance"] = f.Theory.sd_balance;
+    j["theory_mean_balance"] = f.Theory.MeanBalance;
+    j["theory_sd_balance"] = f.Theory.SdBalance;
     j["bands"] = BandsJson(f.BandPlays, f.Bands);
     AddExactJson(j, f);
     j["lowest_balances"] = f.LowestBalances;
@@ -513,8 +514,8 @@ std::string StudyText(const std::vector<StudyFigures>& borders) {
                 << "  25%点:" << Number(f.P25Balance * u.scale, u.decimals)
                 << "  75%点:" << Number(f.P75Balance * u.scale, u.decimals)
                 << "  95%点:" << Number(f.P95Balance * u.scale, u.decimals) << "\n";
-            out << "  理論値 長期の平均:" << Number(f.Theory.mean_balance * u.scale, u.decimals)
-                << "  標準偏差:" << Number(f.Theory.sd_balance * u.scale, u.decimals) << "\n";
+            out << "  理論値 長期の平均:" << Number(f.Theory.MeanBalance * u.scale, u.decimals)
+                << "  標準偏差:" << Number(f.Theory.SdBalance * u.scale, u.decimals) << "\n";
             if (f.ExactKnown) {
                 out << "  厳密値";
                 for (std::size_t q = 0; q < BandLevels.size(); ++q) {

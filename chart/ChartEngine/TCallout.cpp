@@ -16,16 +16,6 @@ TCallout::TCallout(TChartSeries* series)
 
 TCallout::~TCallout() = default;
 
-void TCallout::SetArrowHead(TArrowHeadStyle value) {
-    if (StoreChanged(FArrowHead, value))
-        Repaint();
-}
-
-void TCallout::SetArrowHeadSize(int value) {
-    if (StoreChanged(FArrowHeadSize, value))
-        Repaint();
-}
-
 void TCallout::SetDistance(int value) {
     if (StoreChanged(FDistance, value))
         Repaint();

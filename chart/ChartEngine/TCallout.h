@@ -15,9 +15,7 @@ public:
 
     TChartPen& Arrow() const { return *FArrow; }
     TArrowHeadStyle ArrowHead() const { return FArrowHead; }
-    void SetArrowHead(TArrowHeadStyle value);
     int ArrowHeadSize() const { return FArrowHeadSize; }
-    void SetArrowHeadSize(int value);
     int Distance() const { return FDistance; }
     void SetDistance(int value);
 

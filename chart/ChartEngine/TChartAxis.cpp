@@ -10,7 +10,7 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TDarkGrayPen.h"
 #include "chart/ChartCanvas/TDottedGrayPen.h"
-#include "chart/ChartEngine/FormatFloat.h"
+#include "numfmt/NumberFormats.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
@@ -158,16 +158,6 @@ void TChartAxis::SetIncrement(double value) {
         Changed();
 }
 
-void TChartAxis::SetMinimumOffset(int value) {
-    if (StoreChanged(FMinimumOffset, value))
-        Changed();
-}
-
-void TChartAxis::SetMaximumOffset(int value) {
-    if (StoreChanged(FMaximumOffset, value))
-        Changed();
-}
-
 void TChartAxis::SetInverted(bool value) {
     if (StoreChanged(FInverted, value))
         Changed();
@@ -197,11 +187,6 @@ bool TChartAxis::Scroll(double offset, bool checkLimits) {
 
 // --- orientation and placement ------------------------------------------------------
 
-void TChartAxis::SetHorizontal(bool value) {
-    if (StoreChanged(FHorizontal, value))
-        Changed();
-}
-
 void TChartAxis::SetOtherSide(bool value) {
     if (StoreChanged(FOtherSide, value))
         Changed();
@@ -217,26 +202,6 @@ void TChartAxis::SetGridZPosition(double value) {
         Changed();
 }
 
-void TChartAxis::SetStartPosition(double value) {
-    if (StoreChanged(FStartPosition, value))
-        Changed();
-}
-
-void TChartAxis::SetEndPosition(double value) {
-    if (StoreChanged(FEndPosition, value))
-        Changed();
-}
-
-void TChartAxis::SetPositionPercent(double value) {
-    if (StoreChanged(FPositionPercent, value))
-        Changed();
-}
-
-void TChartAxis::SetPositionUnits(TMarginUnits value) {
-    if (StoreChanged(FPositionUnits, value))
-        Changed();
-}
-
 void TChartAxis::SetVisible(bool value) {
     if (StoreChanged(FVisible, value))
         Changed();
@@ -244,60 +209,10 @@ void TChartAxis::SetVisible(bool value) {
 
 // --- labels -------------------------------------------------------------------------
 
-void TChartAxis::SetLabels(bool value) {
-    if (StoreChanged(FLabels, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelStyle(TAxisLabelStyle value) {
-    if (StoreChanged(FLabelStyle, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsAngle(int value) {
-    if (StoreChanged(FLabelsAngle, value))
-        Changed();
-}
-
 void TChartAxis::SetLabelsSeparation(int value) {
     if (value < 0)
         throw ChartException("Labels Separation % must be greater than 0");
     if (StoreChanged(FLabelsSeparation, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsSize(int value) {
-    if (StoreChanged(FLabelsSize, value))
-        Changed();
-}
-
-void TChartAxis::SetTitleSize(int value) {
-    if (StoreChanged(FTitleSize, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsOnAxis(bool value) {
-    if (StoreChanged(FLabelsOnAxis, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsAlign(TAxisLabelAlign value) {
-    if (StoreChanged(FLabelsAlign, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsMultiLine(bool value) {
-    if (StoreChanged(FLabelsMultiLine, value))
-        Changed();
-}
-
-void TChartAxis::SetAxisValuesFormat(const std::string& value) {
-    if (StoreChanged(FAxisValuesFormat, value))
-        Changed();
-}
-
-void TChartAxis::SetRoundFirstLabel(bool value) {
-    if (StoreChanged(FRoundFirstLabel, value))
         Changed();
 }
 
@@ -314,33 +229,8 @@ std::string TChartAxis::LabelText(double value, TChartSeries* series, int valueI
 
 // --- ticks and grid -----------------------------------------------------------------
 
-void TChartAxis::SetTickLength(int value) {
-    if (StoreChanged(FTickLength, value))
-        Changed();
-}
-
 void TChartAxis::SetMinorTickLength(int value) {
     if (StoreChanged(FMinorTickLength, value))
-        Changed();
-}
-
-void TChartAxis::SetTickInnerLength(int value) {
-    if (StoreChanged(FTickInnerLength, value))
-        Changed();
-}
-
-void TChartAxis::SetMinorTickCount(int value) {
-    if (StoreChanged(FMinorTickCount, value))
-        Changed();
-}
-
-void TChartAxis::SetTickOnLabelsOnly(bool value) {
-    if (StoreChanged(FTickOnLabelsOnly, value))
-        Changed();
-}
-
-void TChartAxis::SetGridCentered(bool value) {
-    if (StoreChanged(FGridCentered, value))
         Changed();
 }
 

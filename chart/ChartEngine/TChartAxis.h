@@ -45,9 +45,7 @@ public:
     // Raises "Axis increment must be >= 0".
     void SetIncrement(double value);
     int MinimumOffset() const { return FMinimumOffset; }
-    void SetMinimumOffset(int value);
     int MaximumOffset() const { return FMaximumOffset; }
-    void SetMaximumOffset(int value);
     bool Inverted() const { return FInverted; }
     void SetInverted(bool value);
     // Adds offset to both ends (turning automatic off); with checkLimits refuses to move
@@ -56,7 +54,6 @@ public:
 
     // --- orientation and placement ---------------------------------------------------
     bool Horizontal() const { return FHorizontal; }
-    void SetHorizontal(bool value);
     bool OtherSide() const { return FOtherSide; }
     void SetOtherSide(bool value);
     bool IsDepthAxis() const { return FIsDepthAxis; }
@@ -66,41 +63,27 @@ public:
     double GridZPosition() const { return FGridZPosition; }
     void SetGridZPosition(double value);
     double StartPosition() const { return FStartPosition; }
-    void SetStartPosition(double value);
     double EndPosition() const { return FEndPosition; }
-    void SetEndPosition(double value);
     double PositionPercent() const { return FPositionPercent; }
-    void SetPositionPercent(double value);
     TMarginUnits PositionUnits() const { return FPositionUnits; }
-    void SetPositionUnits(TMarginUnits value);
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
 
     // --- labels ----------------------------------------------------------------------
     bool Labels() const { return FLabels; }
-    void SetLabels(bool value);
     TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
-    void SetLabelStyle(TAxisLabelStyle value);
     TChartFont& LabelsFont() const { return *FLabelsFont; }
     int LabelsAngle() const { return FLabelsAngle; }
-    void SetLabelsAngle(int value);
     int LabelsSeparation() const { return FLabelsSeparation; }
     // Raises "Labels Separation % must be greater than 0" for negative values.
     void SetLabelsSeparation(int value);
     int LabelsSize() const { return FLabelsSize; }
-    void SetLabelsSize(int value);
     int TitleSize() const { return FTitleSize; }
-    void SetTitleSize(int value);
     bool LabelsOnAxis() const { return FLabelsOnAxis; }
-    void SetLabelsOnAxis(bool value);
     TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
-    void SetLabelsAlign(TAxisLabelAlign value);
     bool LabelsMultiLine() const { return FLabelsMultiLine; }
-    void SetLabelsMultiLine(bool value);
     const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
-    void SetAxisValuesFormat(const std::string& value);
     bool RoundFirstLabel() const { return FRoundFirstLabel; }
-    void SetRoundFirstLabel(bool value);
     // The label text of a value under AxisValuesFormat (OnGetAxisLabel not consulted).
     std::string LabelValue(double value) const;
     // The chart's label-text event: may change the text of a label.
@@ -114,17 +97,12 @@ public:
     TChartPen& Grid() const { return *FGrid; }
     TChartPen& MinorGrid() const { return *FMinorGrid; }
     int TickLength() const { return FTickLength; }
-    void SetTickLength(int value);
     int MinorTickLength() const { return FMinorTickLength; }
     void SetMinorTickLength(int value);
     int TickInnerLength() const { return FTickInnerLength; }
-    void SetTickInnerLength(int value);
     int MinorTickCount() const { return FMinorTickCount; }
-    void SetMinorTickCount(int value);
     bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
-    void SetTickOnLabelsOnly(bool value);
     bool GridCentered() const { return FGridCentered; }
-    void SetGridCentered(bool value);
     TChartAxisTitle& Title() const { return *FTitle; }
 
     // --- per-repaint steps (called by the chart's paint pipeline) -------------------

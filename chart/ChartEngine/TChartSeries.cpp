@@ -6,7 +6,7 @@
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
-#include "chart/ChartEngine/FormatFloat.h"
+#include "numfmt/NumberFormats.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
@@ -305,26 +305,6 @@ std::string TChartSeries::XLabel(int valueIndex) const {
     return valueIndex >= 0 && at < FLabels.size() ? FLabels[at] : std::string();
 }
 
-void TChartSeries::SetXLabel(int valueIndex, const std::string& text) {
-    if (valueIndex < 0 || valueIndex >= Count())
-        return;
-    if (FLabels.empty() && text.empty())
-        return;
-    FLabels.resize(static_cast<std::size_t>(Count()));
-    FLabels[static_cast<std::size_t>(valueIndex)] = text;
-    Repaint();
-}
-
-void TChartSeries::SetValueFormat(const std::string& value) {
-    if (StoreChanged(FValueFormat, value))
-        Repaint();
-}
-
-void TChartSeries::SetPercentFormat(const std::string& value) {
-    if (StoreChanged(FPercentFormat, value))
-        Repaint();
-}
-
 // --- chart membership ---------------------------------------------------------------
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* value) {
@@ -368,20 +348,6 @@ void TChartSeries::SetHorizAxis(THorizAxis value) {
 void TChartSeries::SetVertAxis(TVertAxis value) {
     if (StoreChanged(FVertAxis, value))
         Repaint();
-}
-
-void TChartSeries::SetCustomHorizAxis(TChartAxis* value) {
-    FCustomHorizAxis = value;
-    if (value)
-        SetHorizAxis(aCustomHorizAxis);
-    Repaint();
-}
-
-void TChartSeries::SetCustomVertAxis(TChartAxis* value) {
-    FCustomVertAxis = value;
-    if (value)
-        SetVertAxis(aCustomVertAxis);
-    Repaint();
 }
 
 TChartAxis* TChartSeries::GetHorizAxis() const {
@@ -432,16 +398,6 @@ int TChartSeries::CalcYPosValue(double value) const {
 
 int TChartSeries::CalcPosValue(double value) const {
     return FYMandatory ? CalcYPosValue(value) : CalcXPosValue(value);
-}
-
-double TChartSeries::XScreenToValue(int screenPos) const {
-    const TChartAxis* axis = GetHorizAxis();
-    return axis ? axis->CalcPosPoint(screenPos) : 0;
-}
-
-double TChartSeries::YScreenToValue(int screenPos) const {
-    const TChartAxis* axis = GetVertAxis();
-    return axis ? axis->CalcPosPoint(screenPos) : 0;
 }
 
 double TChartSeries::MaxXValue() const {

@@ -79,15 +79,12 @@ public:
     bool IsNull(int valueIndex) const { return ValueColor(valueIndex) == clNone; }
 
     std::string XLabel(int valueIndex) const;
-    void SetXLabel(int valueIndex, const std::string& text);
     // True when at least one point carries a label slot.
     bool HasLabels() const { return !FLabels.empty(); }
     const std::vector<std::string>& Labels() const { return FLabels; }
 
     const std::string& ValueFormat() const { return FValueFormat; }
-    void SetValueFormat(const std::string& value);
     const std::string& PercentFormat() const { return FPercentFormat; }
-    void SetPercentFormat(const std::string& value);
 
     // --- chart membership and common properties -------------------------------------
     void SetParentChart(TCustomAxisPanel* value) override;
@@ -103,9 +100,7 @@ public:
     TVertAxis VertAxis() const { return FVertAxis; }
     void SetVertAxis(TVertAxis value);
     TChartAxis* CustomHorizAxis() const { return FCustomHorizAxis; }
-    void SetCustomHorizAxis(TChartAxis* value);
     TChartAxis* CustomVertAxis() const { return FCustomVertAxis; }
-    void SetCustomVertAxis(TChartAxis* value);
     TChartAxis* GetHorizAxis() const;
     TChartAxis* GetVertAxis() const;
     // False for kinds drawn without axes (pie).
@@ -118,8 +113,6 @@ public:
     int CalcXPosValue(double value) const;
     int CalcYPosValue(double value) const;
     int CalcPosValue(double value) const; // along the mandatory axis
-    double XScreenToValue(int screenPos) const;
-    double YScreenToValue(int screenPos) const;
 
     // Statistics used by the axes for their automatic range.
     virtual double MaxXValue() const;

@@ -23,13 +23,6 @@ void TChartValueList::SetOrder(TChartListOrder value) {
     FOrder = value;
 }
 
-void TChartValueList::SetDateTime(bool value) {
-    if (!StoreChanged(FDateTime, value))
-        return;
-    if (FOwner)
-        FOwner->Repaint();
-}
-
 // Capacity steps by ChartDefaultCapacity; once the list is large the step becomes half
 // the capacity (in whole thousands), so that appending stays amortised constant time for
 // a million points instead of copying the whole list every thousand values.

@@ -25,7 +25,6 @@ public:
     TChartListOrder Order() const { return FOrder; }
     void SetOrder(TChartListOrder value);
     bool DateTime() const { return FDateTime; }
-    void SetDateTime(bool value);
     const std::string& ValueSource() const { return FValueSource; }
     void SetValueSource(const std::string& value) { FValueSource = value; }
 

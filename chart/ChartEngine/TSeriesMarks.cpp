@@ -139,16 +139,6 @@ TChartCustomShape& TSeriesMarks::MarkItem(int valueIndex) const {
     return const_cast<TSeriesMarks&>(*this);
 }
 
-void TSeriesMarks::SetMarkItem(int valueIndex, std::unique_ptr<TChartCustomShape> item) {
-    if (valueIndex < 0)
-        return;
-    const auto at = static_cast<std::size_t>(valueIndex);
-    if (FItems.size() <= at)
-        FItems.resize(at + 1);
-    FItems[at] = std::move(item);
-    Repaint();
-}
-
 void TSeriesMarks::UsePosition(int valueIndex, TSeriesMarkPosition& position) {
     if (valueIndex < 0)
         return;

@@ -52,7 +52,6 @@ public:
     void SetCustomPosition(int valueIndex, const TSeriesMarkPosition& position);
     // Per-point mark items; a point without its own item uses the marks themselves.
     TChartCustomShape& MarkItem(int valueIndex) const;
-    void SetMarkItem(int valueIndex, std::unique_ptr<TChartCustomShape> item);
 
     // Stored position for i: a custom one replaces position, else position is stored.
     void UsePosition(int valueIndex, TSeriesMarkPosition& position);

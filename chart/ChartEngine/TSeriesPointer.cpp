@@ -61,11 +61,6 @@ void TSeriesPointer::SetDark3D(bool value) {
         Repaint();
 }
 
-void TSeriesPointer::SetDraw3D(bool value) {
-    if (StoreChanged(FDraw3D, value))
-        Repaint();
-}
-
 void TSeriesPointer::PrepareCanvas(TCanvas3D& canvas, TColor color) const {
     if (FPen->Visible()) {
         if (FPen->Color() == clDefault)

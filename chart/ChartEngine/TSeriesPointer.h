@@ -55,7 +55,6 @@ public:
     bool Dark3D() const { return FDark3D; }
     void SetDark3D(bool value);
     bool Draw3D() const { return FDraw3D; }
-    void SetDraw3D(bool value);
 
     // Pen and brush for a marker of the given point colour.
     void PrepareCanvas(TCanvas3D& canvas, TColor color) const;

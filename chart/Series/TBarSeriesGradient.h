@@ -10,7 +10,6 @@ public:
     // With Relative the end colour runs from StartColor toward the bar colour by the
     // point's place between the lowest and highest value.
     bool Relative() const { return FRelative; }
-    void SetRelative(bool value);
 
 private:
     bool FRelative = false;

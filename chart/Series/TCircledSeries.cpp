@@ -54,11 +54,6 @@ void TCircledSeries::SetCustomXRadius(int value) {
         Repaint();
 }
 
-void TCircledSeries::SetCustomYRadius(int value) {
-    if (StoreChanged(FCustomYRadius, value))
-        Repaint();
-}
-
 void TCircledSeries::SetRotationAngle(int value) {
     const int angle = ((value % 360) + 360) % 360;
     if (FRotationAngle == angle)
@@ -66,11 +61,6 @@ void TCircledSeries::SetRotationAngle(int value) {
     FRotationAngle = angle;
     FRotationRadians = angle * ChartPiStep;
     Repaint();
-}
-
-void TCircledSeries::SetCircleBackColor(TColor value) {
-    if (StoreChanged(FCircleBackColor, value))
-        Repaint();
 }
 
 // --- geometry ------------------------------------------------------------------------
@@ -99,12 +89,6 @@ void TCircledSeries::SetRadiiFromRect() {
                         FCircleXCenter + FXRadius, FCircleYCenter + FYRadius};
     FCircleWidth = FCircleRect.Right - FCircleRect.Left;
     FCircleHeight = FCircleRect.Bottom - FCircleRect.Top;
-}
-
-void TCircledSeries::SetCircleRect(const TRect& rect) {
-    FCircleRect = rect;
-    AdjustCircleRect();
-    SetRadiiFromRect();
 }
 
 int TCircledSeries::MaxMarkWidth() {

@@ -20,13 +20,11 @@ public:
     int CustomXRadius() const { return FCustomXRadius; }
     void SetCustomXRadius(int value);
     int CustomYRadius() const { return FCustomYRadius; }
-    void SetCustomYRadius(int value);
     // Degrees, stored modulo 360.
     int RotationAngle() const { return FRotationAngle; }
     void SetRotationAngle(int value);
     double RotationRadians() const { return FRotationRadians; }
     TColor CircleBackColor() const { return FCircleBackColor; }
-    void SetCircleBackColor(TColor value);
     TChartGradient& CircleGradient() const { return *FCircleGradient; }
 
     // Geometry of the last repaint.
@@ -38,7 +36,6 @@ public:
     int XRadius() const { return FXRadius; }
     int YRadius() const { return FYRadius; }
     // Sets the circle directly from a rectangle (radii and centre follow).
-    void SetCircleRect(const TRect& rect);
 
     bool UseAxis() const override { return false; }
     void DoBeforeDrawValues() override;

@@ -89,10 +89,6 @@ void TCustomBarSeries::SetDark3D(bool value) {
     if (StoreChanged(FDark3D, value))
         Repaint();
 }
-void TCustomBarSeries::SetBevelSize(int value) {
-    if (StoreChanged(FBevelSize, value))
-        Repaint();
-}
 
 int TCustomBarSeries::AddBar(double value, const std::string& label, TColor color) {
     return Add(value, label, color);

@@ -54,7 +54,6 @@ public:
     bool Dark3D() const { return FDark3D; }
     void SetDark3D(bool value);
     int BevelSize() const { return FBevelSize; }
-    void SetBevelSize(int value);
 
     std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
 

@@ -49,20 +49,8 @@ void TPieSeries::SetDark3D(bool value) {
     if (StoreChanged(FDark3D, value))
         Repaint();
 }
-void TPieSeries::SetDarkPen(bool value) {
-    if (StoreChanged(FDarkPen, value))
-        Repaint();
-}
 void TPieSeries::SetExplodeBiggest(int value) {
     if (StoreChanged(FExplodeBiggest, value))
-        Repaint();
-}
-void TPieSeries::SetUsePatterns(bool value) {
-    if (StoreChanged(FUsePatterns, value))
-        Repaint();
-}
-void TPieSeries::SetDonutPercent(int value) {
-    if (StoreChanged(FDonutPercent, value))
         Repaint();
 }
 

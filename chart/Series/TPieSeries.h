@@ -39,13 +39,10 @@ public:
     bool Dark3D() const { return FDark3D; }
     void SetDark3D(bool value);
     bool DarkPen() const { return FDarkPen; }
-    void SetDarkPen(bool value);
     int ExplodeBiggest() const { return FExplodeBiggest; }
     void SetExplodeBiggest(int value);
     bool UsePatterns() const { return FUsePatterns; }
-    void SetUsePatterns(bool value);
     int DonutPercent() const { return FDonutPercent; }
-    void SetDonutPercent(int value);
 
     // Explode percentage of a slice (0 when never set).
     int ExplodedSlice(int valueIndex) const;

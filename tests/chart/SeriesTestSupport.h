@@ -9,6 +9,7 @@
 #include "chart/ChartEngine/TChartSeries.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
+#include "common/PngFile.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ inline std::unique_ptr<QtDrawContext> RenderChart(TChart& chart, const std::stri
     image->Image().fill(Qt::white);
     chart.Canvas().SetUseBuffer(false);
     chart.Draw(*image, chart.GetClientRect());
-    image->SavePng(TestOutPath(png));
+    WritePngFile(TestOutPath(png), image->PngBytes());
     return image;
 }
 

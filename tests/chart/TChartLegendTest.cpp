@@ -2,7 +2,7 @@
 
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TChartShadow.h"
-#include "chart/ChartEngine/FormatFloat.h"
+#include "numfmt/NumberFormats.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartPanel/ChartException.h"
 

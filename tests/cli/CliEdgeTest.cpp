@@ -13,6 +13,7 @@
 
 #include "CliProcess.h"
 #include "common/CommaLocale.h"
+#include "common/FailingStream.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -98,7 +99,7 @@ protected:
         return RunShell(command, errFile);
     }
 
-    // In-process, for faults injected through the reader's hook.
+    // In-process, to compare with the companion run as a program.
     static Result InProcess(const CliArgs& args) {
         std::ostringstream out, err;
         Result r;
@@ -264,8 +265,14 @@ TEST_F(CliEdgeTest, AReadErrorRefusesTheFile) {
     const fs::path sim = SavedRun("big.sim", 30000);
     for (const std::size_t good : {0ul, 12ul, 24ul + 20ul * 12000ul + 3ul}) {
         SCOPED_TRACE(good);
-        InjectReadFault(good, EIO);
-        const Result r = InProcess({"show", sim.string()});
+        const std::string bytes = Slurp(sim);
+        FailingSource source{{bytes.begin(), bytes.end()}, good};
+        std::FILE* failing = OpenFailingStream(source);
+        ParsedOptions show;
+        show.positional = {sim.string()};
+        std::ostringstream out, err;
+        const Result r{ShowStream(failing, sim.string(), show, out, err), out.str(), err.str()};
+        std::fclose(failing);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err,
@@ -466,20 +473,20 @@ TEST_F(CliEdgeTest, TheoryJsonHoldsExactlyItsKeysAtFullPrecision) {
             EXPECT_TRUE(j.contains(k)) << k;
         }
         const MachineTheory t = TheoryForBorder(17.25);
-        EXPECT_EQ(j["weight"].get<int>(), t.weight);
-        EXPECT_EQ(j["plays_per_first_hit"].get<double>(), t.plays_per_first_hit);
-        EXPECT_EQ(j["bonuses_per_first_hit"].get<double>(), t.bonuses_per_first_hit);
-        EXPECT_EQ(j["balls_per_bonus"].get<double>(), t.balls_per_bonus);
-        EXPECT_EQ(j["shots_per_play"].get<double>(), t.shots_per_play);
-        EXPECT_EQ(j["balls_per_play"].get<double>(), t.balls_per_play);
-        EXPECT_EQ(j["sd_per_sqrt_play"].get<double>(), t.sd_per_sqrt_play);
-        EXPECT_EQ(j["break_even_border"].get<double>(), t.break_even_border);
+        EXPECT_EQ(j["weight"].get<int>(), t.Weight);
+        EXPECT_EQ(j["plays_per_first_hit"].get<double>(), t.PlaysPerFirstHit);
+        EXPECT_EQ(j["bonuses_per_first_hit"].get<double>(), t.BonusesPerFirstHit);
+        EXPECT_EQ(j["balls_per_bonus"].get<double>(), t.BallsPerBonus);
+        EXPECT_EQ(j["shots_per_play"].get<double>(), t.ShotsPerPlay);
+        EXPECT_EQ(j["balls_per_play"].get<double>(), t.BallsPerPlay);
+        EXPECT_EQ(j["sd_per_sqrt_play"].get<double>(), t.SdPerSqrtPlay);
+        EXPECT_EQ(j["break_even_border"].get<double>(), t.BreakEvenBorder);
         if (withPlays) {
             const PlayOutlook o = OutlookForPlays(t, 12345, 1.5);
-            EXPECT_EQ(j["mean_balance"].get<double>(), o.mean_balance);
-            EXPECT_EQ(j["sd_balance"].get<double>(), o.sd_balance);
-            EXPECT_EQ(j["mean_yen"].get<double>(), o.mean_yen);
-            EXPECT_EQ(j["sd_yen"].get<double>(), o.sd_yen);
+            EXPECT_EQ(j["mean_balance"].get<double>(), o.MeanBalance);
+            EXPECT_EQ(j["sd_balance"].get<double>(), o.SdBalance);
+            EXPECT_EQ(j["mean_yen"].get<double>(), o.MeanYen);
+            EXPECT_EQ(j["sd_yen"].get<double>(), o.SdYen);
             const ExactOdds e = OddsFrom(ExactBalance(17.25).Distribution(12345));
             EXPECT_EQ(j["p_ahead"].get<double>(), e.PAhead);
             EXPECT_EQ(j["exact_mean_balance"].get<double>(), e.Mean);
