@@ -13,12 +13,12 @@ public:
     explicit TCallout(TChartSeries* series);
     ~TCallout() override;
 
-    TChartPen& Arrow() const { return *FArrow; }
-    TArrowHeadStyle ArrowHead() const { return FArrowHead; }
+    TChartPen& Arrow() const { return *Arrow_; }
+    TArrowHeadStyle ArrowHead() const { return ArrowHead_; }
     void SetArrowHead(TArrowHeadStyle value);
-    int ArrowHeadSize() const { return FArrowHeadSize; }
+    int ArrowHeadSize() const { return ArrowHeadSize_; }
     void SetArrowHeadSize(int value);
-    int Distance() const { return FDistance; }
+    int Distance() const { return Distance_; }
     void SetDistance(int value);
 
     // Draws the arrow from arrowFrom to arrowTo at depth z, then (ahNone, Visible) the
@@ -26,8 +26,8 @@ public:
     void Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo);
 
 private:
-    std::unique_ptr<TChartPen> FArrow;
-    TArrowHeadStyle FArrowHead = ahNone;
-    int FArrowHeadSize = 8;
-    int FDistance = 0;
+    std::unique_ptr<TChartPen> Arrow_;
+    TArrowHeadStyle ArrowHead_ = ahNone;
+    int ArrowHeadSize_ = 8;
+    int Distance_ = 0;
 };

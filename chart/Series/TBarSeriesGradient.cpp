@@ -9,6 +9,6 @@ TBarSeriesGradient::TBarSeriesGradient(std::function<void()> onChange)
 }
 
 void TBarSeriesGradient::SetRelative(bool value) {
-    if (StoreChanged(FRelative, value))
+    if (StoreChanged(Relative_, value))
         Changed();
 }
