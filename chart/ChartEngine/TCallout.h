@@ -24,8 +24,8 @@ public:
     void Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo);
 
 private:
-    std::unique_ptr<TChartPen> FArrow;
-    TArrowHeadStyle FArrowHead = ahNone;
-    int FArrowHeadSize = 8;
-    int FDistance = 0;
+    std::unique_ptr<TChartPen> Arrow_;
+    TArrowHeadStyle ArrowHead_ = ahNone;
+    int ArrowHeadSize_ = 8;
+    int Distance_ = 0;
 };

@@ -12,5 +12,5 @@ public:
     bool Relative() const { return FRelative; }
 
 private:
-    bool FRelative = false;
+    bool Relative_ = false;
 };

@@ -89,7 +89,7 @@ inline int StagedPy(double y) {
 // One series of kind S, in colour `color`, on a flat chart staged on a
 // recording context with the plot above.
 template <class S> struct StagedSeriesFixture : ::testing::Test {
-    explicit StagedSeriesFixture(TColor color) : color_(color) {}
+    explicit StagedSeriesFixture(TColor color) : Color_(color) {}
 
     std::unique_ptr<TChart> chart = MakeStagedChart(400, 300);
     RecordingDrawContext rec{400, 300};
@@ -97,7 +97,7 @@ template <class S> struct StagedSeriesFixture : ::testing::Test {
 
     void SetUp() override {
         series = new S();
-        series->SetSeriesColor(color_);
+        series->SetSeriesColor(Color_);
         series->SetParentChart(chart.get());
         StageFlat(*chart, rec, StagedPlot, {0, 10}, {0, 100});
     }
@@ -107,5 +107,5 @@ template <class S> struct StagedSeriesFixture : ::testing::Test {
     }
 
 private:
-    TColor color_;
+    TColor Color_;
 };

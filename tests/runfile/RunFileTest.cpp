@@ -72,18 +72,18 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "runfile-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        Path_ = ::mkdtemp(pattern.data());
     }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& Path() const { return path_; }
+    ~TempDir() { fs::remove_all(Path_); }
+    fs::path operator/(const std::string& name) const { return Path_ / name; }
+    const fs::path& Path() const { return Path_; }
     std::size_t EntryCount() const {
         return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
+            std::distance(fs::directory_iterator(Path_), fs::directory_iterator()));
     }
 
 private:
-    fs::path path_;
+    fs::path Path_;
 };
 
 Bytes FileBytes(const fs::path& p) {
