@@ -13,10 +13,10 @@ public:
     explicit TCallout(TChartSeries* series);
     ~TCallout() override;
 
-    TChartPen& Arrow() const { return *FArrow; }
-    TArrowHeadStyle ArrowHead() const { return FArrowHead; }
-    int ArrowHeadSize() const { return FArrowHeadSize; }
-    int Distance() const { return FDistance; }
+    TChartPen& Arrow() const { return *Arrow_; }
+    TArrowHeadStyle ArrowHead() const { return ArrowHead_; }
+    int ArrowHeadSize() const { return ArrowHeadSize_; }
+    int Distance() const { return Distance_; }
     void SetDistance(int value);
 
     // Draws the arrow from arrowFrom to arrowTo at depth z, then (ahNone, Visible) the

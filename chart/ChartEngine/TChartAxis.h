@@ -44,17 +44,17 @@ public:
     double Increment() const { return Increment_; }
     // Raises "Axis increment must be >= 0".
     void SetIncrement(double value);
-    int MinimumOffset() const { return FMinimumOffset; }
-    int MaximumOffset() const { return FMaximumOffset; }
-    bool Inverted() const { return FInverted; }
+    int MinimumOffset() const { return MinimumOffset_; }
+    int MaximumOffset() const { return MaximumOffset_; }
+    bool Inverted() const { return Inverted_; }
     void SetInverted(bool value);
     // Adds offset to both ends (turning automatic off); with checkLimits refuses to move
     // past the data. Returns whether it scrolled.
     bool Scroll(double offset, bool checkLimits);
 
     // --- orientation and placement ---------------------------------------------------
-    bool Horizontal() const { return FHorizontal; }
-    bool OtherSide() const { return FOtherSide; }
+    bool Horizontal() const { return Horizontal_; }
+    bool OtherSide() const { return OtherSide_; }
     void SetOtherSide(bool value);
     bool IsDepthAxis() const { return IsDepthAxis_; }
     void SetIsDepthAxis(bool value) { IsDepthAxis_ = value; }
@@ -62,48 +62,48 @@ public:
     void SetZPosition(double value);
     double GridZPosition() const { return GridZPosition_; }
     void SetGridZPosition(double value);
-    double StartPosition() const { return FStartPosition; }
-    double EndPosition() const { return FEndPosition; }
-    double PositionPercent() const { return FPositionPercent; }
-    TMarginUnits PositionUnits() const { return FPositionUnits; }
-    bool Visible() const { return FVisible; }
+    double StartPosition() const { return StartPosition_; }
+    double EndPosition() const { return EndPosition_; }
+    double PositionPercent() const { return PositionPercent_; }
+    TMarginUnits PositionUnits() const { return PositionUnits_; }
+    bool Visible() const { return Visible_; }
     void SetVisible(bool value);
 
     // --- labels ----------------------------------------------------------------------
-    bool Labels() const { return FLabels; }
-    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
-    TChartFont& LabelsFont() const { return *FLabelsFont; }
-    int LabelsAngle() const { return FLabelsAngle; }
-    int LabelsSeparation() const { return FLabelsSeparation; }
+    bool Labels() const { return Labels_; }
+    TAxisLabelStyle LabelStyle() const { return LabelStyle_; }
+    TChartFont& LabelsFont() const { return *LabelsFont_; }
+    int LabelsAngle() const { return LabelsAngle_; }
+    int LabelsSeparation() const { return LabelsSeparation_; }
     // Raises "Labels Separation % must be greater than 0" for negative values.
     void SetLabelsSeparation(int value);
-    int LabelsSize() const { return FLabelsSize; }
-    int TitleSize() const { return FTitleSize; }
-    bool LabelsOnAxis() const { return FLabelsOnAxis; }
-    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
-    bool LabelsMultiLine() const { return FLabelsMultiLine; }
-    const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
-    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    int LabelsSize() const { return LabelsSize_; }
+    int TitleSize() const { return TitleSize_; }
+    bool LabelsOnAxis() const { return LabelsOnAxis_; }
+    TAxisLabelAlign LabelsAlign() const { return LabelsAlign_; }
+    bool LabelsMultiLine() const { return LabelsMultiLine_; }
+    const std::string& AxisValuesFormat() const { return AxisValuesFormat_; }
+    bool RoundFirstLabel() const { return RoundFirstLabel_; }
     // The label text of a value under AxisValuesFormat (OnGetAxisLabel not consulted).
     std::string LabelValue(double value) const;
     // The chart's label-text event: may change the text of a label.
     std::function<void(TChartAxis*, TChartSeries*, int, std::string&)> OnGetAxisLabel;
 
     // --- pens, ticks, grid, title ----------------------------------------------------
-    TChartPen& Axis() const { return *FAxisPen; }
-    TChartPen& Ticks() const { return *FTicks; }
-    TChartPen& MinorTicks() const { return *FMinorTicks; }
-    TChartPen& TicksInner() const { return *FTicksInner; }
-    TChartPen& Grid() const { return *FGrid; }
-    TChartPen& MinorGrid() const { return *FMinorGrid; }
-    int TickLength() const { return FTickLength; }
-    int MinorTickLength() const { return FMinorTickLength; }
+    TChartPen& Axis() const { return *AxisPen_; }
+    TChartPen& Ticks() const { return *Ticks_; }
+    TChartPen& MinorTicks() const { return *MinorTicks_; }
+    TChartPen& TicksInner() const { return *TicksInner_; }
+    TChartPen& Grid() const { return *Grid_; }
+    TChartPen& MinorGrid() const { return *MinorGrid_; }
+    int TickLength() const { return TickLength_; }
+    int MinorTickLength() const { return MinorTickLength_; }
     void SetMinorTickLength(int value);
-    int TickInnerLength() const { return FTickInnerLength; }
-    int MinorTickCount() const { return FMinorTickCount; }
-    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
-    bool GridCentered() const { return FGridCentered; }
-    TChartAxisTitle& Title() const { return *FTitle; }
+    int TickInnerLength() const { return TickInnerLength_; }
+    int MinorTickCount() const { return MinorTickCount_; }
+    bool TickOnLabelsOnly() const { return TickOnLabelsOnly_; }
+    bool GridCentered() const { return GridCentered_; }
+    TChartAxisTitle& Title() const { return *Title_; }
 
     // --- per-repaint steps (called by the chart's paint pipeline) -------------------
     // Range from the series (automatic ends) or from Minimum/Maximum, then derived values.

@@ -83,8 +83,8 @@ public:
     bool HasLabels() const { return !Labels_.empty(); }
     const std::vector<std::string>& Labels() const { return Labels_; }
 
-    const std::string& ValueFormat() const { return FValueFormat; }
-    const std::string& PercentFormat() const { return FPercentFormat; }
+    const std::string& ValueFormat() const { return ValueFormat_; }
+    const std::string& PercentFormat() const { return PercentFormat_; }
 
     // --- chart membership and common properties -------------------------------------
     void SetParentChart(TCustomAxisPanel* value) override;
@@ -99,8 +99,8 @@ public:
     void SetHorizAxis(THorizAxis value);
     TVertAxis VertAxis() const { return VertAxis_; }
     void SetVertAxis(TVertAxis value);
-    TChartAxis* CustomHorizAxis() const { return FCustomHorizAxis; }
-    TChartAxis* CustomVertAxis() const { return FCustomVertAxis; }
+    TChartAxis* CustomHorizAxis() const { return CustomHorizAxis_; }
+    TChartAxis* CustomVertAxis() const { return CustomVertAxis_; }
     TChartAxis* GetHorizAxis() const;
     TChartAxis* GetVertAxis() const;
     // False for kinds drawn without axes (pie).

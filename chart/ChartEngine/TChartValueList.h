@@ -24,9 +24,9 @@ public:
     void SetName(const std::string& value) { Name_ = value; }
     TChartListOrder Order() const { return Order_; }
     void SetOrder(TChartListOrder value);
-    bool DateTime() const { return FDateTime; }
-    const std::string& ValueSource() const { return FValueSource; }
-    void SetValueSource(const std::string& value) { FValueSource = value; }
+    bool DateTime() const { return DateTime_; }
+    const std::string& ValueSource() const { return ValueSource_; }
+    void SetValueSource(const std::string& value) { ValueSource_ = value; }
 
     int Count() const {
         return static_cast<int>(Consecutive_ ? ConsecutiveCount_ : Values_.size());

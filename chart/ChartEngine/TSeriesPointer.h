@@ -54,7 +54,7 @@ public:
     void SetInflateMargins(bool value);
     bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    bool Draw3D() const { return FDraw3D; }
+    bool Draw3D() const { return Draw3D_; }
 
     // Pen and brush for a marker of the given point colour.
     void PrepareCanvas(TCanvas3D& canvas, TColor color) const;

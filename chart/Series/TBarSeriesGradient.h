@@ -9,7 +9,7 @@ public:
 
     // With Relative the end colour runs from StartColor toward the bar colour by the
     // point's place between the lowest and highest value.
-    bool Relative() const { return FRelative; }
+    bool Relative() const { return Relative_; }
 
 private:
     bool Relative_ = false;

@@ -19,13 +19,13 @@ public:
     void SetCircled(bool value);
     int CustomXRadius() const { return CustomXRadius_; }
     void SetCustomXRadius(int value);
-    int CustomYRadius() const { return FCustomYRadius; }
+    int CustomYRadius() const { return CustomYRadius_; }
     // Degrees, stored modulo 360.
     int RotationAngle() const { return RotationAngle_; }
     void SetRotationAngle(int value);
-    double RotationRadians() const { return FRotationRadians; }
-    TColor CircleBackColor() const { return FCircleBackColor; }
-    TChartGradient& CircleGradient() const { return *FCircleGradient; }
+    double RotationRadians() const { return RotationRadians_; }
+    TColor CircleBackColor() const { return CircleBackColor_; }
+    TChartGradient& CircleGradient() const { return *CircleGradient_; }
 
     // Geometry of the last repaint.
     const TRect& CircleRect() const { return CircleRect_; }

@@ -53,7 +53,7 @@ public:
     void SetAutoMarkPosition(bool value);
     bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    int BevelSize() const { return FBevelSize; }
+    int BevelSize() const { return BevelSize_; }
 
     std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
 

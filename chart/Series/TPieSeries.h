@@ -38,11 +38,11 @@ public:
     void SetAutoMarkPosition(bool value);
     bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    bool DarkPen() const { return FDarkPen; }
-    int ExplodeBiggest() const { return FExplodeBiggest; }
+    bool DarkPen() const { return DarkPen_; }
+    int ExplodeBiggest() const { return ExplodeBiggest_; }
     void SetExplodeBiggest(int value);
-    bool UsePatterns() const { return FUsePatterns; }
-    int DonutPercent() const { return FDonutPercent; }
+    bool UsePatterns() const { return UsePatterns_; }
+    int DonutPercent() const { return DonutPercent_; }
 
     // Explode percentage of a slice (0 when never set).
     int ExplodedSlice(int valueIndex) const;
