@@ -24,9 +24,9 @@
 #include "runfile/RunRecords.h"
 #include "runs/MemoryRule.h"
 
+#include <cstdio>
 #include <functional>
 #include <memory>
-#include <cstdio>
 #include <string>
 
 class TChart;

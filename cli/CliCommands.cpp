@@ -369,8 +369,8 @@ int ShowCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
     return ShowStream(file.get(), path, o, out, err);
 }
 
-int ShowStream(std::FILE* file, const std::string& path, const ParsedOptions& o,
-               std::ostream& out, std::ostream& err) {
+int ShowStream(std::FILE* file, const std::string& path, const ParsedOptions& o, std::ostream& out,
+               std::ostream& err) {
     struct stat info {};
     if (::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
         err << "フォルダです。ヨナタマ銀蛇ファイルを指定してください: " << path << "\n";

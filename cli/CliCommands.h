@@ -6,8 +6,8 @@
 #include "cli/ExitCodes.h"
 
 #include <cstdint>
-#include <iosfwd>
 #include <cstdio>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <set>

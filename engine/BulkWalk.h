@@ -181,7 +181,7 @@ private:
     // Balance arithmetic wraps like the reference's 32-bit counter.
     void AddBalls(std::int64_t delta) {
         Machine_.Balls = static_cast<std::int32_t>(static_cast<std::uint32_t>(Machine_.Balls) +
-                                             static_cast<std::uint32_t>(delta));
+                                                   static_cast<std::uint32_t>(delta));
     }
 
     // ---- normal play ----

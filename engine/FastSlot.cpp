@@ -122,7 +122,8 @@ FastSlot::FastSlot(const Slot& machine, EnginePath path)
 FastSlot::~FastSlot() = default;
 
 int FastSlot::Run(int playNo, const PlayColumns* out, long long drawBudget) {
-    return KernelFor(Path_).Walk(*Machine_, playNo, out != nullptr ? *out : PlayColumns{}, drawBudget);
+    return KernelFor(Path_).Walk(*Machine_, playNo, out != nullptr ? *out : PlayColumns{},
+                                 drawBudget);
 }
 
 void FastSlot::StoreCounters(Slot& machine) const {

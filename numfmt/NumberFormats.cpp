@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // A non-negative decimal: digits d0 d1 ... meaning d0.d1d2... x 10^Exponent.
 // No digits means zero. Trailing zeros are kept out of Digits.
 struct Decimal {

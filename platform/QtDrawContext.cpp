@@ -108,7 +108,6 @@ std::string QtDrawContext::PngBytes() const {
     return ::PngBytes(*Target_);
 }
 
-
 // Sizes and coordinates are logical pixels; a target with a device pixel
 // ratio holds that many pixels per logical one.
 int QtDrawContext::Width() const {

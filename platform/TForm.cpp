@@ -231,4 +231,3 @@ void TForm::AcceptFileDrops(std::function<void(const std::string& path)> onDrop)
     QCoreApplication::instance()->installEventFilter(DropFilter_.get());
     Window_->setAcceptDrops(true);
 }
-

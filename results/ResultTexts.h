@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-
-
 // The four summary lines joined by "\n" (no trailing line feed).
 std::string SummaryText(int firstHits, std::int64_t bonuses, std::size_t recordCount,
                         std::int32_t lastBalance, double rate);

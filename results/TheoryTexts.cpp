@@ -39,8 +39,7 @@ std::vector<TheoryRow> OutlookRows(std::int64_t plays, double rate, const PlayOu
                                    const ExactOdds& exact) {
     const std::string n = std::to_string(plays) + "回転";
     std::vector<TheoryRow> rows = {
-        {n + "の期待収支",
-         FixedText(o.MeanBalance, 0) + "玉 (" + FixedText(o.MeanYen, 0) + "円)"},
+        {n + "の期待収支", FixedText(o.MeanBalance, 0) + "玉 (" + FixedText(o.MeanYen, 0) + "円)"},
         {n + "の標準偏差", FixedText(o.SdBalance, 0) + "玉 (" + FixedText(o.SdYen, 0) + "円)"},
         {n + "で勝っている確率(厳密)", FixedText(exact.PAhead * 100.0, 1) + "%"},
     };

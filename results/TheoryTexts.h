@@ -44,4 +44,3 @@ std::string DistributionCsv(const BalanceTable& table);
 
 // Rows as "name:value" lines, each ended by a line feed.
 std::string TheoryRowsText(const std::vector<TheoryRow>& rows);
-

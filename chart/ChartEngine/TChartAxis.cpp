@@ -10,12 +10,12 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TDarkGrayPen.h"
 #include "chart/ChartCanvas/TDottedGrayPen.h"
-#include "numfmt/NumberFormats.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 #include "chart/ChartPanel/ChartException.h"
+#include "numfmt/NumberFormats.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,12 +6,12 @@
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
-#include "numfmt/NumberFormats.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/ChartPanel/ChartException.h"
+#include "numfmt/NumberFormats.h"
 
 #include <algorithm>
 #include <cmath>

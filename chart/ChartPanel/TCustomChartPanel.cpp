@@ -295,7 +295,6 @@ void TCustomChartPanel::SetCursor(TCursor cursor) {
         Host_->SetCursorShape(cursor);
 }
 
-
 void TCustomChartPanel::MouseDown(TMouseButton, TShiftState, int, int) {}
 void TCustomChartPanel::MouseMove(TShiftState, int, int) {}
 void TCustomChartPanel::MouseUp(TMouseButton, TShiftState, int, int) {}

@@ -98,8 +98,8 @@ TEST_P(TheoryAgreement, SimulationLiesWithinFourStandardErrors) {
     ExpectWithinFourErrors(plays / hitsPerRun,
                            plays * s.FirstHits.MeanError() / (hitsPerRun * hitsPerRun),
                            t.PlaysPerFirstHit, "plays per first hit");
-    ExpectWithinFourErrors(s.ChainBonuses.Mean(), s.ChainBonuses.MeanError(),
-                           t.BonusesPerFirstHit, "bonuses per first hit");
+    ExpectWithinFourErrors(s.ChainBonuses.Mean(), s.ChainBonuses.MeanError(), t.BonusesPerFirstHit,
+                           "bonuses per first hit");
     ExpectWithinFourErrors(s.BonusBalls.Mean(), s.BonusBalls.MeanError(), t.BallsPerBonus,
                            "balls per bonus");
     // Shots per play: about a million plays, the ratio's error is far below 1 %.

@@ -9,9 +9,9 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
-#include "common/PngFile.h"
 
 #include <QColor>
 #include <QImage>

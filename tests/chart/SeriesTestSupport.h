@@ -7,9 +7,9 @@
 #include "chart/ChartCanvas/TView3DOptions.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartSeries.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
-#include "common/PngFile.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
-#include "platform/QtDrawContext.h"
 #include "common/PngFile.h"
+#include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
-#include "platform/QtDrawContext.h"
 #include "common/PngFile.h"
+#include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/ChartPanel/ChartException.h"
 #include "chart/Series.h"
-#include "platform/QtDrawContext.h"
 #include "common/PngFile.h"
+#include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
 

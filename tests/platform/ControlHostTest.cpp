@@ -1,7 +1,7 @@
 #include "platform/ControlHost.h"
 
-#include "platform/DrawContext.h"
 #include "common/PngFile.h"
+#include "platform/DrawContext.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -3,9 +3,9 @@
 
 #include "WindowFixture.h"
 
-#include "results/ResultTexts.h"
 #include "common/PngFile.h"
 #include "platform/PictureFiles.h"
+#include "results/ResultTexts.h"
 
 #include <QTimer>
 #include <QWidget>

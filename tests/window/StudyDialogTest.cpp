@@ -7,12 +7,12 @@
 #include "chart/Chart.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "numfmt/NumberFormats.h"
+#include "platform/PictureFiles.h"
 #include "results/InputChecks.h"
 #include "runs/MemoryRule.h"
 #include "runs/Study.h"
-#include "common/PngFile.h"
-#include "platform/PictureFiles.h"
 
 #include <chrono>
 #include <thread>

@@ -4,11 +4,11 @@
 #include "WindowFixture.h"
 
 #include "app/TheoryDialog.h"
+#include "common/PngFile.h"
+#include "platform/PictureFiles.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
 #include "stats/Theory.h"
-#include "common/PngFile.h"
-#include "platform/PictureFiles.h"
 
 namespace {
 
