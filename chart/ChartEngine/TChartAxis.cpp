@@ -558,8 +558,9 @@ double TChartAxis::CalcIncrement() {
         return FIncrement > 0 ? FIncrement : 1;
     const int s = std::max(LabelSize(FIMinimum), LabelSize(FIMaximum));
     int n = 1;
+    int room = 0;
     if (s > 0) {
-        const int room = s + (FLabelsSeparation > 0 ? ChartRound(FLabelsSeparation * 0.01 * s) : 0);
+        room = s + (FLabelsSeparation > 0 ? ChartRound(FLabelsSeparation * 0.01 * s) : 0);
         n = ChartRound(static_cast<double>(FIAxisSize) / room);
     }
     if (n < 1)
@@ -582,9 +583,12 @@ double TChartAxis::CalcIncrement() {
         step = 1;
     }
     if (FLabelsSeparation >= 0) {
+        // Both counts are rounded, so a step they allow may still leave less
+        // than one label's room between neighbours; the pixels decide too.
         for (;;) {
             const double q = FIRange / step;
-            if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n)
+            const bool fits = std::fabs(FIAxisSize * step) >= room * std::fabs(FIRange);
+            if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n && fits)
                 break;
             step = NextStep(step);
             if (step > FIRange || std::isinf(step))

@@ -55,6 +55,36 @@ TEST(TChartAxis, VerticalZeroTo24WithRoomForTenLabels) {
     EXPECT_EQ(values, (std::vector<double>{20, 15, 10, 5, 0}));
 }
 
+// Both label counts are rounded: an axis of 2.5 labels' room took 3 and a
+// range of 3.49 steps counted as 3, which put labels 0.7 of a label apart.
+TEST(TChartAxis, NeighbouringBottomLabelsNeverOverlap) {
+    const struct {
+        int size;
+        double maximum;
+    } cases[] = {{83, 3490}, {60, 1490}, {200, 99999}, {300, 7.5}};
+    for (const auto& c : cases) {
+        DrawnChart d;
+        d.Draw();
+        TChartAxis& axis = d.chart->BottomAxis();
+        axis.SetPositions(10, 10 + c.size);
+        axis.SetCurrentRange(0, c.maximum);
+        std::vector<double> values;
+        axis.CalcLabelValues(values);
+        ASSERT_FALSE(values.empty()) << c.size << " px, 0.." << c.maximum;
+        TChartCanvas3D& canvas = d.chart->Canvas();
+        canvas.AssignFont(axis.LabelsFont());
+        auto width = [&](double v) { return canvas.TextWidth(axis.LabelValue(v)); };
+        for (std::size_t i = 1; i < values.size(); ++i) {
+            const int gap =
+                std::abs(axis.CalcPosValue(values[i - 1]) - axis.CalcPosValue(values[i]));
+            const int half = (width(values[i - 1]) + width(values[i])) / 2;
+            EXPECT_GE(gap, half) << c.size << " px, 0.." << c.maximum << ": "
+                                 << axis.LabelValue(values[i - 1]) << " and "
+                                 << axis.LabelValue(values[i]);
+        }
+    }
+}
+
 TEST(TChartAxis, FixedIncrementClimbsUntilLabelsFit) {
     DrawnChart d;
     d.Draw();
