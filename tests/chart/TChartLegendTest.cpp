@@ -245,3 +245,49 @@ TEST(TChartLegend, NoRowsNothingDrawn) {
     EXPECT_TRUE(TextCalls(*rec, "x").empty());
     EXPECT_EQ(chart->Legend().NumRows(), 0);
 }
+
+// A legend with more rows than room either lists every item or ends with one
+// row that counts the rest; the rest row has no symbol and answers no click.
+TEST(TChartLegend, RowsCoverEveryItemOrEndWithTheRestRow) {
+    const struct {
+        int height;
+        int items;
+        bool side;
+    } cases[] = {
+        {182, 5, true}, {182, 30, true}, {120, 12, true}, {400, 30, true}, {182, 60, false}};
+    for (const auto& c : cases) {
+        auto chart = MakeFlatChart(305, c.height);
+        chart->Title().SetVisible(false);
+        TChartSeries* pie = AddTestSeries<NoAxisTestSeries>(*chart, "KoyakuSeries");
+        for (int i = 1; i <= c.items; ++i)
+            pie->AddXY(0, 100.0 / i, std::to_string(i) + "回");
+        TChartLegend& legend = chart->Legend();
+        legend.SetTextStyle(ltsPlain);
+        if (!c.side)
+            legend.SetAlignment(laBottom);
+        legend.OnGetRestText = [](int n) { return "他" + std::to_string(n) + "件"; };
+        auto rec = DrawRecorded(*chart);
+        const std::string name = std::to_string(c.items) + " items in " + std::to_string(c.height) +
+                                 " px" + (c.side ? "" : " (bottom)");
+        const int listed = static_cast<int>(legend.ShownItems().size());
+        ASSERT_GT(listed, 0) << name;
+        for (int i = 0; i < listed; ++i)
+            EXPECT_EQ(legend.ShownItems()[static_cast<std::size_t>(i)], i) << name;
+        if (legend.RestRow().empty()) {
+            EXPECT_EQ(listed, c.items) << name << ": rows dropped without a word";
+            continue;
+        }
+        const std::string rest = "他" + std::to_string(c.items - listed) + "件";
+        EXPECT_EQ(legend.RestRow(), rest) << name;
+        const std::vector<TDrawCall> drawn = TextCalls(*rec, rest);
+        ASSERT_EQ(drawn.size(), 1u) << name;
+        // Inside the box, on the row after the last listed item, and its own.
+        const TRect box = legend.RectLegend();
+        const int x = drawn[0].Args[0], y = drawn[0].Args[1];
+        EXPECT_TRUE(box.Left <= x && x + CW * static_cast<int>(rest.size()) <= box.Right) << name;
+        EXPECT_LE(y + legend.ItemHeight(), box.Bottom + 1) << name;
+        EXPECT_EQ(TextCalls(*rec, std::to_string(listed + 1) + "回").size(), 0u) << name;
+        EXPECT_EQ(legend.Clicked(x + 1, y + 2), -1) << name;
+        EXPECT_EQ(legend.LastValue(), listed - 1) << name;
+    }
+}
