@@ -55,33 +55,22 @@ TEST(TChartAxis, VerticalZeroTo24WithRoomForTenLabels) {
     EXPECT_EQ(values, (std::vector<double>{20, 15, 10, 5, 0}));
 }
 
-// Both label counts are rounded: an axis of 2.5 labels' room took 3 and a
-// range of 3.49 steps counted as 3, which put labels 0.7 of a label apart.
+// Both label counts are rounded: an axis of 2.5 labels' room took 3 and 3.49
+// steps counted as 3, which put the labels 0.7 of a label apart.
 TEST(TChartAxis, NeighbouringBottomLabelsNeverOverlap) {
-    const struct {
-        int size;
-        double maximum;
-    } cases[] = {{83, 3490}, {60, 1490}, {200, 99999}, {300, 7.5}};
-    for (const auto& c : cases) {
+    for (const auto& [size, maximum] : {std::pair{83, 3490.0}, {60, 1490.0}, {300, 7.5}}) {
         DrawnChart d;
         d.Draw();
         TChartAxis& axis = d.chart->BottomAxis();
-        axis.SetPositions(10, 10 + c.size);
-        axis.SetCurrentRange(0, c.maximum);
-        std::vector<double> values;
-        axis.CalcLabelValues(values);
-        ASSERT_FALSE(values.empty()) << c.size << " px, 0.." << c.maximum;
-        TChartCanvas3D& canvas = d.chart->Canvas();
-        canvas.AssignFont(axis.LabelsFont());
-        auto width = [&](double v) { return canvas.TextWidth(axis.LabelValue(v)); };
-        for (std::size_t i = 1; i < values.size(); ++i) {
-            const int gap =
-                std::abs(axis.CalcPosValue(values[i - 1]) - axis.CalcPosValue(values[i]));
-            const int half = (width(values[i - 1]) + width(values[i])) / 2;
-            EXPECT_GE(gap, half) << c.size << " px, 0.." << c.maximum << ": "
-                                 << axis.LabelValue(values[i - 1]) << " and "
-                                 << axis.LabelValue(values[i]);
-        }
+        axis.SetPositions(10, 10 + size);
+        axis.SetCurrentRange(0, maximum);
+        std::vector<double> v;
+        axis.CalcLabelValues(v);
+        d.chart->Canvas().AssignFont(axis.LabelsFont());
+        for (std::size_t i = 1; i < v.size(); ++i)
+            EXPECT_GE(axis.CalcPosValue(v[i - 1]) - axis.CalcPosValue(v[i]),
+                      d.chart->Canvas().TextWidth(axis.LabelValue(v[i - 1])))
+                << size << " px, 0.." << maximum << " at " << v[i];
     }
 }
 
