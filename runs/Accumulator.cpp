@@ -4,11 +4,15 @@
 #include <cmath>
 #include <limits>
 
-double Percentile(const std::vector<double>& sorted, double p) {
-    const double h = (static_cast<double>(sorted.size()) - 1.0) * p;
+PercentileRanks RanksOf(std::size_t n, double p) {
+    const double h = (static_cast<double>(n) - 1.0) * p;
     const auto lo = static_cast<std::size_t>(std::floor(h));
-    const std::size_t hi = std::min(lo + 1, sorted.size() - 1);
-    return sorted[lo] + (h - static_cast<double>(lo)) * (sorted[hi] - sorted[lo]);
+    return {lo, std::min(lo + 1, n - 1), h - static_cast<double>(lo)};
+}
+
+double Percentile(const std::vector<double>& sorted, double p) {
+    const PercentileRanks r = RanksOf(sorted.size(), p);
+    return sorted[r.Low] + r.Share * (sorted[r.High] - sorted[r.Low]);
 }
 
 Interval MeanInterval95(const std::vector<double>& values) {

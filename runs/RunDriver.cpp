@@ -184,6 +184,53 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     return shots;
 }
 
+namespace {
+
+// The study's block: one per thread for its whole life, as a study makes
+// thousands of short runs and each would otherwise allocate its own.
+PlayBlock& ThreadBlock() {
+    thread_local std::unique_ptr<PlayBlock> block;
+    if (block == nullptr) {
+        block = std::make_unique_for_overwrite<PlayBlock>();
+    }
+    return *block;
+}
+
+// SampleBands on the fast engine. Bands are often a few plays apart, so the
+// look comes every LookEveryPlays plays across them, not at each band.
+bool SampleFast(Slot& machine, FastSlot& fast, const std::vector<int>& bandPlays,
+                std::int32_t* balances, const RunLook& look, RunPath* path) {
+    PlayColumns out;
+    if (path != nullptr) {
+        out = ThreadBlock().Columns();
+    }
+    const int last = bandPlays.empty() ? fast.PlayNo() : bandPlays.back();
+    int lookAt = NextStopCheck(fast.PlayNo(), last, LookEveryPlays);
+    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
+        while (fast.PlayNo() < bandPlays[k]) {
+            const int made =
+                fast.Run(std::min(bandPlays[k], lookAt), path != nullptr ? &out : nullptr);
+            if (path != nullptr) {
+                WidenPath(*path, out, made);
+            }
+            if (BalanceAtGuard(fast.Balls())) {
+                return false;
+            }
+            if (fast.PlayNo() >= lookAt) {
+                fast.StoreCounters(machine);
+                if (!look()) {
+                    return false;
+                }
+                lookAt = NextStopCheck(fast.PlayNo(), last, LookEveryPlays);
+            }
+        }
+        balances[k] = fast.Balls();
+    }
+    return true;
+}
+
+} // namespace
+
 bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t* balances,
                  std::stop_token stop, std::atomic<std::int64_t>* playsDone, RunPath* path) {
     int counted = machine.PlayNo;
@@ -194,23 +241,19 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
         counted = machine.PlayNo;
         return !stop.stop_requested();
     };
-    // One fast engine for every band, so its draws made ahead serve the next.
-    std::unique_ptr<FastSlot> fast;
     if (Fast(machine, LookEveryPlays)) {
-        fast = std::make_unique<FastSlot>(machine);
+        // One fast engine for every band, so its draws made ahead serve the next.
+        FastSlot fast(machine);
+        const bool going = SampleFast(machine, fast, bandPlays, balances, look, path);
+        fast.StoreInto(machine);
+        return going;
     }
     bool going = true;
     for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
-        going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
-                                            look, nullptr, path)
-                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look,
-                                             nullptr, path);
+        going = DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look, nullptr, path);
         if (going) {
             balances[k] = machine.Balls;
         }
-    }
-    if (fast != nullptr) {
-        fast->StoreInto(machine);
     }
     return going;
 }
