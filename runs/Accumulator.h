@@ -3,9 +3,6 @@
 // the study and the window: mean and its 95 % interval, percentiles, the
 // share of runs ahead (above 0) and its 95 % interval.
 
-#include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -31,44 +28,12 @@ struct PercentileRanks {
 };
 PercentileRanks RanksOf(std::size_t n, double p);
 
-// Puts the values of the ascending, distinct `ranks` in place within
-// [first, last) (base + rank lies inside it), as sorting would, by selection
-// that splits the range at the middle rank: about n log2(ranks) moves.
-template <class It>
-void PlaceRanks(It base, It first, It last, const std::size_t* ranks, std::size_t count) {
-    while (count > 0) {
-        const std::size_t mid = count / 2;
-        const It at = base + static_cast<std::ptrdiff_t>(ranks[mid]);
-        std::nth_element(first, at, last);
-        PlaceRanks(base, first, at, ranks, mid);
-        first = at + 1;
-        ranks += mid + 1;
-        count -= mid + 1;
-    }
-}
-
-// Percentile of the values as if sorted, for each of the levels `ps`; the
-// values are reordered, not sorted. Requires at least one value.
-template <class T, std::size_t N>
-std::array<double, N> SelectPercentiles(std::span<T> values, const std::array<double, N>& ps) {
-    std::array<PercentileRanks, N> at{};
-    std::array<std::size_t, 2 * N> ranks{};
-    for (std::size_t q = 0; q < N; ++q) {
-        at[q] = RanksOf(values.size(), ps[q]);
-        ranks[2 * q] = at[q].Low;
-        ranks[2 * q + 1] = at[q].High;
-    }
-    std::sort(ranks.begin(), ranks.end());
-    const auto distinct =
-        static_cast<std::size_t>(std::unique(ranks.begin(), ranks.end()) - ranks.begin());
-    PlaceRanks(values.begin(), values.begin(), values.end(), ranks.data(), distinct);
-    std::array<double, N> out{};
-    for (std::size_t q = 0; q < N; ++q) {
-        const auto low = static_cast<double>(values[at[q].Low]);
-        out[q] = low + at[q].Share * (static_cast<double>(values[at[q].High]) - low);
-    }
-    return out;
-}
+// Percentile of the values as if sorted, for each level of `ps` into `out`
+// (same length). One counting pass over the range of the values finds the few
+// stretches the ranks fall in, and only those are put in order; the values
+// are left as they are. Requires at least one value.
+void SelectPercentiles(std::span<const std::int32_t> values, std::span<const double> ps,
+                       std::span<double> out);
 
 // Mean ± Z95 · s/√n, s the sample standard deviation (n - 1); for fewer than
 // two values both ends are NaN.

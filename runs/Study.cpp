@@ -193,8 +193,8 @@ StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t
             }
         }
         for (std::size_t j = 0; j < count; ++j) {
-            f.Bands[k0 + j] =
-                SelectPercentiles(std::span<std::int32_t>(columns.data() + j * runs, runs), Levels);
+            SelectPercentiles(std::span<const std::int32_t>(columns.data() + j * runs, runs),
+                              Levels, f.Bands[k0 + j]);
         }
     }
     return f;
@@ -273,9 +273,14 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
         const std::size_t width = bandPlays.size();
         const std::size_t runs = static_cast<std::size_t>(std::max(request.Runs, 0));
         const std::size_t borders = request.Borders.size();
-        std::vector<std::vector<std::int32_t>> balances(borders,
-                                                        std::vector<std::int32_t>(runs * width));
-        std::vector<std::vector<RunPath>> paths(borders, std::vector<RunPath>(runs));
+        // Each made in place: copies of one made first would touch every
+        // page twice.
+        std::vector<std::vector<std::int32_t>> balances(borders);
+        std::vector<std::vector<RunPath>> paths(borders);
+        for (std::size_t b = 0; b < borders; ++b) {
+            balances[b].resize(runs * width);
+            paths[b].resize(runs);
+        }
 
         // Work items are (border, run) pairs handed out one at a time, so each
         // result lands in its own place whichever thread made it.
