@@ -1,7 +1,8 @@
 #include "app/BatchReport.h"
 
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
-#include "runs/Accumulator.h"
+#include "runs/FinalFigures.h"
 
 #include <filesystem>
 
@@ -37,16 +38,7 @@ std::string BatchReportText(const BatchReport& report) {
         finals.Reserve(n);
         for (const std::int32_t v : report.FinalBalances)
             finals.Add(v);
-        const double figures[] = {finals.Mean(), finals.Percentile(0.5), finals.Percentile(0.05),
-                                  finals.Percentile(0.95)};
-        const char* names[] = {"平均:", "  中央値:", "  5%点:", "  95%点:"};
-        text += "\n最終出玉数 ";
-        for (int k = 0; k < 4; ++k)
-            text += names[k] + FormatGeneral15(figures[k]);
-        text += "\n最終収支(円) ";
-        for (int k = 0; k < 4; ++k)
-            text += names[k] + FormatGeneral15(figures[k] * report.Rate);
-        text += "\nプラス収支の割合(%):" + FormatGeneral15(finals.ShareAhead() * 100.0);
+        text += "\n" + FinalFiguresText(finals, report.Rate);
     }
     if (report.Paths.empty())
         return text + "\n保存したファイルはありません。";

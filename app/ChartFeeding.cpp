@@ -49,19 +49,19 @@ double ToDouble(std::int32_t v) {
 } // namespace
 
 ChartFeeding::ChartFeeding(TChart* slumpChart, TChart* slumpChart2, TChart* keizokuChart)
-    : slumpChart_(slumpChart), slumpChart2_(slumpChart2), keizokuChart_(keizokuChart) {}
+    : SlumpChart_(slumpChart), SlumpChart2_(slumpChart2), KeizokuChart_(keizokuChart) {}
 
 void ChartFeeding::Configure() {
-    if (slumpChart_ != nullptr && slumpSeries_ == nullptr)
+    if (SlumpChart_ != nullptr && SlumpSeries_ == nullptr)
         ConfigureSlumpChart();
-    if (slumpChart2_ != nullptr && slumpBSeries_ == nullptr)
+    if (SlumpChart2_ != nullptr && SlumpBSeries_ == nullptr)
         ConfigureSlumpChart2();
-    if (keizokuChart_ != nullptr && keizokuSeries_ == nullptr)
+    if (KeizokuChart_ != nullptr && KeizokuSeries_ == nullptr)
         ConfigureKeizokuChart();
 }
 
 void ChartFeeding::ConfigureSlumpChart() {
-    TChart& chart = *slumpChart_;
+    TChart& chart = *SlumpChart_;
     ConfigureTitle(chart);
     chart.SetColor(clWhite);
     chart.SetBevelOuter(bvNone);
@@ -110,7 +110,7 @@ void ChartFeeding::AddSlumpSeries(TChart& chart) {
     slump->SetShowInLegend(false);
     slump->SetDepth(0);
     slump->XValues().SetOrder(loAscending);
-    slumpSeries_ = slump;
+    SlumpSeries_ = slump;
 
     auto* win = new TLineSeries();
     win->SetParentChart(&chart);
@@ -126,7 +126,7 @@ void ChartFeeding::AddSlumpSeries(TChart& chart) {
     win->Marks().SetVisible(false);
     win->Marks().SetArrowLength(8);
     win->SetClickableLine(false);
-    checkPoint1_ = win;
+    CheckPoint1_ = win;
 
     auto* loss = new TLineSeries();
     loss->SetParentChart(&chart);
@@ -140,11 +140,11 @@ void ChartFeeding::AddSlumpSeries(TChart& chart) {
     loss->Marks().SetVisible(false);
     loss->Marks().SetArrowLength(8);
     loss->SetClickableLine(false);
-    checkPoint2_ = loss;
+    CheckPoint2_ = loss;
 }
 
 void ChartFeeding::ConfigureSlumpChart2() {
-    TChart& chart = *slumpChart2_;
+    TChart& chart = *SlumpChart2_;
     ConfigureTitle(chart);
     chart.SetBevelOuter(bvNone);
     chart.Gradient().SetVisible(true);
@@ -176,11 +176,11 @@ void ChartFeeding::ConfigureSlumpChart2() {
     marks.Callout().Arrow().SetVisible(false);
     marks.SetArrowLength(4);
     bars->YValues().SetName("Bar");
-    slumpBSeries_ = bars;
+    SlumpBSeries_ = bars;
 }
 
 void ChartFeeding::ConfigureKeizokuChart() {
-    TChart& chart = *keizokuChart_;
+    TChart& chart = *KeizokuChart_;
     chart.Title().SetVisible(false);
     chart.SetBevelOuter(bvNone);
     chart.SetView3D(true);
@@ -213,20 +213,20 @@ void ChartFeeding::ConfigureKeizokuChart() {
     pie->Shadow().SetHorizSize(10);
     pie->Shadow().SetVertSize(29);
     pie->Shadow().SetTransparency(53);
-    keizokuSeries_ = pie;
+    KeizokuSeries_ = pie;
 }
 
 void ChartFeeding::ClearSeries() {
-    if (slumpSeries_ != nullptr)
-        slumpSeries_->Clear();
-    if (slumpBSeries_ != nullptr)
-        slumpBSeries_->Clear();
-    if (checkPoint1_ != nullptr)
-        checkPoint1_->Clear();
-    if (checkPoint2_ != nullptr)
-        checkPoint2_->Clear();
-    if (keizokuSeries_ != nullptr)
-        keizokuSeries_->Clear();
+    if (SlumpSeries_ != nullptr)
+        SlumpSeries_->Clear();
+    if (SlumpBSeries_ != nullptr)
+        SlumpBSeries_->Clear();
+    if (CheckPoint1_ != nullptr)
+        CheckPoint1_->Clear();
+    if (CheckPoint2_ != nullptr)
+        CheckPoint2_->Clear();
+    if (KeizokuSeries_ != nullptr)
+        KeizokuSeries_->Clear();
     BeginBatch();
 }
 
@@ -235,31 +235,31 @@ void ChartFeeding::ClearSeries() {
 // marks were drawn again at every percent of a long run. The markers and
 // bars ask for their repaint once, when the line is added.
 void ChartFeeding::BeginBatch() {
-    if (batching_)
+    if (Batching_)
         return;
     for (TChartSeries* s :
-         {static_cast<TChartSeries*>(checkPoint1_), static_cast<TChartSeries*>(checkPoint2_),
-          static_cast<TChartSeries*>(slumpBSeries_)})
+         {static_cast<TChartSeries*>(CheckPoint1_), static_cast<TChartSeries*>(CheckPoint2_),
+          static_cast<TChartSeries*>(SlumpBSeries_)})
         if (s != nullptr)
             s->BeginUpdate();
-    batching_ = true;
+    Batching_ = true;
 }
 
 void ChartFeeding::EndBatch() {
-    if (!batching_)
+    if (!Batching_)
         return;
-    batching_ = false;
+    Batching_ = false;
     for (TChartSeries* s :
-         {static_cast<TChartSeries*>(checkPoint1_), static_cast<TChartSeries*>(checkPoint2_),
-          static_cast<TChartSeries*>(slumpBSeries_)})
+         {static_cast<TChartSeries*>(CheckPoint1_), static_cast<TChartSeries*>(CheckPoint2_),
+          static_cast<TChartSeries*>(SlumpBSeries_)})
         if (s != nullptr)
             s->EndUpdate();
 }
 
 void ChartFeeding::ResetZoom() {
     // The slump graph's bottom axis takes its range from each pass.
-    const TChartAxis* passRange = slumpChart_ != nullptr ? &slumpChart_->BottomAxis() : nullptr;
-    for (TChart* chart : {slumpChart_, slumpChart2_}) {
+    const TChartAxis* passRange = SlumpChart_ != nullptr ? &SlumpChart_->BottomAxis() : nullptr;
+    for (TChart* chart : {SlumpChart_, SlumpChart2_}) {
         if (chart == nullptr)
             continue;
         // Only a chart that was zoomed or moved asks for a repaint here; the
@@ -273,13 +273,13 @@ void ChartFeeding::ResetZoom() {
 }
 
 void ChartFeeding::SetBottomAxisRange(std::size_t recordCount) {
-    if (slumpChart_ == nullptr)
+    if (SlumpChart_ == nullptr)
         return;
-    TChartAxis& axis = slumpChart_->BottomAxis();
+    TChartAxis& axis = SlumpChart_->BottomAxis();
     // No records (an empty run file) still leaves a valid 1..1 axis.
     const double maximum = static_cast<double>(std::max<std::size_t>(recordCount, 1));
-    if (!slumpChart_->RestoredAxisScales()) {
-        slumpChart_->SetSavedRange(axis, 1, maximum);
+    if (!SlumpChart_->RestoredAxisScales()) {
+        SlumpChart_->SetSavedRange(axis, 1, maximum);
         return;
     }
     // A zoom or scroll may have left the maximum below 1; the minimum then
@@ -294,45 +294,45 @@ void ChartFeeding::AddHitMarker(const RunRecords& records, std::size_t i) {
     const double x = ToDouble(records.PlayNumbers[i]);
     const double y = ToDouble(records.BallCounts[i]);
     const HitState hitState{records.HitStates[i]};
-    if (hitState == HitState::SingleBonus && checkPoint2_ != nullptr)
-        checkPoint2_->AddXY(x, y, "", PointBlack);
-    else if (hitState == HitState::Chance && checkPoint1_ != nullptr)
-        checkPoint1_->AddXY(x, y, "", PointRed);
+    if (hitState == HitState::SingleBonus && CheckPoint2_ != nullptr)
+        CheckPoint2_->AddXY(x, y, "", PointBlack);
+    else if (hitState == HitState::Chance && CheckPoint1_ != nullptr)
+        CheckPoint1_->AddXY(x, y, "", PointRed);
 }
 
 void ChartFeeding::AddFirstHitBar(const RunRecords& records, std::size_t i, int firstHits) {
-    if (slumpBSeries_ != nullptr)
-        slumpBSeries_->AddXY(firstHits, ToDouble(records.SinceHitPlays[i]), "", PointRed);
+    if (SlumpBSeries_ != nullptr)
+        SlumpBSeries_->AddXY(firstHits, ToDouble(records.SinceHitPlays[i]), "", PointRed);
 }
 
 void ChartFeeding::AddSlumpLine(const RunRecords& records) {
-    if (slumpSeries_ == nullptr) {
+    if (SlumpSeries_ == nullptr) {
         EndBatch();
         return;
     }
     const std::size_t n = records.Size();
-    slumpSeries_->ReservePoints(static_cast<int>(n));
+    SlumpSeries_->ReservePoints(static_cast<int>(n));
     // One repaint request for the whole line instead of one per point.
-    slumpSeries_->BeginUpdate();
-    slumpSeries_->AddXYs(records.PlayNumbers.data(), records.BallCounts.data(), static_cast<int>(n),
+    SlumpSeries_->BeginUpdate();
+    SlumpSeries_->AddXYs(records.PlayNumbers.data(), records.BallCounts.data(), static_cast<int>(n),
                          PointRed);
-    slumpSeries_->EndUpdate();
+    SlumpSeries_->EndUpdate();
     EndBatch();
 }
 
 void ChartFeeding::AddKeizokuSlice(int count, const std::string& caption) {
-    if (keizokuSeries_ != nullptr)
-        keizokuSeries_->AddXY(0, count, caption, clDefault);
+    if (KeizokuSeries_ != nullptr)
+        KeizokuSeries_->AddXY(0, count, caption, clDefault);
 }
 
 void ChartFeeding::ShowWinMarkers(bool visible) {
     EndBatch(); // only left open by a pass that failed half-way
-    if (checkPoint1_ != nullptr)
-        checkPoint1_->SetActive(visible);
+    if (CheckPoint1_ != nullptr)
+        CheckPoint1_->SetActive(visible);
 }
 
 void ChartFeeding::ShowLossMarkers(bool visible) {
     EndBatch();
-    if (checkPoint2_ != nullptr)
-        checkPoint2_->SetActive(visible);
+    if (CheckPoint2_ != nullptr)
+        CheckPoint2_->SetActive(visible);
 }

@@ -46,11 +46,11 @@ public:
     void ShowLossMarkers(bool visible);
 
     // The series by their form names (null when their chart is missing).
-    TLineSeries* SlumpSeries() const { return slumpSeries_; }
-    TLineSeries* CheckPoint1() const { return checkPoint1_; }
-    TLineSeries* CheckPoint2() const { return checkPoint2_; }
-    TBarSeries* SlumpBSeries() const { return slumpBSeries_; }
-    TPieSeries* KeizokuSeries() const { return keizokuSeries_; }
+    TLineSeries* SlumpSeries() const { return SlumpSeries_; }
+    TLineSeries* CheckPoint1() const { return CheckPoint1_; }
+    TLineSeries* CheckPoint2() const { return CheckPoint2_; }
+    TBarSeries* SlumpBSeries() const { return SlumpBSeries_; }
+    TPieSeries* KeizokuSeries() const { return KeizokuSeries_; }
 
 private:
     void ConfigureSlumpChart();
@@ -60,14 +60,14 @@ private:
     void BeginBatch();
     void EndBatch();
 
-    TChart* slumpChart_;
-    TChart* slumpChart2_;
-    TChart* keizokuChart_;
+    TChart* SlumpChart_;
+    TChart* SlumpChart2_;
+    TChart* KeizokuChart_;
     // Owned by their charts.
-    TLineSeries* slumpSeries_ = nullptr;
-    TLineSeries* checkPoint1_ = nullptr;
-    TLineSeries* checkPoint2_ = nullptr;
-    TBarSeries* slumpBSeries_ = nullptr;
-    TPieSeries* keizokuSeries_ = nullptr;
-    bool batching_ = false; // a pass is adding markers and bars
+    TLineSeries* SlumpSeries_ = nullptr;
+    TLineSeries* CheckPoint1_ = nullptr;
+    TLineSeries* CheckPoint2_ = nullptr;
+    TBarSeries* SlumpBSeries_ = nullptr;
+    TPieSeries* KeizokuSeries_ = nullptr;
+    bool Batching_ = false; // a pass is adding markers and bars
 };

@@ -7,6 +7,7 @@
 #include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 
 #include <algorithm>
@@ -158,7 +159,7 @@ void ShowSweep(TChart& chart, const std::vector<StudyFigures>& borders) {
     constexpr int Steps = 200;
     for (int k = 0; k <= Steps; ++k) {
         const double border = low + (high - low) * k / Steps;
-        theory->AddXY(border, TheoryForBorder(border).balls_per_play);
+        theory->AddXY(border, TheoryForBorder(border).BallsPerPlay);
     }
     zero->AddXY(low, 0);
     zero->AddXY(high, 0);

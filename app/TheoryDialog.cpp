@@ -3,6 +3,7 @@
 #include "app/StudyChart.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
 #include "runs/MemoryRule.h"
@@ -68,9 +69,9 @@ TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
         }
         return rows;
     };
-    machineRows_ = makeRows(MachineGroup->Widget(), MachineRows);
-    outlookRows_ = makeRows(OutlookGroup->Widget(), OutlookRowCount);
-    droughtRows_ = makeRows(DroughtGroup->Widget(), DroughtRowCount);
+    MachineRows_ = makeRows(MachineGroup->Widget(), MachineRows);
+    OutlookRows_ = makeRows(OutlookGroup->Widget(), OutlookRowCount);
+    DroughtRows_ = makeRows(DroughtGroup->Widget(), DroughtRowCount);
     CloseButton =
         std::make_unique<TButton>(client, 337, droughtTop + droughtHeight + 8, 75, 25, "閉じる");
 
@@ -79,7 +80,7 @@ TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
     CloseButton->OnClick = [this] { Close(); };
     for (TEdit* edit : {PlayEdit.get(), RateEdit.get(), BorderEdit.get()}) {
         edit->OnChange = [this] {
-            if (!following_) {
+            if (!Following_) {
                 Refresh();
             }
         };
@@ -90,7 +91,7 @@ TTheoryDialog::TTheoryDialog() : TForm(Kind::Dialog) {
 
 TTheoryDialog::~TTheoryDialog() {
     // Workers must be gone before the figures they write go.
-    study_.reset();
+    Study_.reset();
 }
 
 void TTheoryDialog::BuildStudyPart(QWidget* client) {
@@ -116,9 +117,9 @@ void TTheoryDialog::BuildStudyPart(QWidget* client) {
                                                     22 + (StudyRowCount + 1) * StudyRowHeight,
                                                     "研究の結果と厳密値");
     QWidget* f = StudyFiguresGroup->Widget();
-    studyRows_.resize(StudyRowCount + 1);
+    StudyRows_.resize(StudyRowCount + 1);
     for (int i = 0; i <= StudyRowCount; ++i) {
-        StudyRow& r = studyRows_[static_cast<std::size_t>(i)];
+        StudyRow& r = StudyRows_[static_cast<std::size_t>(i)];
         const int top = 17 + i * StudyRowHeight;
         r.Name = std::make_unique<TLabel>(f, 8, top, "");
         r.Study = std::make_unique<TLabel>(f, 170, top, "");
@@ -126,17 +127,17 @@ void TTheoryDialog::BuildStudyPart(QWidget* client) {
         r.Theory = std::make_unique<TLabel>(f, 476, top, "");
         r.Theory->SetFixedBounds(476, top, 150, 16);
     }
-    studyRows_[0].Study->SetCaption("シミュレーション (95%信頼区間)");
-    studyRows_[0].Theory->SetCaption("厳密値");
+    StudyRows_[0].Study->SetCaption("シミュレーション (95%信頼区間)");
+    StudyRows_[0].Theory->SetCaption("厳密値");
 
-    studyTimer_ = std::make_unique<TTimer>(StudyPollMs);
-    studyTimer_->OnTimer = [this] { PollStudy(); };
+    StudyTimer_ = std::make_unique<TTimer>(StudyPollMs);
+    StudyTimer_->OnTimer = [this] { PollStudy(); };
     StudyStartButton->OnClick = [this] { StartStudy(); };
     StudyCancelButton->OnClick = [this] { CancelStudy(); };
 }
 
 void TTheoryDialog::StartStudy() {
-    if (study_) {
+    if (Study_) {
         return;
     }
     StartInputs in;
@@ -161,60 +162,60 @@ void TTheoryDialog::StartStudy() {
         StudyStatusLabel->SetCaption(refusal);
         return;
     }
-    studySeed_ = NextStudySeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+    StudySeed_ = NextStudySeed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
     NextStudySeed.reset();
-    request.Seed = studySeed_;
-    study_ = std::make_unique<BackgroundStudy>(std::move(request));
+    request.Seed = StudySeed_;
+    Study_ = std::make_unique<BackgroundStudy>(std::move(request));
     StudyStartButton->SetEnabled(false);
     StudyCancelButton->SetEnabled(true);
     StudyProgressBar->SetPosition(0);
-    StudyStatusLabel->SetCaption("研究中 シード:" + std::to_string(studySeed_));
-    studyTimer_->SetEnabled(true);
+    StudyStatusLabel->SetCaption("研究中 シード:" + std::to_string(StudySeed_));
+    StudyTimer_->SetEnabled(true);
 }
 
 void TTheoryDialog::PollStudy() {
-    if (!study_) {
-        studyTimer_->SetEnabled(false);
+    if (!Study_) {
+        StudyTimer_->SetEnabled(false);
         return;
     }
-    const double total = static_cast<double>(std::max<std::int64_t>(study_->PlaysTotal(), 1));
+    const double total = static_cast<double>(std::max<std::int64_t>(Study_->PlaysTotal(), 1));
     StudyProgressBar->SetPosition(
-        static_cast<int>(100.0 * static_cast<double>(study_->PlaysDone()) / total));
-    if (!study_->Finished()) {
+        static_cast<int>(100.0 * static_cast<double>(Study_->PlaysDone()) / total));
+    if (!Study_->Finished()) {
         return;
     }
-    study_->Wait();
-    if (!study_->Result()) {
+    Study_->Wait();
+    if (!Study_->Result()) {
         // The study failed (memory, threads, the balance guard); the dialog
         // and the window go on.
-        const std::string failure = study_->Failure();
+        const std::string failure = Study_->Failure();
         EndStudy();
         StudyStatusLabel->SetCaption(failure);
         return;
     }
-    studyResult_ = *study_->Result();
+    StudyResult_ = *Study_->Result();
     EndStudy();
     StudyProgressBar->SetPosition(100);
     StudyStatusLabel->SetCaption(std::string(StudyDoneText) +
-                                 " シード:" + std::to_string(studySeed_));
-    ShowStudyChart(*StudyChart, studyResult_);
-    ShowStudyFigures(studyResult_.empty() ? nullptr : &studyResult_.front());
+                                 " シード:" + std::to_string(StudySeed_));
+    ShowStudyChart(*StudyChart, StudyResult_);
+    ShowStudyFigures(StudyResult_.empty() ? nullptr : &StudyResult_.front());
     ShowDistribution();
 }
 
 void TTheoryDialog::CancelStudy() {
-    if (!study_) {
+    if (!Study_) {
         return;
     }
-    study_->Cancel();
-    study_->Wait();
+    Study_->Cancel();
+    Study_->Wait();
     EndStudy();
     StudyStatusLabel->SetCaption(StudyCancelledText);
 }
 
 void TTheoryDialog::EndStudy() {
-    studyTimer_->SetEnabled(false);
-    study_.reset();
+    StudyTimer_->SetEnabled(false);
+    Study_.reset();
     StudyStartButton->SetEnabled(true);
     StudyCancelButton->SetEnabled(false);
 }
@@ -225,10 +226,10 @@ void TTheoryDialog::FormClose() {
 
 void TTheoryDialog::ShowStudyFigures(const StudyFigures* f) {
     if (f == nullptr) {
-        for (std::size_t i = 1; i < studyRows_.size(); ++i) {
-            studyRows_[i].Name->SetCaption("");
-            studyRows_[i].Study->SetCaption("");
-            studyRows_[i].Theory->SetCaption("");
+        for (std::size_t i = 1; i < StudyRows_.size(); ++i) {
+            StudyRows_[i].Name->SetCaption("");
+            StudyRows_[i].Study->SetCaption("");
+            StudyRows_[i].Theory->SetCaption("");
         }
         return;
     }
@@ -265,8 +266,8 @@ void TTheoryDialog::ShowStudyFigures(const StudyFigures* f) {
                             FixedText(f->CashToBring[c] * f->Rate, 0) + "円",
                         onlySimulated});
     }
-    for (std::size_t i = 0; i < rows.size() && i + 1 < studyRows_.size(); ++i) {
-        StudyRow& r = studyRows_[i + 1];
+    for (std::size_t i = 0; i < rows.size() && i + 1 < StudyRows_.size(); ++i) {
+        StudyRow& r = StudyRows_[i + 1];
         r.Name->SetCaption(rows[i][0]);
         r.Study->SetCaption(rows[i][1]);
         r.Theory->SetCaption(rows[i][2]);
@@ -275,8 +276,8 @@ void TTheoryDialog::ShowStudyFigures(const StudyFigures* f) {
 
 std::string TTheoryDialog::StudyFiguresText() const {
     std::string text;
-    for (std::size_t i = 1; i < studyRows_.size(); ++i) {
-        const StudyRow& r = studyRows_[i];
+    for (std::size_t i = 1; i < StudyRows_.size(); ++i) {
+        const StudyRow& r = StudyRows_[i];
         if (!r.Name->Caption().empty()) {
             text += r.Name->Caption() + ":" + r.Study->Caption() + ":" + r.Theory->Caption() + "\n";
         }
@@ -286,11 +287,11 @@ std::string TTheoryDialog::StudyFiguresText() const {
 
 void TTheoryDialog::Follow(const std::string& plays, const std::string& rate,
                            const std::string& border) {
-    following_ = true;
+    Following_ = true;
     PlayEdit->SetText(plays);
     RateEdit->SetText(rate);
     BorderEdit->SetText(border);
-    following_ = false;
+    Following_ = false;
     Refresh();
 }
 
@@ -306,40 +307,40 @@ void TTheoryDialog::Refresh() {
     try {
         // The same checks, texts and order as Start; one run stands for the
         // run count, which the theory does not need.
-        refusal_ =
+        Refusal_ =
             CheckStartInputs(PlayEdit->Text(), "1", RateEdit->Text(), BorderEdit->Text(), in);
     } catch (const EConvertError& e) {
-        refusal_ = e.what();
+        Refusal_ = e.what();
     }
-    RefusalLabel->SetCaption(refusal_);
-    if (!refusal_.empty()) {
-        ShowRows(machineRows_, {});
-        ShowRows(outlookRows_, {});
-        ShowRows(droughtRows_, {});
-        exactTable_.reset();
+    RefusalLabel->SetCaption(Refusal_);
+    if (!Refusal_.empty()) {
+        ShowRows(MachineRows_, {});
+        ShowRows(OutlookRows_, {});
+        ShowRows(DroughtRows_, {});
+        ExactTable_.reset();
         ShowDistribution();
         return;
     }
     const MachineTheory theory = TheoryForBorder(in.Border);
-    ShowRows(machineRows_, MachineTheoryRows(in.Border, theory));
-    ShowRows(droughtRows_, DroughtRows());
+    ShowRows(MachineRows_, MachineTheoryRows(in.Border, theory));
+    ShowRows(DroughtRows_, DroughtRows());
     const PlayOutlook outlook = OutlookForPlays(theory, in.PlayCount, in.Rate);
     if (const BalanceTable* table = TableFor(in.Border, in.PlayCount)) {
-        ShowRows(outlookRows_, OutlookRows(in.PlayCount, in.Rate, outlook, OddsFrom(*table)));
+        ShowRows(OutlookRows_, OutlookRows(in.PlayCount, in.Rate, outlook, OddsFrom(*table)));
     } else {
-        ShowRows(outlookRows_, {{"厳密な分布", "表が大きすぎて計算できません"}});
+        ShowRows(OutlookRows_, {{"厳密な分布", "表が大きすぎて計算できません"}});
     }
     ShowDistribution();
 }
 
 const BalanceTable* TTheoryDialog::TableFor(double border, std::int64_t plays) {
-    if (exactTable_ && exactTable_->Border == border && exactTable_->Plays == plays) {
-        return &exactTable_->Table;
+    if (ExactTable_ && ExactTable_->Border == border && ExactTable_->Plays == plays) {
+        return &ExactTable_->Table;
     }
-    exactTable_.reset();
+    ExactTable_.reset();
     try {
-        exactTable_ = ShownTable{border, plays, ExactBalance(border).Distribution(plays)};
-        return &exactTable_->Table;
+        ExactTable_ = ShownTable{border, plays, ExactBalance(border).Distribution(plays)};
+        return &ExactTable_->Table;
     } catch (const TableTooLarge&) {
         return nullptr;
     } catch (const std::bad_alloc&) {
@@ -350,10 +351,10 @@ const BalanceTable* TTheoryDialog::TableFor(double border, std::int64_t plays) {
 // The inputs' exact table, with the last study's runs beside it while the
 // inputs are the study's own.
 void TTheoryDialog::ShowDistribution() {
-    const BalanceTable* table = exactTable_ ? &exactTable_->Table : nullptr;
-    const StudyFigures* study = studyResult_.size() == 1 ? &studyResult_.front() : nullptr;
-    if (study != nullptr && exactTable_ &&
-        (study->Border != exactTable_->Border || study->Plays != exactTable_->Plays)) {
+    const BalanceTable* table = ExactTable_ ? &ExactTable_->Table : nullptr;
+    const StudyFigures* study = StudyResult_.size() == 1 ? &StudyResult_.front() : nullptr;
+    if (study != nullptr && ExactTable_ &&
+        (study->Border != ExactTable_->Border || study->Plays != ExactTable_->Plays)) {
         study = nullptr;
     }
     ShowBalanceDistribution(*DistributionChart, table, study);
@@ -361,7 +362,7 @@ void TTheoryDialog::ShowDistribution() {
 
 std::string TTheoryDialog::FiguresText() const {
     std::vector<TheoryRow> rows;
-    for (const auto* list : {&machineRows_, &outlookRows_, &droughtRows_}) {
+    for (const auto* list : {&MachineRows_, &OutlookRows_, &DroughtRows_}) {
         for (const Row& r : *list) {
             if (!r.Name->Caption().empty()) {
                 rows.push_back({r.Name->Caption(), r.Value->Caption()});

@@ -53,10 +53,10 @@ public:
     void StartStudy();
     // Stops the running study and waits for its workers, which stop at once.
     void CancelStudy();
-    bool StudyRunning() const { return study_ != nullptr; }
+    bool StudyRunning() const { return Study_ != nullptr; }
     std::optional<std::uint32_t> NextStudySeed;
     // The last finished study's figures (empty until one finished).
-    const std::vector<StudyFigures>& StudyResult() const { return studyResult_; }
+    const std::vector<StudyFigures>& StudyResult() const { return StudyResult_; }
     // The study's figures beside the theory's, one "name:study:theory" line per row.
     std::string StudyFiguresText() const;
 
@@ -67,7 +67,7 @@ public:
 
     // The figures as shown, one "name:value" line per row (for tests and copying).
     std::string FiguresText() const;
-    const std::string& Refusal() const { return refusal_; }
+    const std::string& Refusal() const { return Refusal_; }
 
     void FormClose() override;
 
@@ -92,16 +92,16 @@ private:
         std::int64_t Plays = 0;
         BalanceTable Table;
     };
-    std::optional<ShownTable> exactTable_;
+    std::optional<ShownTable> ExactTable_;
     const BalanceTable* TableFor(double border, std::int64_t plays);
     void ShowDistribution();
 
-    std::vector<Row> machineRows_, outlookRows_, droughtRows_;
-    std::vector<StudyRow> studyRows_;
-    std::unique_ptr<BackgroundStudy> study_;
-    std::unique_ptr<TTimer> studyTimer_;
-    std::vector<StudyFigures> studyResult_;
-    std::uint32_t studySeed_ = 0;
-    std::string refusal_;
-    bool following_ = false;
+    std::vector<Row> MachineRows_, OutlookRows_, DroughtRows_;
+    std::vector<StudyRow> StudyRows_;
+    std::unique_ptr<BackgroundStudy> Study_;
+    std::unique_ptr<TTimer> StudyTimer_;
+    std::vector<StudyFigures> StudyResult_;
+    std::uint32_t StudySeed_ = 0;
+    std::string Refusal_;
+    bool Following_ = false;
 };

@@ -5,6 +5,7 @@
 #include "app/TheoryDialog.h"
 #include "chart/Chart.h"
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "platform/DateTimeText.h"
 #include "platform/DialogSeam.h"
 #include "platform/MessageDialog.h"
@@ -101,9 +102,9 @@ TMainForm::TMainForm() : TForm(Kind::MainWindow) {
     BuildControls();
     BuildMenu();
     SetTabOrder();
-    charts_ =
+    Charts_ =
         std::make_unique<ChartFeeding>(SlumpChart.get(), SlumpChart2.get(), KeizokuChart.get());
-    charts_->Configure();
+    Charts_->Configure();
     PageControl1->SetActivePageIndex(0);
     SpeedComboBox->SetItemIndex(1);
     Timer1->SetEnabled(true);
@@ -114,7 +115,7 @@ TMainForm::~TMainForm() {
     Timer1->SetEnabled(false);
     // The chart hosts are children of the client; free the charts while
     // their hosts still exist.
-    charts_.reset();
+    Charts_.reset();
     KeizokuChart.reset();
     SlumpChart.reset();
     SlumpChart2.reset();
@@ -260,7 +261,7 @@ void TMainForm::SetTabOrder() {
 // ---- Run control ----
 
 void TMainForm::LockForRun() {
-    runActive_ = true;
+    RunActive_ = true;
     RateEdit->SetEnabled(false);
     BorderEdit->SetEnabled(false);
     StopButton->SetEnabled(SpeedComboBox->ItemIndex() != 0);
@@ -283,15 +284,15 @@ void TMainForm::UnlockAfterRun() {
     FileCsvMenu->SetEnabled(true);
     FileChartImageMenu->SetEnabled(true);
     FileStartMenu->SetEnabled(true);
-    runActive_ = false;
+    RunActive_ = false;
 }
 
 void TMainForm::StartButtonClick() {
-    if (runActive_) {
+    if (RunActive_) {
         // Only reachable through Stop's re-enabled button: start once the
         // stopped run has ended, never inside it.
         if (StopRequested)
-            startDeferred_ = true;
+            StartDeferred_ = true;
         return;
     }
     StopRequested = false;
@@ -324,15 +325,15 @@ void TMainForm::StartButtonClick() {
     }
     if (end == RunEnd::Completed) {
         ProgressBar1->SetPosition(100);
-        StatusBar1->Panel(0).SetText(batch ? BatchStatusText(batch_) : DoneText);
+        StatusBar1->Panel(0).SetText(batch ? BatchStatusText(Batch_) : DoneText);
     }
     UnlockAfterRun();
     // A cancelled dialog made no run; a failure at the first file has
     // nothing to report beside its error.
-    if (batch && (end == RunEnd::Completed || !batch_.Paths.empty()))
-        ShowBatchReport(batch_);
-    if (startDeferred_) {
-        startDeferred_ = false;
+    if (batch && (end == RunEnd::Completed || !Batch_.Paths.empty()))
+        ShowBatchReport(Batch_);
+    if (StartDeferred_) {
+        StartDeferred_ = false;
         if (Application)
             Application->Post([this] { StartButtonClick(); });
     }
@@ -363,7 +364,7 @@ std::string TMainForm::ReadStartInputs(StartInputs& inputs) {
 }
 
 TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
-    balanceStopped_ = false;
+    BalanceStopped_ = false;
     try {
         if (inputs.Runs == 1) {
             Machine.Reset();
@@ -371,10 +372,10 @@ TMainForm::RunEnd TMainForm::RunStarted(const StartInputs& inputs) {
             ShownHeader = {true, 0, inputs.Rate, inputs.Border};
             RunOnce(true);
             ShownHeader.Count = Machine.PlayNo;
-            return balanceStopped_ ? RunEnd::BalanceLimit : RunEnd::Completed;
+            return BalanceStopped_ ? RunEnd::BalanceLimit : RunEnd::Completed;
         }
         const bool completed = RunBatch();
-        if (balanceStopped_)
+        if (BalanceStopped_)
             return RunEnd::BalanceLimit;
         return completed ? RunEnd::Completed : RunEnd::Abandoned;
     } catch (const std::bad_alloc&) {
@@ -441,7 +442,7 @@ void TMainForm::RunOnce(bool display) {
     Records.Clear();
     // A zoom of the last run would frame the new line wrongly.
     if (display)
-        charts_->ResetZoom();
+        Charts_->ResetZoom();
     const int n = StrToInt(PlayNumEdit->Text());
     ProcessMessages();
     if (n > 0)
@@ -464,27 +465,27 @@ void TMainForm::RunOnce(bool display) {
     }
     // Stopped while every balance still fits the records; the box may have
     // been given a larger play count since Start checked it.
-    balanceStopped_ = BalanceAtGuard(Machine.Balls) && Records.Size() < static_cast<std::size_t>(n);
-    if (display && (SpeedComboBox->ItemIndex() == 0 || balanceStopped_))
+    BalanceStopped_ = BalanceAtGuard(Machine.Balls) && Records.Size() < static_cast<std::size_t>(n);
+    if (display && (SpeedComboBox->ItemIndex() == 0 || BalanceStopped_))
         ShowResults(true);
 }
 
 bool TMainForm::RunBatch() {
-    batch_ = BatchReport{};
+    Batch_ = BatchReport{};
     // A cancelled dialog ends the batch before its first run.
     if (!SaveDialog->Execute()) {
         StatusBar1->Panel(0).SetText("");
         return false;
     }
     const int n = StrToInt(SimNumEdit->Text());
-    batch_.RunsAsked = n;
+    Batch_.RunsAsked = n;
     // The batch's runs go to their files only: the run on screen keeps its
     // records, so Save and the exports still write what the window shows.
     RunRecords records;
     for (int i = 1; i <= n && !StopRequested; ++i) {
         const double rate = StrToFloat(RateEdit->Text());
         const double border = StrToFloat(BorderEdit->Text());
-        batch_.Rate = rate;
+        Batch_.Rate = rate;
         Machine.Reset();
         Machine.SetBorder(border);
         const int plays = StrToInt(PlayNumEdit->Text());
@@ -495,11 +496,11 @@ bool TMainForm::RunBatch() {
             break;
         RecordPlays(Machine, plays, records);
         // A run that reached the balance guard is saved as far as it went.
-        balanceStopped_ = records.Size() < static_cast<std::size_t>(plays);
-        if (!BatchSave(i, n, rate, border, records, batch_) || balanceStopped_)
+        BalanceStopped_ = records.Size() < static_cast<std::size_t>(plays);
+        if (!BatchSave(i, n, rate, border, records, Batch_) || BalanceStopped_)
             return false;
     }
-    batch_.Stopped = StopRequested;
+    Batch_.Stopped = StopRequested;
     StatusBar1->Panel(0).SetText(SavedText);
     return true;
 }
@@ -559,19 +560,19 @@ void TMainForm::ShowResults(bool bulk) {
     ResultLabel->SetCaption("");
     // The caller enables Start again once the pass is over.
     StartButton->SetEnabled(false);
-    charts_->SetBottomAxisRange(Records.Size());
+    Charts_->SetBottomAxisRange(Records.Size());
     const ChainStats stats = ShowRecords(bulk);
     // A stop cuts the walk short only: the line, table and summary still follow.
-    charts_->AddSlumpLine(Records);
+    Charts_->AddSlumpLine(Records);
     for (const KeizokuRow& row : KeizokuRows(stats)) {
         KeizokuListView->AddItem(row.Caption, {row.CountText, row.Percent});
-        charts_->AddKeizokuSlice(row.Count, row.Caption);
+        Charts_->AddKeizokuSlice(row.Count, row.Caption);
     }
     ResultLabel->SetCaption(SummaryText(stats, Records, ExchangeRate));
 }
 
 void TMainForm::ClearResults() {
-    charts_->ClearSeries();
+    Charts_->ClearSeries();
     ResultListView->Clear();
     BBListView->Clear();
     KeizokuListView->Clear();
@@ -591,11 +592,11 @@ ChainStats TMainForm::ShowRecords(bool bulk) {
     for (; walked < n && !StopRequested; ++walked) {
         const std::size_t i = walked;
         if (Records.HitStates[i] != ToInt(HitState::None)) {
-            charts_->AddHitMarker(Records, i);
+            Charts_->AddHitMarker(Records, i);
             if (IsChainEnd(Records, i)) {
                 stats.AddChainEnd(Records.ChainCounts[i]);
                 AddBonusRow(i);
-                charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
+                Charts_->AddFirstHitBar(Records, i, stats.FirstHitCount);
             }
         }
         if (!bulk)
@@ -609,7 +610,7 @@ ChainStats TMainForm::ShowRecords(bool bulk) {
     if (bulk && walked > 0) {
         // The virtual list shows the walked records; ResultListViewData makes
         // each row's texts when the view asks for it.
-        listedRows_ = walked;
+        ListedRows_ = walked;
         ResultListView->SetItemCount(static_cast<int>(walked));
     }
     return stats;
@@ -631,7 +632,7 @@ void TMainForm::AddPlayRow(std::size_t i) {
 void TMainForm::ResultListViewData(TListItem& item) {
     const RunRecords& records = ListedRecords();
     const std::size_t k = static_cast<std::size_t>(item.Index);
-    if (item.Index < 0 || k >= listedRows_ || k >= records.Size())
+    if (item.Index < 0 || k >= ListedRows_ || k >= records.Size())
         return;
     item.Caption = PlayText(records, k);
     item.SubItems.clear();
@@ -641,31 +642,31 @@ void TMainForm::ResultListViewData(TListItem& item) {
 }
 
 void TMainForm::KeepListedRows() {
-    if (rowsDetached_ || listedRows_ == 0)
+    if (RowsDetached_ || ListedRows_ == 0)
         return;
-    listedRecords_ = std::move(Records);
+    ListedRecords_ = std::move(Records);
     Records = RunRecords{};
-    rowsDetached_ = true;
+    RowsDetached_ = true;
 }
 
 void TMainForm::ForgetListedRows() {
-    listedRows_ = 0;
-    rowsDetached_ = false;
-    listedRecords_ = RunRecords{};
+    ListedRows_ = 0;
+    RowsDetached_ = false;
+    ListedRecords_ = RunRecords{};
 }
 
 void TMainForm::CheckBox1Click() {
-    charts_->ShowWinMarkers(CheckBox1->Checked());
+    Charts_->ShowWinMarkers(CheckBox1->Checked());
 }
 
 void TMainForm::CheckBox2Click() {
-    charts_->ShowLossMarkers(CheckBox2->Checked());
+    Charts_->ShowLossMarkers(CheckBox2->Checked());
 }
 
 // ---- Files ----
 
 void TMainForm::FileSaveMenuClick() {
-    if (runActive_)
+    if (RunActive_)
         return;
     if (!SaveDialog->Execute())
         return;
@@ -711,7 +712,7 @@ std::string FolderPath(const std::string& folder) {
 } // namespace
 
 void TMainForm::FileCsvMenuClick() {
-    if (runActive_ || !ExportDialog->Execute())
+    if (RunActive_ || !ExportDialog->Execute())
         return;
     const std::string folder = FolderPath(ExportDialog->FileName());
     const std::pair<const char*, const TListView*> files[] = {
@@ -730,7 +731,7 @@ void TMainForm::FileCsvMenuClick() {
 }
 
 void TMainForm::FileChartImageMenuClick() {
-    if (runActive_ || !ExportDialog->Execute())
+    if (RunActive_ || !ExportDialog->Execute())
         return;
     const std::string folder = FolderPath(ExportDialog->FileName());
     const std::pair<const char*, TChart*> pictures[] = {
@@ -753,7 +754,7 @@ void TMainForm::FileChartImageMenuClick() {
 }
 
 void TMainForm::FileOpenMenuClick() {
-    if (runActive_)
+    if (RunActive_)
         return;
     if (!OpenDialog->Execute())
         return;
@@ -761,7 +762,7 @@ void TMainForm::FileOpenMenuClick() {
 }
 
 bool TMainForm::OpenRunFile(const std::string& path) {
-    if (runActive_)
+    if (RunActive_)
         return false;
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -772,13 +773,18 @@ bool TMainForm::OpenRunFile(const std::string& path) {
                          OpenFailureReason(path, error));
         return false;
     }
+    const bool shown = OpenRunStream(file, path);
+    std::fclose(file);
+    return shown;
+}
+
+bool TMainForm::OpenRunStream(std::FILE* file, const std::string& path) {
     StartButton->SetEnabled(false);
     StatusBar1->Panel(0).SetText(LoadingText);
     RunFileHeader header;
     RunRecords loaded;
     const long long bytes = FileLength(file);
     const std::string failure = ReadForDisplay(file, header, loaded);
-    std::fclose(file);
     if (!failure.empty()) {
         // Nothing of a refused file is kept or shown, and the run on screen
         // keeps its records. A failed read names the file, as a failed save does.
@@ -799,7 +805,7 @@ bool TMainForm::OpenRunFile(const std::string& path) {
     ExchangeRate = header.Rate;
     // A stop left over from an earlier slow run must not hide the file.
     StopRequested = false;
-    charts_->ResetZoom();
+    Charts_->ResetZoom();
     auto refuse = [this] {
         DropRunForMemory();
         StartButton->SetEnabled(true);

@@ -24,6 +24,7 @@
 #include "runfile/RunRecords.h"
 #include "runs/MemoryRule.h"
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -142,6 +143,8 @@ public:
     // dropped on the window): reads, checks and shows the file, or says why
     // not. False when nothing of the file is shown.
     bool OpenRunFile(const std::string& path);
+    // The same for a stream opened on `path` (read, not closed, here).
+    bool OpenRunStream(std::FILE* file, const std::string& path);
     void FileSaveMenuClick();
     // The three lists as plays.csv, bonuses.csv and chains.csv, and the three
     // charts as PNG pictures, into a chosen folder.
@@ -166,8 +169,8 @@ public:
     void ShowResults(bool bulk);
 
     // A run or batch is in progress (its handler is still on the stack).
-    bool RunActive() const { return runActive_; }
-    ChartFeeding& Charts() { return *charts_; }
+    bool RunActive() const { return RunActive_; }
+    ChartFeeding& Charts() { return *Charts_; }
 
     void FormClose() override;
 
@@ -204,16 +207,16 @@ private:
     // still shows the run it listed until the next pass.
     void KeepListedRows();
     void ForgetListedRows();
-    const RunRecords& ListedRecords() const { return rowsDetached_ ? listedRecords_ : Records; }
+    const RunRecords& ListedRecords() const { return RowsDetached_ ? ListedRecords_ : Records; }
 
-    std::unique_ptr<ChartFeeding> charts_;
-    RunRecords listedRecords_;
-    std::size_t listedRows_ = 0;
-    bool rowsDetached_ = false;
+    std::unique_ptr<ChartFeeding> Charts_;
+    RunRecords ListedRecords_;
+    std::size_t ListedRows_ = 0;
+    bool RowsDetached_ = false;
     // The batch being made or last made; shown once its handler unlocks.
-    BatchReport batch_;
-    bool runActive_ = false;
-    bool startDeferred_ = false;
+    BatchReport Batch_;
+    bool RunActive_ = false;
+    bool StartDeferred_ = false;
     // Set by a run that stopped at the balance guard.
-    bool balanceStopped_ = false;
+    bool BalanceStopped_ = false;
 };

@@ -2,7 +2,6 @@
 // Unit ChartEngine: series base, value lists, axes, marks and the axis panel.
 
 #include "chart/ChartEngine/ChartEngineTypes.h"
-#include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TCallout.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
@@ -16,3 +15,4 @@
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/ChartEngine/TSeriesMarksGradient.h"
 #include "chart/ChartEngine/TSeriesPointer.h"
+#include "numfmt/NumberFormats.h"

@@ -7,11 +7,13 @@
 
 #include "engine/Slot.h"
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runfile/RunFile.h"
 #include "runs/Accumulator.h"
+#include "runs/FinalFigures.h"
 #include "runs/MemoryRule.h"
 #include "runs/RunDriver.h"
 #include "stats/ExactBalance.h"
@@ -154,18 +156,7 @@ std::optional<int> CheckInputs(const std::string& plays, const std::string& runs
 }
 
 void WriteBatchFigures(std::ostream& out, const Accumulator& finals, double rate) {
-    const double figures[] = {finals.Mean(), finals.Percentile(0.5), finals.Percentile(0.05),
-                              finals.Percentile(0.95)};
-    const char* names[] = {"平均:", "  中央値:", "  5%点:", "  95%点:"};
-    out << "\n集計 Sim回数:" << finals.Count() << "\n最終出玉数 ";
-    for (int k = 0; k < 4; ++k) {
-        out << names[k] << FormatGeneral15(figures[k]);
-    }
-    out << "\n最終収支(円) ";
-    for (int k = 0; k < 4; ++k) {
-        out << names[k] << FormatGeneral15(figures[k] * rate);
-    }
-    out << "\nプラス収支の割合(%):" << FormatGeneral15(finals.ShareAhead() * 100.0) << "\n";
+    out << "\n集計 Sim回数:" << finals.Count() << "\n" << FinalFiguresText(finals, rate) << "\n";
 }
 
 void WriteRow(std::ostream& out, std::initializer_list<std::string> cells) {
@@ -222,25 +213,25 @@ struct FileCloser {
 void WriteJsonNumbers(std::ostream& out, const MachineTheory& t,
                       const std::optional<PlayOutlook>& outlook, const ExactOdds& exact) {
     nlohmann::ordered_json j;
-    j["weight"] = t.weight;
-    j["plays_per_first_hit"] = t.plays_per_first_hit;
-    j["bonuses_per_first_hit"] = t.bonuses_per_first_hit;
-    j["balls_per_bonus"] = t.balls_per_bonus;
-    j["shots_per_play"] = t.shots_per_play;
-    j["balls_per_play"] = t.balls_per_play;
-    j["sd_per_sqrt_play"] = t.sd_per_sqrt_play;
-    j["break_even_border"] = t.break_even_border;
+    j["weight"] = t.Weight;
+    j["plays_per_first_hit"] = t.PlaysPerFirstHit;
+    j["bonuses_per_first_hit"] = t.BonusesPerFirstHit;
+    j["balls_per_bonus"] = t.BallsPerBonus;
+    j["shots_per_play"] = t.ShotsPerPlay;
+    j["balls_per_play"] = t.BallsPerPlay;
+    j["sd_per_sqrt_play"] = t.SdPerSqrtPlay;
+    j["break_even_border"] = t.BreakEvenBorder;
     nlohmann::ordered_json drought;
     for (const int n : DroughtPlays) {
         drought[std::to_string(n)] = NoFirstHitChance(n);
     }
     j["p_no_hit_within"] = drought;
     if (outlook) {
-        j["mean_balance"] = outlook->mean_balance;
-        j["sd_balance"] = outlook->sd_balance;
+        j["mean_balance"] = outlook->MeanBalance;
+        j["sd_balance"] = outlook->SdBalance;
         j["p_ahead"] = exact.PAhead;
-        j["mean_yen"] = outlook->mean_yen;
-        j["sd_yen"] = outlook->sd_yen;
+        j["mean_yen"] = outlook->MeanYen;
+        j["sd_yen"] = outlook->SdYen;
         j["exact_mean_balance"] = exact.Mean;
         j["exact_sd_balance"] = exact.Sd;
         j["p_no_first_hit"] = exact.PNoFirstHit;
@@ -375,19 +366,24 @@ int ShowCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
         err << "ファイルを開けません: " << path << "（" << SystemErrorText(errno) << "）\n";
         return CliFileError;
     }
+    return ShowStream(file.get(), path, o, out, err);
+}
+
+int ShowStream(std::FILE* file, const std::string& path, const ParsedOptions& o, std::ostream& out,
+               std::ostream& err) {
     struct stat info {};
-    if (::fstat(::fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
         err << "フォルダです。ヨナタマ銀蛇ファイルを指定してください: " << path << "\n";
         return CliFileError;
     }
-    if (!FitsInMemory(RecordBytesOf(file.get()))) {
+    if (!FitsInMemory(RecordBytesOf(file))) {
         err << FileTooLargeText << " " << path << "\n";
         return CliFileError;
     }
     try {
         RunFileHeader header;
         RunRecords records;
-        const ReadStatus status = ReadRunFile(file.get(), header, records);
+        const ReadStatus status = ReadRunFile(file, header, records);
         if (status == ReadStatus::ReadFailed) {
             err << ReadErrorText << " " << path << "（" << SystemErrorText(errno) << "）\n";
             return CliFileError;

@@ -6,6 +6,7 @@
 #include "cli/ExitCodes.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -74,4 +75,7 @@ std::optional<int> ParseRenderLine(const CliArgs& args, RenderOptions& o, std::o
 
 int RunCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
 int ShowCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);
+// `show` on a stream already opened on `path` (read, not closed, here).
+int ShowStream(std::FILE* file, const std::string& path, const ParsedOptions& options,
+               std::ostream& out, std::ostream& err);
 int TheoryCommand(const ParsedOptions& options, std::ostream& out, std::ostream& err);

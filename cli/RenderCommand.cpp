@@ -30,19 +30,19 @@ namespace {
 // window would have shown, so that they reach stderr instead of a dialog.
 class RenderSeam : public TDialogSeam {
 public:
-    explicit RenderSeam(std::string file) : file_(std::move(file)) {}
+    explicit RenderSeam(std::string file) : File_(std::move(file)) {}
     void ShowMessage(const TMessageRequest& request) override { messages.push_back(request.Text); }
     std::optional<std::string> AskFileName(const TFileDialogRequest& request) override {
-        if (request.Save || file_.empty())
+        if (request.Save || File_.empty())
             return std::nullopt;
-        return file_;
+        return File_;
     }
     void ShellExecute(const TShellRequest&) override {}
 
     std::vector<std::string> messages;
 
 private:
-    std::string file_;
+    std::string File_;
 };
 
 // The window needs a platform; without a display the offscreen one draws the

@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "filesave/FileSaver.h"
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
 #include "runs/MemoryRule.h"
@@ -25,15 +26,6 @@ namespace {
 
 constexpr int MaxSweepBorders = 1000;
 
-std::string RendererPath(const StudyOptions& o) {
-    if (!o.Renderer.empty()) {
-        return o.Renderer;
-    }
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ((ec ? std::filesystem::path(".") : self.parent_path()) / "yonatama-render").string();
-}
-
 // Hands the figures to yonatama-render and waits for the picture.
 int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
                 std::ostream& err) {
@@ -50,7 +42,7 @@ int DrawPicture(const StudyOptions& o, const std::vector<StudyFigures>& figures,
         err << "一時ファイルを書けません: " << name << "\n";
         return CliFileError;
     }
-    const std::string program = RendererPath(o);
+    const std::string& program = o.Renderer;
     std::vector<std::string> words = {program, "study-picture", name, o.Png};
     std::vector<char*> argv;
     for (std::string& w : words) {

@@ -23,7 +23,7 @@ struct StudyOptions {
     std::string Csv;
     // The progress line on `err`; unset: only when standard error is a terminal.
     std::optional<bool> Progress;
-    // The drawing program; empty: yonatama-render beside this executable.
+    // The drawing program (the companion gives RendererProgramPath()).
     std::string Renderer;
 };
 

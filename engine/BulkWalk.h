@@ -112,18 +112,18 @@ inline constexpr std::uint64_t EvenBits = 0x5555555555555555ull;
 template <class K> class Walker {
 public:
     Walker(Machine& m, const Columns& out, std::int64_t budget)
-        : m_(m), b_(m.Buf), out_(out), limit_(m.Position + budget) {}
+        : Machine_(m), Buf_(m.Buf), Out_(out), Limit_(m.Position + budget) {}
 
     int Run(int playNo) {
-        while (m_.PlayNo < playNo && (out_.SinceHit == nullptr || kept_ < out_.Capacity) &&
-               m_.Position < limit_) {
-            if (m_.Mode == 0) {
+        while (Machine_.PlayNo < playNo && (Out_.SinceHit == nullptr || Kept_ < Out_.Capacity) &&
+               Machine_.Position < Limit_) {
+            if (Machine_.Mode == 0) {
                 NormalShots();
             } else {
                 BonusShot();
             }
         }
-        return plays_;
+        return Plays_;
     }
 
 private:
@@ -134,89 +134,89 @@ private:
     static bool InRange(std::uint32_t draw, DrawRange r) { return draw - r.Low < r.Width; }
 
     // ---- the buffer ----
-    std::int64_t End() const { return b_.Base + std::int64_t{b_.Words} * 64; }
-    int WordOf(std::int64_t pos) const { return static_cast<int>((pos - b_.Base) >> 6); }
-    std::uint32_t DrawAt(std::int64_t pos) const { return b_.Draw[pos - b_.Base]; }
+    std::int64_t End() const { return Buf_.Base + std::int64_t{Buf_.Words} * 64; }
+    int WordOf(std::int64_t pos) const { return static_cast<int>((pos - Buf_.Base) >> 6); }
+    std::uint32_t DrawAt(std::int64_t pos) const { return Buf_.Draw[pos - Buf_.Base]; }
 
     // Makes draws up to `pos` available, keeping everything from `keep` on.
     // Draws are made a few words at a time, so a short run makes few spare ones.
     void Need(std::int64_t pos, std::int64_t keep) {
         while (pos >= End()) {
-            if (b_.Words == BufferWords) {
+            if (Buf_.Words == BufferWords) {
                 Move(WordOf(keep) / MoveGranule * MoveGranule);
             }
-            K::Fill(b_, m_.T,
-                    b_.Words + FillWords < BufferWords ? b_.Words + FillWords : BufferWords);
+            K::Fill(Buf_, Machine_.T,
+                    Buf_.Words + FillWords < BufferWords ? Buf_.Words + FillWords : BufferWords);
         }
     }
 
     // Drops the words before `first`.
     void Move(int first) {
-        const int kept = b_.Words - first;
+        const int kept = Buf_.Words - first;
         for (int w = 0; w < kept; ++w) {
-            b_.Start[w] = b_.Start[first + w];
-            b_.Attacker[w] = b_.Attacker[first + w];
-            b_.Extra[w] = b_.Extra[first + w];
-            b_.ChanceHit[w] = b_.ChanceHit[first + w];
+            Buf_.Start[w] = Buf_.Start[first + w];
+            Buf_.Attacker[w] = Buf_.Attacker[first + w];
+            Buf_.Extra[w] = Buf_.Extra[first + w];
+            Buf_.ChanceHit[w] = Buf_.ChanceHit[first + w];
         }
         for (int i = 0; i < kept * 64; ++i) {
-            b_.Draw[i] = b_.Draw[first * 64 + i];
+            Buf_.Draw[i] = Buf_.Draw[first * 64 + i];
         }
-        b_.Base += std::int64_t{first} * 64;
-        b_.Words = kept;
+        Buf_.Base += std::int64_t{first} * 64;
+        Buf_.Words = kept;
     }
 
     void Keep() {
-        ++plays_;
-        if (out_.SinceHit != nullptr) {
-            out_.SinceHit[kept_] = m_.SinceHit;
-            out_.Balls[kept_] = m_.Balls;
-            out_.Chain[kept_] = m_.Chain;
-            out_.PlayNo[kept_] = m_.PlayNo;
-            out_.Mode[kept_] = m_.Mode;
-            ++kept_;
+        ++Plays_;
+        if (Out_.SinceHit != nullptr) {
+            Out_.SinceHit[Kept_] = Machine_.SinceHit;
+            Out_.Balls[Kept_] = Machine_.Balls;
+            Out_.Chain[Kept_] = Machine_.Chain;
+            Out_.PlayNo[Kept_] = Machine_.PlayNo;
+            Out_.Mode[Kept_] = Machine_.Mode;
+            ++Kept_;
         }
     }
 
     // Balance arithmetic wraps like the reference's 32-bit counter.
     void AddBalls(std::int64_t delta) {
-        m_.Balls = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_.Balls) +
-                                             static_cast<std::uint32_t>(delta));
+        Machine_.Balls = static_cast<std::int32_t>(static_cast<std::uint32_t>(Machine_.Balls) +
+                                                   static_cast<std::uint32_t>(delta));
     }
 
     // ---- normal play ----
     // From a shot's first draw at p, shots of two draws follow until a first
     // draw enters the start pocket; only draws of p's parity are first draws.
     void NormalShots() {
-        std::int64_t p = m_.Position;
+        std::int64_t p = Machine_.Position;
         const std::uint64_t firsts = (p & 1) != 0 ? ~EvenBits : EvenBits;
         std::int64_t extras = 0;
         for (;;) {
             Need(p, p);
             const int w = WordOf(p);
             const std::uint64_t from = From(static_cast<unsigned>(p & 63));
-            const std::uint64_t entries = b_.Start[w] & firsts & from;
-            const std::uint64_t seconds = b_.Extra[w] & ~firsts & from;
+            const std::uint64_t entries = Buf_.Start[w] & firsts & from;
+            const std::uint64_t seconds = Buf_.Extra[w] & ~firsts & from;
             if (entries != 0) {
                 const unsigned bit = K::Ctz(entries);
                 extras += K::Popcount(seconds & Below(bit));
-                const std::int64_t q = b_.Base + std::int64_t{w} * 64 + bit;
-                FinishStretch(m_.Position, q, extras);
+                const std::int64_t q = Buf_.Base + std::int64_t{w} * 64 + bit;
+                FinishStretch(Machine_.Position, q, extras);
                 EntryShot(q);
                 return;
             }
             extras += K::Popcount(seconds);
-            const std::int64_t wordEnd = b_.Base + std::int64_t{w} * 64 + 64;
-            if (wordEnd >= limit_) {
+            const std::int64_t wordEnd = Buf_.Base + std::int64_t{w} * 64 + 64;
+            if (wordEnd >= Limit_) {
                 // Stop on a shot boundary; an odd start's last pair crosses the word.
                 std::int64_t q = wordEnd;
-                if (((q ^ m_.Position) & 1) != 0) {
+                if (((q ^ Machine_.Position) & 1) != 0) {
                     Need(q, q);
-                    extras += InRange(DrawAt(q), m_.T.Extra) ? 1 : 0;
+                    extras += InRange(DrawAt(q), Machine_.T.Extra) ? 1 : 0;
                     ++q;
                 }
-                FinishStretch(m_.Position, q, extras);
-                m_.Position = q;
+                FinishStretch(Machine_.Position, q, extras);
+                Machine_.Position = q;
                 return;
             }
             p = wordEnd;
@@ -226,61 +226,61 @@ private:
     // The shots of two draws in [from, to).
     void FinishStretch(std::int64_t from, std::int64_t to, std::int64_t extras) {
         const std::int64_t shots = (to - from) / 2;
-        m_.Shots += shots;
+        Machine_.Shots += shots;
         AddBalls(14 * extras - shots);
     }
 
     // The shot whose first draw at q entered the start pocket: a play.
     void EntryShot(std::int64_t q) {
         Need(q + 2, q);
-        ++m_.Shots;
-        ++m_.PlayNo;
-        ++m_.SinceHit;
+        ++Machine_.Shots;
+        ++Machine_.PlayNo;
+        ++Machine_.SinceHit;
         std::int64_t balls = 2; // the ball shot, the start pocket's three
-        if (DrawAt(q + 1) < m_.T.Hit) {
-            m_.Chain = 1;
-            m_.Mode = DrawAt(q + 2) < m_.T.Entry ? 2 : 1;
-        } else if (InRange(DrawAt(q + 2), m_.T.Extra)) {
+        if (DrawAt(q + 1) < Machine_.T.Hit) {
+            Machine_.Chain = 1;
+            Machine_.Mode = DrawAt(q + 2) < Machine_.T.Entry ? 2 : 1;
+        } else if (InRange(DrawAt(q + 2), Machine_.T.Extra)) {
             balls += 14;
         }
         AddBalls(balls);
-        m_.Position = q + 3;
+        Machine_.Position = q + 3;
         Keep();
     }
 
     // ---- bonus modes ----
     void BonusShot() {
-        std::int64_t p = m_.Position;
-        if (m_.Mode == 2 && m_.Chain != 1) {
+        std::int64_t p = Machine_.Position;
+        if (Machine_.Mode == 2 && Machine_.Chain != 1) {
             const std::int64_t hit = NextChanceHit(p);
             if (hit < 0) {
                 return; // stopped between lost balls
             }
-            m_.Shots += hit - p + 1;
+            Machine_.Shots += hit - p + 1;
             AddBalls(-(hit - p + 1));
             p = hit + 1;
         } else {
-            ++m_.Shots;
+            ++Machine_.Shots;
             AddBalls(-1);
         }
         p = PlayBonus(p);
-        if (m_.Mode != 1 && m_.Chain != 1) {
+        if (Machine_.Mode != 1 && Machine_.Chain != 1) {
             Need(p, p);
-            const bool ends = DrawAt(p) >= m_.T.Continue;
+            const bool ends = DrawAt(p) >= Machine_.T.Continue;
             ++p;
             if (ends) {
-                m_.Mode = 1; // ends the chain below
+                Machine_.Mode = 1; // ends the chain below
             }
         }
-        m_.Position = p;
-        if (m_.Mode == 1) {
-            m_.SinceHit = 0;
-            m_.Mode = 0;
+        Machine_.Position = p;
+        if (Machine_.Mode == 1) {
+            Machine_.SinceHit = 0;
+            Machine_.Mode = 0;
             return;
         }
-        ++m_.PlayNo;
-        ++m_.SinceHit;
-        ++m_.Chain;
+        ++Machine_.PlayNo;
+        ++Machine_.SinceHit;
+        ++Machine_.Chain;
         Keep();
     }
 
@@ -292,15 +292,15 @@ private:
         for (;;) {
             Need(p, p);
             const int w = WordOf(p);
-            const std::uint64_t hits = b_.ChanceHit[w] & From(static_cast<unsigned>(p & 63));
+            const std::uint64_t hits = Buf_.ChanceHit[w] & From(static_cast<unsigned>(p & 63));
             if (hits != 0) {
-                return b_.Base + std::int64_t{w} * 64 + K::Ctz(hits);
+                return Buf_.Base + std::int64_t{w} * 64 + K::Ctz(hits);
             }
-            p = b_.Base + std::int64_t{w} * 64 + 64;
-            if (p >= limit_) {
-                m_.Shots += p - start;
+            p = Buf_.Base + std::int64_t{w} * 64 + 64;
+            if (p >= Limit_) {
+                Machine_.Shots += p - start;
                 AddBalls(-(p - start));
-                m_.Position = p;
+                Machine_.Position = p;
                 return -1;
             }
         }
@@ -312,7 +312,7 @@ private:
     // Returns the position after the bonus's last draw.
     std::int64_t PlayBonus(std::int64_t b) {
         constexpr int Payouts = 15 * 9;
-        const int startPhase = static_cast<int>((b - b_.Base) % 3);
+        const int startPhase = static_cast<int>((b - Buf_.Base) % 3);
         const int attackerPhase = (startPhase + 1) % 3;
         const int extraPhase = (startPhase + 2) % 3;
         int left = Payouts;
@@ -323,35 +323,35 @@ private:
             const int w = WordOf(p);
             const std::uint64_t* phase = Phase[w % 3];
             const std::uint64_t from = From(static_cast<unsigned>(p & 63));
-            const std::uint64_t payouts = b_.Attacker[w] & phase[attackerPhase] & from;
+            const std::uint64_t payouts = Buf_.Attacker[w] & phase[attackerPhase] & from;
             const int count = K::Popcount(payouts);
             if (count >= left) {
                 const unsigned bit = K::Select(payouts, left);
                 // Up to the last ball's attacker draw; its extra draw may be in the next word.
                 const std::uint64_t upTo = from & Below(bit);
-                starts += K::Popcount(b_.Start[w] & phase[startPhase] & upTo);
-                extras += K::Popcount(b_.Extra[w] & phase[extraPhase] & upTo);
-                const std::int64_t last = b_.Base + std::int64_t{w} * 64 + bit;
+                starts += K::Popcount(Buf_.Start[w] & phase[startPhase] & upTo);
+                extras += K::Popcount(Buf_.Extra[w] & phase[extraPhase] & upTo);
+                const std::int64_t last = Buf_.Base + std::int64_t{w} * 64 + bit;
                 Need(last + 1, last);
-                extras += InRange(DrawAt(last + 1), m_.T.Extra) ? 1 : 0;
+                extras += InRange(DrawAt(last + 1), Machine_.T.Extra) ? 1 : 0;
                 const std::int64_t end = last + 2;
                 const std::int64_t balls = (end - b) / 3;
                 AddBalls(3 * starts + std::int64_t{13} * Payouts + 14 * extras - balls);
                 return end;
             }
             left -= count;
-            starts += K::Popcount(b_.Start[w] & phase[startPhase] & from);
-            extras += K::Popcount(b_.Extra[w] & phase[extraPhase] & from);
-            p = b_.Base + std::int64_t{w} * 64 + 64;
+            starts += K::Popcount(Buf_.Start[w] & phase[startPhase] & from);
+            extras += K::Popcount(Buf_.Extra[w] & phase[extraPhase] & from);
+            p = Buf_.Base + std::int64_t{w} * 64 + 64;
         }
     }
 
-    Machine& m_;
-    Buffer& b_;
-    const Columns& out_;
-    std::int64_t limit_;
-    int plays_ = 0;
-    int kept_ = 0;
+    Machine& Machine_;
+    Buffer& Buf_;
+    const Columns& Out_;
+    std::int64_t Limit_;
+    int Plays_ = 0;
+    int Kept_ = 0;
 };
 
 } // namespace bulk

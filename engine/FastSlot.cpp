@@ -107,46 +107,47 @@ bool FastSlot::Supports(const Slot& machine) {
 }
 
 FastSlot::FastSlot(const Slot& machine, EnginePath path)
-    : m_(std::make_unique_for_overwrite<bulk::Machine>()),
-      path_(PathAvailable(path) ? path : EnginePath::Portable),
-      startState_(machine.Random().State()) {
-    m_->T = ThresholdsOf(machine);
-    m_->SinceHit = machine.SinceHit;
-    m_->PlayNo = machine.PlayNo;
-    m_->Balls = machine.Balls;
-    m_->Mode = machine.Mode;
-    m_->Chain = machine.Chain;
-    KernelFor(path_).Start(*m_, startState_);
+    : Machine_(std::make_unique_for_overwrite<bulk::Machine>()),
+      Path_(PathAvailable(path) ? path : EnginePath::Portable),
+      StartState_(machine.Random().State()) {
+    Machine_->T = ThresholdsOf(machine);
+    Machine_->SinceHit = machine.SinceHit;
+    Machine_->PlayNo = machine.PlayNo;
+    Machine_->Balls = machine.Balls;
+    Machine_->Mode = machine.Mode;
+    Machine_->Chain = machine.Chain;
+    KernelFor(Path_).Start(*Machine_, StartState_);
 }
 
 FastSlot::~FastSlot() = default;
 
 int FastSlot::Run(int playNo, const PlayColumns* out, long long drawBudget) {
-    return KernelFor(path_).Walk(*m_, playNo, out != nullptr ? *out : PlayColumns{}, drawBudget);
+    return KernelFor(Path_).Walk(*Machine_, playNo, out != nullptr ? *out : PlayColumns{},
+                                 drawBudget);
 }
 
 void FastSlot::StoreCounters(Slot& machine) const {
-    machine.SinceHit = m_->SinceHit;
-    machine.PlayNo = m_->PlayNo;
-    machine.Balls = m_->Balls;
-    machine.Mode = m_->Mode;
-    machine.Chain = m_->Chain;
+    machine.SinceHit = Machine_->SinceHit;
+    machine.PlayNo = Machine_->PlayNo;
+    machine.Balls = Machine_->Balls;
+    machine.Mode = Machine_->Mode;
+    machine.Chain = Machine_->Chain;
 }
 
 void FastSlot::StoreInto(Slot& machine) const {
     StoreCounters(machine);
     machine.Random() =
-        RandomSource(Advanced(startState_, static_cast<std::uint64_t>(m_->Position)));
+        RandomSource(Advanced(StartState_, static_cast<std::uint64_t>(Machine_->Position)));
 }
 
 int FastSlot::PlayNo() const {
-    return m_->PlayNo;
+    return Machine_->PlayNo;
 }
 
 int FastSlot::Balls() const {
-    return m_->Balls;
+    return Machine_->Balls;
 }
 
 long long FastSlot::Shots() const {
-    return m_->Shots;
+    return Machine_->Shots;
 }

@@ -58,13 +58,13 @@ public:
     int PlayNo() const;
     int Balls() const;
     long long Shots() const;
-    EnginePath Path() const { return path_; }
+    EnginePath Path() const { return Path_; }
 
     // About a millisecond of draws.
     static constexpr long long DefaultBudget = 1 << 20;
 
 private:
-    std::unique_ptr<bulk::Machine> m_;
-    EnginePath path_;
-    std::uint64_t startState_ = 0;
+    std::unique_ptr<bulk::Machine> Machine_;
+    EnginePath Path_;
+    std::uint64_t StartState_ = 0;
 };

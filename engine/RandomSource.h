@@ -14,24 +14,24 @@ public:
     static constexpr std::uint32_t SeedMultiplier = 22695477u;
 
     constexpr RandomSource() = default;
-    constexpr explicit RandomSource(std::uint64_t state) : state_(state) {}
+    constexpr explicit RandomSource(std::uint64_t state) : State_(state) {}
 
     // Low word = one 32-bit step of the seed, high word 0.
-    constexpr void Seed(std::uint32_t seed) { state_ = seed * SeedMultiplier + 1u; }
+    constexpr void Seed(std::uint32_t seed) { State_ = seed * SeedMultiplier + 1u; }
 
     // One step; the high word of the new state without its top bit (0 .. 2^31-1).
     constexpr int Next() {
-        state_ = state_ * Multiplier + 1u;
-        return static_cast<int>((state_ >> 32) & 0x7FFFFFFFu);
+        State_ = State_ * Multiplier + 1u;
+        return static_cast<int>((State_ >> 32) & 0x7FFFFFFFu);
     }
 
     // One draw on the 65536 scale of the lottery tables.
     constexpr int Draw16() { return Next() % 65536; }
 
-    constexpr std::uint64_t State() const { return state_; }
+    constexpr std::uint64_t State() const { return State_; }
 
     friend constexpr bool operator==(const RandomSource&, const RandomSource&) = default;
 
 private:
-    std::uint64_t state_ = 0;
+    std::uint64_t State_ = 0;
 };

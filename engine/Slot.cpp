@@ -4,10 +4,10 @@
 #include <ctime>
 
 Slot::Slot() : Slot(RandomSource{}) {
-    random_.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    Random_.Seed(static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
-Slot::Slot(RandomSource source) : random_(source) {
+Slot::Slot(RandomSource source) : Random_(source) {
     SinceHit = PlayNo = Balls = Chain = 0;
     Mode = ToInt(HitState::None);
     HitTable.assign(1, HitWeight);

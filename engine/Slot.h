@@ -32,8 +32,8 @@ public:
     explicit Slot(RandomSource source);
 
     // The source this machine draws from.
-    RandomSource& Random() { return random_; }
-    const RandomSource& Random() const { return random_; }
+    RandomSource& Random() { return Random_; }
+    const RandomSource& Random() const { return Random_; }
 
     // Start-pocket weight for a border (plays per 1000 yen): trunc(65536 / (250 / border)),
     // limited to 0 .. MaxBorderWeight (NaN gives MaxBorderWeight).
@@ -75,11 +75,11 @@ private:
     struct ThresholdPocket;
     struct TablePocket;
 
-    RandomSource random_;
+    RandomSource Random_;
 
-    State Load() const { return {random_, SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
+    State Load() const { return {Random_, SinceHit, PlayNo, Balls, HitState{Mode}, Chain}; }
     void Store(const State& s) {
-        random_ = s.Rng;
+        Random_ = s.Rng;
         SinceHit = s.SinceHit;
         PlayNo = s.PlayNo;
         Balls = s.Balls;

@@ -15,9 +15,9 @@ public:
 // A sink over an open stream, which it neither flushes nor closes.
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(std::FILE* stream) : stream_(stream) {}
+    explicit FileSink(std::FILE* stream) : Stream_(stream) {}
     bool Write(const void* data, std::size_t size) override;
 
 private:
-    std::FILE* stream_;
+    std::FILE* Stream_;
 };

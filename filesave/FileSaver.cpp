@@ -84,7 +84,7 @@ public:
             ours.sa_handler = &RemoveTemporaryAndEnd;
             ours.sa_flags = SA_RESETHAND;
             sigemptyset(&ours.sa_mask);
-            installed_[k] = ::sigaction(CleanupSignals[k], &ours, nullptr) == 0;
+            Installed_[k] = ::sigaction(CleanupSignals[k], &ours, nullptr) == 0;
         }
     }
     TemporaryGuard(const TemporaryGuard&) = delete;
@@ -110,18 +110,18 @@ private:
     void Disarm() {
         signalTempArmed = 0;
         for (std::size_t k = 0; k < std::size(CleanupSignals); ++k) {
-            if (installed_[k]) {
+            if (Installed_[k]) {
                 struct sigaction now {};
                 ::sigaction(CleanupSignals[k], nullptr, &now);
                 // Left as ours unless the handler already ran and reset it.
                 if (now.sa_handler == &RemoveTemporaryAndEnd) {
                     ::signal(CleanupSignals[k], SIG_DFL);
                 }
-                installed_[k] = false;
+                Installed_[k] = false;
             }
         }
     }
-    bool installed_[std::size(CleanupSignals)] = {};
+    bool Installed_[std::size(CleanupSignals)] = {};
 };
 
 // Keeps what the owner of a replaced file decided, as far as this user may.

@@ -2,8 +2,12 @@
 // would do with an accepted file. Also the same bytes as typed input text.
 
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 #include "runfile/RunFile.h"
+
+// The failing stream of the tests: a disk that fails after some bytes.
+#include "common/FailingStream.h"
 
 #include <cmath>
 #include <cstdint>
@@ -40,10 +44,12 @@ void ReadAsFile(const std::uint8_t* data, std::size_t size, ReadStatus streamSta
     Check(records == streamRecords);
 
     if (size > 0) {
-        Check(std::fseek(f, 0, SEEK_SET) == 0);
         const std::size_t good = data[0] % (size + 2);
-        InjectReadFault(good, 5 /* EIO */);
-        const ReadStatus faulted = ReadRunFile(f, header, records);
+        FailingSource source{{data, data + size}, good};
+        std::FILE* failing = OpenFailingStream(source);
+        Check(failing != nullptr);
+        const ReadStatus faulted = ReadRunFile(failing, header, records);
+        std::fclose(failing);
         Check(records.Size() == 0 && records.SameLengths());
         // A fault past the end is never reached; one inside the data always is,
         // unless an earlier refusal (a foreign tag) ended the read first.

@@ -142,11 +142,6 @@ void ControlHost::PaintIntoImage() {
     Client_->HostPaint(*Context_, {0, 0, w, h});
 }
 
-bool ControlHost::PaintToPng(const std::string& path) {
-    PaintIntoImage();
-    return Image_.save(QString::fromStdString(path), "PNG");
-}
-
 std::string ControlHost::PaintToPngBytes() {
     PaintIntoImage();
     return PngBytes(Image_);

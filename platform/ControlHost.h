@@ -27,7 +27,6 @@ public:
     int PaintCount() const override { return PaintCount_; }
     void SetCursorShape(TCursor cursor) override;
     TCursor CursorShape() const override { return Cursor_; }
-    bool PaintToPng(const std::string& path) override;
     std::string PaintToPngBytes() override;
 
     // The last picture the client drew.

@@ -17,8 +17,6 @@ public:
     virtual ~ControlHostClient() = default;
     // Draws the whole client area into the given context.
     virtual void HostPaint(DrawContext& target, const TRect& clientRect) = 0;
-    // True when the client erases in its own paint (no flicker).
-    virtual bool HostEraseBackground() { return true; }
     virtual void HostMouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
     virtual void HostMouseMove(TShiftState shift, int x, int y) = 0;
     virtual void HostMouseUp(TMouseButton button, TShiftState shift, int x, int y) = 0;
@@ -46,11 +44,8 @@ public:
     virtual int PaintCount() const = 0;
     virtual void SetCursorShape(TCursor cursor) = 0;
     virtual TCursor CursorShape() const = 0;
-    // Paints the client into an image of the control's size and saves it as
-    // PNG; false when the file cannot be written.
-    virtual bool PaintToPng(const std::string& path) = 0;
-    // Paints as PaintToPng does and returns the PNG bytes (empty when they
-    // cannot be encoded), for callers that write files their own careful way.
+    // Paints the client into an image of the control's size and returns it
+    // as PNG bytes (empty when they cannot be encoded).
     virtual std::string PaintToPngBytes() = 0;
 };
 

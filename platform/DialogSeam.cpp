@@ -67,7 +67,7 @@ int MessageLineWidth(const QWidget& box) {
 class JapaneseFileColumns final : public QIdentityProxyModel {
 public:
     JapaneseFileColumns(QObject* parent, const std::string& filter)
-        : QIdentityProxyModel(parent), filter_(ToQ(filter)) {}
+        : QIdentityProxyModel(parent), Filter_(ToQ(filter)) {}
 
     QVariant data(const QModelIndex& index, int role) const override {
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
@@ -89,18 +89,18 @@ private:
     QString FileTypeText(const QFileInfo& info) const {
         if (info.isDir())
             return QStringLiteral("ファイル フォルダー");
-        const qsizetype bar = filter_.indexOf(u'|');
+        const qsizetype bar = Filter_.indexOf(u'|');
         if (bar > 0) {
-            const QString pattern = filter_.mid(bar + 1);
+            const QString pattern = Filter_.mid(bar + 1);
             if (QDir::match(pattern, info.fileName()))
-                return filter_.left(bar);
+                return Filter_.left(bar);
         }
         const QString suffix = info.suffix();
         return suffix.isEmpty() ? QStringLiteral("ファイル")
                                 : suffix.toUpper() + QStringLiteral(" ファイル");
     }
 
-    QString filter_;
+    QString Filter_;
 };
 
 class DesktopSeam final : public TDialogSeam {

@@ -108,11 +108,6 @@ std::string QtDrawContext::PngBytes() const {
     return ::PngBytes(*Target_);
 }
 
-bool QtDrawContext::SavePng(const std::string& path) const {
-    Flush();
-    return Target_->save(QString::fromStdString(path), "PNG");
-}
-
 // Sizes and coordinates are logical pixels; a target with a device pixel
 // ratio holds that many pixels per logical one.
 int QtDrawContext::Width() const {

@@ -19,7 +19,6 @@ public:
 
     const QImage& Image() const { return *Target_; }
     QImage& Image() { return *Target_; }
-    bool SavePng(const std::string& path) const;
     // The picture as PNG bytes; empty when it cannot be encoded.
     std::string PngBytes() const;
     // Ends the painter kept open between calls, so the image may be copied,

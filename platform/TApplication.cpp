@@ -32,7 +32,7 @@ void InstallJapaneseTranslations() {
 
 TApplication::TApplication(int& argc, char** argv) {
     if (!QApplication::instance())
-        owned_ = std::make_unique<QApplication>(argc, argv);
+        Owned_ = std::make_unique<QApplication>(argc, argv);
     InstallJapaneseTranslations();
     Application = this;
 }
@@ -43,7 +43,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::SetTitle(const std::string& title) {
-    title_ = title;
+    Title_ = title;
     // Not the display name: the window system would append that to the title
     // of every dialog ("エラー — <title>").
     QApplication::setApplicationDisplayName(QString());
@@ -51,9 +51,9 @@ void TApplication::SetTitle(const std::string& title) {
 
 int TApplication::Run() {
     QApplication::setQuitOnLastWindowClosed(true);
-    running_ = true;
+    Running_ = true;
     const int code = QApplication::exec();
-    running_ = false;
+    Running_ = false;
     return code;
 }
 
@@ -83,7 +83,7 @@ void TApplication::ProcessMessagesFor(int milliseconds, const std::function<bool
 void TApplication::Terminate() {
     // Outside the loop (tests drive the window without it) there is nothing
     // to end, and a pending exit would cut the next loop short.
-    if (!running_)
+    if (!Running_)
         return;
     // Posted, so that the window being closed finishes closing first; exit,
     // not quit, which would ask every window to close once more.
@@ -101,7 +101,7 @@ void TApplication::HandleException(std::exception_ptr error) {
 }
 
 void TApplication::ShowException(const std::string& message) {
-    DialogSeam().ShowMessage({title_, message, true});
+    DialogSeam().ShowMessage({Title_, message, true});
 }
 
 void TApplication::Guarded(const std::function<void()>& handler) {

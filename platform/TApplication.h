@@ -17,7 +17,7 @@ public:
     TApplication& operator=(const TApplication&) = delete;
 
     void SetTitle(const std::string& title);
-    const std::string& Title() const { return title_; }
+    const std::string& Title() const { return Title_; }
 
     // Runs the message loop until the main window closes; returns the exit code.
     int Run();
@@ -42,9 +42,9 @@ public:
     static std::string ExeDir();
 
 private:
-    std::unique_ptr<QApplication> owned_;
-    std::string title_;
-    bool running_ = false;
+    std::unique_ptr<QApplication> Owned_;
+    std::string Title_;
+    bool Running_ = false;
 };
 
 // The one application object of the process (nullptr before it exists).

@@ -14,7 +14,7 @@ QComboBox* AsCombo(QWidget* w) {
 TComboBox::TComboBox(QWidget* parent, int left, int top, int width, int height,
                      const std::vector<std::string>& items)
     : TControl(new QComboBox(parent)) {
-    QComboBox* combo = AsCombo(widget_);
+    QComboBox* combo = AsCombo(Widget_);
     combo->setEditable(true);
     combo->lineEdit()->setReadOnly(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -24,22 +24,22 @@ TComboBox::TComboBox(QWidget* parent, int left, int top, int width, int height,
 }
 
 int TComboBox::ItemCount() const {
-    return AsCombo(widget_)->count();
+    return AsCombo(Widget_)->count();
 }
 
 std::string TComboBox::Item(int index) const {
-    return FromQ(AsCombo(widget_)->itemText(index));
+    return FromQ(AsCombo(Widget_)->itemText(index));
 }
 
 int TComboBox::ItemIndex() const {
-    return AsCombo(widget_)->currentIndex();
+    return AsCombo(Widget_)->currentIndex();
 }
 
 void TComboBox::SetItemIndex(int index) {
     if (index >= 0 && index < ItemCount())
-        AsCombo(widget_)->setCurrentIndex(index);
+        AsCombo(Widget_)->setCurrentIndex(index);
 }
 
 std::string TComboBox::Text() const {
-    return FromQ(AsCombo(widget_)->currentText());
+    return FromQ(AsCombo(Widget_)->currentText());
 }

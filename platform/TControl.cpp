@@ -5,51 +5,51 @@
 
 #include <QWidget>
 
-TControl::TControl(QWidget* widget) : widget_(widget) {}
+TControl::TControl(QWidget* widget) : Widget_(widget) {}
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-    widget_->setGeometry(left, top, width, height);
+    Widget_->setGeometry(left, top, width, height);
 }
 
 void TControl::SetPosition(int left, int top) {
-    widget_->move(left, top);
+    Widget_->move(left, top);
 }
 
 int TControl::Left() const {
-    return widget_->x();
+    return Widget_->x();
 }
 int TControl::Top() const {
-    return widget_->y();
+    return Widget_->y();
 }
 int TControl::Width() const {
-    return widget_->width();
+    return Widget_->width();
 }
 int TControl::Height() const {
-    return widget_->height();
+    return Widget_->height();
 }
 
 void TControl::SetEnabled(bool enabled) {
-    widget_->setEnabled(enabled);
+    Widget_->setEnabled(enabled);
 }
 bool TControl::Enabled() const {
-    return widget_->isEnabled();
+    return Widget_->isEnabled();
 }
 
 void TControl::SetVisible(bool visible) {
-    widget_->setVisible(visible);
+    Widget_->setVisible(visible);
 }
 bool TControl::Visible() const {
-    return !widget_->isHidden();
+    return !Widget_->isHidden();
 }
 
 void TControl::SetFont(const std::string& name, int pixelHeight) {
     QFont font(ToQ(MappedFontFamily(name)));
     font.setPixelSize(pixelHeight);
-    widget_->setFont(font);
+    Widget_->setFont(font);
 }
 
 void TControl::BringToFront() {
-    widget_->raise();
+    Widget_->raise();
 }
 
 void SetTabOrder(std::initializer_list<TControl*> controls) {

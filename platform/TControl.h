@@ -14,7 +14,7 @@ public:
     TControl(const TControl&) = delete;
     TControl& operator=(const TControl&) = delete;
 
-    QWidget* Widget() const { return widget_; }
+    QWidget* Widget() const { return Widget_; }
 
     void SetBounds(int left, int top, int width, int height);
     // Places the control without changing its size.
@@ -34,7 +34,7 @@ public:
     void BringToFront();
 
 protected:
-    QWidget* widget_;
+    QWidget* Widget_;
 };
 
 // Keyboard focus moves through the controls in this order.

@@ -3,14 +3,14 @@
 #include "platform/DialogSeam.h"
 
 TFileDialog::TFileDialog(Kind kind, const std::string& fileName, const std::string& filter)
-    : kind_(kind), fileName_(fileName), filter_(filter) {}
+    : Kind_(kind), FileName_(fileName), Filter_(filter) {}
 
 bool TFileDialog::Execute() {
     auto chosen =
-        DialogSeam().AskFileName({kind_ == Kind::Save, fileName_, filter_, kind_ == Kind::Folder});
+        DialogSeam().AskFileName({Kind_ == Kind::Save, FileName_, Filter_, Kind_ == Kind::Folder});
     if (!chosen)
         return false;
-    fileName_ = kind_ == Kind::Save ? WithDefaultExt(*chosen, defaultExt_) : *chosen;
+    FileName_ = Kind_ == Kind::Save ? WithDefaultExt(*chosen, DefaultExt_) : *chosen;
     return true;
 }
 

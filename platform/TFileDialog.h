@@ -14,15 +14,15 @@ public:
     bool Execute();
     // Save dialogs: added, after a ".", to a chosen name that has no
     // extension, so that the file shows under the dialogs' filter.
-    void SetDefaultExt(const std::string& ext) { defaultExt_ = ext; }
-    const std::string& FileName() const { return fileName_; }
-    const std::string& Filter() const { return filter_; }
+    void SetDefaultExt(const std::string& ext) { DefaultExt_ = ext; }
+    const std::string& FileName() const { return FileName_; }
+    const std::string& Filter() const { return Filter_; }
 
 private:
-    Kind kind_;
-    std::string fileName_;
-    std::string filter_;
-    std::string defaultExt_;
+    Kind Kind_;
+    std::string FileName_;
+    std::string Filter_;
+    std::string DefaultExt_;
 };
 
 // `path` with "." and `ext` added when its last component has no "." after

@@ -21,31 +21,31 @@ namespace {
 
 class MainWindow final : public QMainWindow {
 public:
-    explicit MainWindow(TForm* owner) : owner_(owner) {}
+    explicit MainWindow(TForm* owner) : Owner_(owner) {}
 
 protected:
     void closeEvent(QCloseEvent* event) override {
-        owner_->FormClose();
+        Owner_->FormClose();
         event->accept();
     }
 
 private:
-    TForm* owner_;
+    TForm* Owner_;
 };
 
 class DialogWindow final : public QDialog {
 public:
-    explicit DialogWindow(TForm* owner) : owner_(owner) {}
+    explicit DialogWindow(TForm* owner) : Owner_(owner) {}
 
     // Every way a dialog goes away ends here: its close button and Close()
     // (through closeEvent's reject), Esc (reject) and a modal result.
     void done(int result) override {
-        owner_->FormClose();
+        Owner_->FormClose();
         QDialog::done(result);
     }
 
 private:
-    TForm* owner_;
+    TForm* Owner_;
 };
 
 // Sees drags before any control does, so that a file dropped on an edit box
@@ -53,7 +53,7 @@ private:
 class FileDropFilter final : public QObject {
 public:
     FileDropFilter(QWidget* window, std::function<void(const std::string&)> onDrop)
-        : window_(window), onDrop_(std::move(onDrop)) {}
+        : Window_(window), OnDrop_(std::move(onDrop)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -61,7 +61,7 @@ protected:
         if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
             return false;
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || widget->window() != window_)
+        if (!widget || widget->window() != Window_)
             return false;
         auto* drop = static_cast<QDropEvent*>(event);
         if (!drop->mimeData() || !drop->mimeData()->hasUrls())
@@ -76,7 +76,7 @@ protected:
         drop->acceptProposedAction();
         if (type == QEvent::Drop) {
             const std::string file = FromQ(path);
-            auto handler = [onDrop = onDrop_, file] { onDrop(file); };
+            auto handler = [onDrop = OnDrop_, file] { onDrop(file); };
             if (Application)
                 Application->Post(handler);
             else
@@ -93,89 +93,89 @@ private:
         return url.isLocalFile() ? url.toLocalFile() : QString();
     }
 
-    QWidget* window_;
-    std::function<void(const std::string&)> onDrop_;
+    QWidget* Window_;
+    std::function<void(const std::string&)> OnDrop_;
 };
 
 } // namespace
 
-TForm::TForm(Kind kind) : kind_(kind) {
+TForm::TForm(Kind kind) : Kind_(kind) {
     if (kind == Kind::MainWindow) {
         auto* window = new MainWindow(this);
-        window_.reset(window);
-        client_ = new QWidget(window);
-        window->setCentralWidget(client_);
+        Window_.reset(window);
+        Client_ = new QWidget(window);
+        window->setCentralWidget(Client_);
         // System menu and minimise only: no maximise, no resizing.
         window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint);
     } else {
         auto* dialog = new DialogWindow(this);
-        window_.reset(dialog);
-        client_ = dialog;
+        Window_.reset(dialog);
+        Client_ = dialog;
         dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     }
-    client_->setAutoFillBackground(true);
-    QPalette palette = client_->palette();
+    Client_->setAutoFillBackground(true);
+    QPalette palette = Client_->palette();
     palette.setColor(QPalette::Window, QColor(240, 240, 240)); // button face
-    client_->setPalette(palette);
+    Client_->setPalette(palette);
 }
 
 TForm::~TForm() = default;
 
 QWidget* TForm::Window() const {
-    return window_.get();
+    return Window_.get();
 }
 
 void TForm::SetCaption(const std::string& caption) {
-    window_->setWindowTitle(ToQ(caption));
+    Window_->setWindowTitle(ToQ(caption));
 }
 
 std::string TForm::Caption() const {
-    return FromQ(window_->windowTitle());
+    return FromQ(Window_->windowTitle());
 }
 
 void TForm::SetClientSize(int width, int height) {
-    clientWidth_ = width;
-    clientHeight_ = height;
+    ClientWidth_ = width;
+    ClientHeight_ = height;
     FixSize();
 }
 
 int TForm::ClientWidth() const {
-    return client_->width();
+    return Client_->width();
 }
 int TForm::ClientHeight() const {
-    return client_->height();
+    return Client_->height();
 }
 
 void TForm::SetFormFont(const std::string& name, int pixelHeight) {
     QFont font(ToQ(MappedFontFamily(name)));
     font.setPixelSize(pixelHeight);
-    window_->setFont(font);
+    Window_->setFont(font);
     FixSize();
 }
 
 void TForm::UseProgramIcon() {
-    window_->setWindowIcon(ProgramIcon());
+    Window_->setWindowIcon(ProgramIcon());
 }
 
 TMainMenu& TForm::CreateMainMenu() {
-    auto* window = static_cast<QMainWindow*>(window_.get());
-    menu_ = std::make_unique<TMainMenu>(window->menuBar());
-    return *menu_;
+    auto* window = static_cast<QMainWindow*>(Window_.get());
+    Menu_ = std::make_unique<TMainMenu>(window->menuBar());
+    return *Menu_;
 }
 
 void TForm::FixSize() {
-    client_->setFixedSize(clientWidth_, clientHeight_);
+    Client_->setFixedSize(ClientWidth_, ClientHeight_);
     int menuHeight = 0;
-    if (kind_ == Kind::MainWindow) {
-        QMenuBar* bar = static_cast<QMainWindow*>(window_.get())->menuBar();
-        menuHeight = bar->heightForWidth(clientWidth_);
+    if (Kind_ == Kind::MainWindow) {
+        QMenuBar* bar = static_cast<QMainWindow*>(Window_.get())->menuBar();
+        menuHeight = bar->heightForWidth(ClientWidth_);
         if (menuHeight <= 0)
             menuHeight = bar->sizeHint().height();
     }
-    window_->setFixedSize(clientWidth_, clientHeight_ + menuHeight);
+    Window_->setFixedSize(ClientWidth_, ClientHeight_ + menuHeight);
 }
 
 void TForm::CentreOnDesktop() {
@@ -183,55 +183,51 @@ void TForm::CentreOnDesktop() {
     if (!screen)
         return;
     const QRect desk = screen->availableGeometry();
-    window_->move(desk.center() - QPoint(window_->width() / 2, window_->height() / 2));
+    Window_->move(desk.center() - QPoint(Window_->width() / 2, Window_->height() / 2));
 }
 
 void TForm::Show() {
     FixSize();
     CentreOnDesktop();
-    window_->show();
+    Window_->show();
 }
 
 void TForm::Close() {
-    window_->close();
+    Window_->close();
 }
 
 bool TForm::Visible() const {
-    return window_->isVisible();
+    return Window_->isVisible();
 }
 
 bool TForm::CanMaximise() const {
-    return window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
+    return Window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
 }
 
 bool TForm::CanResize() const {
-    return window_->minimumSize() != window_->maximumSize();
+    return Window_->minimumSize() != Window_->maximumSize();
 }
 
 int TForm::ShowModal() {
-    auto* dialog = static_cast<QDialog*>(window_.get());
+    auto* dialog = static_cast<QDialog*>(Window_.get());
     FixSize();
     CentreOnDesktop();
     return dialog->exec() == QDialog::Accepted ? mrOk : mrCancel;
 }
 
 void TForm::SetModalResult(int result) {
-    if (kind_ != Kind::Dialog)
+    if (Kind_ != Kind::Dialog)
         return;
-    auto* dialog = static_cast<QDialog*>(window_.get());
+    auto* dialog = static_cast<QDialog*>(Window_.get());
     dialog->done(result == mrOk ? QDialog::Accepted : QDialog::Rejected);
 }
 
 bool TForm::IsModalShowing() const {
-    return kind_ == Kind::Dialog && window_->isVisible() && window_->isModal();
+    return Kind_ == Kind::Dialog && Window_->isVisible() && Window_->isModal();
 }
 
 void TForm::AcceptFileDrops(std::function<void(const std::string& path)> onDrop) {
-    dropFilter_ = std::make_unique<FileDropFilter>(window_.get(), std::move(onDrop));
-    QCoreApplication::instance()->installEventFilter(dropFilter_.get());
-    window_->setAcceptDrops(true);
-}
-
-bool TForm::RenderToPng(const std::string& path) const {
-    return window_->grab().save(ToQ(path), "PNG");
+    DropFilter_ = std::make_unique<FileDropFilter>(Window_.get(), std::move(onDrop));
+    QCoreApplication::instance()->installEventFilter(DropFilter_.get());
+    Window_->setAcceptDrops(true);
 }

@@ -21,7 +21,7 @@ public:
     TForm& operator=(const TForm&) = delete;
 
     // The parent of the form's controls; its origin is the client area's.
-    QWidget* Client() const { return client_; }
+    QWidget* Client() const { return Client_; }
     QWidget* Window() const;
 
     void SetCaption(const std::string& caption);
@@ -34,7 +34,7 @@ public:
     void UseProgramIcon();
     // Main windows only.
     TMainMenu& CreateMainMenu();
-    TMainMenu* Menu() const { return menu_.get(); }
+    TMainMenu* Menu() const { return Menu_.get(); }
 
     void Show();
     void Close();
@@ -46,9 +46,6 @@ public:
     int ShowModal();
     void SetModalResult(int result);
     bool IsModalShowing() const;
-
-    // The whole window as it looks now, as a PNG file.
-    bool RenderToPng(const std::string& path) const;
 
     // One local file dropped anywhere on the window is handed to onDrop,
     // after the drop has ended (so that onDrop may show a message box).
@@ -62,11 +59,11 @@ private:
     void FixSize();
     void CentreOnDesktop();
 
-    Kind kind_;
-    std::unique_ptr<QWidget> window_;
-    QWidget* client_ = nullptr;
-    std::unique_ptr<TMainMenu> menu_;
-    std::unique_ptr<QObject> dropFilter_;
-    int clientWidth_ = 0;
-    int clientHeight_ = 0;
+    Kind Kind_;
+    std::unique_ptr<QWidget> Window_;
+    QWidget* Client_ = nullptr;
+    std::unique_ptr<TMainMenu> Menu_;
+    std::unique_ptr<QObject> DropFilter_;
+    int ClientWidth_ = 0;
+    int ClientHeight_ = 0;
 };

@@ -46,5 +46,5 @@ TGroupBox::TGroupBox(QWidget* parent, int left, int top, int width, int height,
 }
 
 std::string TGroupBox::Caption() const {
-    return FromQ(static_cast<QGroupBox*>(widget_)->title());
+    return FromQ(static_cast<QGroupBox*>(Widget_)->title());
 }

@@ -10,17 +10,17 @@ namespace {
 
 class ClickLabel final : public QLabel {
 public:
-    ClickLabel(QWidget* parent, TLabel* owner) : QLabel(parent), owner_(owner) {}
+    ClickLabel(QWidget* parent, TLabel* owner) : QLabel(parent), Owner_(owner) {}
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            owner_->Click();
+            Owner_->Click();
         QLabel::mouseReleaseEvent(event);
     }
 
 private:
-    TLabel* owner_;
+    TLabel* Owner_;
 };
 
 QLabel* AsLabel(QWidget* w) {
@@ -31,45 +31,45 @@ QLabel* AsLabel(QWidget* w) {
 
 TLabel::TLabel(QWidget* parent, int left, int top, const std::string& caption)
     : TControl(new ClickLabel(parent, this)) {
-    AsLabel(widget_)->setTextFormat(Qt::PlainText);
-    AsLabel(widget_)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    widget_->move(left, top);
+    AsLabel(Widget_)->setTextFormat(Qt::PlainText);
+    AsLabel(Widget_)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Widget_->move(left, top);
     SetCaption(caption);
 }
 
 void TLabel::SetCaption(const std::string& caption) {
-    AsLabel(widget_)->setText(ToQ(caption));
-    if (autoSize_)
-        widget_->adjustSize();
+    AsLabel(Widget_)->setText(ToQ(caption));
+    if (AutoSize_)
+        Widget_->adjustSize();
 }
 
 std::string TLabel::Caption() const {
-    return FromQ(AsLabel(widget_)->text());
+    return FromQ(AsLabel(Widget_)->text());
 }
 
 void TLabel::SetFixedBounds(int left, int top, int width, int height) {
-    autoSize_ = false;
+    AutoSize_ = false;
     SetBounds(left, top, width, height);
 }
 
 void TLabel::SetBackground(int red, int green, int blue) {
-    QPalette palette = widget_->palette();
+    QPalette palette = Widget_->palette();
     palette.setColor(QPalette::Window, QColor(red, green, blue));
-    widget_->setPalette(palette);
-    widget_->setAutoFillBackground(true);
+    Widget_->setPalette(palette);
+    Widget_->setAutoFillBackground(true);
 }
 
 void TLabel::SetLinkStyle(const std::string& fontName, int pixelHeight) {
     SetFont(fontName, pixelHeight);
-    QFont font = widget_->font();
+    QFont font = Widget_->font();
     font.setUnderline(true);
-    widget_->setFont(font);
-    QPalette palette = widget_->palette();
+    Widget_->setFont(font);
+    QPalette palette = Widget_->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    widget_->setPalette(palette);
-    widget_->setCursor(Qt::PointingHandCursor);
-    if (autoSize_)
-        widget_->adjustSize();
+    Widget_->setPalette(palette);
+    Widget_->setCursor(Qt::PointingHandCursor);
+    if (AutoSize_)
+        Widget_->adjustSize();
 }
 
 void TLabel::Click() {

@@ -23,5 +23,5 @@ public:
     std::function<void()> OnClick;
 
 private:
-    bool autoSize_ = true;
+    bool AutoSize_ = true;
 };

@@ -12,16 +12,16 @@
 #include <QTimer>
 #include <cmath>
 
-// Rows as the view sees them. `shown_` is what the view was last told; the
+// Rows as the view sees them. `Shown_` is what the view was last told; the
 // live count may run ahead until the next sync, and rows beyond it read as
 // empty so that a stale view never asks the handler for a missing row.
 class ListViewModel final : public QAbstractTableModel {
 public:
-    explicit ListViewModel(TListView* owner) : owner_(owner) {}
+    explicit ListViewModel(TListView* owner) : Owner_(owner) {}
 
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown_; }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : Shown_; }
     int columnCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+        return parent.isValid() ? 0 : static_cast<int>(Columns_.size());
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
@@ -32,10 +32,10 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || section < 0 ||
-            section >= static_cast<int>(columns_.size()))
+            section >= static_cast<int>(Columns_.size()))
             return {};
         if (role == Qt::DisplayRole)
-            return ToQ(columns_[static_cast<std::size_t>(section)]);
+            return ToQ(Columns_[static_cast<std::size_t>(section)]);
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
         return {};
@@ -46,14 +46,14 @@ public:
             return {};
         const TListItem* item = nullptr;
         if (ownerData) {
-            if (cachedRow_ != row) {
-                cache_ = TListItem{};
-                cache_.Index = row;
-                if (owner_->OnData)
-                    RunGuarded([this] { owner_->OnData(cache_); });
-                cachedRow_ = row;
+            if (CachedRow_ != row) {
+                Cache_ = TListItem{};
+                Cache_.Index = row;
+                if (Owner_->OnData)
+                    RunGuarded([this] { Owner_->OnData(Cache_); });
+                CachedRow_ = row;
             }
-            item = &cache_;
+            item = &Cache_;
         } else {
             item = &items[static_cast<std::size_t>(row)];
         }
@@ -64,32 +64,32 @@ public:
     }
 
     int LiveCount() const { return ownerData ? virtualCount : static_cast<int>(items.size()); }
-    void Forget() { cachedRow_ = -1; }
+    void Forget() { CachedRow_ = -1; }
 
     void Sync() {
         beginResetModel();
-        shown_ = LiveCount();
+        Shown_ = LiveCount();
         Forget();
         endResetModel();
     }
 
     void AddColumn(const std::string& caption) {
         beginResetModel();
-        columns_.push_back(caption);
+        Columns_.push_back(caption);
         endResetModel();
     }
-    const std::vector<std::string>& Columns() const { return columns_; }
+    const std::vector<std::string>& Columns() const { return Columns_; }
 
     bool ownerData = false;
     int virtualCount = 0;
     std::vector<TListItem> items;
 
 private:
-    TListView* owner_;
-    std::vector<std::string> columns_;
-    int shown_ = 0;
-    mutable TListItem cache_;
-    mutable int cachedRow_ = -1;
+    TListView* Owner_;
+    std::vector<std::string> Columns_;
+    int Shown_ = 0;
+    mutable TListItem Cache_;
+    mutable int CachedRow_ = -1;
 };
 
 namespace {
@@ -99,9 +99,9 @@ QTableView* AsView(QWidget* w) {
 } // namespace
 
 TListView::TListView(QWidget* parent, int left, int top, int width, int height)
-    : TControl(new QTableView(parent)), model_(std::make_unique<ListViewModel>(this)) {
-    QTableView* view = AsView(widget_);
-    view->setModel(model_.get());
+    : TControl(new QTableView(parent)), Model_(std::make_unique<ListViewModel>(this)) {
+    QTableView* view = AsView(Widget_);
+    view->setModel(Model_.get());
     ApplyReportViewChrome(view);
     view->setShowGrid(false);
     view->setWordWrap(false);
@@ -122,132 +122,132 @@ TListView::TListView(QWidget* parent, int left, int top, int width, int height)
 }
 
 TListView::~TListView() {
-    AsView(widget_)->setModel(nullptr);
+    AsView(Widget_)->setModel(nullptr);
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {
-    model_->AddColumn(caption);
-    AsView(widget_)->setColumnWidth(ColumnCount() - 1, width);
+    Model_->AddColumn(caption);
+    AsView(Widget_)->setColumnWidth(ColumnCount() - 1, width);
 }
 
 int TListView::ColumnCount() const {
-    return static_cast<int>(model_->Columns().size());
+    return static_cast<int>(Model_->Columns().size());
 }
 
 std::string TListView::ColumnCaption(int column) const {
-    return model_->Columns().at(static_cast<std::size_t>(column));
+    return Model_->Columns().at(static_cast<std::size_t>(column));
 }
 
 int TListView::ColumnWidth(int column) const {
-    return AsView(widget_)->columnWidth(column);
+    return AsView(Widget_)->columnWidth(column);
 }
 
 void TListView::SetOwnerData(bool ownerData) {
-    if (model_->ownerData == ownerData)
+    if (Model_->ownerData == ownerData)
         return;
     // Switching modes drops the rows of the old mode, as the native control does.
-    model_->ownerData = ownerData;
-    model_->virtualCount = 0;
-    model_->items.clear();
-    model_->Forget();
-    dirty_ = true;
-    cleared_ = true;
+    Model_->ownerData = ownerData;
+    Model_->virtualCount = 0;
+    Model_->items.clear();
+    Model_->Forget();
+    Dirty_ = true;
+    Cleared_ = true;
     ScheduleSync();
 }
 
 bool TListView::OwnerData() const {
-    return model_->ownerData;
+    return Model_->ownerData;
 }
 
 void TListView::SetItemCount(int count) {
-    if (!model_->ownerData || count < 0 || count == model_->virtualCount)
+    if (!Model_->ownerData || count < 0 || count == Model_->virtualCount)
         return;
-    model_->virtualCount = count;
-    model_->Forget();
-    dirty_ = true;
+    Model_->virtualCount = count;
+    Model_->Forget();
+    Dirty_ = true;
     ScheduleSync();
 }
 
 int TListView::ItemCount() const {
-    return model_->LiveCount();
+    return Model_->LiveCount();
 }
 
 void TListView::AddItem(const std::string& caption, const std::vector<std::string>& subItems) {
-    if (model_->ownerData)
+    if (Model_->ownerData)
         return;
-    model_->items.push_back(TListItem{static_cast<int>(model_->items.size()), caption, subItems});
-    dirty_ = true;
+    Model_->items.push_back(TListItem{static_cast<int>(Model_->items.size()), caption, subItems});
+    Dirty_ = true;
     ScheduleSync();
 }
 
 void TListView::Clear() {
-    model_->virtualCount = 0;
-    model_->items.clear();
-    model_->Forget();
-    pendingScrollRows_ = 0;
-    pendingScrollX_ = 0;
-    dirty_ = true;
-    cleared_ = true;
+    Model_->virtualCount = 0;
+    Model_->items.clear();
+    Model_->Forget();
+    PendingScrollRows_ = 0;
+    PendingScrollX_ = 0;
+    Dirty_ = true;
+    Cleared_ = true;
     ScheduleSync();
 }
 
 std::string TListView::ItemText(int row, int column) const {
-    return model_->Cell(row, column);
+    return Model_->Cell(row, column);
 }
 
 int TListView::RowHeight() const {
-    return AsView(widget_)->verticalHeader()->defaultSectionSize();
+    return AsView(Widget_)->verticalHeader()->defaultSectionSize();
 }
 
 void TListView::Scroll(int dx, int dy) {
     const int rowHeight = RowHeight();
-    pendingScrollRows_ += static_cast<int>(std::lround(static_cast<double>(dy) / rowHeight));
-    pendingScrollX_ += dx;
+    PendingScrollRows_ += static_cast<int>(std::lround(static_cast<double>(dy) / rowHeight));
+    PendingScrollX_ += dx;
     ScheduleSync();
 }
 
 void TListView::ScheduleSync() {
-    if (syncScheduled_)
+    if (SyncScheduled_)
         return;
-    syncScheduled_ = true;
-    QPointer<QWidget> guard(widget_);
-    QTimer::singleShot(0, widget_, [this, guard] {
+    SyncScheduled_ = true;
+    QPointer<QWidget> guard(Widget_);
+    QTimer::singleShot(0, Widget_, [this, guard] {
         if (guard)
             Flush();
     });
 }
 
 void TListView::Flush() {
-    syncScheduled_ = false;
-    if (!dirty_ && pendingScrollRows_ == 0 && pendingScrollX_ == 0)
+    SyncScheduled_ = false;
+    if (!Dirty_ && PendingScrollRows_ == 0 && PendingScrollX_ == 0)
         return;
-    QTableView* view = AsView(widget_);
+    QTableView* view = AsView(Widget_);
     QScrollBar* vertical = view->verticalScrollBar();
     const int oldTop = vertical->value();
-    if (dirty_)
-        model_->Sync();
+    if (Dirty_)
+        Model_->Sync();
     view->doItemsLayout();
     // A cleared list starts at its top; scrolling requests since then add up.
-    const int base = cleared_ ? 0 : oldTop;
-    vertical->setValue(base + pendingScrollRows_);
-    if (pendingScrollX_ != 0)
+    const int base = Cleared_ ? 0 : oldTop;
+    vertical->setValue(base + PendingScrollRows_);
+    if (PendingScrollX_ != 0)
         view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->value() +
-                                              pendingScrollX_);
-    pendingScrollRows_ = 0;
-    pendingScrollX_ = 0;
-    dirty_ = false;
-    cleared_ = false;
+                                              PendingScrollX_);
+    PendingScrollRows_ = 0;
+    PendingScrollX_ = 0;
+    Dirty_ = false;
+    Cleared_ = false;
     view->viewport()->update();
 }
 
 int TListView::TopIndex() const {
-    QTableView* view = AsView(widget_);
+    QTableView* view = AsView(Widget_);
     const int row = view->rowAt(0);
     return row < 0 ? 0 : row;
 }
 
 bool TListView::IsRowVisible(int row) const {
-    QTableView* view = AsView(widget_);
+    QTableView* view = AsView(Widget_);
     const int y = view->rowViewportPosition(row);
     return y >= 0 && y + RowHeight() <= view->viewport()->height();
 }

@@ -59,10 +59,10 @@ public:
 private:
     void ScheduleSync();
 
-    std::unique_ptr<ListViewModel> model_;
-    int pendingScrollRows_ = 0;
-    int pendingScrollX_ = 0;
-    bool syncScheduled_ = false;
-    bool dirty_ = false;   // rows changed since the view last saw them
-    bool cleared_ = false; // emptied since then: start again at the top
+    std::unique_ptr<ListViewModel> Model_;
+    int PendingScrollRows_ = 0;
+    int PendingScrollX_ = 0;
+    bool SyncScheduled_ = false;
+    bool Dirty_ = false;   // rows changed since the view last saw them
+    bool Cleared_ = false; // emptied since then: start again at the top
 };

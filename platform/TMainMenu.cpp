@@ -4,12 +4,12 @@
 
 #include <QMenuBar>
 
-TMainMenu::TMainMenu(QMenuBar* bar) : bar_(bar) {}
+TMainMenu::TMainMenu(QMenuBar* bar) : Bar_(bar) {}
 
 TMainMenu::~TMainMenu() = default;
 
 TMenuItem& TMainMenu::AddMenu(const std::string& name, const std::string& caption) {
-    QMenu* menu = bar_->addMenu(ToQ(caption));
-    menus_.push_back(std::make_unique<TMenuItem>(menu, name));
-    return *menus_.back();
+    QMenu* menu = Bar_->addMenu(ToQ(caption));
+    Menus_.push_back(std::make_unique<TMenuItem>(menu, name));
+    return *Menus_.back();
 }

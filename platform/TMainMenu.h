@@ -13,10 +13,10 @@ public:
     TMainMenu& operator=(const TMainMenu&) = delete;
 
     TMenuItem& AddMenu(const std::string& name, const std::string& caption);
-    int Count() const { return static_cast<int>(menus_.size()); }
-    TMenuItem& Menu(int index) { return *menus_.at(static_cast<std::size_t>(index)); }
+    int Count() const { return static_cast<int>(Menus_.size()); }
+    TMenuItem& Menu(int index) { return *Menus_.at(static_cast<std::size_t>(index)); }
 
 private:
-    QMenuBar* bar_;
-    std::vector<std::unique_ptr<TMenuItem>> menus_;
+    QMenuBar* Bar_;
+    std::vector<std::unique_ptr<TMenuItem>> Menus_;
 };

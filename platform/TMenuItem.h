@@ -19,7 +19,7 @@ public:
     TMenuItem(const TMenuItem&) = delete;
     TMenuItem& operator=(const TMenuItem&) = delete;
 
-    const std::string& Name() const { return name_; }
+    const std::string& Name() const { return Name_; }
     std::string Caption() const;
     bool IsSeparator() const;
     void SetEnabled(bool enabled);
@@ -28,8 +28,8 @@ public:
     // Only for drop-down menus.
     TMenuItem& Add(const std::string& name, const std::string& caption);
     TMenuItem& AddSeparator(const std::string& name);
-    int Count() const { return static_cast<int>(items_.size()); }
-    TMenuItem& Item(int index) { return *items_.at(static_cast<std::size_t>(index)); }
+    int Count() const { return static_cast<int>(Items_.size()); }
+    TMenuItem& Item(int index) { return *Items_.at(static_cast<std::size_t>(index)); }
 
     // Acts as a user's choice: nothing happens while the item is disabled.
     void Click();
@@ -37,8 +37,8 @@ public:
     std::function<void()> OnClick;
 
 private:
-    QMenu* menu_ = nullptr;
-    QAction* action_ = nullptr;
-    std::string name_;
-    std::vector<std::unique_ptr<TMenuItem>> items_;
+    QMenu* Menu_ = nullptr;
+    QAction* Action_ = nullptr;
+    std::string Name_;
+    std::vector<std::unique_ptr<TMenuItem>> Items_;
 };

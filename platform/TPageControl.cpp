@@ -12,25 +12,25 @@ QTabWidget* AsTabs(QWidget* w) {
 
 TPageControl::TPageControl(QWidget* parent, int left, int top, int width, int height)
     : TControl(new QTabWidget(parent)) {
-    AsTabs(widget_)->setDocumentMode(false);
+    AsTabs(Widget_)->setDocumentMode(false);
     SetBounds(left, top, width, height);
 }
 
 TControl& TPageControl::AddPage(const std::string& caption) {
     auto* page = new QWidget;
-    AsTabs(widget_)->addTab(page, ToQ(caption));
-    pages_.push_back(std::make_unique<TControl>(page));
-    return *pages_.back();
+    AsTabs(Widget_)->addTab(page, ToQ(caption));
+    Pages_.push_back(std::make_unique<TControl>(page));
+    return *Pages_.back();
 }
 
 std::string TPageControl::PageCaption(int index) const {
-    return FromQ(AsTabs(widget_)->tabText(index));
+    return FromQ(AsTabs(Widget_)->tabText(index));
 }
 
 int TPageControl::ActivePageIndex() const {
-    return AsTabs(widget_)->currentIndex();
+    return AsTabs(Widget_)->currentIndex();
 }
 
 void TPageControl::SetActivePageIndex(int index) {
-    AsTabs(widget_)->setCurrentIndex(index);
+    AsTabs(Widget_)->setCurrentIndex(index);
 }

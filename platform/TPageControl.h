@@ -12,11 +12,11 @@ public:
 
     // Adds a page and returns it.
     TControl& AddPage(const std::string& caption);
-    int PageCount() const { return static_cast<int>(pages_.size()); }
+    int PageCount() const { return static_cast<int>(Pages_.size()); }
     std::string PageCaption(int index) const;
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
 
 private:
-    std::vector<std::unique_ptr<TControl>> pages_;
+    std::vector<std::unique_ptr<TControl>> Pages_;
 };

@@ -11,24 +11,24 @@ QProgressBar* AsBar(QWidget* w) {
 
 TProgressBar::TProgressBar(QWidget* parent, int left, int top, int width, int height)
     : TControl(new QProgressBar(parent)) {
-    AsBar(widget_)->setRange(0, 100);
-    AsBar(widget_)->setValue(0);
-    AsBar(widget_)->setTextVisible(false);
+    AsBar(Widget_)->setRange(0, 100);
+    AsBar(Widget_)->setValue(0);
+    AsBar(Widget_)->setTextVisible(false);
     SetBounds(left, top, width, height);
 }
 
 int TProgressBar::Position() const {
-    return AsBar(widget_)->value();
+    return AsBar(Widget_)->value();
 }
 
 void TProgressBar::SetPosition(int position) {
     // Qt ignores values outside the range; a form's bar pins them instead.
-    AsBar(widget_)->setValue(std::clamp(position, Min(), Max()));
+    AsBar(Widget_)->setValue(std::clamp(position, Min(), Max()));
 }
 
 int TProgressBar::Min() const {
-    return AsBar(widget_)->minimum();
+    return AsBar(Widget_)->minimum();
 }
 int TProgressBar::Max() const {
-    return AsBar(widget_)->maximum();
+    return AsBar(Widget_)->maximum();
 }

@@ -6,13 +6,13 @@
 #include <QLabel>
 
 std::string TStatusPanel::Text() const {
-    return FromQ(label_->text());
+    return FromQ(Label_->text());
 }
 void TStatusPanel::SetText(const std::string& text) {
-    label_->setText(ToQ(text));
+    Label_->setText(ToQ(text));
 }
 int TStatusPanel::Width() const {
-    return label_->width();
+    return Label_->width();
 }
 
 TStatusBar::TStatusBar(QWidget* parent, int left, int top, int width, int height)
@@ -21,12 +21,12 @@ TStatusBar::TStatusBar(QWidget* parent, int left, int top, int width, int height
 }
 
 void TStatusBar::AddPanel(int width, bool centred) {
-    auto* label = new QLabel(widget_);
+    auto* label = new QLabel(Widget_);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     label->setIndent(2);
-    label->setGeometry(nextLeft_, 2, width - 2, widget_->height() - 2);
-    nextLeft_ += width;
-    panels_.push_back(std::make_unique<TStatusPanel>(label));
+    label->setGeometry(NextLeft_, 2, width - 2, Widget_->height() - 2);
+    NextLeft_ += width;
+    Panels_.push_back(std::make_unique<TStatusPanel>(label));
 }

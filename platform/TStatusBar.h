@@ -10,13 +10,13 @@ class QLabel;
 
 class TStatusPanel {
 public:
-    explicit TStatusPanel(QLabel* label) : label_(label) {}
+    explicit TStatusPanel(QLabel* label) : Label_(label) {}
     std::string Text() const;
     void SetText(const std::string& text);
     int Width() const;
 
 private:
-    QLabel* label_;
+    QLabel* Label_;
 };
 
 class TStatusBar : public TControl {
@@ -24,9 +24,9 @@ public:
     TStatusBar(QWidget* parent, int left, int top, int width, int height);
 
     void AddPanel(int width, bool centred);
-    TStatusPanel& Panel(int index) { return *panels_.at(static_cast<std::size_t>(index)); }
+    TStatusPanel& Panel(int index) { return *Panels_.at(static_cast<std::size_t>(index)); }
 
 private:
-    std::vector<std::unique_ptr<TStatusPanel>> panels_;
-    int nextLeft_ = 0;
+    std::vector<std::unique_ptr<TStatusPanel>> Panels_;
+    int NextLeft_ = 0;
 };

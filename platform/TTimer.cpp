@@ -4,23 +4,23 @@
 
 #include <QTimer>
 
-TTimer::TTimer(int intervalMs) : timer_(std::make_unique<QTimer>()) {
-    timer_->setInterval(intervalMs);
-    QObject::connect(timer_.get(), &QTimer::timeout, [this] { RunGuarded(OnTimer); });
+TTimer::TTimer(int intervalMs) : Timer_(std::make_unique<QTimer>()) {
+    Timer_->setInterval(intervalMs);
+    QObject::connect(Timer_.get(), &QTimer::timeout, [this] { RunGuarded(OnTimer); });
 }
 
 TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool enabled) {
     if (enabled)
-        timer_->start();
+        Timer_->start();
     else
-        timer_->stop();
+        Timer_->stop();
 }
 
 bool TTimer::Enabled() const {
-    return timer_->isActive();
+    return Timer_->isActive();
 }
 int TTimer::Interval() const {
-    return timer_->interval();
+    return Timer_->interval();
 }

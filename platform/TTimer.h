@@ -20,5 +20,5 @@ public:
     std::function<void()> OnTimer;
 
 private:
-    std::unique_ptr<QTimer> timer_;
+    std::unique_ptr<QTimer> Timer_;
 };

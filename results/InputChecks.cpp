@@ -1,6 +1,7 @@
 #include "results/InputChecks.h"
 
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 #include "stats/BalanceLimit.h"
 

@@ -1,49 +1,17 @@
 #pragma once
-// Chain statistics of a run and every text shown about it: the summary, the
-// per-play texts, the battle-bonus rows and the continuation table.
+// Every text shown about a run: the summary, the per-play texts, the
+// battle-bonus rows and the continuation table.
 
 #include "engine/HitState.h"
 #include "runfile/RunFile.h"
 #include "runfile/RunRecords.h"
+#include "stats/ChainStats.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-inline constexpr int KeizokuBucketCount = 30;
-
-// Record i ends a chain: it is a hit, it is not the last record, and the next
-// record is not a hit. Out-of-range i is never a chain end.
-bool IsChainEnd(const RunRecords& records, std::size_t i);
-
-struct ChainStats {
-    int FirstHitCount = 0;
-    // Sum of the continuation counts of the chain ends; wide, as a file may
-    // carry any counts.
-    std::int64_t BonusCount = 0;
-    // Element k-1 counts chain ends with continuation count k (k = 1..29);
-    // element 29 counts 30 and more.
-    std::array<int, KeizokuBucketCount> KeizokuBuckets{};
-
-    // Counts one chain end with continuation count chainCount (>= 1).
-    void AddChainEnd(std::int32_t chainCount);
-};
-
-// Requires records that pass ValidateRecords.
-ChainStats ComputeChainStats(const RunRecords& records);
-
-// Bucket index 0..29 for a continuation count c >= 1.
-int KeizokuBucketIndex(std::int64_t c);
-
-// Two decimals after rounding to five significant digits; scientific beyond
-// five integer digits (123456 -> "1.2346E5"). Halves round away from zero.
-std::string FormatAverage(float value);
-
-// Shortest general form with at most 15 significant digits; scientific below
-// 0.0001 and from 1E15. Halves round away from zero.
-std::string FormatGeneral15(double value);
 
 // The four summary lines joined by "\n" (no trailing line feed).
 std::string SummaryText(int firstHits, std::int64_t bonuses, std::size_t recordCount,

@@ -44,6 +44,3 @@ std::string DistributionCsv(const BalanceTable& table);
 
 // Rows as "name:value" lines, each ended by a line feed.
 std::string TheoryRowsText(const std::vector<TheoryRow>& rows);
-
-// Fixed-point text with `decimals` digits after the point ("-1.92").
-std::string FixedText(double value, int decimals);

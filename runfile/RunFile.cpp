@@ -46,32 +46,13 @@ double GetDouble(const unsigned char* p) {
     return v;
 }
 
-// Armed by InjectReadFault for the next read of a run file.
-struct ReadFault {
-    bool Armed = false;
-    std::size_t AfterBytes = 0;
-    int Error = 0;
-};
-ReadFault injectedReadFault;
-
 // Reads up to `size` bytes, retrying short reads until end of file. False
 // when the system reported an error (errno says which).
-bool ReadUpTo(std::FILE* stream, unsigned char* data, std::size_t size, std::size_t& got,
-              ReadFault& fault) {
+bool ReadUpTo(std::FILE* stream, unsigned char* data, std::size_t size, std::size_t& got) {
     got = 0;
     while (got < size) {
-        std::size_t want = size - got;
-        if (fault.Armed) {
-            if (fault.AfterBytes == 0) {
-                errno = fault.Error;
-                return false;
-            }
-            want = std::min(want, fault.AfterBytes);
-        }
+        const std::size_t want = size - got;
         const std::size_t n = std::fread(data + got, 1, want, stream);
-        if (fault.Armed) {
-            fault.AfterBytes -= n;
-        }
         got += n;
         if (n < want) {
             return std::ferror(stream) == 0;
@@ -172,7 +153,6 @@ bool WriteRunFile(ByteSink& sink, std::int32_t count, double rate, double border
 }
 
 ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& records) {
-    ReadFault fault = std::exchange(injectedReadFault, ReadFault{});
     records.Clear();
     header = RunFileHeader{};
     if (stream == nullptr) {
@@ -180,7 +160,7 @@ ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& rec
     }
     std::array<unsigned char, RunFileHeaderSize> head{};
     std::size_t got = 0;
-    if (!ReadUpTo(stream, head.data(), 4, got, fault)) {
+    if (!ReadUpTo(stream, head.data(), 4, got)) {
         return ReadStatus::ReadFailed;
     }
     if (got < 4) {
@@ -190,7 +170,7 @@ ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& rec
     if (header.Tag != RunFileTag) {
         return ReadStatus::ForeignTag;
     }
-    if (!ReadUpTo(stream, head.data() + 4, RunFileHeaderSize - 4, got, fault)) {
+    if (!ReadUpTo(stream, head.data() + 4, RunFileHeaderSize - 4, got)) {
         return ReadStatus::ReadFailed;
     }
     if (got < RunFileHeaderSize - 4) {
@@ -211,7 +191,7 @@ ReadStatus ReadRunFile(std::FILE* stream, RunFileHeader& header, RunRecords& rec
                                                &records.ChainCounts, &records.PlayNumbers,
                                                &records.HitStates};
     for (;;) {
-        const bool ok = ReadUpTo(stream, block.data(), block.size(), got, fault);
+        const bool ok = ReadUpTo(stream, block.data(), block.size(), got);
         if (!ok) {
             // A failing disk is not the end of the file: nothing of it is kept.
             const int error = errno;
@@ -254,10 +234,6 @@ std::size_t LastSeparator(const std::string& path) {
 }
 
 } // namespace
-
-void InjectReadFault(std::size_t afterBytes, int error) {
-    injectedReadFault = ReadFault{true, afterBytes, error};
-}
 
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
                         const RunRecords& records, const FileSaver& saver) {

@@ -54,10 +54,6 @@ ReadStatus ReadRunFile(const std::string& path, RunFileHeader& header, RunRecord
 WriteStatus SaveRunFile(const std::string& path, std::int32_t count, double rate, double border,
                         const RunRecords& records, const FileSaver& saver = SystemSaver());
 
-// Test hook: the next ReadRunFile through a stream fails with `error` (errno)
-// once `afterBytes` bytes were read, as a failing disk would make it.
-void InjectReadFault(std::size_t afterBytes, int error);
-
 // The file name of run `run` of a batch: "<count>_<run>" inserted before the
 // first "." of the last path component, or appended to it when it has none.
 // Both '/' and '\\' separate path components.

@@ -123,16 +123,16 @@ Interval WilsonInterval95(std::int64_t successes, std::int64_t trials) {
 }
 
 void Accumulator::Add(double value) {
-    values_.push_back(value);
-    sum_ += value;
-    ahead_ += value > 0.0 ? 1 : 0;
-    sorted_.clear();
+    Values_.push_back(value);
+    Sum_ += value;
+    Ahead_ += value > 0.0 ? 1 : 0;
+    Sorted_.clear();
 }
 
 double Accumulator::Percentile(double p) const {
-    if (sorted_.size() != values_.size()) {
-        sorted_ = values_;
-        std::sort(sorted_.begin(), sorted_.end());
+    if (Sorted_.size() != Values_.size()) {
+        Sorted_ = Values_;
+        std::sort(Sorted_.begin(), Sorted_.end());
     }
-    return ::Percentile(sorted_, p);
+    return ::Percentile(Sorted_, p);
 }

@@ -44,27 +44,27 @@ Interval WilsonInterval95(std::int64_t successes, std::int64_t trials);
 
 class Accumulator {
 public:
-    void Reserve(std::size_t count) { values_.reserve(count); }
+    void Reserve(std::size_t count) { Values_.reserve(count); }
     void Add(double value);
 
-    std::size_t Count() const { return values_.size(); }
+    std::size_t Count() const { return Values_.size(); }
     // The values in the order they were added.
-    const std::vector<double>& Values() const { return values_; }
+    const std::vector<double>& Values() const { return Values_; }
 
     // Each requires at least one value.
-    double Mean() const { return sum_ / static_cast<double>(values_.size()); }
-    Interval MeanInterval95() const { return ::MeanInterval95(values_); }
+    double Mean() const { return Sum_ / static_cast<double>(Values_.size()); }
+    Interval MeanInterval95() const { return ::MeanInterval95(Values_); }
     double Percentile(double p) const;
     double ShareAhead() const {
-        return static_cast<double>(ahead_) / static_cast<double>(values_.size());
+        return static_cast<double>(Ahead_) / static_cast<double>(Values_.size());
     }
     Interval ShareAheadInterval95() const {
-        return WilsonInterval95(ahead_, static_cast<std::int64_t>(values_.size()));
+        return WilsonInterval95(Ahead_, static_cast<std::int64_t>(Values_.size()));
     }
 
 private:
-    std::vector<double> values_;
-    mutable std::vector<double> sorted_; // made on the first percentile asked for
-    double sum_ = 0.0;
-    std::int64_t ahead_ = 0;
+    std::vector<double> Values_;
+    mutable std::vector<double> Sorted_; // made on the first percentile asked for
+    double Sum_ = 0.0;
+    std::int64_t Ahead_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "runs/Study.h"
 
 #include "engine/Slot.h"
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
 #include "runs/RunDriver.h"
@@ -225,19 +226,19 @@ namespace {
 class StudyFailure {
 public:
     void Set(const char* text) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (text_.empty()) {
-            text_ = text;
+        std::lock_guard<std::mutex> lock(Mutex_);
+        if (Text_.empty()) {
+            Text_ = text;
         }
     }
     std::string Get() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return text_;
+        std::lock_guard<std::mutex> lock(Mutex_);
+        return Text_;
     }
 
 private:
-    mutable std::mutex mutex_;
-    std::string text_;
+    mutable std::mutex Mutex_;
+    std::string Text_;
 };
 
 std::vector<StudyFigures> Summarise(const StudyRequest& request, const std::vector<int>& bandPlays,
@@ -330,17 +331,17 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
     return halt.stop_requested() ? std::nullopt : std::move(result);
 }
 
-BackgroundStudy::BackgroundStudy(StudyRequest request) : request_(std::move(request)) {
-    total_ = static_cast<std::int64_t>(request_.Plays) * std::max(request_.Runs, 0) *
-             static_cast<std::int64_t>(request_.Borders.size());
+BackgroundStudy::BackgroundStudy(StudyRequest request) : Request_(std::move(request)) {
+    Total_ = static_cast<std::int64_t>(Request_.Plays) * std::max(Request_.Runs, 0) *
+             static_cast<std::int64_t>(Request_.Borders.size());
     try {
-        thread_ = std::jthread([this](std::stop_token stop) {
-            result_ = RunStudy(request_, stop, &playsDone_, &failure_);
-            finished_.store(true, std::memory_order_release);
+        Thread_ = std::jthread([this](std::stop_token stop) {
+            Result_ = RunStudy(Request_, stop, &PlaysDone_, &Failure_);
+            Finished_.store(true, std::memory_order_release);
         });
     } catch (const std::system_error&) {
-        failure_ = StudyThreadFailureText;
-        finished_.store(true, std::memory_order_release);
+        Failure_ = StudyThreadFailureText;
+        Finished_.store(true, std::memory_order_release);
     }
 }
 
@@ -350,12 +351,12 @@ BackgroundStudy::~BackgroundStudy() {
 }
 
 void BackgroundStudy::Cancel() {
-    thread_.request_stop();
+    Thread_.request_stop();
 }
 
 void BackgroundStudy::Wait() {
-    if (thread_.joinable()) {
-        thread_.join();
+    if (Thread_.joinable()) {
+        Thread_.join();
     }
 }
 
@@ -437,8 +438,8 @@ nlohmann::ordered_json BorderJson(const StudyFigures& f) {
     j["p95_balance"] = f.P95Balance;
     j["p_ahead"] = f.PAhead;
     j["p_ahead_ci95"] = {f.PAheadCi95.Low, f.PAheadCi95.High};
-    j["theory_mean_balance"] = f.Theory.mean_balance;
-    j["theory_sd_balance"] = f.Theory.sd_balance;
+    j["theory_mean_balance"] = f.Theory.MeanBalance;
+    j["theory_sd_balance"] = f.Theory.SdBalance;
     j["bands"] = BandsJson(f.BandPlays, f.Bands);
     AddExactJson(j, f);
     j["lowest_balances"] = f.LowestBalances;
@@ -527,8 +528,8 @@ std::string StudyText(const std::vector<StudyFigures>& borders) {
                 << "  25%点:" << Number(f.P25Balance * u.scale, u.decimals)
                 << "  75%点:" << Number(f.P75Balance * u.scale, u.decimals)
                 << "  95%点:" << Number(f.P95Balance * u.scale, u.decimals) << "\n";
-            out << "  理論値 長期の平均:" << Number(f.Theory.mean_balance * u.scale, u.decimals)
-                << "  標準偏差:" << Number(f.Theory.sd_balance * u.scale, u.decimals) << "\n";
+            out << "  理論値 長期の平均:" << Number(f.Theory.MeanBalance * u.scale, u.decimals)
+                << "  標準偏差:" << Number(f.Theory.SdBalance * u.scale, u.decimals) << "\n";
             if (f.ExactKnown) {
                 out << "  厳密値";
                 for (std::size_t q = 0; q < BandLevels.size(); ++q) {

@@ -148,24 +148,24 @@ public:
 
     // Asks the workers to stop; they do within a few thousand plays.
     void Cancel();
-    bool Finished() const { return finished_.load(std::memory_order_acquire); }
+    bool Finished() const { return Finished_.load(std::memory_order_acquire); }
     // Blocks until the study has ended (finished or cancelled).
     void Wait();
-    std::int64_t PlaysDone() const { return playsDone_.load(std::memory_order_relaxed); }
-    std::int64_t PlaysTotal() const { return total_; }
+    std::int64_t PlaysDone() const { return PlaysDone_.load(std::memory_order_relaxed); }
+    std::int64_t PlaysTotal() const { return Total_; }
     // The figures once finished; empty when cancelled, failed or still running.
-    const std::optional<std::vector<StudyFigures>>& Result() const { return result_; }
+    const std::optional<std::vector<StudyFigures>>& Result() const { return Result_; }
     // Once finished: why it failed, or "" (finished or cancelled).
-    const std::string& Failure() const { return failure_; }
+    const std::string& Failure() const { return Failure_; }
 
 private:
-    StudyRequest request_;
-    std::int64_t total_ = 0;
-    std::atomic<std::int64_t> playsDone_{0};
-    std::atomic<bool> finished_{false};
-    std::optional<std::vector<StudyFigures>> result_;
-    std::string failure_;
-    std::jthread thread_;
+    StudyRequest Request_;
+    std::int64_t Total_ = 0;
+    std::atomic<std::int64_t> PlaysDone_{0};
+    std::atomic<bool> Finished_{false};
+    std::optional<std::vector<StudyFigures>> Result_;
+    std::string Failure_;
+    std::jthread Thread_;
 };
 
 // Outputs. The text is Japanese, one figure per line; the JSON object carries

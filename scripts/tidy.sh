@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # clang-tidy with the checks of .clang-tidy over our sources, using the compile
 # commands of a configured build; any finding fails the script.
-# Usage: scripts/tidy.sh [BUILD_DIR] [changed|core]   (default: build, every source)
+# Usage: scripts/tidy.sh [BUILD_DIR] [changed|core|names]   (default: build, every source)
 #   changed: only the sources changed since the previous commit (a changed
 #   header brings in the source of the same name); headers are checked through
 #   the sources that include them.
 #   core: every source of the layers without the GUI toolkit (engine, runfile,
 #   results and the companion), which checks in about a minute on two cores;
 #   the whole tree takes most of an hour there.
+#   names: every source, but only the member-naming and function-length checks
+#   (a few minutes: most of the hour is spent by the other checks).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd -P)
@@ -17,7 +19,7 @@ mode=${2:-all}
     { echo "missing $build/compile_commands.json (configure $build first)" >&2; exit 1; }
 runner=$(command -v run-clang-tidy-14 || command -v run-clang-tidy || true)
 [ -n "$runner" ] || { echo "run-clang-tidy not found (make deps)" >&2; exit 1; }
-folders='app|bench|chart|cli|engine|fuzz|numfmt|platform|results|runfile|runs|stats|tests'
+folders='app|bench|chart|cli|engine|filesave|fuzz|numfmt|platform|results|runfile|runs|stats|tests'
 
 if [ "$mode" = changed ] && ! git rev-parse -q --verify HEAD~1 >/dev/null; then
     echo "clang-tidy: no previous commit here, checking every source"
@@ -40,7 +42,11 @@ elif [ "$mode" = changed ]; then
 else
     pattern="^$root/($folders)/"
 fi
+checks=()
+if [ "$mode" = names ]; then
+    checks=(-checks=-*,readability-identifier-naming,readability-function-size)
+fi
 # The compile commands may come from g++ (its own warning flags) and turn
 # warnings into errors; only the checks decide here.
-"$runner" -p "$build" -j "${JOBS:-$(nproc)}" -quiet \
+"$runner" -p "$build" -j "${JOBS:-$(nproc)}" -quiet "${checks[@]}" \
     -extra-arg=-Wno-unknown-warning-option -extra-arg=-Wno-error "$pattern"

@@ -5,8 +5,8 @@
 
 bool BalanceFits(const MachineTheory& theory, std::int64_t plays) {
     const double n = static_cast<double>(plays);
-    const double reach = std::fabs(theory.balls_per_play) * n +
-                         BalanceSpreadMargin * theory.sd_per_sqrt_play * std::sqrt(n);
+    const double reach = std::fabs(theory.BallsPerPlay) * n +
+                         BalanceSpreadMargin * theory.SdPerSqrtPlay * std::sqrt(n);
     // NaN figures fit nothing.
     return reach < static_cast<double>(BalanceGuard);
 }

@@ -377,22 +377,22 @@ std::int64_t BalanceTable::Quantile(double q) const {
 TableTooLarge::TableTooLarge(std::size_t needed, std::size_t allowed)
     : std::length_error("exact table needs " + std::to_string(needed) + " points, at most " +
                         std::to_string(allowed) + " allowed"),
-      needed_(needed) {}
+      Needed_(needed) {}
 
 ExactBalance::ExactBalance(double border) {
     const PocketChances c = PocketChancesForWeight(Slot::BorderWeight(border));
-    p0_ = c.Start;
-    p1_ = c.Attacker;
-    p2_ = c.Extra;
+    P0_ = c.Start;
+    P1_ = c.Attacker;
+    P2_ = c.Extra;
 }
 
 std::size_t ExactBalance::PointsFor(std::int64_t plays) const {
-    return WindowFor(Weights<LD>{p0_, p1_, p2_}, plays).Points;
+    return WindowFor(Weights<LD>{P0_, P1_, P2_}, plays).Points;
 }
 
 BalanceTable ExactBalance::Distribution(std::int64_t plays) const {
-    const Weights<double> wd{p0_, p1_, p2_};
-    const Weights<LD> wl{p0_, p1_, p2_};
+    const Weights<double> wd{P0_, P1_, P2_};
+    const Weights<LD> wl{P0_, P1_, P2_};
     const Window win = WindowFor(wl, plays);
     if (win.Points > MaxPoints) {
         throw TableTooLarge(win.Points, MaxPoints);
@@ -437,35 +437,35 @@ class SparseCumulative {
 public:
     SparseCumulative(const std::vector<std::pair<std::size_t, Cx<double>>>& values,
                      const Window& win)
-        : win_(win) {
+        : Win_(win) {
         for (const auto& [index, f] : values) {
             const auto j = static_cast<std::int64_t>(index);
             if (j == 0) {
-                mass_ = f.real();
+                Mass_ = f.real();
                 continue;
             }
             const double weight = 2 * index == win.Points ? 1.0 : 2.0;
             const Cx<double> c = weight * f * std::polar(1.0, Angle(j, win.Lowest)) /
                                  (1.0 - std::polar(1.0, Angle(j, 1)));
-            terms_.push_back({j, c});
-            constant_ += c.real();
+            Terms_.push_back({j, c});
+            Constant_ += c.real();
         }
     }
 
     double At(std::int64_t balance) const {
-        const std::int64_t count = balance - win_.Lowest + 1;
-        long double sum = mass_ * static_cast<double>(count) + constant_;
+        const std::int64_t count = balance - Win_.Lowest + 1;
+        long double sum = Mass_ * static_cast<double>(count) + Constant_;
         // Neighbouring terms differ by one step of the phase: a product
         // instead of a sine and cosine, renewed at every gap.
         const Cx<double> step = std::polar(1.0, Angle(1, count));
         Cx<double> phase;
         std::int64_t last = -2;
-        for (const Term& t : terms_) {
+        for (const Term& t : Terms_) {
             phase = t.j == last + 1 ? phase * step : std::polar(1.0, Angle(t.j, count));
             last = t.j;
             sum -= (t.c * phase).real();
         }
-        return static_cast<double>(sum / static_cast<long double>(win_.Points));
+        return static_cast<double>(sum / static_cast<long double>(Win_.Points));
     }
 
 private:
@@ -474,14 +474,14 @@ private:
         Cx<double> c;
     };
     double Angle(std::int64_t j, std::int64_t n) const {
-        const auto k = static_cast<std::int64_t>(win_.Points);
+        const auto k = static_cast<std::int64_t>(Win_.Points);
         const std::int64_t r = ((j * n) % k + k) % k;
         return -2.0 * std::numbers::pi * static_cast<double>(r) / static_cast<double>(k);
     }
-    Window win_;
-    double mass_ = 0.0;
-    long double constant_ = 0;
-    std::vector<Term> terms_;
+    Window Win_;
+    double Mass_ = 0.0;
+    long double Constant_ = 0;
+    std::vector<Term> Terms_;
 };
 
 // The five points of one window: from its few non-negligible values directly
@@ -525,8 +525,8 @@ BandPoints PointsOf(const Window& win, std::int64_t plays, const ValueAt& valueA
 
 std::vector<BandPoints> ExactBalance::Bands(const std::vector<std::int64_t>& plays,
                                             int threads) const {
-    const Weights<double> wd{p0_, p1_, p2_};
-    const Weights<LD> wl{p0_, p1_, p2_};
+    const Weights<double> wd{P0_, P1_, P2_};
+    const Weights<LD> wl{P0_, P1_, P2_};
     std::vector<Window> windows;
     std::size_t grid = 2;
     std::int64_t most = 0;

@@ -34,10 +34,10 @@ struct BalanceTable {
 class TableTooLarge : public std::length_error {
 public:
     TableTooLarge(std::size_t needed, std::size_t allowed);
-    std::size_t Needed() const { return needed_; }
+    std::size_t Needed() const { return Needed_; }
 
 private:
-    std::size_t needed_;
+    std::size_t Needed_;
 };
 
 // Five points of the balance: 5 %, 25 %, 50 %, 75 % and 95 %.
@@ -69,7 +69,7 @@ public:
     std::vector<BandPoints> Bands(const std::vector<std::int64_t>& plays, int threads = 1) const;
 
 private:
-    double p0_, p1_, p2_;
+    double P0_, P1_, P2_;
 };
 
 // The exact figures a player asks about N plays from a reset machine.

@@ -154,18 +154,18 @@ CycleFigures CycleFiguresForWeight(double weight) {
     const PocketChances pocket = PocketChancesForWeight(weight);
     const Cycle c = CycleExpectations(pocket);
     CycleFigures f;
-    f.plays_per_first_hit = c.Plays;
-    f.bonuses_per_first_hit = c.Bonuses;
-    f.balls_per_bonus = c.Bonus.Mean;
-    f.shots_per_play = c.Shots / c.Plays;
-    f.balls_per_play = c.Balls / c.Plays;
-    f.sd_per_sqrt_play = std::sqrt(CycleDeviationVariance(pocket, c, f.balls_per_play) / c.Plays);
+    f.PlaysPerFirstHit = c.Plays;
+    f.BonusesPerFirstHit = c.Bonuses;
+    f.BallsPerBonus = c.Bonus.Mean;
+    f.ShotsPerPlay = c.Shots / c.Plays;
+    f.BallsPerPlay = c.Balls / c.Plays;
+    f.SdPerSqrtPlay = std::sqrt(CycleDeviationVariance(pocket, c, f.BallsPerPlay) / c.Plays);
     return f;
 }
 
 double BreakEvenBorder() {
     auto perPlay = [](double border) {
-        return CycleFiguresForWeight(Scale * border / 250.0).balls_per_play;
+        return CycleFiguresForWeight(Scale * border / 250.0).BallsPerPlay;
     };
     // The first whole border past which the machine pays, then bisection to
     // the last representable step.
@@ -193,18 +193,18 @@ double BreakEvenBorder() {
 
 MachineTheory TheoryForBorder(double border) {
     MachineTheory t;
-    t.weight = Slot::BorderWeight(border);
-    static_cast<CycleFigures&>(t) = CycleFiguresForWeight(t.weight);
-    t.break_even_border = BreakEvenBorder();
+    t.Weight = Slot::BorderWeight(border);
+    static_cast<CycleFigures&>(t) = CycleFiguresForWeight(t.Weight);
+    t.BreakEvenBorder = BreakEvenBorder();
     return t;
 }
 
 PlayOutlook OutlookForPlays(const MachineTheory& theory, std::int64_t plays, double rate) {
     PlayOutlook o;
     const double n = static_cast<double>(plays);
-    o.mean_balance = n * theory.balls_per_play;
-    o.sd_balance = theory.sd_per_sqrt_play * std::sqrt(n);
-    o.mean_yen = o.mean_balance * rate;
-    o.sd_yen = o.sd_balance * rate;
+    o.MeanBalance = n * theory.BallsPerPlay;
+    o.SdBalance = theory.SdPerSqrtPlay * std::sqrt(n);
+    o.MeanYen = o.MeanBalance * rate;
+    o.SdYen = o.SdBalance * rate;
     return o;
 }

@@ -34,19 +34,19 @@ double ChainLengthChance(int bonuses);
 // Long-run figures for one start-pocket weight (real-valued, so the break-even
 // border can be solved without the engine's truncation).
 struct CycleFigures {
-    double plays_per_first_hit = 0.0;
-    double bonuses_per_first_hit = 0.0;
-    double balls_per_bonus = 0.0;
-    double shots_per_play = 0.0;
-    double balls_per_play = 0.0;
-    double sd_per_sqrt_play = 0.0;
+    double PlaysPerFirstHit = 0.0;
+    double BonusesPerFirstHit = 0.0;
+    double BallsPerBonus = 0.0;
+    double ShotsPerPlay = 0.0;
+    double BallsPerPlay = 0.0;
+    double SdPerSqrtPlay = 0.0;
 };
 CycleFigures CycleFiguresForWeight(double weight);
 
 // Everything the theory says about one border (plays per 1000 yen, 1 <= border < 250).
 struct MachineTheory : CycleFigures {
-    int weight = 0; // the start-pocket weight the engine uses for this border
-    double break_even_border = 0.0;
+    int Weight = 0; // the start-pocket weight the engine uses for this border
+    double BreakEvenBorder = 0.0;
 };
 MachineTheory TheoryForBorder(double border);
 
@@ -58,9 +58,9 @@ double BreakEvenBorder();
 // being ahead and the points of the balance come from the exact table
 // (ExactBalance.h): the balance is far too skewed for a normal curve.
 struct PlayOutlook {
-    double mean_balance = 0.0;
-    double sd_balance = 0.0;
-    double mean_yen = 0.0;
-    double sd_yen = 0.0;
+    double MeanBalance = 0.0;
+    double SdBalance = 0.0;
+    double MeanYen = 0.0;
+    double SdYen = 0.0;
 };
 PlayOutlook OutlookForPlays(const MachineTheory& theory, std::int64_t plays, double rate);

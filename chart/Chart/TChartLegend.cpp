@@ -8,11 +8,11 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TChartShadow.h"
-#include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartPanel/ChartException.h"
+#include "numfmt/NumberFormats.h"
 
 #include <algorithm>
 #include <cmath>

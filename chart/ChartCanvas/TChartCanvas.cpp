@@ -147,12 +147,6 @@ void TChartCanvas::SetBrushStyle(TBrushStyle style) {
     SetBrush(b);
 }
 
-void TChartCanvas::SetBrushBitmap(std::shared_ptr<const TRasterImage> bitmap) {
-    TBrushDesc b = Brush_;
-    b.Bitmap = std::move(bitmap);
-    SetBrush(b);
-}
-
 void TChartCanvas::SetFont(const TFontDesc& font) {
     Font_ = font;
     if (Context_)

@@ -110,7 +110,6 @@ public:
     void SetBrush(const TBrushDesc& brush);
     void SetBrushColor(TColor color);
     void SetBrushStyle(TBrushStyle style);
-    void SetBrushBitmap(std::shared_ptr<const TRasterImage> bitmap);
     const TFontDesc& Font() const { return Font_; }
     void SetFont(const TFontDesc& font);
     TColor FontColor() const { return FontColor_; }

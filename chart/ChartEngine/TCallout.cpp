@@ -8,44 +8,34 @@
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 
 TCallout::TCallout(TChartSeries* series)
-    : TSeriesPointer(series), FArrow(std::make_unique<TWhitePen>([this] { Repaint(); })) {
-    FStyle = psRectangle;
-    FVisible = true;
+    : TSeriesPointer(series), Arrow_(std::make_unique<TWhitePen>([this] { Repaint(); })) {
+    Style_ = psRectangle;
+    Visible_ = true;
     Brush().SetColor(clBlack);
 }
 
 TCallout::~TCallout() = default;
 
-void TCallout::SetArrowHead(TArrowHeadStyle value) {
-    if (StoreChanged(FArrowHead, value))
-        Repaint();
-}
-
-void TCallout::SetArrowHeadSize(int value) {
-    if (StoreChanged(FArrowHeadSize, value))
-        Repaint();
-}
-
 void TCallout::SetDistance(int value) {
-    if (StoreChanged(FDistance, value))
+    if (StoreChanged(Distance_, value))
         Repaint();
 }
 
 void TCallout::Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo) {
-    TChartCanvas3D* canvas = FSeries ? FSeries->ParentCanvas() : nullptr;
+    TChartCanvas3D* canvas = Series_ ? Series_->ParentCanvas() : nullptr;
     if (!canvas)
         return;
-    if (FArrow->Visible()) {
+    if (Arrow_->Visible()) {
         canvas->SetBrushStyle(bsClear);
         PrepareCanvas(*canvas, color);
-        canvas->AssignVisiblePen(*FArrow);
-        if (FArrowHead == ahNone)
+        canvas->AssignVisiblePen(*Arrow_);
+        if (ArrowHead_ == ahNone)
             canvas->LineWithZ(arrowFrom.X, arrowFrom.Y, arrowTo.X, arrowTo.Y, z);
         else
-            canvas->Arrow(FArrowHead == ahSolid, arrowFrom, arrowTo, FArrowHeadSize, FArrowHeadSize,
+            canvas->Arrow(ArrowHead_ == ahSolid, arrowFrom, arrowTo, ArrowHeadSize_, ArrowHeadSize_,
                           z);
     }
-    if (FArrowHead == ahNone && Visible()) {
+    if (ArrowHead_ == ahNone && Visible()) {
         PrepareCanvas(*canvas, color);
         const TPoint p = canvas->Calculate3DPosition(arrowFrom.X, arrowFrom.Y, z);
         DrawPointer(*canvas, false, p.X, p.Y, HorizSize(), VertSize(), color, Style());

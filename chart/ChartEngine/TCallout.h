@@ -13,12 +13,10 @@ public:
     explicit TCallout(TChartSeries* series);
     ~TCallout() override;
 
-    TChartPen& Arrow() const { return *FArrow; }
-    TArrowHeadStyle ArrowHead() const { return FArrowHead; }
-    void SetArrowHead(TArrowHeadStyle value);
-    int ArrowHeadSize() const { return FArrowHeadSize; }
-    void SetArrowHeadSize(int value);
-    int Distance() const { return FDistance; }
+    TChartPen& Arrow() const { return *Arrow_; }
+    TArrowHeadStyle ArrowHead() const { return ArrowHead_; }
+    int ArrowHeadSize() const { return ArrowHeadSize_; }
+    int Distance() const { return Distance_; }
     void SetDistance(int value);
 
     // Draws the arrow from arrowFrom to arrowTo at depth z, then (ahNone, Visible) the
@@ -26,8 +24,8 @@ public:
     void Draw(TColor color, TPoint arrowFrom, int z, TPoint arrowTo);
 
 private:
-    std::unique_ptr<TChartPen> FArrow;
-    TArrowHeadStyle FArrowHead = ahNone;
-    int FArrowHeadSize = 8;
-    int FDistance = 0;
+    std::unique_ptr<TChartPen> Arrow_;
+    TArrowHeadStyle ArrowHead_ = ahNone;
+    int ArrowHeadSize_ = 8;
+    int Distance_ = 0;
 };

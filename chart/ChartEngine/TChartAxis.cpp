@@ -10,12 +10,12 @@
 #include "chart/ChartCanvas/TChartHiddenPen.h"
 #include "chart/ChartCanvas/TDarkGrayPen.h"
 #include "chart/ChartCanvas/TDottedGrayPen.h"
-#include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxisTitle.h"
 #include "chart/ChartEngine/TChartSeries.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 #include "chart/ChartPanel/ChartException.h"
+#include "numfmt/NumberFormats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,50 +57,50 @@ constexpr int MaxLabelCount = 10000;
 } // namespace
 
 TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool horizontal)
-    : FChart(chart), FHorizontal(horizontal) {
+    : Chart_(chart), Horizontal_(horizontal) {
     auto changed = [this] { Changed(); };
-    FLabelsFont = std::make_unique<TChartFont>(changed);
-    FAxisPen = std::make_unique<TChartAxisPen>(changed);
-    FTicks = std::make_unique<TDarkGrayPen>(changed);
-    FMinorTicks = std::make_unique<TDarkGrayPen>(changed);
-    FTicksInner = std::make_unique<TDarkGrayPen>(changed);
-    FGrid = std::make_unique<TDottedGrayPen>(changed);
-    FMinorGrid = std::make_unique<TChartHiddenPen>(changed);
-    FTitle = std::make_unique<TChartAxisTitle>(this);
+    LabelsFont_ = std::make_unique<TChartFont>(changed);
+    AxisPen_ = std::make_unique<TChartAxisPen>(changed);
+    Ticks_ = std::make_unique<TDarkGrayPen>(changed);
+    MinorTicks_ = std::make_unique<TDarkGrayPen>(changed);
+    TicksInner_ = std::make_unique<TDarkGrayPen>(changed);
+    Grid_ = std::make_unique<TDottedGrayPen>(changed);
+    MinorGrid_ = std::make_unique<TChartHiddenPen>(changed);
+    Title_ = std::make_unique<TChartAxisTitle>(this);
 }
 
 TChartAxis::~TChartAxis() = default;
 
 void TChartAxis::Changed() const {
-    if (FChart && !FChart->IsDestroying())
-        FChart->Invalidate();
+    if (Chart_ && !Chart_->IsDestroying())
+        Chart_->Invalidate();
 }
 
 // --- range --------------------------------------------------------------------------
 
 void TChartAxis::SetAutomatic(bool value) {
-    if (StoreChanged(FAutomatic, value))
+    if (StoreChanged(Automatic_, value))
         Changed();
-    FAutomaticMinimum = value;
-    FAutomaticMaximum = value;
+    AutomaticMinimum_ = value;
+    AutomaticMaximum_ = value;
 }
 
 void TChartAxis::SetAutomaticMinimum(bool value) {
-    if (StoreChanged(FAutomaticMinimum, value))
+    if (StoreChanged(AutomaticMinimum_, value))
         Changed();
     if (!value)
-        FAutomatic = false;
-    else if (FAutomaticMaximum)
-        FAutomatic = true;
+        Automatic_ = false;
+    else if (AutomaticMaximum_)
+        Automatic_ = true;
 }
 
 void TChartAxis::SetAutomaticMaximum(bool value) {
-    if (StoreChanged(FAutomaticMaximum, value))
+    if (StoreChanged(AutomaticMaximum_, value))
         Changed();
     if (!value)
-        FAutomatic = false;
-    else if (FAutomaticMinimum)
-        FAutomatic = true;
+        Automatic_ = false;
+    else if (AutomaticMinimum_)
+        Automatic_ = true;
 }
 
 namespace {
@@ -120,32 +120,32 @@ void RefuseNonFinite(double value, const char* message) {
 
 void TChartAxis::SetMinimum(double value) {
     RefuseNonFinite(value, MinimumMessage);
-    if (value > FMaximum)
+    if (value > Maximum_)
         throw ChartException(MinimumMessage);
-    if (StoreChanged(FMinimum, value))
+    if (StoreChanged(Minimum_, value))
         Changed();
 }
 
 void TChartAxis::SetMaximum(double value) {
     RefuseNonFinite(value, MaximumMessage);
-    if (value < FMinimum)
+    if (value < Minimum_)
         throw ChartException(MaximumMessage);
-    if (StoreChanged(FMaximum, value))
+    if (StoreChanged(Maximum_, value))
         Changed();
 }
 
 void TChartAxis::SetMinMax(double minimum, double maximum) {
     RefuseNonFinite(minimum, MinimumMessage);
     RefuseNonFinite(maximum, MaximumMessage);
-    FAutomatic = false;
-    FAutomaticMinimum = false;
-    FAutomaticMaximum = false;
+    Automatic_ = false;
+    AutomaticMinimum_ = false;
+    AutomaticMaximum_ = false;
     if (minimum > maximum)
         std::swap(minimum, maximum);
     if (maximum - minimum < MinAxisRange)
         maximum = minimum + MinAxisRange;
-    const bool a = StoreChanged(FMinimum, minimum);
-    const bool b = StoreChanged(FMaximum, maximum);
+    const bool a = StoreChanged(Minimum_, minimum);
+    const bool b = StoreChanged(Maximum_, maximum);
     if (a || b)
         Changed();
 }
@@ -154,22 +154,12 @@ void TChartAxis::SetIncrement(double value) {
     RefuseNonFinite(value, IncrementMessage);
     if (value < 0)
         throw ChartException(IncrementMessage);
-    if (StoreChanged(FIncrement, value))
-        Changed();
-}
-
-void TChartAxis::SetMinimumOffset(int value) {
-    if (StoreChanged(FMinimumOffset, value))
-        Changed();
-}
-
-void TChartAxis::SetMaximumOffset(int value) {
-    if (StoreChanged(FMaximumOffset, value))
+    if (StoreChanged(Increment_, value))
         Changed();
 }
 
 void TChartAxis::SetInverted(bool value) {
-    if (StoreChanged(FInverted, value))
+    if (StoreChanged(Inverted_, value))
         Changed();
 }
 
@@ -181,128 +171,53 @@ bool TChartAxis::Scroll(double offset, bool checkLimits) {
         double dataMin = 0;
         double dataMax = 0;
         CalcSeriesRange(dataMin, dataMax);
-        if (offset > 0 && !(dataMax > FMaximum))
+        if (offset > 0 && !(dataMax > Maximum_))
             return false;
-        if (offset < 0 && !(dataMin < FMinimum))
+        if (offset < 0 && !(dataMin < Minimum_))
             return false;
     }
-    FAutomatic = false;
-    FAutomaticMinimum = false;
-    FAutomaticMaximum = false;
-    FMinimum += offset;
-    FMaximum += offset;
+    Automatic_ = false;
+    AutomaticMinimum_ = false;
+    AutomaticMaximum_ = false;
+    Minimum_ += offset;
+    Maximum_ += offset;
     Changed();
     return true;
 }
 
 // --- orientation and placement ------------------------------------------------------
 
-void TChartAxis::SetHorizontal(bool value) {
-    if (StoreChanged(FHorizontal, value))
-        Changed();
-}
-
 void TChartAxis::SetOtherSide(bool value) {
-    if (StoreChanged(FOtherSide, value))
+    if (StoreChanged(OtherSide_, value))
         Changed();
 }
 
 void TChartAxis::SetZPosition(double value) {
-    if (StoreChanged(FZPosition, value))
+    if (StoreChanged(ZPosition_, value))
         Changed();
 }
 
 void TChartAxis::SetGridZPosition(double value) {
-    if (StoreChanged(FGridZPosition, value))
-        Changed();
-}
-
-void TChartAxis::SetStartPosition(double value) {
-    if (StoreChanged(FStartPosition, value))
-        Changed();
-}
-
-void TChartAxis::SetEndPosition(double value) {
-    if (StoreChanged(FEndPosition, value))
-        Changed();
-}
-
-void TChartAxis::SetPositionPercent(double value) {
-    if (StoreChanged(FPositionPercent, value))
-        Changed();
-}
-
-void TChartAxis::SetPositionUnits(TMarginUnits value) {
-    if (StoreChanged(FPositionUnits, value))
+    if (StoreChanged(GridZPosition_, value))
         Changed();
 }
 
 void TChartAxis::SetVisible(bool value) {
-    if (StoreChanged(FVisible, value))
+    if (StoreChanged(Visible_, value))
         Changed();
 }
 
 // --- labels -------------------------------------------------------------------------
 
-void TChartAxis::SetLabels(bool value) {
-    if (StoreChanged(FLabels, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelStyle(TAxisLabelStyle value) {
-    if (StoreChanged(FLabelStyle, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsAngle(int value) {
-    if (StoreChanged(FLabelsAngle, value))
-        Changed();
-}
-
 void TChartAxis::SetLabelsSeparation(int value) {
     if (value < 0)
         throw ChartException("Labels Separation % must be greater than 0");
-    if (StoreChanged(FLabelsSeparation, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsSize(int value) {
-    if (StoreChanged(FLabelsSize, value))
-        Changed();
-}
-
-void TChartAxis::SetTitleSize(int value) {
-    if (StoreChanged(FTitleSize, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsOnAxis(bool value) {
-    if (StoreChanged(FLabelsOnAxis, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsAlign(TAxisLabelAlign value) {
-    if (StoreChanged(FLabelsAlign, value))
-        Changed();
-}
-
-void TChartAxis::SetLabelsMultiLine(bool value) {
-    if (StoreChanged(FLabelsMultiLine, value))
-        Changed();
-}
-
-void TChartAxis::SetAxisValuesFormat(const std::string& value) {
-    if (StoreChanged(FAxisValuesFormat, value))
-        Changed();
-}
-
-void TChartAxis::SetRoundFirstLabel(bool value) {
-    if (StoreChanged(FRoundFirstLabel, value))
+    if (StoreChanged(LabelsSeparation_, value))
         Changed();
 }
 
 std::string TChartAxis::LabelValue(double value) const {
-    return FormatFloat(FAxisValuesFormat, value);
+    return FormatFloat(AxisValuesFormat_, value);
 }
 
 std::string TChartAxis::LabelText(double value, TChartSeries* series, int valueIndex) const {
@@ -314,43 +229,18 @@ std::string TChartAxis::LabelText(double value, TChartSeries* series, int valueI
 
 // --- ticks and grid -----------------------------------------------------------------
 
-void TChartAxis::SetTickLength(int value) {
-    if (StoreChanged(FTickLength, value))
-        Changed();
-}
-
 void TChartAxis::SetMinorTickLength(int value) {
-    if (StoreChanged(FMinorTickLength, value))
-        Changed();
-}
-
-void TChartAxis::SetTickInnerLength(int value) {
-    if (StoreChanged(FTickInnerLength, value))
-        Changed();
-}
-
-void TChartAxis::SetMinorTickCount(int value) {
-    if (StoreChanged(FMinorTickCount, value))
-        Changed();
-}
-
-void TChartAxis::SetTickOnLabelsOnly(bool value) {
-    if (StoreChanged(FTickOnLabelsOnly, value))
-        Changed();
-}
-
-void TChartAxis::SetGridCentered(bool value) {
-    if (StoreChanged(FGridCentered, value))
+    if (StoreChanged(MinorTickLength_, value))
         Changed();
 }
 
 // --- series on this axis ------------------------------------------------------------
 
 bool TChartAxis::AnySeriesActiveOnAxis() const {
-    if (!FChart)
+    if (!Chart_)
         return false;
-    for (int i = 0; i < FChart->SeriesCount(); ++i) {
-        const TChartSeries* s = FChart->GetSeries(i);
+    for (int i = 0; i < Chart_->SeriesCount(); ++i) {
+        const TChartSeries* s = Chart_->GetSeries(i);
         if (s->Active() && s->AssociatedToAxis(this))
             return true;
     }
@@ -360,16 +250,16 @@ bool TChartAxis::AnySeriesActiveOnAxis() const {
 void TChartAxis::CalcSeriesRange(double& minimum, double& maximum) const {
     minimum = 0;
     maximum = 0;
-    if (!FChart)
+    if (!Chart_)
         return;
     const bool onlyActive = AnySeriesActiveOnAxis();
     bool first = true;
-    for (int i = 0; i < FChart->SeriesCount(); ++i) {
-        const TChartSeries* s = FChart->GetSeries(i);
+    for (int i = 0; i < Chart_->SeriesCount(); ++i) {
+        const TChartSeries* s = Chart_->GetSeries(i);
         if ((onlyActive && !s->Active()) || s->Count() == 0 || !s->AssociatedToAxis(this))
             continue;
-        const double lo = FHorizontal ? s->MinXValue() : s->MinYValue();
-        const double hi = FHorizontal ? s->MaxXValue() : s->MaxYValue();
+        const double lo = Horizontal_ ? s->MinXValue() : s->MinYValue();
+        const double hi = Horizontal_ ? s->MaxXValue() : s->MaxYValue();
         if (first || lo < minimum)
             minimum = lo;
         if (first || hi > maximum)
@@ -379,52 +269,52 @@ void TChartAxis::CalcSeriesRange(double& minimum, double& maximum) const {
 }
 
 void TChartAxis::AdjustMaxMin() {
-    if (FAutomatic || FAutomaticMinimum || FAutomaticMaximum) {
+    if (Automatic_ || AutomaticMinimum_ || AutomaticMaximum_) {
         double minimum = 0;
         double maximum = 0;
         CalcSeriesRange(minimum, maximum);
-        if (FAutomatic || FAutomaticMaximum)
-            FMaximum = maximum;
-        if (FAutomatic || FAutomaticMinimum)
-            FMinimum = minimum;
+        if (Automatic_ || AutomaticMaximum_)
+            Maximum_ = maximum;
+        if (Automatic_ || AutomaticMinimum_)
+            Minimum_ = minimum;
     }
-    SetCurrentRange(FMinimum, FMaximum);
+    SetCurrentRange(Minimum_, Maximum_);
 }
 
 void TChartAxis::SetCurrentRange(double minimum, double maximum) {
-    FIMinimum = minimum;
-    FIMaximum = maximum;
+    IMinimum_ = minimum;
+    IMaximum_ = maximum;
     RecalcDerived();
 }
 
 void TChartAxis::SetPositions(int startPos, int endPos) {
-    FIStartPos = startPos;
-    FIEndPos = endPos;
+    IStartPos_ = startPos;
+    IEndPos_ = endPos;
     RecalcDerived();
 }
 
 void TChartAxis::RecalcDerived() {
-    FIRange = FIMaximum - FIMinimum;
-    FIRangeZero = FIRange == 0;
-    FIAxisSize = FIEndPos - FIStartPos;
-    FICenterPos = (FIStartPos + FIEndPos) / 2;
-    FIAxisScale = FIRangeZero ? 0.0 : FIAxisSize / FIRange;
+    IRange_ = IMaximum_ - IMinimum_;
+    IRangeZero_ = IRange_ == 0;
+    IAxisSize_ = IEndPos_ - IStartPos_;
+    ICenterPos_ = (IStartPos_ + IEndPos_) / 2;
+    IAxisScale_ = IRangeZero_ ? 0.0 : IAxisSize_ / IRange_;
 }
 
 void TChartAxis::InternalCalcPositions() {
-    if (!FChart)
+    if (!Chart_)
         return;
-    const TRect& r = FChart->ChartRect;
-    if (FHorizontal) {
-        const double w = FChart->ChartWidth;
-        FIStartPos = r.Left + ChartRound(w * 0.01 * FStartPosition);
-        FIEndPos = r.Left + ChartRound(w * 0.01 * FEndPosition);
-        FPosAxis = FOtherSide ? r.Top : r.Bottom;
+    const TRect& r = Chart_->ChartRect;
+    if (Horizontal_) {
+        const double w = Chart_->ChartWidth;
+        IStartPos_ = r.Left + ChartRound(w * 0.01 * StartPosition_);
+        IEndPos_ = r.Left + ChartRound(w * 0.01 * EndPosition_);
+        PosAxis_ = OtherSide_ ? r.Top : r.Bottom;
     } else {
-        const double h = FChart->ChartHeight;
-        FIStartPos = r.Top + ChartRound(h * 0.01 * FStartPosition);
-        FIEndPos = r.Top + ChartRound(h * 0.01 * FEndPosition);
-        FPosAxis = FOtherSide ? r.Right : r.Left;
+        const double h = Chart_->ChartHeight;
+        IStartPos_ = r.Top + ChartRound(h * 0.01 * StartPosition_);
+        IEndPos_ = r.Top + ChartRound(h * 0.01 * EndPosition_);
+        PosAxis_ = OtherSide_ ? r.Right : r.Left;
     }
     RecalcDerived();
 }
@@ -432,12 +322,12 @@ void TChartAxis::InternalCalcPositions() {
 // --- value <-> pixel ----------------------------------------------------------------
 
 int TChartAxis::CalcPosValue(double value) const {
-    if (FIRangeZero)
-        return FICenterPos;
-    const int d = ToPixel((value - FIMinimum) * FIAxisScale);
-    if (FHorizontal)
-        return FInverted ? FIEndPos - d : FIStartPos + d;
-    return FInverted ? FIStartPos + d : FIEndPos - d;
+    if (IRangeZero_)
+        return ICenterPos_;
+    const int d = ToPixel((value - IMinimum_) * IAxisScale_);
+    if (Horizontal_)
+        return Inverted_ ? IEndPos_ - d : IStartPos_ + d;
+    return Inverted_ ? IStartPos_ + d : IEndPos_ - d;
 }
 
 int TChartAxis::CalcXPosValue(double value) const {
@@ -449,22 +339,22 @@ int TChartAxis::CalcYPosValue(double value) const {
 }
 
 double TChartAxis::CalcPosPoint(int pixel) const {
-    if (FIAxisSize < 1)
+    if (IAxisSize_ < 1)
         return 0;
-    const double d = FInverted ? FIEndPos - pixel : pixel - FIStartPos;
-    const double v = d * FIRange / FIAxisSize;
-    return FHorizontal ? FIMinimum + v : FIMaximum - v;
+    const double d = Inverted_ ? IEndPos_ - pixel : pixel - IStartPos_;
+    const double v = d * IRange_ / IAxisSize_;
+    return Horizontal_ ? IMinimum_ + v : IMaximum_ - v;
 }
 
 // --- margins ------------------------------------------------------------------------
 
 void TChartAxis::AdjustMaxMinRect(int atMinimum, int atMaximum) {
     // The minimum sits at the start pixel of horizontal axes and at the end of vertical ones.
-    const bool minAtStart = FHorizontal != FInverted;
+    const bool minAtStart = Horizontal_ != Inverted_;
     const int atStart = minAtStart ? atMinimum : atMaximum;
     const int atEnd = minAtStart ? atMaximum : atMinimum;
-    const int oldStart = FIStartPos;
-    const int oldEnd = FIEndPos;
+    const int oldStart = IStartPos_;
+    const int oldEnd = IEndPos_;
     SetPositions(oldStart + atStart, oldEnd - atEnd);
     double a = CalcPosPoint(oldStart);
     double b = CalcPosPoint(oldEnd);
@@ -477,14 +367,14 @@ void TChartAxis::AdjustMaxMinRect(int atMinimum, int atMaximum) {
 void TChartAxis::ApplySeriesMargins() {
     int lowSide = 0;  // left or bottom
     int highSide = 0; // right or top
-    if (FChart) {
-        for (int i = 0; i < FChart->SeriesCount(); ++i) {
-            TChartSeries* s = FChart->GetSeries(i);
+    if (Chart_) {
+        for (int i = 0; i < Chart_->SeriesCount(); ++i) {
+            TChartSeries* s = Chart_->GetSeries(i);
             if (!s->Active() || !s->AssociatedToAxis(this))
                 continue;
             int a = 0;
             int b = 0;
-            if (FHorizontal) {
+            if (Horizontal_) {
                 s->CalcHorizMargins(a, b); // left, right
                 lowSide = std::max(lowSide, a);
                 highSide = std::max(highSide, b);
@@ -496,10 +386,10 @@ void TChartAxis::ApplySeriesMargins() {
         }
     }
     // Left and bottom face the minimum unless the axis is inverted.
-    int atMinimum = FInverted ? highSide : lowSide;
-    int atMaximum = FInverted ? lowSide : highSide;
-    atMinimum += FMinimumOffset;
-    atMaximum += FMaximumOffset;
+    int atMinimum = Inverted_ ? highSide : lowSide;
+    int atMaximum = Inverted_ ? lowSide : highSide;
+    atMinimum += MinimumOffset_;
+    atMaximum += MaximumOffset_;
     if (atMinimum != 0 || atMaximum != 0)
         AdjustMaxMinRect(atMinimum, atMaximum);
 }
@@ -507,16 +397,16 @@ void TChartAxis::ApplySeriesMargins() {
 // --- label sizes and increment ------------------------------------------------------
 
 int TChartAxis::LabelHeight(const std::string& text) const {
-    TChartCanvas3D& canvas = FChart->Canvas();
-    canvas.AssignFont(*FLabelsFont);
-    return canvas.FontHeight() * static_cast<int>(SplitLabel(text, FLabelsMultiLine).size());
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(*LabelsFont_);
+    return canvas.FontHeight() * static_cast<int>(SplitLabel(text, LabelsMultiLine_).size());
 }
 
 int TChartAxis::LabelWidth(const std::string& text) const {
-    TChartCanvas3D& canvas = FChart->Canvas();
-    canvas.AssignFont(*FLabelsFont);
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(*LabelsFont_);
     int width = 0;
-    for (const std::string& line : SplitLabel(text, FLabelsMultiLine))
+    for (const std::string& line : SplitLabel(text, LabelsMultiLine_))
         width = std::max(width, canvas.TextWidth(line));
     return width;
 }
@@ -528,7 +418,7 @@ int TChartAxis::InternalLabelSize(double value, bool isWidth) const {
 
 int TChartAxis::LabelSize(double value) const {
     // Width along horizontal axes, height along vertical ones; turned labels swap.
-    return InternalLabelSize(value, AlongAxis(FHorizontal, FLabelsAngle));
+    return InternalLabelSize(value, AlongAxis(Horizontal_, LabelsAngle_));
 }
 
 double TChartAxis::NextStep(double x) {
@@ -554,24 +444,24 @@ double TChartAxis::NextStep(double x) {
 }
 
 double TChartAxis::CalcIncrement() {
-    if (!FChart)
-        return FIncrement > 0 ? FIncrement : 1;
-    const int s = std::max(LabelSize(FIMinimum), LabelSize(FIMaximum));
+    if (!Chart_)
+        return Increment_ > 0 ? Increment_ : 1;
+    const int s = std::max(LabelSize(IMinimum_), LabelSize(IMaximum_));
     int n = 1;
     if (s > 0) {
-        const int room = s + (FLabelsSeparation > 0 ? ChartRound(FLabelsSeparation * 0.01 * s) : 0);
-        n = ChartRound(static_cast<double>(FIAxisSize) / room);
+        const int room = s + (LabelsSeparation_ > 0 ? ChartRound(LabelsSeparation_ * 0.01 * s) : 0);
+        n = ChartRound(static_cast<double>(IAxisSize_) / room);
     }
     if (n < 1)
         return MinAxisIncrement;
     double step;
-    if (FIncrement > 0) {
-        step = FIncrement;
-    } else if (FIRange != 0) {
-        step = std::fabs(FIRange) / (n + 1);
-        for (int i = 0; i < FChart->SeriesCount(); ++i) {
-            const TChartSeries* series = FChart->GetSeries(i);
-            const bool alongX = FHorizontal == series->YMandatory();
+    if (Increment_ > 0) {
+        step = Increment_;
+    } else if (IRange_ != 0) {
+        step = std::fabs(IRange_) / (n + 1);
+        for (int i = 0; i < Chart_->SeriesCount(); ++i) {
+            const TChartSeries* series = Chart_->GetSeries(i);
+            const bool alongX = Horizontal_ == series->YMandatory();
             if (series->Active() && alongX && series->AssociatedToAxis(this) &&
                 series->Count() <= n) {
                 step = std::max(step, 1.0);
@@ -581,18 +471,18 @@ double TChartAxis::CalcIncrement() {
     } else {
         step = 1;
     }
-    if (FLabelsSeparation >= 0) {
+    if (LabelsSeparation_ >= 0) {
         for (;;) {
-            const double q = FIRange / step;
+            const double q = IRange_ / step;
             if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n)
                 break;
             step = NextStep(step);
-            if (step > FIRange || std::isinf(step))
+            if (step > IRange_ || std::isinf(step))
                 break;
         }
     }
     if (std::isinf(step))
-        return FIRange;
+        return IRange_;
     return std::max(step, MinAxisIncrement);
 }
 
@@ -601,40 +491,40 @@ int TChartAxis::MaxLabelsWidth() const {
     const TAxisLabelStyle style = CalcLabelStyle();
     int width = 0;
     if (style == talText) {
-        for (int i = 0; i < FChart->SeriesCount(); ++i) {
-            const TChartSeries* s = FChart->GetSeries(i);
+        for (int i = 0; i < Chart_->SeriesCount(); ++i) {
+            const TChartSeries* s = Chart_->GetSeries(i);
             if (!s->Active() || !s->AssociatedToAxis(this))
                 continue;
             for (const std::string& label : s->Labels())
                 width = std::max(width, LabelWidth(label));
         }
     } else {
-        double low = FIMinimum;
-        double high = FIMaximum;
-        if (FRoundFirstLabel) {
+        double low = IMinimum_;
+        double high = IMaximum_;
+        if (RoundFirstLabel_) {
             const double step = self->CalcIncrement();
-            low = std::trunc(FIMinimum / step) * step;
-            high = std::trunc(FIMaximum / step) * step;
+            low = std::trunc(IMinimum_ / step) * step;
+            high = std::trunc(IMaximum_ / step) * step;
         }
         width = std::max(LabelWidth(LabelValue(low)), LabelWidth(LabelValue(high)));
     }
-    TChartCanvas3D& canvas = FChart->Canvas();
-    canvas.AssignFont(*FLabelsFont);
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(*LabelsFont_);
     return width + canvas.TextWidth(" ");
 }
 
 TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
-    if (FLabelStyle != talAuto)
-        return FLabelStyle;
-    if (!FChart)
+    if (LabelStyle_ != talAuto)
+        return LabelStyle_;
+    if (!Chart_)
         return talNone;
     bool any = false;
-    for (int i = 0; i < FChart->SeriesCount(); ++i) {
-        const TChartSeries* s = FChart->GetSeries(i);
+    for (int i = 0; i < Chart_->SeriesCount(); ++i) {
+        const TChartSeries* s = Chart_->GetSeries(i);
         if (!s->Active() || !s->AssociatedToAxis(this))
             continue;
         any = true;
-        const bool alongX = FHorizontal == s->YMandatory();
+        const bool alongX = Horizontal_ == s->YMandatory();
         if (alongX && s->HasLabels() && !s->XLabel(0).empty())
             return talText;
     }
@@ -644,67 +534,67 @@ TAxisLabelStyle TChartAxis::CalcLabelStyle() const {
 // --- layout -------------------------------------------------------------------------
 
 void TChartAxis::CalcRect(TRect& rect, bool inflateChartRectangle) {
-    if (!FChart)
+    if (!Chart_)
         return;
-    TChartCanvas3D& canvas = FChart->Canvas();
+    TChartCanvas3D& canvas = Chart_->Canvas();
     // Edge on the axis side and the direction that points into the chart.
     int* edge;
     int inward;
-    if (FHorizontal) {
-        edge = FOtherSide ? &rect.Top : &rect.Bottom;
-        inward = FOtherSide ? 1 : -1;
+    if (Horizontal_) {
+        edge = OtherSide_ ? &rect.Top : &rect.Bottom;
+        inward = OtherSide_ ? 1 : -1;
     } else {
-        edge = FOtherSide ? &rect.Right : &rect.Left;
-        inward = FOtherSide ? -1 : 1;
+        edge = OtherSide_ ? &rect.Right : &rect.Left;
+        inward = OtherSide_ ? -1 : 1;
     }
     int pos = *edge;
-    FPosTitle = pos;
-    if (FTitle->Visible() && !FTitle->Caption().empty()) {
-        int size = FTitleSize;
+    PosTitle_ = pos;
+    if (Title_->Visible() && !Title_->Caption().empty()) {
+        int size = TitleSize_;
         if (size == 0) {
-            canvas.AssignFont(FTitle->Font());
-            size = AlongAxis(FHorizontal, FTitle->Angle()) ? canvas.FontHeight()
-                                                           : canvas.TextWidth(FTitle->Caption());
+            canvas.AssignFont(Title_->Font());
+            size = AlongAxis(Horizontal_, Title_->Angle()) ? canvas.FontHeight()
+                                                           : canvas.TextWidth(Title_->Caption());
         }
         pos += inward * size;
-        FPosTitle = pos;
+        PosTitle_ = pos;
     }
-    FPosLabels = pos;
-    FLabelsRoom = -1;
-    if (FLabels) {
-        int size = FLabelsSize;
+    PosLabels_ = pos;
+    LabelsRoom_ = -1;
+    if (Labels_) {
+        int size = LabelsSize_;
         if (size == 0) {
-            if (AlongAxis(FHorizontal, FLabelsAngle)) {
-                canvas.AssignFont(*FLabelsFont);
+            if (AlongAxis(Horizontal_, LabelsAngle_)) {
+                canvas.AssignFont(*LabelsFont_);
                 size = canvas.FontHeight();
             } else {
-                size = std::max(MaxLabelsWidth(), FLabelsRoomAtLeast);
-                FLabelsRoom = size;
+                size = std::max(MaxLabelsWidth(), LabelsRoomAtLeast_);
+                LabelsRoom_ = size;
             }
         }
         pos += inward * size;
-        FPosLabels = pos;
+        PosLabels_ = pos;
     }
     int ticks =
-        (FAxisPen->Visible() ? FAxisPen->Width() + 1 : 0) + (FTicks->Visible() ? FTickLength : 0);
-    if (FMinorTicks->Visible())
-        ticks = std::max(ticks, FMinorTickLength);
+        (AxisPen_->Visible() ? AxisPen_->Width() + 1 : 0) + (Ticks_->Visible() ? TickLength_ : 0);
+    if (MinorTicks_->Visible())
+        ticks = std::max(ticks, MinorTickLength_);
     if (ticks > 0)
         pos += inward * ticks;
-    if (FPositionPercent != 0) {
-        const int side = FHorizontal ? FChart->ChartHeight : FChart->ChartWidth;
-        const int shift = FPositionUnits == muPercent ? ChartRound(side * FPositionPercent * 0.01)
-                                                      : ChartRound(FPositionPercent);
-        FPosTitle += inward * shift;
-        FPosLabels += inward * shift;
+    if (PositionPercent_ != 0) {
+        const int side = Horizontal_ ? Chart_->ChartHeight : Chart_->ChartWidth;
+        const int shift = PositionUnits_ == muPercent ? ChartRound(side * PositionPercent_ * 0.01)
+                                                      : ChartRound(PositionPercent_);
+        PosTitle_ += inward * shift;
+        PosLabels_ += inward * shift;
     }
-    FPosAxis = pos;
+    PosAxis_ = pos;
     if (inflateChartRectangle)
         *edge = pos;
 }
 
 bool TChartAxis::WidenLabelsRoom() {
-    if (!FChart || FLabelsRoom < 0)
+    if (!Chart_ || LabelsRoom_ < 0)
         return false;
     const TAxisLabelStyle style = CalcLabelStyle();
     if (style != talValue && style != talMark)
@@ -716,12 +606,12 @@ bool TChartAxis::WidenLabelsRoom() {
     int width = 0;
     for (double v : values)
         width = std::max(width, LabelWidth(LabelValue(v)));
-    TChartCanvas3D& canvas = FChart->Canvas();
-    canvas.AssignFont(*FLabelsFont);
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(*LabelsFont_);
     width += canvas.TextWidth(" ");
-    if (width <= FLabelsRoom)
+    if (width <= LabelsRoom_)
         return false;
-    FLabelsRoomAtLeast = width;
+    LabelsRoomAtLeast_ = width;
     return true;
 }
 
@@ -730,24 +620,24 @@ bool TChartAxis::WidenLabelsRoom() {
 void TChartAxis::CalcLabelValues(std::vector<double>& out) {
     out.clear();
     const double step = CalcIncrement();
-    if (!(step > 0) || std::fabs(FIRange / step) >= MaxLabelCount)
+    if (!(step > 0) || std::fabs(IRange_ / step) >= MaxLabelCount)
         return;
     double value;
-    if (LabelValue(FIMinimum) == LabelValue(FIMaximum))
-        value = FIMaximum;
-    else if (FRoundFirstLabel)
-        value = std::trunc(FIMaximum / step) * step;
+    if (LabelValue(IMinimum_) == LabelValue(IMaximum_))
+        value = IMaximum_;
+    else if (RoundFirstLabel_)
+        value = std::trunc(IMaximum_ / step) * step;
     else
-        value = FIMaximum;
+        value = IMaximum_;
     // A step below the value's resolution would never get it under the maximum.
-    for (int i = 0; value > FIMaximum && i < MaxLabelCount; ++i)
+    for (int i = 0; value > IMaximum_ && i < MaxLabelCount; ++i)
         value -= step;
-    if (FIRangeZero || FIMaximum - FIMinimum < 1e-10 ||
+    if (IRangeZero_ || IMaximum_ - IMinimum_ < 1e-10 ||
         LabelValue(value) == LabelValue(value - step)) {
         out.push_back(value);
         return;
     }
-    const double lowest = (FIMinimum - MinAxisIncrement) / (1 + MinAxisIncrement);
+    const double lowest = (IMinimum_ - MinAxisIncrement) / (1 + MinAxisIncrement);
     while (value >= lowest && static_cast<int>(out.size()) <= MaxLabelCount) {
         out.push_back(value);
         const double next = value - step;
@@ -758,8 +648,8 @@ void TChartAxis::CalcLabelValues(std::vector<double>& out) {
 }
 
 void TChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string& text) {
-    TChartCanvas3D& canvas = FChart->Canvas();
-    const int z = ChartRound(FZPosition * 0.01 * FChart->SeriesWidth3D);
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    const int z = ChartRound(ZPosition_ * 0.01 * Chart_->SeriesWidth3D);
     if (angle % 360 == 0)
         canvas.TextOut3D(x, y, z, text);
     else
@@ -767,21 +657,21 @@ void TChartAxis::DrawAxisLabel(int x, int y, int angle, const std::string& text)
 }
 
 void TChartAxis::DrawLabelAt(int pos, const std::string& text) {
-    TChartCanvas3D& canvas = FChart->Canvas();
-    canvas.AssignFont(*FLabelsFont);
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(*LabelsFont_);
     canvas.SetBackMode(cbmTransparent);
     const int h = canvas.FontHeight();
-    const std::vector<std::string> lines = SplitLabel(text, FLabelsMultiLine);
+    const std::vector<std::string> lines = SplitLabel(text, LabelsMultiLine_);
     const int count = static_cast<int>(lines.size());
     for (int k = 0; k < count; ++k) {
         const std::string& line = lines[static_cast<std::size_t>(k)];
-        if (FHorizontal) {
+        if (Horizontal_) {
             canvas.SetTextAlign(TA_CENTER | TA_TOP);
-            const int y = FOtherSide ? FPosLabels - (count - k) * h : FPosLabels + k * h;
+            const int y = OtherSide_ ? PosLabels_ - (count - k) * h : PosLabels_ + k * h;
             // A label at an end of the axis may reach past the panel's edge
             // ("1,000,000" at the right): it moves inward, its tick stays.
             const int w = canvas.TextWidth(line);
-            const TRect& panel = FChart->ChartBounds;
+            const TRect& panel = Chart_->ChartBounds;
             int x = pos;
             if (x - w / 2 + w > panel.Right)
                 x = panel.Right - w + w / 2;
@@ -790,14 +680,14 @@ void TChartAxis::DrawLabelAt(int pos, const std::string& text) {
             DrawAxisLabel(x, y, 0, line);
         } else {
             const int y = pos - count * h / 2 + k * h;
-            const bool rightAligned = FOtherSide == (FLabelsAlign == alOpposite);
+            const bool rightAligned = OtherSide_ == (LabelsAlign_ == alOpposite);
             if (rightAligned) {
                 canvas.SetTextAlign(TA_RIGHT | TA_TOP);
-                const int x = FOtherSide ? FPosLabels + MaxLabelsWidth() : FPosLabels;
+                const int x = OtherSide_ ? PosLabels_ + MaxLabelsWidth() : PosLabels_;
                 DrawAxisLabel(x, y, 0, line);
             } else {
                 canvas.SetTextAlign(TA_LEFT | TA_TOP);
-                const int x = FOtherSide ? FPosLabels : FPosLabels - MaxLabelsWidth();
+                const int x = OtherSide_ ? PosLabels_ : PosLabels_ - MaxLabelsWidth();
                 DrawAxisLabel(x, y, 0, line);
             }
         }
@@ -809,45 +699,45 @@ void TChartAxis::DrawValueLabels() {
     CalcLabelValues(values);
     for (double v : values) {
         const int p = CalcPosValue(v);
-        const bool inside = FIStartPos < p && p < FIEndPos;
-        if (FLabelsOnAxis || inside) {
-            if (FLabels)
+        const bool inside = IStartPos_ < p && p < IEndPos_;
+        if (LabelsOnAxis_ || inside) {
+            if (Labels_)
                 DrawLabelAt(p, LabelText(v, nullptr, -1));
-            FTickPositions.push_back(p);
-        } else if (!FTickOnLabelsOnly && v >= FIMinimum && v <= FIMaximum) {
-            FTickPositions.push_back(p);
+            TickPositions_.push_back(p);
+        } else if (!TickOnLabelsOnly_ && v >= IMinimum_ && v <= IMaximum_) {
+            TickPositions_.push_back(p);
         }
     }
 }
 
 void TChartAxis::DrawTextLabels() {
     TChartSeries* series = nullptr;
-    for (int i = 0; i < FChart->SeriesCount() && !series; ++i) {
-        TChartSeries* s = FChart->GetSeries(i);
+    for (int i = 0; i < Chart_->SeriesCount() && !series; ++i) {
+        TChartSeries* s = Chart_->GetSeries(i);
         if (s->Active() && s->AssociatedToAxis(this) && s->HasLabels())
             series = s;
     }
     if (!series)
         return;
-    const TChartValueList& list = FHorizontal ? series->XValues() : series->YValues();
+    const TChartValueList& list = Horizontal_ ? series->XValues() : series->YValues();
     bool havePrevious = false;
     int previousPos = 0;
     int previousHalf = 0;
     for (int i = 0; i < series->Count(); ++i) {
         const double x = list.Value(i);
-        if (x < FIMinimum || x > FIMaximum)
+        if (x < IMinimum_ || x > IMaximum_)
             continue;
         std::string text = series->XLabel(i);
         if (OnGetAxisLabel)
             OnGetAxisLabel(this, series, i, text);
         const int p = CalcPosValue(x);
-        const int size = FHorizontal ? LabelWidth(text) : LabelHeight(text);
-        const int half = ChartRound(size + FLabelsSeparation * 0.02 * size) / 2;
+        const int size = Horizontal_ ? LabelWidth(text) : LabelHeight(text);
+        const int half = ChartRound(size + LabelsSeparation_ * 0.02 * size) / 2;
         if (havePrevious && std::abs(p - previousPos) < previousHalf + half)
             continue;
-        if (FLabels && !text.empty())
+        if (Labels_ && !text.empty())
             DrawLabelAt(p, text);
-        FTickPositions.push_back(p);
+        TickPositions_.push_back(p);
         havePrevious = true;
         previousPos = p;
         previousHalf = half;
@@ -855,90 +745,90 @@ void TChartAxis::DrawTextLabels() {
 }
 
 void TChartAxis::DrawTitle() {
-    const std::string& caption = FTitle->Caption();
-    if (!FTitle->Visible() || caption.empty())
+    const std::string& caption = Title_->Caption();
+    if (!Title_->Visible() || caption.empty())
         return;
-    TChartCanvas3D& canvas = FChart->Canvas();
-    canvas.AssignFont(FTitle->Font());
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(Title_->Font());
     canvas.SetBackMode(cbmTransparent);
     canvas.SetTextAlign(TA_LEFT | TA_TOP);
     const int h = canvas.FontHeight();
     const int w = canvas.TextWidth(caption);
-    const int angle = ((FTitle->Angle() % 360) + 360) % 360;
+    const int angle = ((Title_->Angle() % 360) + 360) % 360;
     int x;
     int y;
     if (angle == 90) {
         // Reads upward: the origin is the text's bottom-left, its glyph tops face outward.
-        x = FOtherSide ? FPosTitle : FPosTitle - h;
-        y = FICenterPos + w / 2;
+        x = OtherSide_ ? PosTitle_ : PosTitle_ - h;
+        y = ICenterPos_ + w / 2;
     } else if (angle == 270) {
         // Reads downward: the origin is the top-right, the glyph tops face outward.
-        x = FOtherSide ? FPosTitle + h : FPosTitle;
-        y = FICenterPos - w / 2;
+        x = OtherSide_ ? PosTitle_ + h : PosTitle_;
+        y = ICenterPos_ - w / 2;
     } else {
-        x = FICenterPos - w / 2;
-        y = FOtherSide ? FPosTitle - h : FPosTitle;
-        if (!FHorizontal)
-            y = FICenterPos - h / 2;
+        x = ICenterPos_ - w / 2;
+        y = OtherSide_ ? PosTitle_ - h : PosTitle_;
+        if (!Horizontal_)
+            y = ICenterPos_ - h / 2;
     }
     DrawAxisLabel(x, y, angle, caption);
 }
 
 void TChartAxis::DrawTicksAndGrid() {
-    TChartCanvas3D& canvas = FChart->Canvas();
-    const int z = ChartRound(FZPosition * 0.01 * FChart->SeriesWidth3D);
-    const int gridZ = ChartRound(FGridZPosition * 0.01 * FChart->SeriesWidth3D);
-    const int outward = FHorizontal ? (FOtherSide ? -1 : 1) : (FOtherSide ? 1 : -1);
-    const TRect& r = FChart->ChartRect;
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    const int z = ChartRound(ZPosition_ * 0.01 * Chart_->SeriesWidth3D);
+    const int gridZ = ChartRound(GridZPosition_ * 0.01 * Chart_->SeriesWidth3D);
+    const int outward = Horizontal_ ? (OtherSide_ ? -1 : 1) : (OtherSide_ ? 1 : -1);
+    const TRect& r = Chart_->ChartRect;
     auto tick = [&](int p, int from, int to) {
-        if (FHorizontal)
+        if (Horizontal_)
             canvas.VertLine3D(p, from, to, z);
         else
             canvas.HorizLine3D(from, to, p, z);
     };
     auto gridLine = [&](int p) {
-        if (FHorizontal)
+        if (Horizontal_)
             canvas.VertLine3D(p, r.Top + 1, r.Bottom, gridZ);
         else
             canvas.HorizLine3D(r.Left + 1, r.Right, p, gridZ);
     };
 
-    if (FAxisPen->Visible()) {
-        canvas.AssignVisiblePen(*FAxisPen);
-        if (FHorizontal)
-            canvas.HorizLine3D(FIStartPos, FIEndPos, FPosAxis, z);
+    if (AxisPen_->Visible()) {
+        canvas.AssignVisiblePen(*AxisPen_);
+        if (Horizontal_)
+            canvas.HorizLine3D(IStartPos_, IEndPos_, PosAxis_, z);
         else
-            canvas.VertLine3D(FPosAxis, FIStartPos, FIEndPos, z);
+            canvas.VertLine3D(PosAxis_, IStartPos_, IEndPos_, z);
     }
-    const std::vector<int>& ticks = FTickPositions;
-    if (FTicks->Visible() && FTickLength > 0) {
-        canvas.AssignVisiblePen(*FTicks);
+    const std::vector<int>& ticks = TickPositions_;
+    if (Ticks_->Visible() && TickLength_ > 0) {
+        canvas.AssignVisiblePen(*Ticks_);
         for (int p : ticks)
-            tick(p, FPosAxis + outward, FPosAxis + outward * (1 + FTickLength));
+            tick(p, PosAxis_ + outward, PosAxis_ + outward * (1 + TickLength_));
     }
-    if (FGrid->Visible()) {
-        const TColor color = FGrid->Color() == clDefault ? clGray : FGrid->Color();
-        canvas.AssignVisiblePenColor(*FGrid, color);
+    if (Grid_->Visible()) {
+        const TColor color = Grid_->Color() == clDefault ? clGray : Grid_->Color();
+        canvas.AssignVisiblePenColor(*Grid_, color);
         canvas.SetBackMode(cbmTransparent);
-        for (int p : GridLinePositions(ticks, FGridCentered, FIStartPos, FIEndPos))
+        for (int p : GridLinePositions(ticks, GridCentered_, IStartPos_, IEndPos_))
             gridLine(p);
     }
-    if (FTicksInner->Visible() && FTickInnerLength > 0) {
-        canvas.AssignVisiblePen(*FTicksInner);
+    if (TicksInner_->Visible() && TickInnerLength_ > 0) {
+        canvas.AssignVisiblePen(*TicksInner_);
         for (int p : ticks)
-            tick(p, FPosAxis, FPosAxis - outward * FTickInnerLength);
+            tick(p, PosAxis_, PosAxis_ - outward * TickInnerLength_);
     }
-    const bool minorTicks = FMinorTicks->Visible() && FMinorTickLength > 0;
-    if ((minorTicks || FMinorGrid->Visible()) && ticks.size() >= 2 && FMinorTickCount > 0) {
+    const bool minorTicks = MinorTicks_->Visible() && MinorTickLength_ > 0;
+    if ((minorTicks || MinorGrid_->Visible()) && ticks.size() >= 2 && MinorTickCount_ > 0) {
         const MinorTickPositions minor =
-            LayoutMinorTicks(ticks, FMinorTickCount, FIStartPos, FIEndPos);
+            LayoutMinorTicks(ticks, MinorTickCount_, IStartPos_, IEndPos_);
         if (minorTicks) {
-            canvas.AssignVisiblePen(*FMinorTicks);
+            canvas.AssignVisiblePen(*MinorTicks_);
             for (int p : minor.Ticks)
-                tick(p, FPosAxis + outward, FPosAxis + outward * (1 + FMinorTickLength));
+                tick(p, PosAxis_ + outward, PosAxis_ + outward * (1 + MinorTickLength_));
         }
-        if (FMinorGrid->Visible()) {
-            canvas.AssignVisiblePen(*FMinorGrid);
+        if (MinorGrid_->Visible()) {
+            canvas.AssignVisiblePen(*MinorGrid_);
             for (int p : minor.GridLines)
                 gridLine(p);
         }
@@ -946,9 +836,9 @@ void TChartAxis::DrawTicksAndGrid() {
 }
 
 void TChartAxis::Draw() {
-    if (!FChart)
+    if (!Chart_)
         return;
-    FTickPositions.clear();
+    TickPositions_.clear();
     DrawTitle();
     switch (CalcLabelStyle()) {
     case talValue:
@@ -966,9 +856,9 @@ void TChartAxis::Draw() {
 }
 
 bool TChartAxis::Clicked(int x, int y) const {
-    const int lo = std::min(FIStartPos, FIEndPos);
-    const int hi = std::max(FIStartPos, FIEndPos);
-    if (FHorizontal)
-        return x >= lo && x <= hi && std::abs(y - FPosAxis) <= AxisClickGap;
-    return y >= lo && y <= hi && std::abs(x - FPosAxis) <= AxisClickGap;
+    const int lo = std::min(IStartPos_, IEndPos_);
+    const int hi = std::max(IStartPos_, IEndPos_);
+    if (Horizontal_)
+        return x >= lo && x <= hi && std::abs(y - PosAxis_) <= AxisClickGap;
+    return y >= lo && y <= hi && std::abs(x - PosAxis_) <= AxisClickGap;
 }

@@ -23,109 +23,87 @@ public:
     TChartAxis& operator=(const TChartAxis&) = delete;
     ~TChartAxis();
 
-    TCustomAxisPanel* ParentChart() const { return FChart; }
+    TCustomAxisPanel* ParentChart() const { return Chart_; }
 
     // --- range -----------------------------------------------------------------------
-    bool Automatic() const { return FAutomatic; }
+    bool Automatic() const { return Automatic_; }
     void SetAutomatic(bool value);
-    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    bool AutomaticMinimum() const { return AutomaticMinimum_; }
     void SetAutomaticMinimum(bool value);
-    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    bool AutomaticMaximum() const { return AutomaticMaximum_; }
     void SetAutomaticMaximum(bool value);
-    double Minimum() const { return FMinimum; }
+    double Minimum() const { return Minimum_; }
     // Raises "Axis Minimum Value must be <= Maximum" and keeps the old value.
     void SetMinimum(double value);
-    double Maximum() const { return FMaximum; }
+    double Maximum() const { return Maximum_; }
     // Raises "Axis Maximum Value must be >= Minimum" and keeps the old value.
     void SetMaximum(double value);
     // Fixes both ends (turns the automatic flags off); swaps reversed ends and keeps a
     // range of at least MinAxisRange.
     void SetMinMax(double minimum, double maximum);
-    double Increment() const { return FIncrement; }
+    double Increment() const { return Increment_; }
     // Raises "Axis increment must be >= 0".
     void SetIncrement(double value);
-    int MinimumOffset() const { return FMinimumOffset; }
-    void SetMinimumOffset(int value);
-    int MaximumOffset() const { return FMaximumOffset; }
-    void SetMaximumOffset(int value);
-    bool Inverted() const { return FInverted; }
+    int MinimumOffset() const { return MinimumOffset_; }
+    int MaximumOffset() const { return MaximumOffset_; }
+    bool Inverted() const { return Inverted_; }
     void SetInverted(bool value);
     // Adds offset to both ends (turning automatic off); with checkLimits refuses to move
     // past the data. Returns whether it scrolled.
     bool Scroll(double offset, bool checkLimits);
 
     // --- orientation and placement ---------------------------------------------------
-    bool Horizontal() const { return FHorizontal; }
-    void SetHorizontal(bool value);
-    bool OtherSide() const { return FOtherSide; }
+    bool Horizontal() const { return Horizontal_; }
+    bool OtherSide() const { return OtherSide_; }
     void SetOtherSide(bool value);
-    bool IsDepthAxis() const { return FIsDepthAxis; }
-    void SetIsDepthAxis(bool value) { FIsDepthAxis = value; }
-    double ZPosition() const { return FZPosition; }
+    bool IsDepthAxis() const { return IsDepthAxis_; }
+    void SetIsDepthAxis(bool value) { IsDepthAxis_ = value; }
+    double ZPosition() const { return ZPosition_; }
     void SetZPosition(double value);
-    double GridZPosition() const { return FGridZPosition; }
+    double GridZPosition() const { return GridZPosition_; }
     void SetGridZPosition(double value);
-    double StartPosition() const { return FStartPosition; }
-    void SetStartPosition(double value);
-    double EndPosition() const { return FEndPosition; }
-    void SetEndPosition(double value);
-    double PositionPercent() const { return FPositionPercent; }
-    void SetPositionPercent(double value);
-    TMarginUnits PositionUnits() const { return FPositionUnits; }
-    void SetPositionUnits(TMarginUnits value);
-    bool Visible() const { return FVisible; }
+    double StartPosition() const { return StartPosition_; }
+    double EndPosition() const { return EndPosition_; }
+    double PositionPercent() const { return PositionPercent_; }
+    TMarginUnits PositionUnits() const { return PositionUnits_; }
+    bool Visible() const { return Visible_; }
     void SetVisible(bool value);
 
     // --- labels ----------------------------------------------------------------------
-    bool Labels() const { return FLabels; }
-    void SetLabels(bool value);
-    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
-    void SetLabelStyle(TAxisLabelStyle value);
-    TChartFont& LabelsFont() const { return *FLabelsFont; }
-    int LabelsAngle() const { return FLabelsAngle; }
-    void SetLabelsAngle(int value);
-    int LabelsSeparation() const { return FLabelsSeparation; }
+    bool Labels() const { return Labels_; }
+    TAxisLabelStyle LabelStyle() const { return LabelStyle_; }
+    TChartFont& LabelsFont() const { return *LabelsFont_; }
+    int LabelsAngle() const { return LabelsAngle_; }
+    int LabelsSeparation() const { return LabelsSeparation_; }
     // Raises "Labels Separation % must be greater than 0" for negative values.
     void SetLabelsSeparation(int value);
-    int LabelsSize() const { return FLabelsSize; }
-    void SetLabelsSize(int value);
-    int TitleSize() const { return FTitleSize; }
-    void SetTitleSize(int value);
-    bool LabelsOnAxis() const { return FLabelsOnAxis; }
-    void SetLabelsOnAxis(bool value);
-    TAxisLabelAlign LabelsAlign() const { return FLabelsAlign; }
-    void SetLabelsAlign(TAxisLabelAlign value);
-    bool LabelsMultiLine() const { return FLabelsMultiLine; }
-    void SetLabelsMultiLine(bool value);
-    const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
-    void SetAxisValuesFormat(const std::string& value);
-    bool RoundFirstLabel() const { return FRoundFirstLabel; }
-    void SetRoundFirstLabel(bool value);
+    int LabelsSize() const { return LabelsSize_; }
+    int TitleSize() const { return TitleSize_; }
+    bool LabelsOnAxis() const { return LabelsOnAxis_; }
+    TAxisLabelAlign LabelsAlign() const { return LabelsAlign_; }
+    bool LabelsMultiLine() const { return LabelsMultiLine_; }
+    const std::string& AxisValuesFormat() const { return AxisValuesFormat_; }
+    bool RoundFirstLabel() const { return RoundFirstLabel_; }
     // The label text of a value under AxisValuesFormat (OnGetAxisLabel not consulted).
     std::string LabelValue(double value) const;
     // The chart's label-text event: may change the text of a label.
     std::function<void(TChartAxis*, TChartSeries*, int, std::string&)> OnGetAxisLabel;
 
     // --- pens, ticks, grid, title ----------------------------------------------------
-    TChartPen& Axis() const { return *FAxisPen; }
-    TChartPen& Ticks() const { return *FTicks; }
-    TChartPen& MinorTicks() const { return *FMinorTicks; }
-    TChartPen& TicksInner() const { return *FTicksInner; }
-    TChartPen& Grid() const { return *FGrid; }
-    TChartPen& MinorGrid() const { return *FMinorGrid; }
-    int TickLength() const { return FTickLength; }
-    void SetTickLength(int value);
-    int MinorTickLength() const { return FMinorTickLength; }
+    TChartPen& Axis() const { return *AxisPen_; }
+    TChartPen& Ticks() const { return *Ticks_; }
+    TChartPen& MinorTicks() const { return *MinorTicks_; }
+    TChartPen& TicksInner() const { return *TicksInner_; }
+    TChartPen& Grid() const { return *Grid_; }
+    TChartPen& MinorGrid() const { return *MinorGrid_; }
+    int TickLength() const { return TickLength_; }
+    int MinorTickLength() const { return MinorTickLength_; }
     void SetMinorTickLength(int value);
-    int TickInnerLength() const { return FTickInnerLength; }
-    void SetTickInnerLength(int value);
-    int MinorTickCount() const { return FMinorTickCount; }
-    void SetMinorTickCount(int value);
-    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
-    void SetTickOnLabelsOnly(bool value);
-    bool GridCentered() const { return FGridCentered; }
-    void SetGridCentered(bool value);
-    TChartAxisTitle& Title() const { return *FTitle; }
+    int TickInnerLength() const { return TickInnerLength_; }
+    int MinorTickCount() const { return MinorTickCount_; }
+    bool TickOnLabelsOnly() const { return TickOnLabelsOnly_; }
+    bool GridCentered() const { return GridCentered_; }
+    TChartAxisTitle& Title() const { return *Title_; }
 
     // --- per-repaint steps (called by the chart's paint pipeline) -------------------
     // Range from the series (automatic ends) or from Minimum/Maximum, then derived values.
@@ -158,18 +136,18 @@ public:
     bool Clicked(int x, int y) const;
 
     // --- working state of the last repaint -------------------------------------------
-    double CurrentMinimum() const { return FIMinimum; }
-    double CurrentMaximum() const { return FIMaximum; }
-    double IRange() const { return FIRange; }
-    bool IsZeroRange() const { return FIRangeZero; }
-    int IStartPos() const { return FIStartPos; }
-    int IEndPos() const { return FIEndPos; }
-    int IAxisSize() const { return FIAxisSize; }
-    int ICenterPos() const { return FICenterPos; }
-    int PosAxis() const { return FPosAxis; }
-    int PosLabels() const { return FPosLabels; }
-    int PosTitle() const { return FPosTitle; }
-    const std::vector<int>& TickPositions() const { return FTickPositions; }
+    double CurrentMinimum() const { return IMinimum_; }
+    double CurrentMaximum() const { return IMaximum_; }
+    double IRange() const { return IRange_; }
+    bool IsZeroRange() const { return IRangeZero_; }
+    int IStartPos() const { return IStartPos_; }
+    int IEndPos() const { return IEndPos_; }
+    int IAxisSize() const { return IAxisSize_; }
+    int ICenterPos() const { return ICenterPos_; }
+    int PosAxis() const { return PosAxis_; }
+    int PosLabels() const { return PosLabels_; }
+    int PosTitle() const { return PosTitle_; }
+    const std::vector<int>& TickPositions() const { return TickPositions_; }
     // Sets the range in use directly (zoom, tests) and recomputes derived values.
     void SetCurrentRange(double minimum, double maximum);
     // Sets start and end pixel directly and recomputes size, centre and scale.
@@ -178,7 +156,7 @@ public:
     // Fills `out` with the values labels are drawn at, top value first (value labels).
     void CalcLabelValues(std::vector<double>& out);
     // A repaint starts: its first layout measures the labels afresh.
-    void ResetLabelsRoom() { FLabelsRoomAtLeast = 0; }
+    void ResetLabelsRoom() { LabelsRoomAtLeast_ = 0; }
     // After the series margins: true when the value labels that will be drawn
     // need more room than the layout gave them; the next CalcRect gives it.
     bool WidenLabelsRoom();
@@ -204,69 +182,69 @@ private:
     void DrawLabelAt(int pos, const std::string& text);
     void DrawTicksAndGrid();
 
-    TCustomAxisPanel* FChart;
-    bool FHorizontal;
-    bool FOtherSide = false;
-    bool FIsDepthAxis = false;
-    bool FAutomatic = true;
-    bool FAutomaticMinimum = true;
-    bool FAutomaticMaximum = true;
-    double FMinimum = 0;
-    double FMaximum = 0;
-    double FIncrement = 0;
-    int FMinimumOffset = 0;
-    int FMaximumOffset = 0;
-    bool FInverted = false;
-    bool FVisible = true;
-    double FZPosition = 0;
-    double FGridZPosition = 0;
-    double FStartPosition = 0;
-    double FEndPosition = 100;
-    double FPositionPercent = 0;
-    TMarginUnits FPositionUnits = muPercent;
+    TCustomAxisPanel* Chart_;
+    bool Horizontal_;
+    bool OtherSide_ = false;
+    bool IsDepthAxis_ = false;
+    bool Automatic_ = true;
+    bool AutomaticMinimum_ = true;
+    bool AutomaticMaximum_ = true;
+    double Minimum_ = 0;
+    double Maximum_ = 0;
+    double Increment_ = 0;
+    int MinimumOffset_ = 0;
+    int MaximumOffset_ = 0;
+    bool Inverted_ = false;
+    bool Visible_ = true;
+    double ZPosition_ = 0;
+    double GridZPosition_ = 0;
+    double StartPosition_ = 0;
+    double EndPosition_ = 100;
+    double PositionPercent_ = 0;
+    TMarginUnits PositionUnits_ = muPercent;
 
-    bool FLabels = true;
-    TAxisLabelStyle FLabelStyle = talAuto;
-    std::unique_ptr<TChartFont> FLabelsFont;
-    int FLabelsAngle = 0;
-    int FLabelsSeparation = 10;
-    int FLabelsSize = 0;
-    int FTitleSize = 0;
-    bool FLabelsOnAxis = true;
-    TAxisLabelAlign FLabelsAlign = alDefault;
-    bool FLabelsMultiLine = false;
-    std::string FAxisValuesFormat = "#,##0.###";
-    bool FRoundFirstLabel = true;
+    bool Labels_ = true;
+    TAxisLabelStyle LabelStyle_ = talAuto;
+    std::unique_ptr<TChartFont> LabelsFont_;
+    int LabelsAngle_ = 0;
+    int LabelsSeparation_ = 10;
+    int LabelsSize_ = 0;
+    int TitleSize_ = 0;
+    bool LabelsOnAxis_ = true;
+    TAxisLabelAlign LabelsAlign_ = alDefault;
+    bool LabelsMultiLine_ = false;
+    std::string AxisValuesFormat_ = "#,##0.###";
+    bool RoundFirstLabel_ = true;
 
-    std::unique_ptr<TChartPen> FAxisPen;
-    std::unique_ptr<TChartPen> FTicks;
-    std::unique_ptr<TChartPen> FMinorTicks;
-    std::unique_ptr<TChartPen> FTicksInner;
-    std::unique_ptr<TChartPen> FGrid;
-    std::unique_ptr<TChartPen> FMinorGrid;
-    int FTickLength = 4;
-    int FMinorTickLength = 2;
-    int FTickInnerLength = 0;
-    int FMinorTickCount = 3;
-    bool FTickOnLabelsOnly = true;
-    bool FGridCentered = false;
-    std::unique_ptr<TChartAxisTitle> FTitle;
+    std::unique_ptr<TChartPen> AxisPen_;
+    std::unique_ptr<TChartPen> Ticks_;
+    std::unique_ptr<TChartPen> MinorTicks_;
+    std::unique_ptr<TChartPen> TicksInner_;
+    std::unique_ptr<TChartPen> Grid_;
+    std::unique_ptr<TChartPen> MinorGrid_;
+    int TickLength_ = 4;
+    int MinorTickLength_ = 2;
+    int TickInnerLength_ = 0;
+    int MinorTickCount_ = 3;
+    bool TickOnLabelsOnly_ = true;
+    bool GridCentered_ = false;
+    std::unique_ptr<TChartAxisTitle> Title_;
 
-    double FIMinimum = 0;
-    double FIMaximum = 0;
-    double FIRange = 0;
-    bool FIRangeZero = true;
-    int FIStartPos = 0;
-    int FIEndPos = 0;
-    int FIAxisSize = 0;
-    int FICenterPos = 0;
-    double FIAxisScale = 0; // pixels per value
-    int FPosAxis = 0;
-    int FPosLabels = 0;
-    int FPosTitle = 0;
+    double IMinimum_ = 0;
+    double IMaximum_ = 0;
+    double IRange_ = 0;
+    bool IRangeZero_ = true;
+    int IStartPos_ = 0;
+    int IEndPos_ = 0;
+    int IAxisSize_ = 0;
+    int ICenterPos_ = 0;
+    double IAxisScale_ = 0; // pixels per value
+    int PosAxis_ = 0;
+    int PosLabels_ = 0;
+    int PosTitle_ = 0;
     // Label room taken by the last CalcRect (-1: not measured from the label
     // widths), and the least room the next one must take in this repaint.
-    int FLabelsRoom = -1;
-    int FLabelsRoomAtLeast = 0;
-    std::vector<int> FTickPositions;
+    int LabelsRoom_ = -1;
+    int LabelsRoomAtLeast_ = 0;
+    std::vector<int> TickPositions_;
 };

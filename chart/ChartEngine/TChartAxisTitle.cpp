@@ -5,30 +5,30 @@
 #include "chart/ChartEngine/TChartAxis.h"
 
 TChartAxisTitle::TChartAxisTitle(TChartAxis* axis)
-    : FAxis(axis), FFont(std::make_unique<TChartFont>([this] {
-          if (FAxis)
-              FAxis->Changed();
+    : Axis_(axis), Font_(std::make_unique<TChartFont>([this] {
+          if (Axis_)
+              Axis_->Changed();
       })) {}
 
 TChartAxisTitle::~TChartAxisTitle() = default;
 
 void TChartAxisTitle::SetCaption(const std::string& value) {
-    if (!StoreChanged(FCaption, value))
+    if (!StoreChanged(Caption_, value))
         return;
-    if (FAxis)
-        FAxis->Changed();
+    if (Axis_)
+        Axis_->Changed();
 }
 
 void TChartAxisTitle::SetAngle(int value) {
-    if (!StoreChanged(FAngle, value))
+    if (!StoreChanged(Angle_, value))
         return;
-    if (FAxis)
-        FAxis->Changed();
+    if (Axis_)
+        Axis_->Changed();
 }
 
 void TChartAxisTitle::SetVisible(bool value) {
-    if (!StoreChanged(FVisible, value))
+    if (!StoreChanged(Visible_, value))
         return;
-    if (FAxis)
-        FAxis->Changed();
+    if (Axis_)
+        Axis_->Changed();
 }

@@ -14,18 +14,18 @@ public:
     TChartAxisTitle& operator=(const TChartAxisTitle&) = delete;
     ~TChartAxisTitle();
 
-    const std::string& Caption() const { return FCaption; }
+    const std::string& Caption() const { return Caption_; }
     void SetCaption(const std::string& value);
-    int Angle() const { return FAngle; }
+    int Angle() const { return Angle_; }
     void SetAngle(int value);
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return Visible_; }
     void SetVisible(bool value);
-    TChartFont& Font() const { return *FFont; }
+    TChartFont& Font() const { return *Font_; }
 
 private:
-    TChartAxis* FAxis;
-    std::string FCaption;
-    int FAngle = 0;
-    bool FVisible = true;
-    std::unique_ptr<TChartFont> FFont;
+    TChartAxis* Axis_;
+    std::string Caption_;
+    int Angle_ = 0;
+    bool Visible_ = true;
+    std::unique_ptr<TChartFont> Font_;
 };

@@ -6,12 +6,12 @@
 #include "chart/ChartCanvas/TChartFont.h"
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TView3DOptions.h"
-#include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/ChartPanel/ChartException.h"
+#include "numfmt/NumberFormats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,73 +19,73 @@
 #include <numeric>
 
 TChartSeries::TChartSeries() {
-    FXValues = std::make_unique<TChartValueList>(this, "X");
-    FXValues->SetOrder(loAscending);
-    FYValues = std::make_unique<TChartValueList>(this, "Y");
-    FMarks = std::make_unique<TSeriesMarks>(this);
+    XValues_ = std::make_unique<TChartValueList>(this, "X");
+    XValues_->SetOrder(loAscending);
+    YValues_ = std::make_unique<TChartValueList>(this, "Y");
+    Marks_ = std::make_unique<TSeriesMarks>(this);
 }
 
 TChartSeries::~TChartSeries() {
-    if (FParentChart && !FParentChart->IsDestroying()) {
-        TCustomAxisPanel* chart = FParentChart;
-        FParentChart = nullptr;
+    if (ParentChart_ && !ParentChart_->IsDestroying()) {
+        TCustomAxisPanel* chart = ParentChart_;
+        ParentChart_ = nullptr;
         chart->RemoveSeries(this);
     }
-    FParentChart = nullptr;
+    ParentChart_ = nullptr;
     // The lists unregister themselves; they must go while the registry still exists.
-    FMarks.reset();
-    FYValues.reset();
-    FXValues.reset();
+    Marks_.reset();
+    YValues_.reset();
+    XValues_.reset();
 }
 
 // --- value lists --------------------------------------------------------------------
 
 TChartValueList& TChartSeries::MandatoryValueList() const {
-    return FYMandatory ? *FYValues : *FXValues;
+    return YMandatory_ ? *YValues_ : *XValues_;
 }
 
 TChartValueList& TChartSeries::NotMandatoryValueList() const {
-    return FYMandatory ? *FXValues : *FYValues;
+    return YMandatory_ ? *XValues_ : *YValues_;
 }
 
 void TChartSeries::RegisterValueList(TChartValueList* list) {
-    FValuesList.push_back(list);
+    ValuesList_.push_back(list);
 }
 
 void TChartSeries::UnregisterValueList(TChartValueList* list) {
-    FValuesList.erase(std::remove(FValuesList.begin(), FValuesList.end(), list), FValuesList.end());
+    ValuesList_.erase(std::remove(ValuesList_.begin(), ValuesList_.end(), list), ValuesList_.end());
 }
 
 // --- points -------------------------------------------------------------------------
 
 int TChartSeries::AddXY(double x, double y, const std::string& label, TColor color) {
-    FXValues->TempValue = x;
-    FYValues->TempValue = y;
+    XValues_->TempValue = x;
+    YValues_->TempValue = y;
     if (OnBeforeAdd && !OnBeforeAdd(this))
         return -1;
     const int before = Count();
     TChartValueList& ordered = NotMandatoryValueList();
     const int p = ordered.AddChartValue(ordered.TempValue);
-    for (TChartValueList* list : FValuesList)
+    for (TChartValueList* list : ValuesList_)
         if (list != &ordered)
             list->InsertChartValue(p, list->TempValue);
     const auto at = static_cast<std::ptrdiff_t>(p);
-    if (!FColors.empty()) {
-        FColors.insert(FColors.begin() + at, color);
-    } else if (before == 0 || color == FSameColor) {
+    if (!Colors_.empty()) {
+        Colors_.insert(Colors_.begin() + at, color);
+    } else if (before == 0 || color == SameColor_) {
         // Points of one colour (a line of ten million) keep no colour each.
-        FSameColor = color;
+        SameColor_ = color;
     } else {
-        FColors.assign(static_cast<std::size_t>(before), FSameColor);
-        FColors.insert(FColors.begin() + at, color);
-        FSameColor = clDefault;
+        Colors_.assign(static_cast<std::size_t>(before), SameColor_);
+        Colors_.insert(Colors_.begin() + at, color);
+        SameColor_ = clDefault;
     }
     // The label list is either empty or one entry per point, so a first label pads it.
-    if (!label.empty() || !FLabels.empty()) {
-        FLabels.resize(static_cast<std::size_t>(before));
-        FLabels.insert(FLabels.begin() + at, label);
+    if (!label.empty() || !Labels_.empty()) {
+        Labels_.resize(static_cast<std::size_t>(before));
+        Labels_.insert(Labels_.begin() + at, label);
     }
-    if (FUpdateCount == 0) {
+    if (UpdateCount_ == 0) {
         if (OnAfterAdd)
             OnAfterAdd(this, p);
         RepaintIfActive();
@@ -98,34 +98,34 @@ void TChartSeries::AddXYs(const std::int32_t* xs, const std::int32_t* ys, int co
         return;
     const int before = Count();
     TChartValueList& ordered = NotMandatoryValueList();
-    const std::int32_t* orderedValues = &ordered == FXValues.get() ? xs : ys;
+    const std::int32_t* orderedValues = &ordered == XValues_.get() ? xs : ys;
     // In order already: every point goes to the end, as AddXY would put it.
-    bool appends = FValuesList.size() == 2 && ordered.Order() != loDescending;
+    bool appends = ValuesList_.size() == 2 && ordered.Order() != loDescending;
     if (appends && ordered.Order() == loAscending) {
         appends = before == 0 || orderedValues[0] >= ordered.Last();
         for (int i = 1; appends && i < count; ++i)
             appends = orderedValues[i] >= orderedValues[i - 1];
     }
-    const bool plain = !OnBeforeAdd && (FUpdateCount > 0 || !OnAfterAdd) && FLabels.empty() &&
-                       FColors.empty() && (before == 0 || color == FSameColor);
+    const bool plain = !OnBeforeAdd && (UpdateCount_ > 0 || !OnAfterAdd) && Labels_.empty() &&
+                       Colors_.empty() && (before == 0 || color == SameColor_);
     if (!appends || !plain) {
         for (int i = 0; i < count; ++i)
             AddXY(xs[i], ys[i], "", color);
         return;
     }
-    FXValues->AppendValues(xs, static_cast<std::size_t>(count));
-    FYValues->AppendValues(ys, static_cast<std::size_t>(count));
-    FXValues->TempValue = xs[count - 1];
-    FYValues->TempValue = ys[count - 1];
-    FSameColor = color;
-    if (FUpdateCount == 0)
+    XValues_->AppendValues(xs, static_cast<std::size_t>(count));
+    YValues_->AppendValues(ys, static_cast<std::size_t>(count));
+    XValues_->TempValue = xs[count - 1];
+    YValues_->TempValue = ys[count - 1];
+    SameColor_ = color;
+    if (UpdateCount_ == 0)
         RepaintIfActive();
 }
 
 int TChartSeries::Add(double value, const std::string& label, TColor color) {
-    if (FYMandatory)
-        return AddXY(FXValues->Count(), value, label, color);
-    return AddXY(value, FYValues->Count(), label, color);
+    if (YMandatory_)
+        return AddXY(XValues_->Count(), value, label, color);
+    return AddXY(value, YValues_->Count(), label, color);
 }
 
 int TChartSeries::AddX(double x, const std::string& label, TColor color) {
@@ -141,24 +141,24 @@ int TChartSeries::AddNullXY(double x, double y, const std::string& label) {
 }
 
 int TChartSeries::Count() const {
-    return FXValues->Count();
+    return XValues_->Count();
 }
 
 void TChartSeries::ReservePoints(int count) {
-    for (TChartValueList* list : FValuesList)
+    for (TChartValueList* list : ValuesList_)
         list->Reserve(count);
 }
 
 void TChartSeries::Clear() {
-    for (TChartValueList* list : FValuesList)
+    for (TChartValueList* list : ValuesList_)
         list->ClearValues();
-    FColors.clear();
-    FSameColor = clDefault;
-    FLabels.clear();
-    FMarks->Clear();
+    Colors_.clear();
+    SameColor_ = clDefault;
+    Labels_.clear();
+    Marks_->Clear();
     if (OnClearValues)
         OnClearValues(this);
-    if (FParentChart && !FParentChart->IsDestroying())
+    if (ParentChart_ && !ParentChart_->IsDestroying())
         RepaintIfActive();
 }
 
@@ -171,14 +171,14 @@ void TChartSeries::Delete(int valueIndex) {
                       Count() - 1);
         throw ChartException(message);
     }
-    for (TChartValueList* list : FValuesList)
+    for (TChartValueList* list : ValuesList_)
         list->Delete(valueIndex);
     const auto at = static_cast<std::size_t>(valueIndex);
-    if (at < FColors.size())
-        FColors.erase(FColors.begin() + static_cast<std::ptrdiff_t>(at));
-    if (at < FLabels.size())
-        FLabels.erase(FLabels.begin() + static_cast<std::ptrdiff_t>(at));
-    FMarks->DeletePosition(valueIndex);
+    if (at < Colors_.size())
+        Colors_.erase(Colors_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (at < Labels_.size())
+        Labels_.erase(Labels_.begin() + static_cast<std::ptrdiff_t>(at));
+    Marks_->DeletePosition(valueIndex);
     RepaintIfActive();
 }
 
@@ -186,7 +186,7 @@ void TChartSeries::Delete(int start, int quantity, bool renumber) {
     if (start < 0 || start >= Count() || quantity <= 0)
         return;
     quantity = std::min(quantity, Count() - start);
-    for (TChartValueList* list : FValuesList)
+    for (TChartValueList* list : ValuesList_)
         list->Delete(start, quantity);
     auto eraseRange = [start, quantity](auto& v) {
         const auto first = static_cast<std::size_t>(start);
@@ -196,23 +196,23 @@ void TChartSeries::Delete(int start, int quantity, bool renumber) {
         v.erase(v.begin() + static_cast<std::ptrdiff_t>(first),
                 v.begin() + static_cast<std::ptrdiff_t>(last));
     };
-    eraseRange(FColors);
-    eraseRange(FLabels);
+    eraseRange(Colors_);
+    eraseRange(Labels_);
     for (int i = 0; i < quantity; ++i)
-        FMarks->DeletePosition(start);
+        Marks_->DeletePosition(start);
     if (renumber)
-        FXValues->FillSequence();
+        XValues_->FillSequence();
     RepaintIfActive();
 }
 
 void TChartSeries::BeginUpdate() {
-    ++FUpdateCount;
+    ++UpdateCount_;
 }
 
 void TChartSeries::EndUpdate() {
-    if (FUpdateCount == 0)
+    if (UpdateCount_ == 0)
         return;
-    if (--FUpdateCount == 0)
+    if (--UpdateCount_ == 0)
         RefreshSeries();
 }
 
@@ -233,7 +233,7 @@ void TChartSeries::SortByValueList(const TChartValueList& list) {
         std::stable_sort(order.begin(), order.end(), [v](int a, int b) { return v[a] > v[b]; });
     else
         return;
-    for (TChartValueList* l : FValuesList)
+    for (TChartValueList* l : ValuesList_)
         l->Reorder(order);
     auto reorder = [&order](auto& vec) {
         if (vec.empty())
@@ -242,101 +242,81 @@ void TChartSeries::SortByValueList(const TChartValueList& list) {
         for (std::size_t i = 0; i < order.size(); ++i)
             vec[i] = copy[static_cast<std::size_t>(order[i])];
     };
-    reorder(FColors);
-    reorder(FLabels);
-    FMarks->ResetPositions();
+    reorder(Colors_);
+    reorder(Labels_);
+    Marks_->ResetPositions();
     Repaint();
 }
 
 // --- colours and labels -------------------------------------------------------------
 
 void TChartSeries::SetSeriesColor(TColor value) {
-    if (FSeriesColor != value) {
-        FSeriesColor = value;
+    if (SeriesColor_ != value) {
+        SeriesColor_ = value;
         Repaint();
     }
     BroadcastSeriesEvent(seChangeColor);
 }
 
 void TChartSeries::SetColorEachPoint(bool value) {
-    if (StoreChanged(FColorEachPoint, value))
+    if (StoreChanged(ColorEachPoint_, value))
         Repaint();
 }
 
 bool TChartSeries::HasColors() const {
-    return !FColors.empty() || (FSameColor != clDefault && Count() > 0);
+    return !Colors_.empty() || (SameColor_ != clDefault && Count() > 0);
 }
 
 std::optional<TColor> TChartSeries::SharedValueColor() const {
-    if (FColorEachPoint || !FColors.empty())
+    if (ColorEachPoint_ || !Colors_.empty())
         return std::nullopt;
-    return FSameColor != clDefault ? FSameColor : FSeriesColor;
+    return SameColor_ != clDefault ? SameColor_ : SeriesColor_;
 }
 
 TColor TChartSeries::ValueColor(int valueIndex) const {
     const auto at = static_cast<std::size_t>(valueIndex);
     TColor own = clDefault;
-    if (valueIndex >= 0 && at < FColors.size())
-        own = FColors[at];
-    else if (FColors.empty() && valueIndex >= 0 && valueIndex < Count())
-        own = FSameColor;
+    if (valueIndex >= 0 && at < Colors_.size())
+        own = Colors_[at];
+    else if (Colors_.empty() && valueIndex >= 0 && valueIndex < Count())
+        own = SameColor_;
     if (own != clDefault)
         return own;
-    if (FColorEachPoint)
+    if (ColorEachPoint_)
         return GetDefaultColor(valueIndex);
-    return FSeriesColor;
+    return SeriesColor_;
 }
 
 void TChartSeries::SetValueColor(int valueIndex, TColor color) {
     if (valueIndex < 0 || valueIndex >= Count())
         return;
-    if (FColors.empty()) {
-        if (color == FSameColor && color == clDefault)
+    if (Colors_.empty()) {
+        if (color == SameColor_ && color == clDefault)
             return;
-        FColors.assign(static_cast<std::size_t>(Count()), FSameColor);
-        FSameColor = clDefault;
+        Colors_.assign(static_cast<std::size_t>(Count()), SameColor_);
+        SameColor_ = clDefault;
     }
-    FColors[static_cast<std::size_t>(valueIndex)] = color;
+    Colors_[static_cast<std::size_t>(valueIndex)] = color;
     Repaint();
 }
 
 std::string TChartSeries::XLabel(int valueIndex) const {
     const auto at = static_cast<std::size_t>(valueIndex);
-    return valueIndex >= 0 && at < FLabels.size() ? FLabels[at] : std::string();
-}
-
-void TChartSeries::SetXLabel(int valueIndex, const std::string& text) {
-    if (valueIndex < 0 || valueIndex >= Count())
-        return;
-    if (FLabels.empty() && text.empty())
-        return;
-    FLabels.resize(static_cast<std::size_t>(Count()));
-    FLabels[static_cast<std::size_t>(valueIndex)] = text;
-    Repaint();
-}
-
-void TChartSeries::SetValueFormat(const std::string& value) {
-    if (StoreChanged(FValueFormat, value))
-        Repaint();
-}
-
-void TChartSeries::SetPercentFormat(const std::string& value) {
-    if (StoreChanged(FPercentFormat, value))
-        Repaint();
+    return valueIndex >= 0 && at < Labels_.size() ? Labels_[at] : std::string();
 }
 
 // --- chart membership ---------------------------------------------------------------
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* value) {
-    if (value == FParentChart)
+    if (value == ParentChart_)
         return;
-    if (FParentChart) {
-        TCustomAxisPanel* old = FParentChart;
-        FParentChart = nullptr;
+    if (ParentChart_) {
+        TCustomAxisPanel* old = ParentChart_;
+        ParentChart_ = nullptr;
         old->RemoveSeries(this);
     }
-    FParentChart = value;
-    FMarks->SetParentChart(value);
+    ParentChart_ = value;
+    Marks_->SetParentChart(value);
     if (value)
         value->InternalAddSeries(this);
 }
@@ -352,8 +332,8 @@ void TChartSeries::SetTitle(const std::string& value) {
 }
 
 void TChartSeries::Added() {
-    if (FSeriesColor == clDefault && FParentChart)
-        FSeriesColor = FParentChart->GetFreeSeriesColor(true);
+    if (SeriesColor_ == clDefault && ParentChart_)
+        SeriesColor_ = ParentChart_->GetFreeSeriesColor(true);
 }
 
 void TChartSeries::Removed() {}
@@ -361,63 +341,49 @@ void TChartSeries::Removed() {}
 // --- axes ---------------------------------------------------------------------------
 
 void TChartSeries::SetHorizAxis(THorizAxis value) {
-    if (StoreChanged(FHorizAxis, value))
+    if (StoreChanged(HorizAxis_, value))
         Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis value) {
-    if (StoreChanged(FVertAxis, value))
+    if (StoreChanged(VertAxis_, value))
         Repaint();
 }
 
-void TChartSeries::SetCustomHorizAxis(TChartAxis* value) {
-    FCustomHorizAxis = value;
-    if (value)
-        SetHorizAxis(aCustomHorizAxis);
-    Repaint();
-}
-
-void TChartSeries::SetCustomVertAxis(TChartAxis* value) {
-    FCustomVertAxis = value;
-    if (value)
-        SetVertAxis(aCustomVertAxis);
-    Repaint();
-}
-
 TChartAxis* TChartSeries::GetHorizAxis() const {
-    if (!FParentChart)
+    if (!ParentChart_)
         return nullptr;
-    if (FHorizAxis == aTopAxis)
-        return &FParentChart->TopAxis();
-    if (FHorizAxis == aCustomHorizAxis && FCustomHorizAxis)
-        return FCustomHorizAxis;
-    return &FParentChart->BottomAxis();
+    if (HorizAxis_ == aTopAxis)
+        return &ParentChart_->TopAxis();
+    if (HorizAxis_ == aCustomHorizAxis && CustomHorizAxis_)
+        return CustomHorizAxis_;
+    return &ParentChart_->BottomAxis();
 }
 
 TChartAxis* TChartSeries::GetVertAxis() const {
-    if (!FParentChart)
+    if (!ParentChart_)
         return nullptr;
-    if (FVertAxis == aRightAxis)
-        return &FParentChart->RightAxis();
-    if (FVertAxis == aCustomVertAxis && FCustomVertAxis)
-        return FCustomVertAxis;
-    return &FParentChart->LeftAxis();
+    if (VertAxis_ == aRightAxis)
+        return &ParentChart_->RightAxis();
+    if (VertAxis_ == aCustomVertAxis && CustomVertAxis_)
+        return CustomVertAxis_;
+    return &ParentChart_->LeftAxis();
 }
 
 bool TChartSeries::AssociatedToAxis(const TChartAxis* axis) const {
     if (!axis || !UseAxis() || axis->IsDepthAxis())
         return false;
     if (axis->Horizontal())
-        return FHorizAxis == aBothHorizAxis || GetHorizAxis() == axis;
-    return FVertAxis == aBothVertAxis || GetVertAxis() == axis;
+        return HorizAxis_ == aBothHorizAxis || GetHorizAxis() == axis;
+    return VertAxis_ == aBothVertAxis || GetVertAxis() == axis;
 }
 
 int TChartSeries::CalcXPos(int valueIndex) const {
-    return CalcXPosValue(FXValues->Value(valueIndex));
+    return CalcXPosValue(XValues_->Value(valueIndex));
 }
 
 int TChartSeries::CalcYPos(int valueIndex) const {
-    return CalcYPosValue(FYValues->Value(valueIndex));
+    return CalcYPosValue(YValues_->Value(valueIndex));
 }
 
 int TChartSeries::CalcXPosValue(double value) const {
@@ -431,30 +397,20 @@ int TChartSeries::CalcYPosValue(double value) const {
 }
 
 int TChartSeries::CalcPosValue(double value) const {
-    return FYMandatory ? CalcYPosValue(value) : CalcXPosValue(value);
-}
-
-double TChartSeries::XScreenToValue(int screenPos) const {
-    const TChartAxis* axis = GetHorizAxis();
-    return axis ? axis->CalcPosPoint(screenPos) : 0;
-}
-
-double TChartSeries::YScreenToValue(int screenPos) const {
-    const TChartAxis* axis = GetVertAxis();
-    return axis ? axis->CalcPosPoint(screenPos) : 0;
+    return YMandatory_ ? CalcYPosValue(value) : CalcXPosValue(value);
 }
 
 double TChartSeries::MaxXValue() const {
-    return FXValues->MaxValue();
+    return XValues_->MaxValue();
 }
 double TChartSeries::MinXValue() const {
-    return FXValues->MinValue();
+    return XValues_->MinValue();
 }
 double TChartSeries::MaxYValue() const {
-    return FYValues->MaxValue();
+    return YValues_->MaxValue();
 }
 double TChartSeries::MinYValue() const {
-    return FYValues->MinValue();
+    return YValues_->MinValue();
 }
 
 double TChartSeries::GetMarkValue(int valueIndex) const {
@@ -474,27 +430,27 @@ void TChartSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
 // --- drawing ------------------------------------------------------------------------
 
 void TChartSeries::SetDepth(int value) {
-    if (StoreChanged(FDepth, value))
+    if (StoreChanged(Depth_, value))
         Repaint();
 }
 
 void TChartSeries::CalcFirstLastVisibleIndex() {
-    FFirstVisibleIndex = -1;
-    FLastVisibleIndex = -1;
+    FirstVisibleIndex_ = -1;
+    LastVisibleIndex_ = -1;
     const int n = Count();
     if (n == 0)
         return;
-    FFirstVisibleIndex = 0;
-    FLastVisibleIndex = n - 1;
+    FirstVisibleIndex_ = 0;
+    LastVisibleIndex_ = n - 1;
     const TChartValueList& list = NotMandatoryValueList();
-    const TChartAxis* axis = FYMandatory ? GetHorizAxis() : GetVertAxis();
+    const TChartAxis* axis = YMandatory_ ? GetHorizAxis() : GetVertAxis();
     // Only ascending lists can be searched by value; the others are drawn whole.
-    if (!FCalcVisiblePoints || list.Order() != loAscending || !axis || !FParentChart)
+    if (!CalcVisiblePoints_ || list.Order() != loAscending || !axis || !ParentChart_)
         return;
-    const TRect& r = FParentChart->ChartRect;
+    const TRect& r = ParentChart_->ChartRect;
     int nearPixel;
     int farPixel;
-    if (FYMandatory) {
+    if (YMandatory_) {
         nearPixel = axis->Inverted() ? r.Right : r.Left;
         farPixel = axis->Inverted() ? r.Left : r.Right;
     } else {
@@ -518,48 +474,48 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     };
     const int first = lowerBound(0, nearValue);
     if (first == n) {
-        FFirstVisibleIndex = -1;
-        FLastVisibleIndex = -1;
+        FirstVisibleIndex_ = -1;
+        LastVisibleIndex_ = -1;
         return;
     }
-    FFirstVisibleIndex = first;
+    FirstVisibleIndex_ = first;
     if (list.Last() > farValue) {
         const int last = lowerBound(first, farValue);
         if (last == n) {
-            FLastVisibleIndex = n - 1;
+            LastVisibleIndex_ = n - 1;
         } else {
-            FLastVisibleIndex = last;
-            if (!FDrawBetweenPoints && list.Value(last) > farValue)
-                --FLastVisibleIndex;
+            LastVisibleIndex_ = last;
+            if (!DrawBetweenPoints_ && list.Value(last) > farValue)
+                --LastVisibleIndex_;
         }
     } else {
-        FLastVisibleIndex = n - 1;
+        LastVisibleIndex_ = n - 1;
     }
 }
 
 void TChartSeries::DrawSeries() {
     CalcFirstLastVisibleIndex();
-    if (FFirstVisibleIndex == -1)
+    if (FirstVisibleIndex_ == -1)
         return;
     DoBeforeDrawValues();
     TChartCanvas3D* canvas = ParentCanvas();
-    const bool clip = canvas && FParentChart && UseAxis() && FParentChart->ClipPoints() &&
-                      FParentChart->CanClip();
+    const bool clip = canvas && ParentChart_ && UseAxis() && ParentChart_->ClipPoints() &&
+                      ParentChart_->CanClip();
     TRect clipRect{};
     if (clip) {
-        clipRect = FParentChart->ChartRect;
+        clipRect = ParentChart_->ChartRect;
         ++clipRect.Bottom;
-        canvas->ClipCube(clipRect, 0, FParentChart->SeriesWidth3D);
+        canvas->ClipCube(clipRect, 0, ParentChart_->SeriesWidth3D);
     }
     DrawAllValues();
     if (clip)
         canvas->UnClipRectangle();
-    if (Count() > 0 && FMarks->Visible()) {
-        const bool clipMarks = canvas && FParentChart && FMarks->Clip();
+    if (Count() > 0 && Marks_->Visible()) {
+        const bool clipMarks = canvas && ParentChart_ && Marks_->Clip();
         if (clipMarks) {
-            clipRect = FParentChart->ChartRect;
+            clipRect = ParentChart_->ChartRect;
             ++clipRect.Bottom;
-            canvas->ClipCube(clipRect, 0, FParentChart->SeriesWidth3D);
+            canvas->ClipCube(clipRect, 0, ParentChart_->SeriesWidth3D);
         }
         DrawMarks();
         if (clipMarks)
@@ -579,30 +535,30 @@ void TChartSeries::DoAfterDrawValues() {
 }
 
 void TChartSeries::DrawAllValues() {
-    if (FFirstVisibleIndex < 0)
+    if (FirstVisibleIndex_ < 0)
         return;
     const TChartAxis* axis = GetHorizAxis();
     bool reverse = axis && axis->Inverted();
-    if (FParentChart && FParentChart->View3D() && FParentChart->IsViewedFromBehind())
+    if (ParentChart_ && ParentChart_->View3D() && ParentChart_->IsViewedFromBehind())
         reverse = !reverse;
     if (reverse) {
-        for (int i = FLastVisibleIndex; i >= FFirstVisibleIndex; --i)
+        for (int i = LastVisibleIndex_; i >= FirstVisibleIndex_; --i)
             DrawValue(i);
     } else {
-        for (int i = FFirstVisibleIndex; i <= FLastVisibleIndex; ++i)
+        for (int i = FirstVisibleIndex_; i <= LastVisibleIndex_; ++i)
             DrawValue(i);
     }
 }
 
 void TChartSeries::DrawMarks() {
     TChartCanvas3D* canvas = ParentCanvas();
-    if (!canvas || FFirstVisibleIndex < 0)
+    if (!canvas || FirstVisibleIndex_ < 0)
         return;
-    TSeriesMarks& marks = *FMarks;
+    TSeriesMarks& marks = *Marks_;
     marks.ZPosition = MiddleZ;
     const int every = std::max(1, marks.DrawEvery());
-    const int last = std::min(FLastVisibleIndex, Count() - 1);
-    for (int i = FFirstVisibleIndex; i <= last; ++i) {
+    const int last = std::min(LastVisibleIndex_, Count() - 1);
+    for (int i = FirstVisibleIndex_; i <= last; ++i) {
         if (i % every != 0 || IsNull(i))
             continue;
         const std::string text = GetMarkText(i);
@@ -612,9 +568,9 @@ void TChartSeries::DrawMarks() {
         if (!item.Visible())
             continue;
         const double oldZoom = canvas->FontZoom();
-        if (FParentChart && FParentChart->View3D() && FParentChart->View3DOptions().ZoomText() &&
-            FParentChart->View3DOptions().Zoom() != 100)
-            canvas->SetFontZoom(FParentChart->View3DOptions().Zoom());
+        if (ParentChart_ && ParentChart_->View3D() && ParentChart_->View3DOptions().ZoomText() &&
+            ParentChart_->View3DOptions().Zoom() != 100)
+            canvas->SetFontZoom(ParentChart_->View3DOptions().Zoom());
         canvas->AssignFont(item.Font());
         canvas->SetFontZoom(oldZoom);
         TSeriesMarkPosition position;
@@ -629,29 +585,29 @@ void TChartSeries::DrawMarks() {
 
 void TChartSeries::DrawMark(int valueIndex, const std::string& text,
                             TSeriesMarkPosition& position) {
-    FMarks->InternalDraw(valueIndex, ValueColor(valueIndex), position, text);
+    Marks_->InternalDraw(valueIndex, ValueColor(valueIndex), position, text);
 }
 
 std::string TChartSeries::GetMarkText(int valueIndex) {
     const double value = GetMarkValue(valueIndex);
-    const std::string valueText = FormatFloat(FValueFormat, value);
+    const std::string valueText = FormatFloat(ValueFormat_, value);
     std::string labelText = XLabel(valueIndex);
     if (labelText.empty())
         labelText = valueText;
     const double absTotal = MandatoryValueList().TotalABS();
     const double percent = absTotal == 0 ? 100.0 : std::fabs(value) * 100.0 / absTotal;
-    const std::string percentText = FormatFloat(FPercentFormat, percent);
-    const bool multiLine = FMarks->MultiLine();
+    const std::string percentText = FormatFloat(PercentFormat_, percent);
+    const bool multiLine = Marks_->MultiLine();
     const std::string percentTotalText =
-        percentText + (multiLine ? "\rof " : " of ") + FormatFloat(FValueFormat, absTotal);
+        percentText + (multiLine ? "\rof " : " of ") + FormatFloat(ValueFormat_, absTotal);
     const std::string separator = multiLine ? std::string(1, ChartLineSeparator) : " ";
     auto xText = [&] {
-        const double x = FXValues->Value(valueIndex);
+        const double x = XValues_->Value(valueIndex);
         const TChartAxis* axis = GetHorizAxis();
-        return axis && UseAxis() ? axis->LabelValue(x) : FormatFloat(FValueFormat, x);
+        return axis && UseAxis() ? axis->LabelValue(x) : FormatFloat(ValueFormat_, x);
     };
     std::string text;
-    switch (FMarks->Style()) {
+    switch (Marks_->Style()) {
     case smsValue:
         text = valueText;
         break;
@@ -668,7 +624,7 @@ std::string TChartSeries::GetMarkText(int valueIndex) {
         text = labelText + separator + valueText;
         break;
     case smsLegend:
-        text = FParentChart ? FParentChart->FormattedValueLegend(this, valueIndex) : labelText;
+        text = ParentChart_ ? ParentChart_->FormattedValueLegend(this, valueIndex) : labelText;
         break;
     case smsPercentTotal:
         text = percentTotalText;
@@ -689,7 +645,7 @@ std::string TChartSeries::GetMarkText(int valueIndex) {
 }
 
 TChartCanvas3D* TChartSeries::ParentCanvas() const {
-    return FParentChart ? &FParentChart->Canvas() : nullptr;
+    return ParentChart_ ? &ParentChart_->Canvas() : nullptr;
 }
 
 // --- legend -------------------------------------------------------------------------
@@ -702,8 +658,8 @@ void TChartSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
     TChartCanvas3D* canvas = ParentCanvas();
     if (!canvas)
         return;
-    const TColor color = valueIndex == -1 ? FSeriesColor : ValueColor(valueIndex);
-    if (color == clNone || (valueIndex == -1 && FColorEachPoint))
+    const TColor color = valueIndex == -1 ? SeriesColor_ : ValueColor(valueIndex);
+    if (color == clNone || (valueIndex == -1 && ColorEachPoint_))
         return;
     canvas->AssignBrush(Brush(), color);
     canvas->AssignVisiblePen(Pen());
@@ -723,11 +679,11 @@ void TChartSeries::NotifyValue(TChartValueList* /*list*/, int /*valueIndex*/) {
 }
 
 void TChartSeries::BroadcastSeriesEvent(TChartSeriesEvent event) {
-    if (FParentChart && !FParentChart->IsDestroying())
-        FParentChart->BroadcastSeriesEvent(event, this);
+    if (ParentChart_ && !ParentChart_->IsDestroying())
+        ParentChart_->BroadcastSeriesEvent(event, this);
 }
 
 void TChartSeries::RepaintIfActive() const {
-    if (FActive)
+    if (Active_)
         Repaint();
 }

@@ -24,12 +24,12 @@ public:
     ~TChartSeries() override;
 
     // --- value lists -----------------------------------------------------------------
-    TChartValueList& XValues() const { return *FXValues; }
-    TChartValueList& YValues() const { return *FYValues; }
+    TChartValueList& XValues() const { return *XValues_; }
+    TChartValueList& YValues() const { return *YValues_; }
     // Every list of this series in creation order: X, Y, then a kind's own lists.
-    const std::vector<TChartValueList*>& ValuesList() const { return FValuesList; }
+    const std::vector<TChartValueList*>& ValuesList() const { return ValuesList_; }
     // Y for vertical kinds; a horizontally drawn kind swaps to X.
-    bool YMandatory() const { return FYMandatory; }
+    bool YMandatory() const { return YMandatory_; }
     TChartValueList& MandatoryValueList() const;
     TChartValueList& NotMandatoryValueList() const;
     void RegisterValueList(TChartValueList* list);   // called by TChartValueList
@@ -56,16 +56,16 @@ public:
     virtual void Delete(int start, int quantity, bool renumber = false);
     void BeginUpdate();
     void EndUpdate();
-    int UpdateCount() const { return FUpdateCount; }
+    int UpdateCount() const { return UpdateCount_; }
     // Tells listeners the data changed (what the last EndUpdate does).
     void RefreshSeries();
     // Reorders every point by one of this series' lists, following its Order.
     void SortByValueList(const TChartValueList& list);
 
     // --- colours and labels ----------------------------------------------------------
-    TColor SeriesColor() const { return FSeriesColor; }
+    TColor SeriesColor() const { return SeriesColor_; }
     virtual void SetSeriesColor(TColor value);
-    bool ColorEachPoint() const { return FColorEachPoint; }
+    bool ColorEachPoint() const { return ColorEachPoint_; }
     virtual void SetColorEachPoint(bool value);
     // The point's own colour, else the palette colour with ColorEachPoint, else SeriesColor.
     TColor ValueColor(int valueIndex) const;
@@ -79,15 +79,12 @@ public:
     bool IsNull(int valueIndex) const { return ValueColor(valueIndex) == clNone; }
 
     std::string XLabel(int valueIndex) const;
-    void SetXLabel(int valueIndex, const std::string& text);
     // True when at least one point carries a label slot.
-    bool HasLabels() const { return !FLabels.empty(); }
-    const std::vector<std::string>& Labels() const { return FLabels; }
+    bool HasLabels() const { return !Labels_.empty(); }
+    const std::vector<std::string>& Labels() const { return Labels_; }
 
-    const std::string& ValueFormat() const { return FValueFormat; }
-    void SetValueFormat(const std::string& value);
-    const std::string& PercentFormat() const { return FPercentFormat; }
-    void SetPercentFormat(const std::string& value);
+    const std::string& ValueFormat() const { return ValueFormat_; }
+    const std::string& PercentFormat() const { return PercentFormat_; }
 
     // --- chart membership and common properties -------------------------------------
     void SetParentChart(TCustomAxisPanel* value) override;
@@ -98,14 +95,12 @@ public:
     virtual void Removed();
 
     // --- axes ------------------------------------------------------------------------
-    THorizAxis HorizAxis() const { return FHorizAxis; }
+    THorizAxis HorizAxis() const { return HorizAxis_; }
     void SetHorizAxis(THorizAxis value);
-    TVertAxis VertAxis() const { return FVertAxis; }
+    TVertAxis VertAxis() const { return VertAxis_; }
     void SetVertAxis(TVertAxis value);
-    TChartAxis* CustomHorizAxis() const { return FCustomHorizAxis; }
-    void SetCustomHorizAxis(TChartAxis* value);
-    TChartAxis* CustomVertAxis() const { return FCustomVertAxis; }
-    void SetCustomVertAxis(TChartAxis* value);
+    TChartAxis* CustomHorizAxis() const { return CustomHorizAxis_; }
+    TChartAxis* CustomVertAxis() const { return CustomVertAxis_; }
     TChartAxis* GetHorizAxis() const;
     TChartAxis* GetVertAxis() const;
     // False for kinds drawn without axes (pie).
@@ -118,8 +113,6 @@ public:
     int CalcXPosValue(double value) const;
     int CalcYPosValue(double value) const;
     int CalcPosValue(double value) const; // along the mandatory axis
-    double XScreenToValue(int screenPos) const;
-    double YScreenToValue(int screenPos) const;
 
     // Statistics used by the axes for their automatic range.
     virtual double MaxXValue() const;
@@ -134,19 +127,19 @@ public:
     virtual void CalcVerticalMargins(int& topMargin, int& bottomMargin);
 
     // --- drawing ---------------------------------------------------------------------
-    int Depth() const { return FDepth; }
+    int Depth() const { return Depth_; }
     void SetDepth(int value);
-    int ZOrder() const { return FZOrder; }
-    void SetZOrder(int value) { FZOrder = value; }
+    int ZOrder() const { return ZOrder_; }
+    void SetZOrder(int value) { ZOrder_ = value; }
     // Depth positions, set by the chart's paint pipeline before drawing.
     int StartZ = 0;
     int MiddleZ = 0;
     int EndZ = 0;
 
-    bool CalcVisiblePoints() const { return FCalcVisiblePoints; }
-    bool DrawBetweenPoints() const { return FDrawBetweenPoints; }
-    int FirstValueIndex() const { return FFirstVisibleIndex; }
-    int LastValueIndex() const { return FLastVisibleIndex; }
+    bool CalcVisiblePoints() const { return CalcVisiblePoints_; }
+    bool DrawBetweenPoints() const { return DrawBetweenPoints_; }
+    int FirstValueIndex() const { return FirstVisibleIndex_; }
+    int LastValueIndex() const { return LastVisibleIndex_; }
     void CalcFirstLastVisibleIndex();
 
     // The whole per-series repaint: visible range, clip, values, marks, events.
@@ -159,7 +152,7 @@ public:
     void DrawMarks();
     virtual void DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position);
 
-    TSeriesMarks& Marks() const { return *FMarks; }
+    TSeriesMarks& Marks() const { return *Marks_; }
     std::string GetMarkText(int valueIndex);
     // The canvas of the parent chart, or null.
     TChartCanvas3D* ParentCanvas() const;
@@ -192,35 +185,35 @@ protected:
     virtual void NotifyValue(TChartValueList* list, int valueIndex);
     void BroadcastSeriesEvent(TChartSeriesEvent event);
     void RepaintIfActive() const;
-    void SetYMandatory(bool value) { FYMandatory = value; }
-    void SetCalcVisiblePoints(bool value) { FCalcVisiblePoints = value; }
-    void SetDrawBetweenPoints(bool value) { FDrawBetweenPoints = value; }
+    void SetYMandatory(bool value) { YMandatory_ = value; }
+    void SetCalcVisiblePoints(bool value) { CalcVisiblePoints_ = value; }
+    void SetDrawBetweenPoints(bool value) { DrawBetweenPoints_ = value; }
 
-    std::unique_ptr<TChartValueList> FXValues;
-    std::unique_ptr<TChartValueList> FYValues;
+    std::unique_ptr<TChartValueList> XValues_;
+    std::unique_ptr<TChartValueList> YValues_;
 
 private:
-    std::vector<TChartValueList*> FValuesList;
-    bool FYMandatory = true;
-    TColor FSeriesColor = clDefault;
-    bool FColorEachPoint = false;
+    std::vector<TChartValueList*> ValuesList_;
+    bool YMandatory_ = true;
+    TColor SeriesColor_ = clDefault;
+    bool ColorEachPoint_ = false;
     // Either one colour per point, or empty with every point's own colour
-    // FSameColor (clDefault: none).
-    std::vector<TColor> FColors;
-    TColor FSameColor = clDefault;
-    std::vector<std::string> FLabels;
-    std::string FValueFormat = "#,##0.###";
-    std::string FPercentFormat = "##0.## %";
-    THorizAxis FHorizAxis = aBottomAxis;
-    TVertAxis FVertAxis = aLeftAxis;
-    TChartAxis* FCustomHorizAxis = nullptr;
-    TChartAxis* FCustomVertAxis = nullptr;
-    int FDepth = -1;
-    int FZOrder = 0;
-    int FUpdateCount = 0;
-    int FFirstVisibleIndex = -1;
-    int FLastVisibleIndex = -1;
-    bool FCalcVisiblePoints = true;
-    bool FDrawBetweenPoints = false;
-    std::unique_ptr<TSeriesMarks> FMarks;
+    // SameColor_ (clDefault: none).
+    std::vector<TColor> Colors_;
+    TColor SameColor_ = clDefault;
+    std::vector<std::string> Labels_;
+    std::string ValueFormat_ = "#,##0.###";
+    std::string PercentFormat_ = "##0.## %";
+    THorizAxis HorizAxis_ = aBottomAxis;
+    TVertAxis VertAxis_ = aLeftAxis;
+    TChartAxis* CustomHorizAxis_ = nullptr;
+    TChartAxis* CustomVertAxis_ = nullptr;
+    int Depth_ = -1;
+    int ZOrder_ = 0;
+    int UpdateCount_ = 0;
+    int FirstVisibleIndex_ = -1;
+    int LastVisibleIndex_ = -1;
+    bool CalcVisiblePoints_ = true;
+    bool DrawBetweenPoints_ = false;
+    std::unique_ptr<TSeriesMarks> Marks_;
 };

@@ -12,25 +12,18 @@
 #endif
 
 TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name)
-    : FOwner(owner), FName(name) {
-    if (FOwner)
-        FOwner->RegisterValueList(this);
+    : Owner_(owner), Name_(name) {
+    if (Owner_)
+        Owner_->RegisterValueList(this);
 }
 
 TChartValueList::~TChartValueList() {
-    if (FOwner)
-        FOwner->UnregisterValueList(this);
+    if (Owner_)
+        Owner_->UnregisterValueList(this);
 }
 
 void TChartValueList::SetOrder(TChartListOrder value) {
-    FOrder = value;
-}
-
-void TChartValueList::SetDateTime(bool value) {
-    if (!StoreChanged(FDateTime, value))
-        return;
-    if (FOwner)
-        FOwner->Repaint();
+    Order_ = value;
 }
 
 // Capacity steps by ChartDefaultCapacity; once the list is large the step becomes half
@@ -61,80 +54,80 @@ void AdviseHugePages([[maybe_unused]] const std::vector<double>& v) {
 } // namespace
 
 void TChartValueList::Grow() {
-    if (FValues.size() < FValues.capacity())
+    if (Values_.size() < Values_.capacity())
         return;
-    FValues.reserve(GrownRoom(FValues.capacity()));
+    Values_.reserve(GrownRoom(Values_.capacity()));
 }
 
 void TChartValueList::Reserve(int count) {
     if (count <= 0)
         return;
-    if (FConsecutive)
-        FRoom = std::max(FRoom, static_cast<std::size_t>(count));
-    else if (FValues.capacity() < static_cast<std::size_t>(count)) {
-        FValues.reserve(static_cast<std::size_t>(count));
-        AdviseHugePages(FValues);
+    if (Consecutive_)
+        Room_ = std::max(Room_, static_cast<std::size_t>(count));
+    else if (Values_.capacity() < static_cast<std::size_t>(count)) {
+        Values_.reserve(static_cast<std::size_t>(count));
+        AdviseHugePages(Values_);
     }
 }
 
 bool TChartValueList::AppendConsecutive(double value) {
-    if (!FConsecutive)
+    if (!Consecutive_)
         return false;
-    const std::size_t n = FConsecutiveCount;
-    const double first = n == 0 ? value : FFirst;
+    const std::size_t n = ConsecutiveCount_;
+    const double first = n == 0 ? value : First_;
     // Bit for bit, so that Value gives back exactly what was added (-0.0 and
     // NaN included).
     if (std::bit_cast<std::uint64_t>(first + static_cast<double>(n)) !=
         std::bit_cast<std::uint64_t>(value))
         return false;
-    FFirst = first;
-    if (n == FRoom)
-        FRoom = GrownRoom(FRoom);
-    FConsecutiveCount = n + 1;
-    FModified = true;
+    First_ = first;
+    if (n == Room_)
+        Room_ = GrownRoom(Room_);
+    ConsecutiveCount_ = n + 1;
+    Modified_ = true;
     return true;
 }
 
 void TChartValueList::Materialize() const {
-    if (!FConsecutive)
+    if (!Consecutive_)
         return;
-    FValues.clear();
-    FValues.reserve(std::max(FRoom, FConsecutiveCount));
-    AdviseHugePages(FValues);
-    for (std::size_t i = 0; i < FConsecutiveCount; ++i)
-        FValues.push_back(FFirst + static_cast<double>(i));
-    FConsecutive = false;
+    Values_.clear();
+    Values_.reserve(std::max(Room_, ConsecutiveCount_));
+    AdviseHugePages(Values_);
+    for (std::size_t i = 0; i < ConsecutiveCount_; ++i)
+        Values_.push_back(First_ + static_cast<double>(i));
+    Consecutive_ = false;
 }
 
 const double* TChartValueList::Data() const {
     Materialize();
-    return FValues.data();
+    return Values_.data();
 }
 
 const std::vector<double>& TChartValueList::Values() const {
     Materialize();
-    return FValues;
+    return Values_;
 }
 
 int TChartValueList::AddChartValue(double value) {
     const int n = Count();
-    if (FOrder == loNone || n == 0 || (FOrder == loAscending && value >= Last()) ||
-        (FOrder == loDescending && value <= Last())) {
+    if (Order_ == loNone || n == 0 || (Order_ == loAscending && value >= Last()) ||
+        (Order_ == loDescending && value <= Last())) {
         if (AppendConsecutive(value))
             return n;
         Materialize();
         Grow();
-        FValues.push_back(value);
-        FModified = true;
+        Values_.push_back(value);
+        Modified_ = true;
         return n;
     }
     Materialize();
     int i = n - 1;
-    if (FOrder == loAscending) {
-        while (i >= 0 && value < FValues[static_cast<std::size_t>(i)])
+    if (Order_ == loAscending) {
+        while (i >= 0 && value < Values_[static_cast<std::size_t>(i)])
             --i;
     } else {
-        while (i >= 0 && FValues[static_cast<std::size_t>(i)] < value)
+        while (i >= 0 && Values_[static_cast<std::size_t>(i)] < value)
             --i;
     }
     InsertChartValue(i + 1, value);
@@ -146,25 +139,25 @@ void TChartValueList::InsertChartValue(int index, double value) {
         return;
     Materialize();
     Grow();
-    FValues.insert(FValues.begin() + index, value);
-    FModified = true;
+    Values_.insert(Values_.begin() + index, value);
+    Modified_ = true;
 }
 
 void TChartValueList::AppendValues(const std::int32_t* values, std::size_t count) {
     std::size_t i = 0;
-    if (FConsecutive && count > 0) {
+    if (Consecutive_ && count > 0) {
         // As AppendConsecutive for each value, in one pass.
-        const std::size_t n = FConsecutiveCount;
-        const double first = n == 0 ? static_cast<double>(values[0]) : FFirst;
+        const std::size_t n = ConsecutiveCount_;
+        const double first = n == 0 ? static_cast<double>(values[0]) : First_;
         while (i < count && std::bit_cast<std::uint64_t>(first + static_cast<double>(n + i)) ==
                                 std::bit_cast<std::uint64_t>(static_cast<double>(values[i])))
             ++i;
         if (i > 0) {
-            FFirst = first;
-            FConsecutiveCount = n + i;
-            while (FRoom < FConsecutiveCount)
-                FRoom = GrownRoom(FRoom);
-            FModified = true;
+            First_ = first;
+            ConsecutiveCount_ = n + i;
+            while (Room_ < ConsecutiveCount_)
+                Room_ = GrownRoom(Room_);
+            Modified_ = true;
         }
     }
     if (i == count)
@@ -172,18 +165,18 @@ void TChartValueList::AppendValues(const std::int32_t* values, std::size_t count
     Materialize();
     // The room grows in the steps one value at a time would take, then the
     // rest is converted in one pass.
-    while (FValues.capacity() - FValues.size() < count - i)
-        FValues.reserve(GrownRoom(FValues.capacity()));
-    FValues.insert(FValues.end(), values + i, values + count);
-    FModified = true;
+    while (Values_.capacity() - Values_.size() < count - i)
+        Values_.reserve(GrownRoom(Values_.capacity()));
+    Values_.insert(Values_.end(), values + i, values + count);
+    Modified_ = true;
 }
 
 void TChartValueList::SetValue(int index, double value) {
     Materialize();
-    FValues[static_cast<std::size_t>(index)] = value;
-    FModified = true;
-    if (FOwner)
-        FOwner->NotifyValue(this, index);
+    Values_[static_cast<std::size_t>(index)] = value;
+    Modified_ = true;
+    if (Owner_)
+        Owner_->NotifyValue(this, index);
 }
 
 void TChartValueList::Delete(int index) {
@@ -195,117 +188,117 @@ void TChartValueList::Delete(int start, int quantity) {
         return;
     const int end = std::min(Count(), start + quantity);
     Materialize();
-    FValues.erase(FValues.begin() + start, FValues.begin() + end);
-    FModified = true;
+    Values_.erase(Values_.begin() + start, Values_.begin() + end);
+    Modified_ = true;
 }
 
 void TChartValueList::ClearValues() {
     // The room is kept: the window clears and refills its series on every display pass.
-    FRoom = std::max(FConsecutive ? FRoom : FValues.capacity(), FValues.capacity());
-    FValues.clear();
-    FConsecutive = true;
-    FConsecutiveCount = 0;
-    FModified = true;
+    Room_ = std::max(Consecutive_ ? Room_ : Values_.capacity(), Values_.capacity());
+    Values_.clear();
+    Consecutive_ = true;
+    ConsecutiveCount_ = 0;
+    Modified_ = true;
 }
 
 void TChartValueList::RecalcStats() {
-    if (!FModified)
+    if (!Modified_)
         return;
     const int n = Count();
     if (n == 0) {
-        FMinValue = FMaxValue = FTotal = FTotalABS = 0;
+        MinValue_ = MaxValue_ = Total_ = TotalABS_ = 0;
     } else {
-        FMinValue = FMaxValue = FTotal = Value(0);
-        FTotalABS = std::fabs(Value(0));
+        MinValue_ = MaxValue_ = Total_ = Value(0);
+        TotalABS_ = std::fabs(Value(0));
         for (int i = 1; i < n; ++i) {
             const double v = Value(i);
-            if (v < FMinValue)
-                FMinValue = v;
-            else if (v > FMaxValue)
-                FMaxValue = v;
-            FTotal += v;
-            FTotalABS += std::fabs(v);
+            if (v < MinValue_)
+                MinValue_ = v;
+            else if (v > MaxValue_)
+                MaxValue_ = v;
+            Total_ += v;
+            TotalABS_ += std::fabs(v);
         }
     }
-    FModified = false;
+    Modified_ = false;
 }
 
 double TChartValueList::MaxValue() {
     RecalcStats();
-    return FMaxValue;
+    return MaxValue_;
 }
 
 double TChartValueList::MinValue() {
     RecalcStats();
-    return FMinValue;
+    return MinValue_;
 }
 
 double TChartValueList::Total() {
     RecalcStats();
-    return FTotal;
+    return Total_;
 }
 
 double TChartValueList::TotalABS() {
     RecalcStats();
-    return FTotalABS;
+    return TotalABS_;
 }
 
 double TChartValueList::Range() {
     RecalcStats();
-    return FMaxValue - FMinValue;
+    return MaxValue_ - MinValue_;
 }
 
 void TChartValueList::SetTotalABS(double value) {
     RecalcStats();
-    FTotalABS = value;
+    TotalABS_ = value;
 }
 
 int TChartValueList::Locate(double value) const {
     Materialize();
-    const auto it = std::find(FValues.begin(), FValues.end(), value);
-    return it == FValues.end() ? -1 : static_cast<int>(it - FValues.begin());
+    const auto it = std::find(Values_.begin(), Values_.end(), value);
+    return it == Values_.end() ? -1 : static_cast<int>(it - Values_.begin());
 }
 
 void TChartValueList::NotifyOwner() {
-    FModified = true;
-    if (FOwner)
-        FOwner->Repaint();
+    Modified_ = true;
+    if (Owner_)
+        Owner_->Repaint();
 }
 
 void TChartValueList::Exchange(int index1, int index2) {
     Materialize();
-    std::swap(FValues[static_cast<std::size_t>(index1)], FValues[static_cast<std::size_t>(index2)]);
+    std::swap(Values_[static_cast<std::size_t>(index1)], Values_[static_cast<std::size_t>(index2)]);
     NotifyOwner();
 }
 
 void TChartValueList::FillSequence() {
     Materialize();
-    for (std::size_t i = 0; i < FValues.size(); ++i)
-        FValues[i] = static_cast<double>(i);
+    for (std::size_t i = 0; i < Values_.size(); ++i)
+        Values_[i] = static_cast<double>(i);
     NotifyOwner();
 }
 
 void TChartValueList::Sort() {
-    if (FOrder == loNone)
+    if (Order_ == loNone)
         return;
-    if (FOwner) {
-        FOwner->SortByValueList(*this);
+    if (Owner_) {
+        Owner_->SortByValueList(*this);
         return;
     }
     Materialize();
-    if (FOrder == loAscending)
-        std::stable_sort(FValues.begin(), FValues.end());
+    if (Order_ == loAscending)
+        std::stable_sort(Values_.begin(), Values_.end());
     else
-        std::stable_sort(FValues.begin(), FValues.end(), std::greater<double>());
+        std::stable_sort(Values_.begin(), Values_.end(), std::greater<double>());
     NotifyOwner();
 }
 
 void TChartValueList::Reorder(const std::vector<int>& order) {
     Materialize();
     std::vector<double> sorted;
-    sorted.reserve(FValues.capacity());
+    sorted.reserve(Values_.capacity());
     for (int i : order)
-        sorted.push_back(FValues[static_cast<std::size_t>(i)]);
-    FValues.swap(sorted);
-    FModified = true;
+        sorted.push_back(Values_[static_cast<std::size_t>(i)]);
+    Values_.swap(sorted);
+    Modified_ = true;
 }

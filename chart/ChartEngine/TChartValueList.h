@@ -18,22 +18,21 @@ public:
     TChartValueList& operator=(const TChartValueList&) = delete;
     ~TChartValueList();
 
-    TChartSeries* Owner() const { return FOwner; }
+    TChartSeries* Owner() const { return Owner_; }
 
-    const std::string& Name() const { return FName; }
-    void SetName(const std::string& value) { FName = value; }
-    TChartListOrder Order() const { return FOrder; }
+    const std::string& Name() const { return Name_; }
+    void SetName(const std::string& value) { Name_ = value; }
+    TChartListOrder Order() const { return Order_; }
     void SetOrder(TChartListOrder value);
-    bool DateTime() const { return FDateTime; }
-    void SetDateTime(bool value);
-    const std::string& ValueSource() const { return FValueSource; }
-    void SetValueSource(const std::string& value) { FValueSource = value; }
+    bool DateTime() const { return DateTime_; }
+    const std::string& ValueSource() const { return ValueSource_; }
+    void SetValueSource(const std::string& value) { ValueSource_ = value; }
 
     int Count() const {
-        return static_cast<int>(FConsecutive ? FConsecutiveCount : FValues.size());
+        return static_cast<int>(Consecutive_ ? ConsecutiveCount_ : Values_.size());
     }
     // Reserved room; grows by ChartDefaultCapacity whenever a value does not fit.
-    int Capacity() const { return static_cast<int>(FConsecutive ? FRoom : FValues.capacity()); }
+    int Capacity() const { return static_cast<int>(Consecutive_ ? Room_ : Values_.capacity()); }
     // Room for count values in all (never shrinks).
     void Reserve(int count);
     // The values themselves, contiguous; valid until the next change of the list.
@@ -41,11 +40,11 @@ public:
     const double* Data() const;
     const std::vector<double>& Values() const;
     // True while no value is stored because each is First() + its index.
-    bool Consecutive() const { return FConsecutive; }
+    bool Consecutive() const { return Consecutive_; }
 
     double Value(int index) const {
-        return FConsecutive ? FFirst + static_cast<double>(index)
-                            : FValues[static_cast<std::size_t>(index)];
+        return Consecutive_ ? First_ + static_cast<double>(index)
+                            : Values_[static_cast<std::size_t>(index)];
     }
     double operator[](int index) const { return Value(index); }
     double GetValue(int index) const { return Value(index); }
@@ -80,7 +79,7 @@ public:
     // Puts old value order[i] at index i (order is a permutation of 0..Count-1).
     void Reorder(const std::vector<int>& order);
 
-    bool Modified() const { return FModified; }
+    bool Modified() const { return Modified_; }
 
     // Staged by AddXY for lists beyond X and Y.
     double TempValue = 0;
@@ -94,22 +93,22 @@ private:
     void RecalcStats();
     void NotifyOwner();
 
-    TChartSeries* FOwner;
-    std::string FName;
-    TChartListOrder FOrder = loNone;
-    bool FDateTime = false;
-    std::string FValueSource;
-    // A list of FFirst, FFirst + 1, ... (a run's play numbers) keeps only its
+    TChartSeries* Owner_;
+    std::string Name_;
+    TChartListOrder Order_ = loNone;
+    bool DateTime_ = false;
+    std::string ValueSource_;
+    // A list of First_, First_ + 1, ... (a run's play numbers) keeps only its
     // first value, count and room; the values are stored once one breaks the
     // sequence or someone asks for them contiguously.
-    mutable bool FConsecutive = true;
-    double FFirst = 0;
-    std::size_t FConsecutiveCount = 0;
-    std::size_t FRoom = 0;
-    mutable std::vector<double> FValues;
-    bool FModified = true;
-    double FMaxValue = 0;
-    double FMinValue = 0;
-    double FTotal = 0;
-    double FTotalABS = 0;
+    mutable bool Consecutive_ = true;
+    double First_ = 0;
+    std::size_t ConsecutiveCount_ = 0;
+    std::size_t Room_ = 0;
+    mutable std::vector<double> Values_;
+    bool Modified_ = true;
+    double MaxValue_ = 0;
+    double MinValue_ = 0;
+    double Total_ = 0;
+    double TotalABS_ = 0;
 };

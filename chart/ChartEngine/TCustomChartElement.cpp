@@ -6,21 +6,21 @@
 #include "chart/ChartEngine/TCustomAxisPanel.h"
 
 TCustomChartElement::TCustomChartElement()
-    : FBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
-      FPen(std::make_unique<TChartPen>([this] { Repaint(); })) {}
+    : Brush_(std::make_unique<TChartBrush>([this] { Repaint(); })),
+      Pen_(std::make_unique<TChartPen>([this] { Repaint(); })) {}
 
 TCustomChartElement::~TCustomChartElement() = default;
 
 void TCustomChartElement::SetParentChart(TCustomAxisPanel* value) {
-    FParentChart = value;
+    ParentChart_ = value;
 }
 
 void TCustomChartElement::SetActive(bool value) {
-    if (StoreChanged(FActive, value))
+    if (StoreChanged(Active_, value))
         Repaint();
 }
 
 void TCustomChartElement::Repaint() const {
-    if (FParentChart && !FParentChart->IsDestroying())
-        FParentChart->Invalidate();
+    if (ParentChart_ && !ParentChart_->IsDestroying())
+        ParentChart_->Invalidate();
 }

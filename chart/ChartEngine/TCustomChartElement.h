@@ -16,23 +16,23 @@ public:
     TCustomChartElement& operator=(const TCustomChartElement&) = delete;
     virtual ~TCustomChartElement();
 
-    TCustomAxisPanel* ParentChart() const { return FParentChart; }
+    TCustomAxisPanel* ParentChart() const { return ParentChart_; }
     virtual void SetParentChart(TCustomAxisPanel* value);
 
-    bool Active() const { return FActive; }
+    bool Active() const { return Active_; }
     virtual void SetActive(bool value);
 
-    TChartBrush& Brush() const { return *FBrush; }
-    TChartPen& Pen() const { return *FPen; }
+    TChartBrush& Brush() const { return *Brush_; }
+    TChartPen& Pen() const { return *Pen_; }
 
     // Asks the parent chart for a repaint; nothing without a chart.
     void Repaint() const;
 
 protected:
-    TCustomAxisPanel* FParentChart = nullptr;
-    bool FActive = true;
+    TCustomAxisPanel* ParentChart_ = nullptr;
+    bool Active_ = true;
 
 private:
-    std::unique_ptr<TChartBrush> FBrush;
-    std::unique_ptr<TChartPen> FPen;
+    std::unique_ptr<TChartBrush> Brush_;
+    std::unique_ptr<TChartPen> Pen_;
 };

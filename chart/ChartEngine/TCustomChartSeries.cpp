@@ -2,11 +2,11 @@
 #include "chart/StoreChanged.h"
 
 void TCustomChartSeries::SetShowInLegend(bool value) {
-    if (StoreChanged(FShowInLegend, value))
+    if (StoreChanged(ShowInLegend_, value))
         Repaint();
 }
 
 void TCustomChartSeries::SetTitle(const std::string& value) {
-    if (StoreChanged(FTitle, value))
+    if (StoreChanged(Title_, value))
         Repaint();
 }

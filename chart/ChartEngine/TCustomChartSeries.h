@@ -10,20 +10,20 @@ public:
     TCustomChartSeries() = default;
 
     // Component name; the legend lists a series by it when the title is empty.
-    const std::string& Name() const { return FName; }
-    void SetName(const std::string& value) { FName = value; }
+    const std::string& Name() const { return Name_; }
+    void SetName(const std::string& value) { Name_ = value; }
 
-    bool ShowInLegend() const { return FShowInLegend; }
+    bool ShowInLegend() const { return ShowInLegend_; }
     void SetShowInLegend(bool value);
 
-    const std::string& Title() const { return FTitle; }
+    const std::string& Title() const { return Title_; }
     virtual void SetTitle(const std::string& value);
 
     // Title, or the component name when the title is empty.
-    const std::string& TitleOrName() const { return FTitle.empty() ? FName : FTitle; }
+    const std::string& TitleOrName() const { return Title_.empty() ? Name_ : Title_; }
 
 private:
-    std::string FName;
-    bool FShowInLegend = true;
-    std::string FTitle;
+    std::string Name_;
+    bool ShowInLegend_ = true;
+    std::string Title_;
 };

@@ -2,10 +2,10 @@
 #include "chart/StoreChanged.h"
 
 TMarksCallout::TMarksCallout(TChartSeries* series) : TCallout(series) {
-    FVisible = false;
+    Visible_ = false;
 }
 
 void TMarksCallout::SetLength(int value) {
-    if (StoreChanged(FLength, value))
+    if (StoreChanged(Length_, value))
         Repaint();
 }

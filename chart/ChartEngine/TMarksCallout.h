@@ -7,9 +7,9 @@ class TMarksCallout : public TCallout {
 public:
     explicit TMarksCallout(TChartSeries* series);
 
-    int Length() const { return FLength; }
+    int Length() const { return Length_; }
     void SetLength(int value);
 
 private:
-    int FLength = 8;
+    int Length_ = 8;
 };

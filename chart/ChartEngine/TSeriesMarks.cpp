@@ -70,8 +70,8 @@ TCustomChartPanel* ChartOf(TChartSeries* series) {
 } // namespace
 
 TSeriesMarks::TSeriesMarks(TChartSeries* series)
-    : TChartCustomShape(ChartOf(series)), FSeries(series),
-      FCallout(std::make_unique<TMarksCallout>(series)) {
+    : TChartCustomShape(ChartOf(series)), Series_(series),
+      Callout_(std::make_unique<TMarksCallout>(series)) {
     SetVisible(false);
     SetColor(clInfoBk);
     Shadow().SetColor(clGray);
@@ -82,80 +82,70 @@ TSeriesMarks::TSeriesMarks(TChartSeries* series)
 TSeriesMarks::~TSeriesMarks() = default;
 
 void TSeriesMarks::SetStyle(TSeriesMarksStyle value) {
-    if (StoreChanged(FStyle, value))
+    if (StoreChanged(Style_, value))
         Repaint();
 }
 void TSeriesMarks::SetAngle(int value) {
-    if (StoreChanged(FAngle, value))
+    if (StoreChanged(Angle_, value))
         Repaint();
 }
 void TSeriesMarks::SetClip(bool value) {
-    if (StoreChanged(FClip, value))
+    if (StoreChanged(Clip_, value))
         Repaint();
 }
 void TSeriesMarks::SetDrawEvery(int value) {
-    if (StoreChanged(FDrawEvery, value))
+    if (StoreChanged(DrawEvery_, value))
         Repaint();
 }
 void TSeriesMarks::SetMultiLine(bool value) {
-    if (StoreChanged(FMultiLine, value))
+    if (StoreChanged(MultiLine_, value))
         Repaint();
 }
 
 TChartPen& TSeriesMarks::Arrow() const {
-    return FCallout->Arrow();
+    return Callout_->Arrow();
 }
 int TSeriesMarks::ArrowLength() const {
-    return FCallout->Length();
+    return Callout_->Length();
 }
 void TSeriesMarks::SetArrowLength(int value) {
-    FCallout->SetLength(value);
+    Callout_->SetLength(value);
 }
 
 // --- positions and items ------------------------------------------------------------
 
 TSeriesMarkPosition* TSeriesMarks::Position(int valueIndex) {
     const auto at = static_cast<std::size_t>(valueIndex);
-    if (valueIndex < 0 || at >= FPositions.size() || !FPositions[at])
+    if (valueIndex < 0 || at >= Positions_.size() || !Positions_[at])
         return nullptr;
-    return &*FPositions[at];
+    return &*Positions_[at];
 }
 
 void TSeriesMarks::SetCustomPosition(int valueIndex, const TSeriesMarkPosition& position) {
     if (valueIndex < 0)
         return;
     const auto at = static_cast<std::size_t>(valueIndex);
-    if (FPositions.size() <= at)
-        FPositions.resize(at + 1);
-    FPositions[at] = position;
-    FPositions[at]->Custom = true;
+    if (Positions_.size() <= at)
+        Positions_.resize(at + 1);
+    Positions_[at] = position;
+    Positions_[at]->Custom = true;
     Repaint();
 }
 
 TChartCustomShape& TSeriesMarks::MarkItem(int valueIndex) const {
     const auto at = static_cast<std::size_t>(valueIndex);
-    if (valueIndex >= 0 && at < FItems.size() && FItems[at])
-        return *FItems[at];
+    if (valueIndex >= 0 && at < Items_.size() && Items_[at])
+        return *Items_[at];
     return const_cast<TSeriesMarks&>(*this);
-}
-
-void TSeriesMarks::SetMarkItem(int valueIndex, std::unique_ptr<TChartCustomShape> item) {
-    if (valueIndex < 0)
-        return;
-    const auto at = static_cast<std::size_t>(valueIndex);
-    if (FItems.size() <= at)
-        FItems.resize(at + 1);
-    FItems[at] = std::move(item);
-    Repaint();
 }
 
 void TSeriesMarks::UsePosition(int valueIndex, TSeriesMarkPosition& position) {
     if (valueIndex < 0)
         return;
     const auto at = static_cast<std::size_t>(valueIndex);
-    if (FPositions.size() <= at)
-        FPositions.resize(at + 1);
-    std::optional<TSeriesMarkPosition>& stored = FPositions[at];
+    if (Positions_.size() <= at)
+        Positions_.resize(at + 1);
+    std::optional<TSeriesMarkPosition>& stored = Positions_[at];
     if (stored && stored->Custom) {
         const TPoint computedFrom = position.ArrowFrom;
         const bool keepFrom = position.ArrowFix;
@@ -168,23 +158,23 @@ void TSeriesMarks::UsePosition(int valueIndex, TSeriesMarkPosition& position) {
 }
 
 void TSeriesMarks::ResetPositions() {
-    FPositions.clear();
+    Positions_.clear();
     Repaint();
 }
 
 void TSeriesMarks::Clear() {
-    FPositions.clear();
-    FItems.clear();
+    Positions_.clear();
+    Items_.clear();
 }
 
 void TSeriesMarks::DeletePosition(int valueIndex) {
     const auto at = static_cast<std::size_t>(valueIndex);
     if (valueIndex < 0)
         return;
-    if (at < FPositions.size())
-        FPositions.erase(FPositions.begin() + static_cast<std::ptrdiff_t>(at));
-    if (at < FItems.size())
-        FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(at));
+    if (at < Positions_.size())
+        Positions_.erase(Positions_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (at < Items_.size())
+        Items_.erase(Items_.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // --- geometry -----------------------------------------------------------------------
@@ -209,7 +199,7 @@ std::vector<std::string> TSeriesMarks::SplitLines(const std::string& text) {
 void TSeriesMarks::CalcBoxSize(const std::string& text, int& width, int& height) const {
     width = 0;
     height = 0;
-    TChartCanvas3D* canvas = FSeries ? FSeries->ParentCanvas() : nullptr;
+    TChartCanvas3D* canvas = Series_ ? Series_->ParentCanvas() : nullptr;
     if (!canvas)
         return;
     const std::vector<std::string> lines = SplitLines(text);
@@ -228,7 +218,7 @@ void TSeriesMarks::CalcBoxSize(const std::string& text, int& width, int& height)
 
 void TSeriesMarks::ConvertTo2D(const TSeriesMarkPosition& position, TPoint& point) const {
     point = position.LeftTop;
-    TCustomAxisPanel* chart = FSeries ? FSeries->ParentChart() : nullptr;
+    TCustomAxisPanel* chart = Series_ ? Series_->ParentChart() : nullptr;
     if (!chart || !chart->View3D())
         return;
     const TPoint p =
@@ -238,8 +228,8 @@ void TSeriesMarks::ConvertTo2D(const TSeriesMarkPosition& position, TPoint& poin
 }
 
 void TSeriesMarks::ApplyArrowLength(TSeriesMarkPosition& position) const {
-    const int distance = FCallout->Distance();
-    const int length = FCallout->Length() + distance;
+    const int distance = Callout_->Distance();
+    const int length = Callout_->Length() + distance;
     position.LeftTop.Y -= length;
     position.ArrowTo.Y -= length;
     position.ArrowFrom.Y -= distance;
@@ -262,9 +252,9 @@ TRect TSeriesMarks::OverlapRect(const TSeriesMarkPosition& position) const {
 
 void TSeriesMarks::AntiOverlap(int firstIndex, int valueIndex, TSeriesMarkPosition& position) {
     const TRect r = OverlapRect(position);
-    const int last = std::min(valueIndex, static_cast<int>(FPositions.size()));
+    const int last = std::min(valueIndex, static_cast<int>(Positions_.size()));
     for (int j = std::max(0, firstIndex); j < last; ++j) {
-        const std::optional<TSeriesMarkPosition>& other = FPositions[static_cast<std::size_t>(j)];
+        const std::optional<TSeriesMarkPosition>& other = Positions_[static_cast<std::size_t>(j)];
         if (!other)
             continue;
         const TRect r2 = OverlapRect(*other);
@@ -277,14 +267,14 @@ void TSeriesMarks::AntiOverlap(int firstIndex, int valueIndex, TSeriesMarkPositi
 }
 
 int TSeriesMarks::Clicked(int x, int y) const {
-    TCustomAxisPanel* chart = FSeries ? FSeries->ParentChart() : nullptr;
+    TCustomAxisPanel* chart = Series_ ? Series_->ParentChart() : nullptr;
     if (chart && chart->View3D())
         chart->Canvas().Calculate2DPosition(x, y, ZPosition);
-    const int every = std::max(1, FDrawEvery);
-    for (std::size_t i = 0; i < FPositions.size(); ++i) {
-        if (static_cast<int>(i) % every != 0 || !FPositions[i])
+    const int every = std::max(1, DrawEvery_);
+    for (std::size_t i = 0; i < Positions_.size(); ++i) {
+        if (static_cast<int>(i) % every != 0 || !Positions_[i])
             continue;
-        const TRect r = FPositions[i]->Bounds();
+        const TRect r = Positions_[i]->Bounds();
         if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom)
             return static_cast<int>(i);
     }
@@ -295,12 +285,12 @@ int TSeriesMarks::Clicked(int x, int y) const {
 
 void TSeriesMarks::InternalDraw(int valueIndex, TColor color, TSeriesMarkPosition& position,
                                 const std::string& text) {
-    TChartCanvas3D* canvas = FSeries ? FSeries->ParentCanvas() : nullptr;
+    TChartCanvas3D* canvas = Series_ ? Series_->ParentCanvas() : nullptr;
     if (!canvas)
         return;
     UsePosition(valueIndex, position);
-    if (FCallout->Visible() || FCallout->Arrow().Visible())
-        FCallout->Draw(color, position.ArrowFrom, ZPosition, position.ArrowTo);
+    if (Callout_->Visible() || Callout_->Arrow().Visible())
+        Callout_->Draw(color, position.ArrowFrom, ZPosition, position.ArrowTo);
     if (Transparent()) {
         canvas->SetBrushStyle(bsClear);
         canvas->SetBackMode(cbmTransparent);
@@ -323,7 +313,7 @@ void TSeriesMarks::InternalDraw(int valueIndex, TColor color, TSeriesMarkPositio
 void TSeriesMarks::DrawBox(TChartCanvas3D& canvas, const TRect& rect, TColor /*pointColor*/) {
     if (Transparent())
         return;
-    const int angle = NormalAngle(FAngle);
+    const int angle = NormalAngle(Angle_);
     const std::array<TPoint, 4> corners = RotatedCorners(rect, angle);
     std::unique_ptr<TChartBlend> blend;
     if (Transparency() > 0)
@@ -382,7 +372,7 @@ void TSeriesMarks::DrawBox(TChartCanvas3D& canvas, const TRect& rect, TColor /*p
 }
 
 void TSeriesMarks::DrawText(const TRect& rect, const std::string& text) {
-    TChartCanvas3D* canvas = FSeries ? FSeries->ParentCanvas() : nullptr;
+    TChartCanvas3D* canvas = Series_ ? Series_->ParentCanvas() : nullptr;
     if (!canvas)
         return;
     const std::vector<std::string> lines = SplitLines(text);
@@ -390,7 +380,7 @@ void TSeriesMarks::DrawText(const TRect& rect, const std::string& text) {
     const int cx = (rect.Left + rect.Right) / 2;
     const int cy = (rect.Top + rect.Bottom) / 2;
     const int frameWidth = Frame().Visible() ? Frame().Width() : 0;
-    const int angle = NormalAngle(FAngle);
+    const int angle = NormalAngle(Angle_);
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const int line = static_cast<int>(k);
         if (angle == 0) {

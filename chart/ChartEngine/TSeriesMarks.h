@@ -19,23 +19,23 @@ public:
     explicit TSeriesMarks(TChartSeries* series);
     ~TSeriesMarks() override;
 
-    TChartSeries* ParentSeries() const { return FSeries; }
+    TChartSeries* ParentSeries() const { return Series_; }
 
-    TSeriesMarksStyle Style() const { return FStyle; }
+    TSeriesMarksStyle Style() const { return Style_; }
     void SetStyle(TSeriesMarksStyle value);
     // Degrees; used modulo 360.
-    int Angle() const { return FAngle; }
+    int Angle() const { return Angle_; }
     void SetAngle(int value);
-    bool Clip() const { return FClip; }
+    bool Clip() const { return Clip_; }
     void SetClip(bool value);
-    int DrawEvery() const { return FDrawEvery; }
+    int DrawEvery() const { return DrawEvery_; }
     void SetDrawEvery(int value);
-    bool MultiLine() const { return FMultiLine; }
+    bool MultiLine() const { return MultiLine_; }
     void SetMultiLine(bool value);
     TColor BackColor() const { return Color(); }
     void SetBackColor(TColor value) { SetColor(value); }
 
-    TMarksCallout& Callout() const { return *FCallout; }
+    TMarksCallout& Callout() const { return *Callout_; }
     TChartPen& Arrow() const;
     int ArrowLength() const;
     void SetArrowLength(int value);
@@ -44,15 +44,14 @@ public:
     int ZPosition = 0;
 
     // Stored positions by value index; an entry is empty where no mark was drawn.
-    std::vector<std::optional<TSeriesMarkPosition>>& Positions() { return FPositions; }
-    const std::vector<std::optional<TSeriesMarkPosition>>& Positions() const { return FPositions; }
+    std::vector<std::optional<TSeriesMarkPosition>>& Positions() { return Positions_; }
+    const std::vector<std::optional<TSeriesMarkPosition>>& Positions() const { return Positions_; }
     // The stored position of a mark (null when none).
     TSeriesMarkPosition* Position(int valueIndex);
     // Makes a user position for a mark; it overrides automatic placement.
     void SetCustomPosition(int valueIndex, const TSeriesMarkPosition& position);
     // Per-point mark items; a point without its own item uses the marks themselves.
     TChartCustomShape& MarkItem(int valueIndex) const;
-    void SetMarkItem(int valueIndex, std::unique_ptr<TChartCustomShape> item);
 
     // Stored position for i: a custom one replaces position, else position is stored.
     void UsePosition(int valueIndex, TSeriesMarkPosition& position);
@@ -84,13 +83,13 @@ private:
     TRect OverlapRect(const TSeriesMarkPosition& position) const;
     void DrawBox(TChartCanvas3D& canvas, const TRect& rect, TColor color);
 
-    TChartSeries* FSeries;
-    TSeriesMarksStyle FStyle = smsLabel;
-    int FAngle = 0;
-    bool FClip = false;
-    int FDrawEvery = 1;
-    bool FMultiLine = false;
-    std::unique_ptr<TMarksCallout> FCallout;
-    std::vector<std::optional<TSeriesMarkPosition>> FPositions;
-    std::vector<std::unique_ptr<TChartCustomShape>> FItems;
+    TChartSeries* Series_;
+    TSeriesMarksStyle Style_ = smsLabel;
+    int Angle_ = 0;
+    bool Clip_ = false;
+    int DrawEvery_ = 1;
+    bool MultiLine_ = false;
+    std::unique_ptr<TMarksCallout> Callout_;
+    std::vector<std::optional<TSeriesMarkPosition>> Positions_;
+    std::vector<std::unique_ptr<TChartCustomShape>> Items_;
 };

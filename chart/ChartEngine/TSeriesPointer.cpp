@@ -16,80 +16,75 @@ const char* const PointerSizeMessage = "Pointer size must be greater than zero";
 } // namespace
 
 TSeriesPointer::TSeriesPointer(TChartSeries* series)
-    : FSeries(series), FBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
-      FPen(std::make_unique<TChartPen>([this] { Repaint(); })),
-      FGradient(std::make_unique<TChartGradient>([this] { Repaint(); })) {}
+    : Series_(series), Brush_(std::make_unique<TChartBrush>([this] { Repaint(); })),
+      Pen_(std::make_unique<TChartPen>([this] { Repaint(); })),
+      Gradient_(std::make_unique<TChartGradient>([this] { Repaint(); })) {}
 
 TSeriesPointer::~TSeriesPointer() = default;
 
 void TSeriesPointer::Repaint() const {
-    if (FSeries)
-        FSeries->Repaint();
+    if (Series_)
+        Series_->Repaint();
 }
 
 void TSeriesPointer::SetVisible(bool value) {
-    if (StoreChanged(FVisible, value))
+    if (StoreChanged(Visible_, value))
         Repaint();
 }
 
 void TSeriesPointer::SetStyle(TSeriesPointerStyle value) {
-    if (StoreChanged(FStyle, value))
+    if (StoreChanged(Style_, value))
         Repaint();
 }
 
 void TSeriesPointer::SetHorizSize(int value) {
     if (value <= 0)
         throw ChartException(PointerSizeMessage);
-    if (StoreChanged(FHorizSize, value))
+    if (StoreChanged(HorizSize_, value))
         Repaint();
 }
 
 void TSeriesPointer::SetVertSize(int value) {
     if (value <= 0)
         throw ChartException(PointerSizeMessage);
-    if (StoreChanged(FVertSize, value))
+    if (StoreChanged(VertSize_, value))
         Repaint();
 }
 
 void TSeriesPointer::SetInflateMargins(bool value) {
-    if (StoreChanged(FInflateMargins, value))
+    if (StoreChanged(InflateMargins_, value))
         Repaint();
 }
 
 void TSeriesPointer::SetDark3D(bool value) {
-    if (StoreChanged(FDark3D, value))
-        Repaint();
-}
-
-void TSeriesPointer::SetDraw3D(bool value) {
-    if (StoreChanged(FDraw3D, value))
+    if (StoreChanged(Dark3D_, value))
         Repaint();
 }
 
 void TSeriesPointer::PrepareCanvas(TCanvas3D& canvas, TColor color) const {
-    if (FPen->Visible()) {
-        if (FPen->Color() == clDefault)
-            canvas.AssignVisiblePenColor(*FPen, color);
+    if (Pen_->Visible()) {
+        if (Pen_->Color() == clDefault)
+            canvas.AssignVisiblePenColor(*Pen_, color);
         else
-            canvas.AssignVisiblePen(*FPen);
+            canvas.AssignVisiblePen(*Pen_);
     } else {
         canvas.SetPenStyle(psClear);
     }
-    TColor brushColor = FBrush->Color();
+    TColor brushColor = Brush_->Color();
     if (brushColor == clDefault)
-        brushColor = FBrush->Style() == bsSolid ? color : clBlack;
-    canvas.AssignBrushColor(*FBrush, brushColor, color);
+        brushColor = Brush_->Style() == bsSolid ? color : clBlack;
+    canvas.AssignBrushColor(*Brush_, brushColor, color);
 }
 
 void TSeriesPointer::Draw(int x, int y, TColor color, TSeriesPointerStyle style) const {
-    if (!FSeries)
+    if (!Series_)
         return;
-    TChartCanvas3D* canvas = FSeries->ParentCanvas();
+    TChartCanvas3D* canvas = Series_->ParentCanvas();
     if (!canvas)
         return;
-    const bool is3D = FSeries->ParentChart() && FSeries->ParentChart()->View3D();
+    const bool is3D = Series_->ParentChart() && Series_->ParentChart()->View3D();
     PrepareCanvas(*canvas, color);
-    DrawPointer(*canvas, is3D, x, y, FHorizSize, FVertSize, color, style);
+    DrawPointer(*canvas, is3D, x, y, HorizSize_, VertSize_, color, style);
 }
 
 namespace {
@@ -195,22 +190,22 @@ MarkerFill DrawOtherMarker(const MarkerCanvas& m, TSeriesPointerStyle style, con
 void TSeriesPointer::DrawPointer(TCanvas3D& canvas, bool is3D, int x, int y, int horizSize,
                                  int vertSize, TColor /*color*/, TSeriesPointerStyle style) const {
     const MarkerBox b{x, y, x - horizSize, x + horizSize, y - vertSize, y + vertSize, vertSize};
-    const MarkerCanvas m{canvas, is3D, FSeries ? FSeries->StartZ : 0};
+    const MarkerCanvas m{canvas, is3D, Series_ ? Series_->StartZ : 0};
     const TPointArray corners = PolygonCorners(style, b);
     MarkerFill fill = MarkerFill::Polygon;
     if (corners.empty())
-        fill = DrawOtherMarker(m, style, b, FSeries ? FSeries->MiddleZ : 0);
+        fill = DrawOtherMarker(m, style, b, Series_ ? Series_->MiddleZ : 0);
     else
         m.Polygon(corners);
 
-    if (!FGradient->Visible() || is3D || fill == MarkerFill::None)
+    if (!Gradient_->Visible() || is3D || fill == MarkerFill::None)
         return;
     const TRect box{b.left, b.top, b.right + 1, b.bottom + 1};
     if (fill == MarkerFill::Ellipse)
         canvas.ClipEllipse(TRect{b.left, b.top, b.right, b.bottom});
     else if (fill == MarkerFill::Polygon)
         canvas.ClipPolygon(corners.data(), int(corners.size()));
-    FGradient->Draw(canvas, box);
+    Gradient_->Draw(canvas, box);
     if (fill != MarkerFill::Rect)
         canvas.UnClipRectangle();
 }

@@ -34,28 +34,27 @@ public:
     TSeriesPointer(const TSeriesPointer&) = delete;
     TSeriesPointer& operator=(const TSeriesPointer&) = delete;
 
-    TChartSeries* ParentSeries() const { return FSeries; }
-    void SetParentSeries(TChartSeries* series) { FSeries = series; }
+    TChartSeries* ParentSeries() const { return Series_; }
+    void SetParentSeries(TChartSeries* series) { Series_ = series; }
 
-    TChartBrush& Brush() const { return *FBrush; }
-    TChartPen& Pen() const { return *FPen; }
-    TChartGradient& Gradient() const { return *FGradient; }
+    TChartBrush& Brush() const { return *Brush_; }
+    TChartPen& Pen() const { return *Pen_; }
+    TChartGradient& Gradient() const { return *Gradient_; }
 
-    bool Visible() const { return FVisible; }
+    bool Visible() const { return Visible_; }
     void SetVisible(bool value);
-    TSeriesPointerStyle Style() const { return FStyle; }
+    TSeriesPointerStyle Style() const { return Style_; }
     void SetStyle(TSeriesPointerStyle value);
-    int HorizSize() const { return FHorizSize; }
+    int HorizSize() const { return HorizSize_; }
     // Throws ChartException "Pointer size must be greater than zero" for value <= 0.
     void SetHorizSize(int value);
-    int VertSize() const { return FVertSize; }
+    int VertSize() const { return VertSize_; }
     void SetVertSize(int value);
-    bool InflateMargins() const { return FInflateMargins; }
+    bool InflateMargins() const { return InflateMargins_; }
     void SetInflateMargins(bool value);
-    bool Dark3D() const { return FDark3D; }
+    bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    bool Draw3D() const { return FDraw3D; }
-    void SetDraw3D(bool value);
+    bool Draw3D() const { return Draw3D_; }
 
     // Pen and brush for a marker of the given point colour.
     void PrepareCanvas(TCanvas3D& canvas, TColor color) const;
@@ -69,15 +68,15 @@ public:
     void Repaint() const;
 
 protected:
-    TChartSeries* FSeries = nullptr;
-    std::unique_ptr<TChartBrush> FBrush;
-    std::unique_ptr<TChartPen> FPen;
-    std::unique_ptr<TChartGradient> FGradient;
-    bool FVisible = true;
-    TSeriesPointerStyle FStyle = psRectangle;
-    int FHorizSize = 4;
-    int FVertSize = 4;
-    bool FInflateMargins = true;
-    bool FDark3D = true;
-    bool FDraw3D = true;
+    TChartSeries* Series_ = nullptr;
+    std::unique_ptr<TChartBrush> Brush_;
+    std::unique_ptr<TChartPen> Pen_;
+    std::unique_ptr<TChartGradient> Gradient_;
+    bool Visible_ = true;
+    TSeriesPointerStyle Style_ = psRectangle;
+    int HorizSize_ = 4;
+    int VertSize_ = 4;
+    bool InflateMargins_ = true;
+    bool Dark3D_ = true;
+    bool Draw3D_ = true;
 };

@@ -51,14 +51,6 @@ void TCustomChartPanel::SetMarginTop(int value) {
     if (StoreChanged(MarginTop_, value))
         Invalidate();
 }
-void TCustomChartPanel::SetMarginRight(int value) {
-    if (StoreChanged(MarginRight_, value))
-        Invalidate();
-}
-void TCustomChartPanel::SetMarginBottom(int value) {
-    if (StoreChanged(MarginBottom_, value))
-        Invalidate();
-}
 void TCustomChartPanel::SetMarginUnits(TMarginUnits value) {
     if (StoreChanged(MarginUnits_, value))
         Invalidate();
@@ -97,10 +89,6 @@ void TCustomChartPanel::SetBevelWidth(int value) {
 }
 void TCustomChartPanel::SetBorderWidth(int value) {
     if (StoreChanged(BorderWidth_, value))
-        Invalidate();
-}
-void TCustomChartPanel::SetBorderRound(int value) {
-    if (StoreChanged(BorderRound_, value))
         Invalidate();
 }
 void TCustomChartPanel::SetMonochrome(bool value) {
@@ -305,10 +293,6 @@ void TCustomChartPanel::SetCursor(TCursor cursor) {
     Cursor_ = cursor;
     if (Host_)
         Host_->SetCursorShape(cursor);
-}
-
-bool TCustomChartPanel::PaintToImage(const std::string& pngPath) {
-    return Host_ != nullptr && Host_->PaintToPng(pngPath);
 }
 
 void TCustomChartPanel::MouseDown(TMouseButton, TShiftState, int, int) {}

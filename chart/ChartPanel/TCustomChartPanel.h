@@ -53,8 +53,6 @@ public:
     TMarginUnits MarginUnits() const { return MarginUnits_; }
     void SetMarginLeft(int value);
     void SetMarginTop(int value);
-    void SetMarginRight(int value);
-    void SetMarginBottom(int value);
     void SetMarginUnits(TMarginUnits value);
 
     bool View3D() const { return View3D_; }
@@ -76,7 +74,6 @@ public:
     void SetBevelInner(TPanelBevel value);
     void SetBevelWidth(int value);
     void SetBorderWidth(int value);
-    void SetBorderRound(int value);
     TChartPen& Border() const { return *Border_; }
     TChartShadow& Shadow() const { return *Shadow_; }
     bool Monochrome() const { return Monochrome_; }
@@ -136,8 +133,6 @@ public:
     void SetCursor(TCursor cursor);
     // The host widget, or null when its window destroyed it.
     ControlHostHandle* Host() const { return Host_; }
-    // Paints into an image of the control's size and saves it as PNG.
-    bool PaintToImage(const std::string& pngPath);
 
     // Mouse entry points (the host forwards here; tests call them directly).
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -148,7 +143,6 @@ public:
 
     // ControlHostClient
     void HostPaint(DrawContext& target, const TRect& clientRect) override;
-    bool HostEraseBackground() override { return true; }
     void HostMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void HostMouseMove(TShiftState shift, int x, int y) override;
     void HostMouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

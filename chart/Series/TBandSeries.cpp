@@ -9,8 +9,8 @@
 #include <algorithm>
 
 TBandSeries::TBandSeries()
-    : FLowValues(std::make_unique<TChartValueList>(this, "Low")),
-      FBandBrush(std::make_unique<TChartBrush>([this] { Repaint(); })) {
+    : LowValues_(std::make_unique<TChartValueList>(this, "Low")),
+      BandBrush_(std::make_unique<TChartBrush>([this] { Repaint(); })) {
     YValues().SetName("High");
     Pen().SetVisible(false);
     // The band runs on to the neighbours just outside the view, as a line does.
@@ -19,28 +19,28 @@ TBandSeries::TBandSeries()
 
 TBandSeries::~TBandSeries() {
     // The list unregisters itself while the series' registry still exists.
-    FLowValues.reset();
+    LowValues_.reset();
 }
 
 int TBandSeries::AddBand(double x, double low, double high, TColor color) {
-    FLowValues->TempValue = low;
+    LowValues_->TempValue = low;
     return AddXY(x, high, "", color);
 }
 
 double TBandSeries::MaxYValue() const {
     if (Count() == 0)
         return 0;
-    return std::max(YValues().MaxValue(), FLowValues->MaxValue());
+    return std::max(YValues().MaxValue(), LowValues_->MaxValue());
 }
 
 double TBandSeries::MinYValue() const {
     if (Count() == 0)
         return 0;
-    return std::min(YValues().MinValue(), FLowValues->MinValue());
+    return std::min(YValues().MinValue(), LowValues_->MinValue());
 }
 
 TColor TBandSeries::FillColor(int valueIndex) const {
-    const TColor own = FBandBrush->Color();
+    const TColor own = BandBrush_->Color();
     return own != clDefault ? own : ValueColor(valueIndex);
 }
 
@@ -49,7 +49,7 @@ TPointArray TBandSeries::BandPolygon(int first, int last) const {
     for (int i = first; i <= last; ++i)
         points.push_back({CalcXPos(i), CalcYPos(i)});
     for (int i = last; i >= first; --i)
-        points.push_back({CalcXPos(i), CalcYPosValue(FLowValues->Value(i))});
+        points.push_back({CalcXPos(i), CalcYPosValue(LowValues_->Value(i))});
     return points;
 }
 
@@ -70,7 +70,7 @@ void TBandSeries::DrawAllValues() {
         while (last + 1 <= lastVisible && !IsNull(last + 1))
             ++last;
         if (last > i) {
-            canvas->AssignBrushColor(*FBandBrush, FillColor(i), clNone);
+            canvas->AssignBrushColor(*BandBrush_, FillColor(i), clNone);
             canvas->AssignVisiblePen(Pen());
             const TPointArray points = BandPolygon(i, last);
             if (is3D)
@@ -89,7 +89,7 @@ void TBandSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
     const TColor color = valueIndex == -1 ? FillColor(0) : FillColor(valueIndex);
     if (color == clNone)
         return;
-    canvas->AssignBrushColor(*FBandBrush, color, clNone);
+    canvas->AssignBrushColor(*BandBrush_, color, clNone);
     canvas->AssignVisiblePen(Pen());
     canvas->Rectangle(rect);
 }
@@ -104,8 +104,8 @@ int TBandSeries::Clicked(int x, int y) {
             continue;
         const double t = x1 == x0 ? 0.0 : double(x - x0) / double(x1 - x0);
         const double high = CalcYPos(i) + t * (CalcYPos(i + 1) - CalcYPos(i));
-        const int low0 = CalcYPosValue(FLowValues->Value(i));
-        const int low1 = CalcYPosValue(FLowValues->Value(i + 1));
+        const int low0 = CalcYPosValue(LowValues_->Value(i));
+        const int low1 = CalcYPosValue(LowValues_->Value(i + 1));
         const double low = low0 + t * (low1 - low0);
         if (y >= std::min(high, low) && y <= std::max(high, low))
             return t <= 0.5 ? i : i + 1;

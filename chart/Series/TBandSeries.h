@@ -15,9 +15,9 @@ public:
     TBandSeries();
     ~TBandSeries() override;
 
-    TChartValueList& LowValues() const { return *FLowValues; }
+    TChartValueList& LowValues() const { return *LowValues_; }
     // Fill of the band; a colour of clDefault takes the point's colour.
-    TChartBrush& BandBrush() const { return *FBandBrush; }
+    TChartBrush& BandBrush() const { return *BandBrush_; }
     // Outline along both edges; hidden at creation.
     TChartPen& BandPen() const { return Pen(); }
 
@@ -40,6 +40,6 @@ public:
 private:
     TColor FillColor(int valueIndex) const;
 
-    std::unique_ptr<TChartValueList> FLowValues;
-    std::unique_ptr<TChartBrush> FBandBrush;
+    std::unique_ptr<TChartValueList> LowValues_;
+    std::unique_ptr<TChartBrush> BandBrush_;
 };

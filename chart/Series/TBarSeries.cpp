@@ -8,6 +8,6 @@ TBarSeries::TBarSeries() {
 }
 
 void TBarSeries::SetCustomBarWidth(int value) {
-    if (StoreChanged(FCustomBarWidth, value))
+    if (StoreChanged(CustomBarWidth_, value))
         Repaint();
 }

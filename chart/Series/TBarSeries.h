@@ -7,6 +7,6 @@ class TBarSeries : public TCustomBarSeries {
 public:
     TBarSeries();
 
-    int CustomBarWidth() const { return FCustomBarWidth; }
+    int CustomBarWidth() const { return CustomBarWidth_; }
     void SetCustomBarWidth(int value);
 };

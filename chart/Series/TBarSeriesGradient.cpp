@@ -7,8 +7,3 @@ TBarSeriesGradient::TBarSeriesGradient(std::function<void()> onChange)
     StartColor_ = clWhite;
     Balance_ = 50;
 }
-
-void TBarSeriesGradient::SetRelative(bool value) {
-    if (StoreChanged(FRelative, value))
-        Changed();
-}

@@ -9,9 +9,8 @@ public:
 
     // With Relative the end colour runs from StartColor toward the bar colour by the
     // point's place between the lowest and highest value.
-    bool Relative() const { return FRelative; }
-    void SetRelative(bool value);
+    bool Relative() const { return Relative_; }
 
 private:
-    bool FRelative = false;
+    bool Relative_ = false;
 };

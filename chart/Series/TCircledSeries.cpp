@@ -17,7 +17,7 @@
 #include <typeinfo>
 
 TCircledSeries::TCircledSeries()
-    : FCircleGradient(std::make_unique<TChartGradient>([this] { Repaint(); })) {
+    : CircleGradient_(std::make_unique<TChartGradient>([this] { Repaint(); })) {
     SetCalcVisiblePoints(false);
 }
 
@@ -28,10 +28,10 @@ TCircledSeries::~TCircledSeries() {
 void TCircledSeries::SetCircled(bool value) {
     TCustomAxisPanel* chart = ParentChart();
     if (!chart) {
-        if (FCircled != value) {
-            FCircled = value;
-            FCustomXRadius = 0;
-            FCustomYRadius = 0;
+        if (Circled_ != value) {
+            Circled_ = value;
+            CustomXRadius_ = 0;
+            CustomYRadius_ = 0;
         }
         return;
     }
@@ -39,44 +39,34 @@ void TCircledSeries::SetCircled(bool value) {
         auto* other = dynamic_cast<TCircledSeries*>(s);
         if (!other || typeid(*other) != typeid(*this))
             continue;
-        other->FCircled = value;
-        other->FCustomXRadius = 0;
-        other->FCustomYRadius = 0;
+        other->Circled_ = value;
+        other->CustomXRadius_ = 0;
+        other->CustomYRadius_ = 0;
     }
-    FCircled = value;
-    FCustomXRadius = 0;
-    FCustomYRadius = 0;
+    Circled_ = value;
+    CustomXRadius_ = 0;
+    CustomYRadius_ = 0;
     Repaint();
 }
 
 void TCircledSeries::SetCustomXRadius(int value) {
-    if (StoreChanged(FCustomXRadius, value))
-        Repaint();
-}
-
-void TCircledSeries::SetCustomYRadius(int value) {
-    if (StoreChanged(FCustomYRadius, value))
+    if (StoreChanged(CustomXRadius_, value))
         Repaint();
 }
 
 void TCircledSeries::SetRotationAngle(int value) {
     const int angle = ((value % 360) + 360) % 360;
-    if (FRotationAngle == angle)
+    if (RotationAngle_ == angle)
         return;
-    FRotationAngle = angle;
-    FRotationRadians = angle * ChartPiStep;
+    RotationAngle_ = angle;
+    RotationRadians_ = angle * ChartPiStep;
     Repaint();
-}
-
-void TCircledSeries::SetCircleBackColor(TColor value) {
-    if (StoreChanged(FCircleBackColor, value))
-        Repaint();
 }
 
 // --- geometry ------------------------------------------------------------------------
 
 void TCircledSeries::AdjustCircleRect() {
-    TRect& r = FCircleRect;
+    TRect& r = CircleRect_;
     if ((r.Right - r.Left) % 2 != 0)
         --r.Right;
     if ((r.Bottom - r.Top) % 2 != 0)
@@ -85,26 +75,20 @@ void TCircledSeries::AdjustCircleRect() {
         r.Right = r.Left + 4;
     if (r.Bottom - r.Top < 4)
         r.Bottom = r.Top + 4;
-    FCircleWidth = r.Right - r.Left;
-    FCircleHeight = r.Bottom - r.Top;
+    CircleWidth_ = r.Right - r.Left;
+    CircleHeight_ = r.Bottom - r.Top;
     const TPoint c = RectCenter(r);
-    FCircleXCenter = c.X;
-    FCircleYCenter = c.Y;
+    CircleXCenter_ = c.X;
+    CircleYCenter_ = c.Y;
 }
 
 void TCircledSeries::SetRadiiFromRect() {
-    FXRadius = FCustomXRadius > 0 ? FCustomXRadius : FCircleWidth / 2;
-    FYRadius = FCustomYRadius > 0 ? FCustomYRadius : FCircleHeight / 2;
-    FCircleRect = TRect{FCircleXCenter - FXRadius, FCircleYCenter - FYRadius,
-                        FCircleXCenter + FXRadius, FCircleYCenter + FYRadius};
-    FCircleWidth = FCircleRect.Right - FCircleRect.Left;
-    FCircleHeight = FCircleRect.Bottom - FCircleRect.Top;
-}
-
-void TCircledSeries::SetCircleRect(const TRect& rect) {
-    FCircleRect = rect;
-    AdjustCircleRect();
-    SetRadiiFromRect();
+    XRadius_ = CustomXRadius_ > 0 ? CustomXRadius_ : CircleWidth_ / 2;
+    YRadius_ = CustomYRadius_ > 0 ? CustomYRadius_ : CircleHeight_ / 2;
+    CircleRect_ = TRect{CircleXCenter_ - XRadius_, CircleYCenter_ - YRadius_,
+                        CircleXCenter_ + XRadius_, CircleYCenter_ + YRadius_};
+    CircleWidth_ = CircleRect_.Right - CircleRect_.Left;
+    CircleHeight_ = CircleRect_.Bottom - CircleRect_.Top;
 }
 
 int TCircledSeries::MaxMarkWidth() {
@@ -122,7 +106,7 @@ void TCircledSeries::CalcCircleRect() {
     TCustomAxisPanel* chart = ParentChart();
     if (!chart)
         return;
-    FCircleRect = chart->ChartRect;
+    CircleRect_ = chart->ChartRect;
     AdjustCircleRect();
     TChartCanvas3D* canvas = ParentCanvas();
     if (Marks().Visible() && canvas) {
@@ -132,10 +116,10 @@ void TCircledSeries::CalcCircleRect() {
             length += 2 * Marks().Frame().Width();
         const int vertical = length + canvas->FontHeight();
         const int horizontal = canvas->TextWidth("W") + MaxMarkWidth() + length;
-        FCircleRect.Top += vertical;
-        FCircleRect.Bottom -= vertical;
-        FCircleRect.Left += horizontal;
-        FCircleRect.Right -= horizontal;
+        CircleRect_.Top += vertical;
+        CircleRect_.Bottom -= vertical;
+        CircleRect_.Left += horizontal;
+        CircleRect_.Right -= horizontal;
         AdjustCircleRect();
     } else {
         // Pies of one chart line up with the first one that makes room for its marks.
@@ -145,21 +129,21 @@ void TCircledSeries::CalcCircleRect() {
                 !other->Marks().Visible())
                 continue;
             other->CalcCircleRect();
-            FCircleRect = other->FCircleRect;
+            CircleRect_ = other->CircleRect_;
             AdjustCircleRect();
             break;
         }
     }
-    if (FCircled) {
+    if (Circled_) {
         // Square pixels: a round disc is as wide as it is high.
-        if (FCircleWidth > FCircleHeight) {
-            const int cut = (FCircleWidth - FCircleHeight) / 2;
-            FCircleRect.Left += cut;
-            FCircleRect.Right -= cut;
-        } else if (FCircleHeight > FCircleWidth) {
-            const int cut = (FCircleHeight - FCircleWidth) / 2;
-            FCircleRect.Top += cut;
-            FCircleRect.Bottom -= cut;
+        if (CircleWidth_ > CircleHeight_) {
+            const int cut = (CircleWidth_ - CircleHeight_) / 2;
+            CircleRect_.Left += cut;
+            CircleRect_.Right -= cut;
+        } else if (CircleHeight_ > CircleWidth_) {
+            const int cut = (CircleHeight_ - CircleWidth_) / 2;
+            CircleRect_.Top += cut;
+            CircleRect_.Bottom -= cut;
         }
         AdjustCircleRect();
     }
@@ -173,17 +157,17 @@ void TCircledSeries::DoBeforeDrawValues() {
 
 void TCircledSeries::AngleToPos(double angle, double xRadius, double yRadius, int& x,
                                 int& y) const {
-    const double a = angle + FRotationRadians;
-    x = ChartRound(std::cos(a) * xRadius) + FCircleXCenter;
-    y = FCircleYCenter - ChartRound(std::sin(a) * yRadius);
+    const double a = angle + RotationRadians_;
+    x = ChartRound(std::cos(a) * xRadius) + CircleXCenter_;
+    y = CircleYCenter_ - ChartRound(std::sin(a) * yRadius);
 }
 
 double TCircledSeries::PointToAngle(int x, int y) const {
     constexpr double twoPi = 2 * std::numbers::pi;
     double angle = 0;
-    if (FXRadius != 0 && FYRadius != 0) {
-        const double dx = double(x - FCircleXCenter) / FXRadius;
-        const double dy = double(FCircleYCenter - y) / FYRadius;
+    if (XRadius_ != 0 && YRadius_ != 0) {
+        const double dx = double(x - CircleXCenter_) / XRadius_;
+        const double dy = double(CircleYCenter_ - y) / YRadius_;
         if (dx == 0 && dy != 0)
             angle = dy > 0 ? std::numbers::pi / 2 : 3 * std::numbers::pi / 2;
         else
@@ -191,7 +175,7 @@ double TCircledSeries::PointToAngle(int x, int y) const {
         if (angle < 0)
             angle += twoPi;
     }
-    angle -= FRotationRadians;
+    angle -= RotationRadians_;
     while (angle < 0)
         angle += twoPi;
     while (angle >= twoPi)
@@ -200,8 +184,8 @@ double TCircledSeries::PointToAngle(int x, int y) const {
 }
 
 TColor TCircledSeries::CalcCircleBackColor() const {
-    if (FCircleBackColor != clDefault)
-        return FCircleBackColor;
+    if (CircleBackColor_ != clDefault)
+        return CircleBackColor_;
     TCustomAxisPanel* chart = ParentChart();
     if (!chart)
         return clWhite;
@@ -218,10 +202,10 @@ void TCircledSeries::SetParentProperties(bool enable) {
         if (!chart || chart->Canvas().GetSupportsFullRotation())
             return;
         TView3DOptions& view = chart->View3DOptions();
-        if (!FSavedView) {
-            FSavedView = std::make_unique<TView3DOptions>();
-            FSavedView->Assign(view);
-            FViewChart = chart;
+        if (!SavedView_) {
+            SavedView_ = std::make_unique<TView3DOptions>();
+            SavedView_->Assign(view);
+            ViewChart_ = chart;
         }
         view.SetOrthogonal(false);
         view.SetRotation(360);
@@ -230,10 +214,10 @@ void TCircledSeries::SetParentProperties(bool enable) {
         view.SetTilt(0);
         return;
     }
-    if (FSavedView && FViewChart && !FViewChart->IsDestroying())
-        FViewChart->View3DOptions().Assign(*FSavedView);
-    FSavedView.reset();
-    FViewChart = nullptr;
+    if (SavedView_ && ViewChart_ && !ViewChart_->IsDestroying())
+        ViewChart_->View3DOptions().Assign(*SavedView_);
+    SavedView_.reset();
+    ViewChart_ = nullptr;
 }
 
 void TCircledSeries::SetParentChart(TCustomAxisPanel* value) {

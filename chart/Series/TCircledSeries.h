@@ -14,31 +14,28 @@ public:
     TCircledSeries();
     ~TCircledSeries() override;
 
-    bool Circled() const { return FCircled; }
+    bool Circled() const { return Circled_; }
     // Applies to every series of this class in the chart (and resets their custom radii).
     void SetCircled(bool value);
-    int CustomXRadius() const { return FCustomXRadius; }
+    int CustomXRadius() const { return CustomXRadius_; }
     void SetCustomXRadius(int value);
-    int CustomYRadius() const { return FCustomYRadius; }
-    void SetCustomYRadius(int value);
+    int CustomYRadius() const { return CustomYRadius_; }
     // Degrees, stored modulo 360.
-    int RotationAngle() const { return FRotationAngle; }
+    int RotationAngle() const { return RotationAngle_; }
     void SetRotationAngle(int value);
-    double RotationRadians() const { return FRotationRadians; }
-    TColor CircleBackColor() const { return FCircleBackColor; }
-    void SetCircleBackColor(TColor value);
-    TChartGradient& CircleGradient() const { return *FCircleGradient; }
+    double RotationRadians() const { return RotationRadians_; }
+    TColor CircleBackColor() const { return CircleBackColor_; }
+    TChartGradient& CircleGradient() const { return *CircleGradient_; }
 
     // Geometry of the last repaint.
-    const TRect& CircleRect() const { return FCircleRect; }
-    int CircleWidth() const { return FCircleWidth; }
-    int CircleHeight() const { return FCircleHeight; }
-    int CircleXCenter() const { return FCircleXCenter; }
-    int CircleYCenter() const { return FCircleYCenter; }
-    int XRadius() const { return FXRadius; }
-    int YRadius() const { return FYRadius; }
+    const TRect& CircleRect() const { return CircleRect_; }
+    int CircleWidth() const { return CircleWidth_; }
+    int CircleHeight() const { return CircleHeight_; }
+    int CircleXCenter() const { return CircleXCenter_; }
+    int CircleYCenter() const { return CircleYCenter_; }
+    int XRadius() const { return XRadius_; }
+    int YRadius() const { return YRadius_; }
     // Sets the circle directly from a rectangle (radii and centre follow).
-    void SetCircleRect(const TRect& rect);
 
     bool UseAxis() const override { return false; }
     void DoBeforeDrawValues() override;
@@ -69,22 +66,22 @@ protected:
     // Marks room: the chart's widest mark text for the side margins.
     virtual int MaxMarkWidth();
 
-    TRect FCircleRect{};
-    int FCircleWidth = 0;
-    int FCircleHeight = 0;
-    int FCircleXCenter = 0;
-    int FCircleYCenter = 0;
-    int FXRadius = 0;
-    int FYRadius = 0;
+    TRect CircleRect_{};
+    int CircleWidth_ = 0;
+    int CircleHeight_ = 0;
+    int CircleXCenter_ = 0;
+    int CircleYCenter_ = 0;
+    int XRadius_ = 0;
+    int YRadius_ = 0;
 
 private:
-    bool FCircled = false;
-    int FCustomXRadius = 0;
-    int FCustomYRadius = 0;
-    int FRotationAngle = 0;
-    double FRotationRadians = 0.0;
-    TColor FCircleBackColor = clDefault;
-    std::unique_ptr<TChartGradient> FCircleGradient;
-    std::unique_ptr<TView3DOptions> FSavedView;
-    TCustomAxisPanel* FViewChart = nullptr;
+    bool Circled_ = false;
+    int CustomXRadius_ = 0;
+    int CustomYRadius_ = 0;
+    int RotationAngle_ = 0;
+    double RotationRadians_ = 0.0;
+    TColor CircleBackColor_ = clDefault;
+    std::unique_ptr<TChartGradient> CircleGradient_;
+    std::unique_ptr<TView3DOptions> SavedView_;
+    TCustomAxisPanel* ViewChart_ = nullptr;
 };

@@ -47,9 +47,9 @@ bool PointInEllipse(TPoint p, const TRect& r) {
 } // namespace
 
 TCustomBarSeries::TCustomBarSeries()
-    : FBarPen(std::make_unique<TChartPen>([this] { Repaint(); })),
-      FBarBrush(std::make_unique<TChartBrush>([this] { Repaint(); })),
-      FGradient(std::make_unique<TBarSeriesGradient>([this] { Repaint(); })) {
+    : BarPen_(std::make_unique<TChartPen>([this] { Repaint(); })),
+      BarBrush_(std::make_unique<TChartBrush>([this] { Repaint(); })),
+      Gradient_(std::make_unique<TBarSeriesGradient>([this] { Repaint(); })) {
     Marks().SetVisible(true);
     Marks().Callout().SetLength(20);
     YValues().SetName("Bar");
@@ -58,39 +58,35 @@ TCustomBarSeries::TCustomBarSeries()
 TCustomBarSeries::~TCustomBarSeries() = default;
 
 void TCustomBarSeries::SetBarWidthPercent(int value) {
-    if (StoreChanged(FBarWidthPercent, value))
+    if (StoreChanged(BarWidthPercent_, value))
         Repaint();
 }
 void TCustomBarSeries::SetBarStyle(TBarStyle value) {
-    if (StoreChanged(FBarStyle, value))
+    if (StoreChanged(BarStyle_, value))
         Repaint();
 }
 void TCustomBarSeries::SetMultiBar(TMultiBar value) {
-    if (StoreChanged(FMultiBar, value))
+    if (StoreChanged(MultiBar_, value))
         Repaint();
 }
 void TCustomBarSeries::SetUseYOrigin(bool value) {
-    if (StoreChanged(FUseYOrigin, value))
+    if (StoreChanged(UseYOrigin_, value))
         Repaint();
 }
 void TCustomBarSeries::SetYOrigin(double value) {
-    if (StoreChanged(FYOrigin, value))
+    if (StoreChanged(YOrigin_, value))
         Repaint();
 }
 void TCustomBarSeries::SetSideMargins(bool value) {
-    if (StoreChanged(FSideMargins, value))
+    if (StoreChanged(SideMargins_, value))
         Repaint();
 }
 void TCustomBarSeries::SetAutoMarkPosition(bool value) {
-    if (StoreChanged(FAutoMarkPosition, value))
+    if (StoreChanged(AutoMarkPosition_, value))
         Repaint();
 }
 void TCustomBarSeries::SetDark3D(bool value) {
-    if (StoreChanged(FDark3D, value))
-        Repaint();
-}
-void TCustomBarSeries::SetBevelSize(int value) {
-    if (StoreChanged(FBevelSize, value))
+    if (StoreChanged(Dark3D_, value))
         Repaint();
 }
 
@@ -101,9 +97,9 @@ int TCustomBarSeries::AddBar(double value, const std::string& label, TColor colo
 // --- layout --------------------------------------------------------------------------
 
 void TCustomBarSeries::DoBeforeDrawChart() {
-    FBarOrder = 1;
-    FNumBars = 0;
-    FMaxBarPoints = -1;
+    BarOrder_ = 1;
+    NumBars_ = 0;
+    MaxBarPoints_ = -1;
     TCustomAxisPanel* chart = ParentChart();
     if (!chart)
         return;
@@ -115,42 +111,42 @@ void TCustomBarSeries::DoBeforeDrawChart() {
         if (bar == this)
             passedSelf = true;
         // A series without points asks for no slot, so an empty chart has bars 0 wide.
-        const int slots = bar->Count() > 0 ? bar->Count() + (bar->FSideMargins ? 1 : 0) : 0;
-        FMaxBarPoints = std::max(FMaxBarPoints, slots);
-        if (bar->FMultiBar == mbNone) {
-            FNumBars = 1;
+        const int slots = bar->Count() > 0 ? bar->Count() + (bar->SideMargins_ ? 1 : 0) : 0;
+        MaxBarPoints_ = std::max(MaxBarPoints_, slots);
+        if (bar->MultiBar_ == mbNone) {
+            NumBars_ = 1;
         } else {
-            ++FNumBars;
+            ++NumBars_;
             if (!passedSelf)
-                ++FBarOrder;
+                ++BarOrder_;
         }
     }
 }
 
 void TCustomBarSeries::CalcBarWidth() {
-    if (FCustomBarWidth > 0) {
-        FBarWidth = FCustomBarWidth;
+    if (CustomBarWidth_ > 0) {
+        BarWidth_ = CustomBarWidth_;
         return;
     }
     TChartAxis* axis = GetHorizAxis();
-    if (FMaxBarPoints <= 0 || !axis) {
-        FBarWidth = 0;
+    if (MaxBarPoints_ <= 0 || !axis) {
+        BarWidth_ = 0;
         return;
     }
-    const int slot = axis->IAxisSize() / FMaxBarPoints;
-    int width = ChartRound(FBarWidthPercent / 100.0 * slot) / std::max(FNumBars, 1);
+    const int slot = axis->IAxisSize() / MaxBarPoints_;
+    int width = ChartRound(BarWidthPercent_ / 100.0 * slot) / std::max(NumBars_, 1);
     if (width % 2 != 0)
         ++width;
-    FBarWidth = width;
+    BarWidth_ = width;
 }
 
 void TCustomBarSeries::CalcHorizMargins(int& leftMargin, int& rightMargin) {
     TChartSeries::CalcHorizMargins(leftMargin, rightMargin);
     CalcBarWidth();
-    int room = FBarWidth * std::max(FNumBars, 1);
-    if (!FSideMargins)
+    int room = BarWidth_ * std::max(NumBars_, 1);
+    if (!SideMargins_)
         room /= 2;
-    if (FBarWidth > 0) {
+    if (BarWidth_ > 0) {
         leftMargin += room;
         rightMargin += room;
     }
@@ -169,14 +165,14 @@ int TCustomBarSeries::CalcMarkLength() {
 
 bool TCustomBarSeries::AnyValueBelowOrigin() const {
     for (double v : MandatoryValueList().Values())
-        if (v < FYOrigin)
+        if (v < YOrigin_)
             return true;
     return false;
 }
 
 bool TCustomBarSeries::AnyValueAboveOrigin() const {
     for (double v : MandatoryValueList().Values())
-        if (v > FYOrigin)
+        if (v > YOrigin_)
             return true;
     return false;
 }
@@ -189,29 +185,29 @@ void TCustomBarSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
     const bool inverted = GetVertAxis() && GetVertAxis()->Inverted();
     int& below = inverted ? topMargin : bottomMargin;
     int& above = inverted ? bottomMargin : topMargin;
-    if (FUseYOrigin && AnyValueBelowOrigin())
+    if (UseYOrigin_ && AnyValueBelowOrigin())
         below += length + 1;
-    if (!(FUseYOrigin && !AnyValueAboveOrigin()))
+    if (!(UseYOrigin_ && !AnyValueAboveOrigin()))
         above += length + 1;
 }
 
 double TCustomBarSeries::MinYValue() const {
     const double v = TChartSeries::MinYValue();
-    return FUseYOrigin ? std::min(v, FYOrigin) : v;
+    return UseYOrigin_ ? std::min(v, YOrigin_) : v;
 }
 
 double TCustomBarSeries::MaxYValue() const {
     const double v = TChartSeries::MaxYValue();
-    return FUseYOrigin ? std::max(v, FYOrigin) : v;
+    return UseYOrigin_ ? std::max(v, YOrigin_) : v;
 }
 
 // --- positions -----------------------------------------------------------------------
 
 int TCustomBarSeries::CalcXPos(int valueIndex) const {
     const int pixel = CalcXPosValue(NotMandatoryValueList().Value(valueIndex));
-    if (FMultiBar == mbSide)
-        return pixel + ChartRound((FBarOrder - FNumBars * 0.5 - 1) * FBarWidth);
-    return pixel - FBarWidth / 2;
+    if (MultiBar_ == mbSide)
+        return pixel + ChartRound((BarOrder_ - NumBars_ * 0.5 - 1) * BarWidth_);
+    return pixel - BarWidth_ / 2;
 }
 
 int TCustomBarSeries::CalcYPos(int valueIndex) const {
@@ -219,8 +215,8 @@ int TCustomBarSeries::CalcYPos(int valueIndex) const {
 }
 
 int TCustomBarSeries::GetOriginPos(int /*valueIndex*/) const {
-    if (FUseYOrigin)
-        return CalcYPosValue(FYOrigin);
+    if (UseYOrigin_)
+        return CalcYPosValue(YOrigin_);
     TChartAxis* axis = GetVertAxis();
     if (!axis)
         return 0;
@@ -230,8 +226,8 @@ int TCustomBarSeries::GetOriginPos(int /*valueIndex*/) const {
 // --- drawing -------------------------------------------------------------------------
 
 TColor TCustomBarSeries::BarBackColor() const {
-    if (FBarBrush->Color() != clDefault)
-        return FBarBrush->Color();
+    if (BarBrush_->Color() != clDefault)
+        return BarBrush_->Color();
     return ParentChart() ? ParentChart()->Color() : clWhite;
 }
 
@@ -239,12 +235,12 @@ void TCustomBarSeries::SetPenBrushBar(TColor color) {
     TChartCanvas3D* canvas = ParentCanvas();
     if (!canvas)
         return;
-    canvas->AssignVisiblePen(*FBarPen);
-    canvas->AssignBrushColor(*FBarBrush, color, BarBackColor());
+    canvas->AssignVisiblePen(*BarPen_);
+    canvas->AssignBrushColor(*BarBrush_, color, BarBackColor());
 }
 
 TBarStyle TCustomBarSeries::GetBarStyle(int valueIndex) {
-    TBarStyle style = FBarStyle;
+    TBarStyle style = BarStyle_;
     if (OnGetBarStyle)
         OnGetBarStyle(this, valueIndex, style);
     return style;
@@ -254,10 +250,10 @@ void TCustomBarSeries::DrawValue(int valueIndex) {
     const TColor color = ValueColor(valueIndex);
     if (color == clNone)
         return;
-    FBarColor = color;
+    BarColor_ = color;
     const int left = CalcXPos(valueIndex);
-    int right = left + FBarWidth + 1;
-    if (FBarWidthPercent == 100 && FCustomBarWidth == 0) {
+    int right = left + BarWidth_ + 1;
+    if (BarWidthPercent_ == 100 && CustomBarWidth_ == 0) {
         const bool inverted = GetHorizAxis() && GetHorizAxis()->Inverted();
         const int neighbour = inverted ? valueIndex - 1 : valueIndex + 1;
         if (neighbour >= 0 && neighbour < Count())
@@ -265,25 +261,25 @@ void TCustomBarSeries::DrawValue(int valueIndex) {
     }
     int top = CalcYPos(valueIndex);
     int bottom = GetOriginPos(valueIndex);
-    if (!FBarPen->Visible()) {
+    if (!BarPen_->Visible()) {
         if (bottom > top)
             ++bottom;
         else
             ++top;
         ++right;
     }
-    FBarBounds = TRect{left, std::min(top, bottom), right, std::max(top, bottom)};
-    DrawBar(valueIndex, FBarBounds.Top, FBarBounds.Bottom);
+    BarBounds_ = TRect{left, std::min(top, bottom), right, std::max(top, bottom)};
+    DrawBar(valueIndex, BarBounds_.Top, BarBounds_.Bottom);
 }
 
 void TCustomBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
     TChartCanvas3D* canvas = ParentCanvas();
     if (!canvas)
         return;
-    SetPenBrushBar(FBarColor);
+    SetPenBrushBar(BarColor_);
     const TBarStyle style = GetBarStyle(valueIndex);
-    const int left = FBarBounds.Left;
-    const int right = FBarBounds.Right;
+    const int left = BarBounds_.Left;
+    const int right = BarBounds_.Right;
     const int middle = (left + right) / 2;
     const bool is3D = ParentChart() && ParentChart()->View3D();
 
@@ -292,16 +288,16 @@ void TCustomBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
         switch (style) {
         case bsPyramid:
         case bsCone:
-            canvas->Pyramid(true, left, startPos, right, endPos, StartZ, EndZ, FDark3D);
+            canvas->Pyramid(true, left, startPos, right, endPos, StartZ, EndZ, Dark3D_);
             break;
         case bsInvPyramid:
-            canvas->Pyramid(true, left, endPos, right, startPos, StartZ, EndZ, FDark3D);
+            canvas->Pyramid(true, left, endPos, right, startPos, StartZ, EndZ, Dark3D_);
             break;
         case bsCilinder:
-            canvas->Cylinder(true, left, startPos, right, endPos, StartZ, EndZ, FDark3D);
+            canvas->Cylinder(true, left, startPos, right, endPos, StartZ, EndZ, Dark3D_);
             break;
         default:
-            canvas->Cube(left, right, startPos, endPos, StartZ, EndZ, FDark3D);
+            canvas->Cube(left, right, startPos, endPos, StartZ, EndZ, Dark3D_);
             break;
         }
         return;
@@ -312,7 +308,7 @@ void TCustomBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
     case bsCilinder:
     case bsRectGradient:
     case bsBevel:
-        BarRectangle(FBarColor, left, startPos, right, endPos);
+        BarRectangle(BarColor_, left, startPos, right, endPos);
         break;
     case bsPyramid:
     case bsCone: {
@@ -339,7 +335,7 @@ void TCustomBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
         BarGradient(valueIndex, TRect{left, startPos, right, endPos});
     else if (style == bsBevel) {
         TRect r{left, startPos, right, endPos};
-        canvas->Frame3D(r, ApplyBright(FBarColor, 64), ApplyDark(FBarColor, 64), FBevelSize);
+        canvas->Frame3D(r, ApplyBright(BarColor_, 64), ApplyDark(BarColor_, 64), BevelSize_);
     }
 }
 
@@ -370,30 +366,30 @@ void TCustomBarSeries::BarGradient(int valueIndex, const TRect& rect) {
     TChartCanvas3D* canvas = ParentCanvas();
     if (!canvas)
         return;
-    TColor endColor = FBarColor;
-    if (FGradient->Relative()) {
-        const double low = FUseYOrigin ? FYOrigin : TChartSeries::MinYValue();
+    TColor endColor = BarColor_;
+    if (Gradient_->Relative()) {
+        const double low = UseYOrigin_ ? YOrigin_ : TChartSeries::MinYValue();
         const double high = TChartSeries::MaxYValue();
         const double v = MandatoryValueList().Value(valueIndex);
         const double t = high > low ? std::clamp((v - low) / (high - low), 0.0, 1.0) : 1.0;
-        const TColor start = FGradient->StartColor();
+        const TColor start = Gradient_->StartColor();
         endColor =
-            RGBColor(GetRValue(start) + ChartRound(t * (GetRValue(FBarColor) - GetRValue(start))),
-                     GetGValue(start) + ChartRound(t * (GetGValue(FBarColor) - GetGValue(start))),
-                     GetBValue(start) + ChartRound(t * (GetBValue(FBarColor) - GetBValue(start))));
+            RGBColor(GetRValue(start) + ChartRound(t * (GetRValue(BarColor_) - GetRValue(start))),
+                     GetGValue(start) + ChartRound(t * (GetGValue(BarColor_) - GetGValue(start))),
+                     GetBValue(start) + ChartRound(t * (GetBValue(BarColor_) - GetBValue(start))));
     }
     // Setting the colour while drawing must not ask for another repaint.
-    auto onChange = std::move(FGradient->OnChange);
-    FGradient->OnChange = nullptr;
-    FGradient->SetEndColor(endColor);
-    FGradient->OnChange = std::move(onChange);
+    auto onChange = std::move(Gradient_->OnChange);
+    Gradient_->OnChange = nullptr;
+    Gradient_->SetEndColor(endColor);
+    Gradient_->OnChange = std::move(onChange);
 
     TRect r = rect;
-    if (FBarPen->Visible()) {
-        const int penWidth = FBarPen->Width();
+    if (BarPen_->Visible()) {
+        const int penWidth = BarPen_->Width();
         r = TRect{rect.Left + 1, rect.Top + 1, rect.Right - penWidth, rect.Bottom - penWidth};
     }
-    FGradient->Draw(*canvas, r);
+    Gradient_->Draw(*canvas, r);
 }
 
 void TCustomBarSeries::DrawMark(int valueIndex, const std::string& text,
@@ -410,23 +406,23 @@ void TCustomBarSeries::DrawMark(int valueIndex, const std::string& text,
         position.LeftTop.Y += length + position.Height;
         position.ArrowTo.Y += length + position.Height;
     }
-    const int shift = FBarWidth / 2;
+    const int shift = BarWidth_ / 2;
     position.LeftTop.X += shift;
     position.ArrowFrom.X += shift;
     position.ArrowTo.X += shift;
-    if (FAutoMarkPosition)
+    if (AutoMarkPosition_)
         Marks().AntiOverlap(FirstValueIndex(), valueIndex, position);
     auto& stored = Marks().Positions();
     const auto at = static_cast<std::size_t>(valueIndex);
     const bool custom = at < stored.size() && stored[at] && stored[at]->Custom;
     // Marks go by rising index; a lower one starts another pass over them.
-    if (valueIndex <= FLastMarkIndex)
-        FDrawnMarkBoxes.clear();
-    FLastMarkIndex = valueIndex;
+    if (valueIndex <= LastMarkIndex_)
+        DrawnMarkBoxes_.clear();
+    LastMarkIndex_ = valueIndex;
     if (!custom) {
         KeepMarkInPanel(position);
         const TRect box = MarkBox(position);
-        if (std::any_of(FDrawnMarkBoxes.begin(), FDrawnMarkBoxes.end(),
+        if (std::any_of(DrawnMarkBoxes_.begin(), DrawnMarkBoxes_.end(),
                         [&box](const TRect& drawn) { return Overlap(box, drawn); })) {
             if (at < stored.size())
                 stored[at].reset(); // not drawn, so not clickable either
@@ -434,12 +430,12 @@ void TCustomBarSeries::DrawMark(int valueIndex, const std::string& text,
         }
     }
     TChartSeries::DrawMark(valueIndex, text, position);
-    FDrawnMarkBoxes.push_back(MarkBox(position));
+    DrawnMarkBoxes_.push_back(MarkBox(position));
 }
 
 void TCustomBarSeries::DoBeforeDrawValues() {
-    FDrawnMarkBoxes.clear();
-    FLastMarkIndex = -1;
+    DrawnMarkBoxes_.clear();
+    LastMarkIndex_ = -1;
     TChartSeries::DoBeforeDrawValues();
 }
 
@@ -489,8 +485,8 @@ void TCustomBarSeries::PrepareLegendCanvas(int /*valueIndex*/, TColor& backColor
     TChartCanvas3D* canvas = ParentCanvas();
     if (!canvas)
         return;
-    canvas->AssignVisiblePen(*FBarPen);
-    canvas->SetBrushStyle(FBarBrush->Style());
+    canvas->AssignVisiblePen(*BarPen_);
+    canvas->SetBrushStyle(BarBrush_->Style());
     backColor = BarBackColor();
 }
 
@@ -503,7 +499,7 @@ void TCustomBarSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
         return;
     TColor back = clNone;
     PrepareLegendCanvas(valueIndex, back);
-    canvas->AssignBrushColor(*FBarBrush, color, back);
+    canvas->AssignBrushColor(*BarBrush_, color, back);
     canvas->Rectangle(rect);
 }
 
@@ -511,15 +507,15 @@ void TCustomBarSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
 
 bool TCustomBarSeries::InternalClicked(int valueIndex, const TPoint& point) const {
     const int left = CalcXPos(valueIndex);
-    if (point.X < left || point.X > left + FBarWidth)
+    if (point.X < left || point.X > left + BarWidth_)
         return false;
     int top = CalcYPos(valueIndex);
     int bottom = GetOriginPos(valueIndex);
     if (top > bottom)
         std::swap(top, bottom);
-    const int right = left + FBarWidth;
+    const int right = left + BarWidth_;
     const int middle = (left + right) / 2;
-    TBarStyle style = FBarStyle;
+    TBarStyle style = BarStyle_;
     if (OnGetBarStyle)
         OnGetBarStyle(const_cast<TCustomBarSeries*>(this), valueIndex, style);
     switch (style) {

@@ -33,37 +33,36 @@ public:
     TCustomBarSeries();
     ~TCustomBarSeries() override;
 
-    TChartPen& BarPen() const { return *FBarPen; }
-    TChartBrush& BarBrush() const { return *FBarBrush; }
-    TBarSeriesGradient& Gradient() const { return *FGradient; }
+    TChartPen& BarPen() const { return *BarPen_; }
+    TChartBrush& BarBrush() const { return *BarBrush_; }
+    TBarSeriesGradient& Gradient() const { return *Gradient_; }
 
-    int BarWidthPercent() const { return FBarWidthPercent; }
+    int BarWidthPercent() const { return BarWidthPercent_; }
     void SetBarWidthPercent(int value);
-    TBarStyle BarStyle() const { return FBarStyle; }
+    TBarStyle BarStyle() const { return BarStyle_; }
     void SetBarStyle(TBarStyle value);
-    TMultiBar MultiBar() const { return FMultiBar; }
+    TMultiBar MultiBar() const { return MultiBar_; }
     void SetMultiBar(TMultiBar value);
-    bool UseYOrigin() const { return FUseYOrigin; }
+    bool UseYOrigin() const { return UseYOrigin_; }
     void SetUseYOrigin(bool value);
-    double YOrigin() const { return FYOrigin; }
+    double YOrigin() const { return YOrigin_; }
     void SetYOrigin(double value);
-    bool SideMargins() const { return FSideMargins; }
+    bool SideMargins() const { return SideMargins_; }
     void SetSideMargins(bool value);
-    bool AutoMarkPosition() const { return FAutoMarkPosition; }
+    bool AutoMarkPosition() const { return AutoMarkPosition_; }
     void SetAutoMarkPosition(bool value);
-    bool Dark3D() const { return FDark3D; }
+    bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    int BevelSize() const { return FBevelSize; }
-    void SetBevelSize(int value);
+    int BevelSize() const { return BevelSize_; }
 
     std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
 
     // Per-repaint layout, readable for tests and the axes.
-    int BarWidth() const { return FBarWidth; }
-    int NumSeries() const { return FNumBars; }
-    int SeriesOrder() const { return FBarOrder; }
-    int SlotCount() const { return FMaxBarPoints; }
-    const TRect& BarBounds() const { return FBarBounds; }
+    int BarWidth() const { return BarWidth_; }
+    int NumSeries() const { return NumBars_; }
+    int SeriesOrder() const { return BarOrder_; }
+    int SlotCount() const { return MaxBarPoints_; }
+    const TRect& BarBounds() const { return BarBounds_; }
 
     int AddBar(double value, const std::string& label = "", TColor color = clDefault);
 
@@ -101,7 +100,7 @@ public:
 
 protected:
     // The custom bar width in pixels (TBarSeries publishes it); 0 means computed.
-    int FCustomBarWidth = 0;
+    int CustomBarWidth_ = 0;
 
 private:
     TColor BarBackColor() const;
@@ -112,25 +111,25 @@ private:
     bool AnyValueBelowOrigin() const;
     bool AnyValueAboveOrigin() const;
 
-    std::unique_ptr<TChartPen> FBarPen;
-    std::unique_ptr<TChartBrush> FBarBrush;
-    std::unique_ptr<TBarSeriesGradient> FGradient;
-    int FBarWidthPercent = 70;
-    TBarStyle FBarStyle = bsRectangle;
-    TMultiBar FMultiBar = mbSide;
-    bool FUseYOrigin = true;
-    double FYOrigin = 0.0;
-    bool FSideMargins = true;
-    bool FAutoMarkPosition = true;
-    bool FDark3D = true;
-    int FBevelSize = 1;
+    std::unique_ptr<TChartPen> BarPen_;
+    std::unique_ptr<TChartBrush> BarBrush_;
+    std::unique_ptr<TBarSeriesGradient> Gradient_;
+    int BarWidthPercent_ = 70;
+    TBarStyle BarStyle_ = bsRectangle;
+    TMultiBar MultiBar_ = mbSide;
+    bool UseYOrigin_ = true;
+    double YOrigin_ = 0.0;
+    bool SideMargins_ = true;
+    bool AutoMarkPosition_ = true;
+    bool Dark3D_ = true;
+    int BevelSize_ = 1;
 
-    int FNumBars = 0;
-    int FBarOrder = 1;
-    int FMaxBarPoints = -1;
-    int FBarWidth = 0;
-    TRect FBarBounds{};
-    TColor FBarColor = clNone;
-    std::vector<TRect> FDrawnMarkBoxes; // of this repaint
-    int FLastMarkIndex = -1;
+    int NumBars_ = 0;
+    int BarOrder_ = 1;
+    int MaxBarPoints_ = -1;
+    int BarWidth_ = 0;
+    TRect BarBounds_{};
+    TColor BarColor_ = clNone;
+    std::vector<TRect> DrawnMarkBoxes_; // of this repaint
+    int LastMarkIndex_ = -1;
 };

@@ -35,24 +35,24 @@ bool PointInSegment(int x, int y, TPoint p0, TPoint p1) {
 } // namespace
 
 TCustomSeries::TCustomSeries()
-    : FPointer(std::make_unique<TSeriesPointer>(this)),
-      FOutLine(std::make_unique<TChartHiddenPen>([this] { Repaint(); })) {
+    : Pointer_(std::make_unique<TSeriesPointer>(this)),
+      OutLine_(std::make_unique<TChartHiddenPen>([this] { Repaint(); })) {
     SetDrawBetweenPoints(true);
 }
 
 TCustomSeries::~TCustomSeries() = default;
 
 void TCustomSeries::SetClickableLine(bool value) {
-    FClickableLine = value;
+    ClickableLine_ = value;
 }
 
 void TCustomSeries::SetDrawLine(bool value) {
-    if (StoreChanged(FDrawLine, value))
+    if (StoreChanged(DrawLine_, value))
         Repaint();
 }
 
 void TCustomSeries::SetStairs(bool value) {
-    if (StoreChanged(FStairs, value))
+    if (StoreChanged(Stairs_, value))
         Repaint();
 }
 
@@ -63,10 +63,10 @@ void TCustomSeries::LinePrepareCanvas(TCanvas3D& canvas, TColor color) {
     if (chart && chart->Monochrome())
         color = clWhite;
     canvas.SetBrushStyle(bsClear);
-    if (FOutlinePass) {
-        canvas.AssignVisiblePenColor(*FOutLine, FOutLine->Color());
+    if (OutlinePass_) {
+        canvas.AssignVisiblePenColor(*OutLine_, OutLine_->Color());
         TPenDesc pen = canvas.Pen();
-        pen.Width = LinePen().Width() + FOutLine->Width() + 2;
+        pen.Width = LinePen().Width() + OutLine_->Width() + 2;
         pen.Geometric = true;
         canvas.SetPen(pen);
         return;
@@ -79,30 +79,30 @@ void TCustomSeries::DrawPointer(int x, int y, TColor color, int valueIndex) {
     if (!canvas)
         return;
     const TSeriesPointerStyle style =
-        OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : FPointer->Style();
-    if (FCullPointers) {
+        OnGetPointerStyle ? OnGetPointerStyle(this, valueIndex) : Pointer_->Style();
+    if (CullPointers_) {
         // Pen width plus one covers the outline's spread and the shapes' extra column.
-        const int spread = FPointer->Pen().Width() + 1;
-        const int h = FPointer->HorizSize() + spread;
-        const int v = FPointer->VertSize() + spread;
-        if (x + h < FPointerCullRect.Left || x - h > FPointerCullRect.Right ||
-            y + v < FPointerCullRect.Top || y - v > FPointerCullRect.Bottom)
+        const int spread = Pointer_->Pen().Width() + 1;
+        const int h = Pointer_->HorizSize() + spread;
+        const int v = Pointer_->VertSize() + spread;
+        if (x + h < PointerCullRect_.Left || x - h > PointerCullRect_.Right ||
+            y + v < PointerCullRect_.Top || y - v > PointerCullRect_.Bottom)
             return;
     }
-    if (FSkipRepeatedPointers) {
+    if (SkipRepeatedPointers_) {
         // Copy-mode solid painting is idempotent: the same marker again changes nothing.
-        if (FHasLastPointer && x == FLastPointerX && y == FLastPointerY &&
-            color == FLastPointerColor && style == FLastPointerStyle)
+        if (HasLastPointer_ && x == LastPointerX_ && y == LastPointerY_ &&
+            color == LastPointerColor_ && style == LastPointerStyle_)
             return;
-        FHasLastPointer = true;
-        FLastPointerX = x;
-        FLastPointerY = y;
-        FLastPointerColor = color;
-        FLastPointerStyle = style;
+        HasLastPointer_ = true;
+        LastPointerX_ = x;
+        LastPointerY_ = y;
+        LastPointerColor_ = color;
+        LastPointerStyle_ = style;
     }
     const bool is3D = ParentChart() && ParentChart()->View3D();
-    FPointer->PrepareCanvas(*canvas, color);
-    FPointer->DrawPointer(*canvas, is3D, x, y, FPointer->HorizSize(), FPointer->VertSize(), color,
+    Pointer_->PrepareCanvas(*canvas, color);
+    Pointer_->DrawPointer(*canvas, is3D, x, y, Pointer_->HorizSize(), Pointer_->VertSize(), color,
                           style);
 }
 
@@ -128,28 +128,28 @@ void TCustomSeries::DrawLineTo(int x, int y, TColor color, int valueIndex, bool 
     if (!canvas)
         return;
     const bool is3D = ParentChart() && ParentChart()->View3D();
-    if (!(x == FPrevX && y == FPrevY) && color != clNone && FDrawLine) {
+    if (!(x == PrevX_ && y == PrevY_) && color != clNone && DrawLine_) {
         if (LinePen().Visible())
-            FHasLastPointer = false;
+            HasLastPointer_ = false;
         LinePrepareCanvas(*canvas, color);
         if (is3D) {
             // The program's line charts are flat; in 3D the line runs at the middle depth.
-            if (FStairs) {
-                canvas->LineWithZ(FPrevX, FPrevY, x, FPrevY, MiddleZ);
-                canvas->LineWithZ(x, FPrevY, x, y, MiddleZ);
+            if (Stairs_) {
+                canvas->LineWithZ(PrevX_, PrevY_, x, PrevY_, MiddleZ);
+                canvas->LineWithZ(x, PrevY_, x, y, MiddleZ);
             } else {
-                canvas->LineWithZ(FPrevX, FPrevY, x, y, MiddleZ);
+                canvas->LineWithZ(PrevX_, PrevY_, x, y, MiddleZ);
             }
         } else {
-            canvas->MoveTo(FPrevX, FPrevY);
-            if (FStairs)
-                canvas->LineTo(x, FPrevY);
+            canvas->MoveTo(PrevX_, PrevY_);
+            if (Stairs_)
+                canvas->LineTo(x, PrevY_);
             canvas->LineTo(x, y);
         }
     }
-    if (withMarkers && FPointer->Visible() && !FOutlinePass) {
-        if (FPrevColor != clNone && FPrevIndex >= 0)
-            DrawPointer(FPrevX, FPrevY, FPrevColor, FPrevIndex);
+    if (withMarkers && Pointer_->Visible() && !OutlinePass_) {
+        if (PrevColor_ != clNone && PrevIndex_ >= 0)
+            DrawPointer(PrevX_, PrevY_, PrevColor_, PrevIndex_);
         if (isLast && color != clNone)
             DrawPointer(x, y, color, valueIndex);
     }
@@ -168,10 +168,10 @@ void TCustomSeries::DrawValueReal(int valueIndex) {
     const int y = CalcYPos(valueIndex);
     if (color != clNone)
         canvas->SetBrushColor(color);
-    if (!FHasDrawn) {
-        FPrevX = x;
-        FPrevY = y;
-        FHasDrawn = true;
+    if (!HasDrawn_) {
+        PrevX_ = x;
+        PrevY_ = y;
+        HasDrawn_ = true;
     }
 
     int first = 0;
@@ -180,48 +180,48 @@ void TCustomSeries::DrawValueReal(int valueIndex) {
 
     if (valueIndex == first) {
         // A new pass never joins to a point of the previous one.
-        FPrevX = x;
-        FPrevY = y;
-        FPrevColor = clNone;
+        PrevX_ = x;
+        PrevY_ = y;
+        PrevColor_ = clNone;
         if (first == FirstValueIndex() && valueIndex > 0 && ParentChart()) {
             const int prior = valueIndex - 1;
             TChartAxis* hAxis = GetHorizAxis();
             const TRect& rect = ParentChart()->ChartRect;
             const int edge = hAxis && hAxis->Inverted() ? rect.Right : rect.Left;
-            FPrevX = edge;
-            if (FStairs) {
-                FPrevY = CalcYPos(prior);
+            PrevX_ = edge;
+            if (Stairs_) {
+                PrevY_ = CalcYPos(prior);
             } else {
                 const double x0 = NotMandatoryValueList().Value(prior);
                 const double x1 = NotMandatoryValueList().Value(valueIndex);
                 if (x1 == x0 || !hAxis) {
-                    FPrevY = CalcYPos(prior);
+                    PrevY_ = CalcYPos(prior);
                 } else {
                     const double y0 = MandatoryValueList().Value(prior);
                     const double y1 = MandatoryValueList().Value(valueIndex);
                     const double edgeValue = hAxis->CalcPosPoint(edge);
-                    FPrevY = CalcYPosValue(y0 + (edgeValue - x0) * (y1 - y0) / (x1 - x0));
+                    PrevY_ = CalcYPosValue(y0 + (edgeValue - x0) * (y1 - y0) / (x1 - x0));
                 }
             }
             if (!IsNull(prior))
                 DrawLineTo(x, y, color, valueIndex, false, false);
         }
-        if (valueIndex == last && FPointer->Visible() && color != clNone && !FOutlinePass)
+        if (valueIndex == last && Pointer_->Visible() && color != clNone && !OutlinePass_)
             DrawPointer(x, y, color, valueIndex);
     } else {
         DrawLineTo(x, y, color, valueIndex, true, valueIndex == last);
     }
 
-    FPrevX = x;
-    FPrevY = y;
-    FPrevColor = color;
-    FPrevIndex = valueIndex;
+    PrevX_ = x;
+    PrevY_ = y;
+    PrevColor_ = color;
+    PrevIndex_ = valueIndex;
 }
 
 bool TCustomSeries::CanDrawReduced() const {
     TCustomAxisPanel* chart = ParentChart();
-    if (!FDrawReduced || !chart || chart->View3D() || !FDrawLine || FStairs ||
-        FPointer->Visible() || FOutLine->Visible() || !YMandatory() || !LinePen().Visible() ||
+    if (!DrawReduced_ || !chart || chart->View3D() || !DrawLine_ || Stairs_ ||
+        Pointer_->Visible() || OutLine_->Visible() || !YMandatory() || !LinePen().Visible() ||
         LinePen().Width() > 2 || LinePen().Style() != psSolid || LinePen().SmallDots() ||
         LinePen().Mode() != pmCopy || chart->Monochrome() || !GetHorizAxis() || !GetVertAxis())
         return false;
@@ -235,11 +235,11 @@ bool TCustomSeries::CanDrawReduced() const {
 }
 
 void TCustomSeries::DrawAllValues() {
-    if (FOutLine->Visible() && FDrawLine) {
+    if (OutLine_->Visible() && DrawLine_) {
         // The outline goes under the line: the whole series once with the wide outline pen.
-        FOutlinePass = true;
+        OutlinePass_ = true;
         TChartSeries::DrawAllValues();
-        FOutlinePass = false;
+        OutlinePass_ = false;
     }
     if (CanDrawReduced()) {
         DrawReducedValues(FirstValueIndex(), LastValueIndex());
@@ -247,36 +247,36 @@ void TCustomSeries::DrawAllValues() {
     }
     PreparePointerPass();
     TChartSeries::DrawAllValues();
-    FSkipRepeatedPointers = false;
-    FCullPointers = false;
-    FHasLastPointer = false;
+    SkipRepeatedPointers_ = false;
+    CullPointers_ = false;
+    HasLastPointer_ = false;
 }
 
 void TCustomSeries::PreparePointerPass() {
-    FSkipRepeatedPointers = false;
-    FCullPointers = false;
-    FHasLastPointer = false;
+    SkipRepeatedPointers_ = false;
+    CullPointers_ = false;
+    HasLastPointer_ = false;
     TCustomAxisPanel* chart = ParentChart();
     TChartCanvas3D* canvas = ParentCanvas();
-    if (!FDrawPointersReduced || !FPointer->Visible() || !chart || !canvas || chart->View3D() ||
-        FPointer->Gradient().Visible())
+    if (!DrawPointersReduced_ || !Pointer_->Visible() || !chart || !canvas || chart->View3D() ||
+        Pointer_->Gradient().Visible())
         return;
     const int count = LastValueIndex() - FirstValueIndex() + 1;
     if (FirstValueIndex() < 0 || count <= std::max(chart->ChartWidth, 1))
         return;
     // Only plain painting repeats itself exactly; xor, not and blends would not.
-    const TChartPen& pen = FPointer->Pen();
-    const TChartBrush& brush = FPointer->Brush();
+    const TChartPen& pen = Pointer_->Pen();
+    const TChartBrush& brush = Pointer_->Brush();
     const bool plainPen = !pen.Visible() || (pen.Mode() == pmCopy && pen.Style() == psSolid);
     const bool plainBrush =
         !brush.HasImage() && (brush.Style() == bsSolid || brush.Style() == bsClear);
-    FSkipRepeatedPointers = plainPen && plainBrush;
+    SkipRepeatedPointers_ = plainPen && plainBrush;
     // The repaint clips the values to the chart rectangle; then markers wholly outside it
     // paint nothing. Drawn without that clip (no region in force), every marker counts.
     const DrawContext* context = canvas->GetHandle();
     if (chart->ClipPoints() && chart->CanClip() && UseAxis() && context && context->Clip()) {
-        FCullPointers = true;
-        FPointerCullRect = chart->ChartRect;
+        CullPointers_ = true;
+        PointerCullRect_ = chart->ChartRect;
     }
 }
 
@@ -479,27 +479,27 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     const double* ys = yList.Consecutive() ? nullptr : yList.Data();
     const double x0 = xs == nullptr ? xList.Value(0) : 0.0;
     const std::optional<TColor> sharedColor = SharedValueColor();
-    if (sharedColor && *sharedColor != clNone && FPrevColor == *sharedColor &&
+    if (sharedColor && *sharedColor != clNone && PrevColor_ == *sharedColor &&
         (xs == nullptr || xList.Order() == loAscending)) {
         const LinePixels pixels{*hAxis, *vAxis, xs, x0, ys, yList};
         const TPoint end = DrawOneColourColumns(*this, *canvas, pixels, first, last,
-                                                {FPrevX, FPrevY}, *sharedColor);
-        FPrevX = end.X;
-        FPrevY = end.Y;
-        FPrevIndex = last;
+                                                {PrevX_, PrevY_}, *sharedColor);
+        PrevX_ = end.X;
+        PrevY_ = end.Y;
+        PrevIndex_ = last;
         return;
     }
 
     // The pending column starts as the point just drawn, not entered by a segment.
     ReducedColumn column;
-    column.Start(FPrevX, FPrevY, FPrevColor);
-    if (FPrevColor == clNone)
+    column.Start(PrevX_, PrevY_, PrevColor_);
+    if (PrevColor_ == clNone)
         column.Count = 0;
     TColor penColor = clNone;
 
-    int lastX = FPrevX;
-    int lastY = FPrevY;
-    TColor lastColor = FPrevColor;
+    int lastX = PrevX_;
+    int lastY = PrevY_;
+    TColor lastColor = PrevColor_;
     for (int i = first + 1; i <= last; ++i) {
         const TColor color = sharedColor ? *sharedColor : ValueColor(i);
         const int x = hAxis->CalcXPosValue(xs != nullptr ? xs[i] : x0 + static_cast<double>(i));
@@ -523,10 +523,10 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     }
     FlushReducedColumn(*this, *canvas, column, penColor);
 
-    FPrevX = lastX;
-    FPrevY = lastY;
-    FPrevColor = lastColor;
-    FPrevIndex = last;
+    PrevX_ = lastX;
+    PrevY_ = lastY;
+    PrevColor_ = lastColor;
+    PrevIndex_ = last;
 }
 
 void TCustomSeries::DrawMark(int valueIndex, const std::string& text,
@@ -547,18 +547,18 @@ void TCustomSeries::DrawMark(int valueIndex, const std::string& text,
 
 void TCustomSeries::CalcHorizMargins(int& leftMargin, int& rightMargin) {
     TChartSeries::CalcHorizMargins(leftMargin, rightMargin);
-    if (FPointer->Visible() && FPointer->InflateMargins()) {
-        leftMargin = std::max(leftMargin, FPointer->HorizSize() + 1);
-        rightMargin = std::max(rightMargin, FPointer->HorizSize() + 1);
+    if (Pointer_->Visible() && Pointer_->InflateMargins()) {
+        leftMargin = std::max(leftMargin, Pointer_->HorizSize() + 1);
+        rightMargin = std::max(rightMargin, Pointer_->HorizSize() + 1);
     }
-    if (FDrawLine) {
-        if (FStairs) {
+    if (DrawLine_) {
+        if (Stairs_) {
             leftMargin = std::max(leftMargin, LinePen().Width());
             rightMargin = std::max(rightMargin, LinePen().Width());
         }
-        if (FOutLine->Visible()) {
-            leftMargin = std::max(leftMargin, FOutLine->Width());
-            rightMargin = std::max(rightMargin, FOutLine->Width());
+        if (OutLine_->Visible()) {
+            leftMargin = std::max(leftMargin, OutLine_->Width());
+            rightMargin = std::max(rightMargin, OutLine_->Width());
         }
     }
     if (Marks().Visible() && !YMandatory())
@@ -568,18 +568,18 @@ void TCustomSeries::CalcHorizMargins(int& leftMargin, int& rightMargin) {
 
 void TCustomSeries::CalcVerticalMargins(int& topMargin, int& bottomMargin) {
     TChartSeries::CalcVerticalMargins(topMargin, bottomMargin);
-    if (FPointer->Visible() && FPointer->InflateMargins()) {
-        topMargin = std::max(topMargin, FPointer->VertSize() + 1);
-        bottomMargin = std::max(bottomMargin, FPointer->VertSize() + 1);
+    if (Pointer_->Visible() && Pointer_->InflateMargins()) {
+        topMargin = std::max(topMargin, Pointer_->VertSize() + 1);
+        bottomMargin = std::max(bottomMargin, Pointer_->VertSize() + 1);
     }
-    if (FDrawLine) {
-        if (FStairs) {
+    if (DrawLine_) {
+        if (Stairs_) {
             topMargin = std::max(topMargin, LinePen().Width());
             bottomMargin = std::max(bottomMargin, LinePen().Width());
         }
-        if (FOutLine->Visible()) {
-            topMargin = std::max(topMargin, FOutLine->Width());
-            bottomMargin = std::max(bottomMargin, FOutLine->Width());
+        if (OutLine_->Visible()) {
+            topMargin = std::max(topMargin, OutLine_->Width());
+            bottomMargin = std::max(bottomMargin, OutLine_->Width());
         }
     }
     if (Marks().Visible() && YMandatory())
@@ -598,14 +598,14 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
     const TChartPen* symbolPen = ParentChart() ? ParentChart()->LegendSymbolPen() : nullptr;
     const bool defaultPen = !symbolPen;
 
-    if (FPointer->Visible()) {
-        if (FDrawLine) {
+    if (Pointer_->Visible()) {
+        if (DrawLine_) {
             if (defaultPen)
                 LinePrepareCanvas(*canvas, color);
             canvas->MoveTo(rect.Left, yMid);
             canvas->LineTo(rect.Right, yMid);
         }
-        FPointer->PrepareCanvas(*canvas, color);
+        Pointer_->PrepareCanvas(*canvas, color);
         if (!defaultPen)
             canvas->AssignVisiblePen(*symbolPen);
         const bool penVisible = defaultPen ? LinePen().Visible() : symbolPen->Visible();
@@ -617,11 +617,11 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
         }
         const TSeriesPointerStyle style = OnGetPointerStyle && valueIndex >= 0
                                               ? OnGetPointerStyle(this, valueIndex)
-                                              : FPointer->Style();
-        FPointer->DrawPointer(*canvas, false, (rect.Left + rect.Right) / 2, yMid,
-                              std::min(FPointer->HorizSize(), w), std::min(FPointer->VertSize(), h),
+                                              : Pointer_->Style();
+        Pointer_->DrawPointer(*canvas, false, (rect.Left + rect.Right) / 2, yMid,
+                              std::min(Pointer_->HorizSize(), w), std::min(Pointer_->VertSize(), h),
                               color, style);
-    } else if (FDrawLine) {
+    } else if (DrawLine_) {
         LinePrepareCanvas(*canvas, color);
         canvas->MoveTo(rect.Left, yMid);
         canvas->LineTo(rect.Right, yMid);
@@ -635,9 +635,9 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
 bool TCustomSeries::ClickedPointer(int valueIndex, int px, int py, int x, int y) const {
     const TSeriesPointerStyle style =
         OnGetPointerStyle ? OnGetPointerStyle(const_cast<TCustomSeries*>(this), valueIndex)
-                          : FPointer->Style();
-    return style != psNothing && std::abs(px - x) < FPointer->HorizSize() &&
-           std::abs(py - y) < FPointer->VertSize();
+                          : Pointer_->Style();
+    return style != psNothing && std::abs(px - x) < Pointer_->HorizSize() &&
+           std::abs(py - y) < Pointer_->VertSize();
 }
 
 int TCustomSeries::Clicked(int x, int y) {
@@ -651,16 +651,16 @@ int TCustomSeries::Clicked(int x, int y) {
     TPoint prev{};
     for (int i = first; i <= last; ++i) {
         const TPoint p{CalcXPos(i), CalcYPos(i)};
-        if (FPointer->Visible() && ClickedPointer(i, p.X, p.Y, x, y)) {
+        if (Pointer_->Visible() && ClickedPointer(i, p.X, p.Y, x, y)) {
             if (OnClickPointer)
                 OnClickPointer(this, i, x, y);
             return i;
         }
         if (p.X == x && p.Y == y)
             return i;
-        if (i > first && FClickableLine) {
+        if (i > first && ClickableLine_) {
             bool onLine;
-            if (FStairs) {
+            if (Stairs_) {
                 const TPoint corner = TPoint{p.X, prev.Y};
                 onLine = PointInSegment(x, y, prev, corner) || PointInSegment(x, y, corner, p);
             } else {

@@ -17,25 +17,25 @@ public:
     TCustomSeries();
     ~TCustomSeries() override;
 
-    TSeriesPointer& Pointer() const { return *FPointer; }
-    TChartHiddenPen& OutLine() const { return *FOutLine; }
+    TSeriesPointer& Pointer() const { return *Pointer_; }
+    TChartHiddenPen& OutLine() const { return *OutLine_; }
 
-    bool ClickableLine() const { return FClickableLine; }
+    bool ClickableLine() const { return ClickableLine_; }
     void SetClickableLine(bool value);
-    bool DrawLine() const { return FDrawLine; }
+    bool DrawLine() const { return DrawLine_; }
     void SetDrawLine(bool value);
-    bool Stairs() const { return FStairs; }
+    bool Stairs() const { return Stairs_; }
     void SetStairs(bool value);
 
     // Draws long lines one pixel column at a time (first, lowest, highest and last point
     // of each column), which gives the same pixels as every segment; on by default.
-    bool DrawReduced() const { return FDrawReduced; }
-    void SetDrawReduced(bool value) { FDrawReduced = value; }
+    bool DrawReduced() const { return DrawReduced_; }
+    void SetDrawReduced(bool value) { DrawReduced_ = value; }
     // With many markers, leaves out a marker that would repaint exactly the pixels of the
     // one just drawn, and markers wholly outside the clipped plotting area; the picture
     // stays the same. On by default.
-    bool DrawPointersReduced() const { return FDrawPointersReduced; }
-    void SetDrawPointersReduced(bool value) { FDrawPointersReduced = value; }
+    bool DrawPointersReduced() const { return DrawPointersReduced_; }
+    void SetDrawPointersReduced(bool value) { DrawPointersReduced_ = value; }
 
     std::function<void(TCustomSeries*, int, int, int)> OnClickPointer; // series, index, X, Y
     std::function<TSeriesPointerStyle(TCustomSeries*, int)> OnGetPointerStyle;
@@ -64,30 +64,30 @@ private:
     void DrawReducedValues(int first, int last);
     TColor PointerColor(TColor color) const;
 
-    std::unique_ptr<TSeriesPointer> FPointer;
-    std::unique_ptr<TChartHiddenPen> FOutLine;
-    bool FClickableLine = true;
-    bool FDrawLine = true;
-    bool FStairs = false;
-    bool FDrawReduced = true;
-    bool FDrawPointersReduced = true;
+    std::unique_ptr<TSeriesPointer> Pointer_;
+    std::unique_ptr<TChartHiddenPen> OutLine_;
+    bool ClickableLine_ = true;
+    bool DrawLine_ = true;
+    bool Stairs_ = false;
+    bool DrawReduced_ = true;
+    bool DrawPointersReduced_ = true;
 
     // Drawing state between consecutive points of one pass.
-    int FPrevX = 0;
-    int FPrevY = 0;
-    int FPrevIndex = -1;
-    TColor FPrevColor = clNone;
-    bool FHasDrawn = false;
-    bool FOutlinePass = false;
+    int PrevX_ = 0;
+    int PrevY_ = 0;
+    int PrevIndex_ = -1;
+    TColor PrevColor_ = clNone;
+    bool HasDrawn_ = false;
+    bool OutlinePass_ = false;
 
     // Marker reduction for the pass in progress (see PreparePointerPass).
-    bool FSkipRepeatedPointers = false;
-    bool FCullPointers = false;
-    TRect FPointerCullRect{};
+    bool SkipRepeatedPointers_ = false;
+    bool CullPointers_ = false;
+    TRect PointerCullRect_{};
     // The last marker drawn, valid while nothing else has been painted after it.
-    bool FHasLastPointer = false;
-    int FLastPointerX = 0;
-    int FLastPointerY = 0;
-    TColor FLastPointerColor = clNone;
-    TSeriesPointerStyle FLastPointerStyle = psNothing;
+    bool HasLastPointer_ = false;
+    int LastPointerX_ = 0;
+    int LastPointerY_ = 0;
+    TColor LastPointerColor_ = clNone;
+    TSeriesPointerStyle LastPointerStyle_ = psNothing;
 };

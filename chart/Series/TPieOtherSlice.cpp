@@ -9,26 +9,26 @@ void TPieOtherSlice::Changed() {
 }
 
 void TPieOtherSlice::SetStyle(TPieOtherStyle value) {
-    if (StoreChanged(FStyle, value))
+    if (StoreChanged(Style_, value))
         Changed();
 }
 
 void TPieOtherSlice::SetValue(double value) {
-    if (StoreChanged(FValue, value))
+    if (StoreChanged(Value_, value))
         Changed();
 }
 
 void TPieOtherSlice::SetText(const std::string& value) {
-    if (StoreChanged(FText, value))
+    if (StoreChanged(Text_, value))
         Changed();
 }
 
 void TPieOtherSlice::SetColor(TColor value) {
-    if (StoreChanged(FColor, value))
+    if (StoreChanged(Color_, value))
         Changed();
 }
 
 void TPieOtherSlice::SetLegendVisible(bool value) {
-    if (StoreChanged(FLegendVisible, value))
+    if (StoreChanged(LegendVisible_, value))
         Changed();
 }

@@ -12,16 +12,16 @@ class TPieOtherSlice {
 public:
     explicit TPieOtherSlice(std::function<void()> onChange = {});
 
-    TPieOtherStyle Style() const { return FStyle; }
+    TPieOtherStyle Style() const { return Style_; }
     void SetStyle(TPieOtherStyle value);
-    double Value() const { return FValue; }
+    double Value() const { return Value_; }
     void SetValue(double value);
-    const std::string& Text() const { return FText; }
+    const std::string& Text() const { return Text_; }
     void SetText(const std::string& value);
-    TColor Color() const { return FColor; }
+    TColor Color() const { return Color_; }
     void SetColor(TColor value);
     // Whether the grouped values get a legend of their own.
-    bool LegendVisible() const { return FLegendVisible; }
+    bool LegendVisible() const { return LegendVisible_; }
     void SetLegendVisible(bool value);
 
     std::function<void()> OnChange;
@@ -29,9 +29,9 @@ public:
 private:
     void Changed();
 
-    TPieOtherStyle FStyle = poNone;
-    double FValue = 0.0;
-    std::string FText = "Other";
-    TColor FColor = clDefault;
-    bool FLegendVisible = false;
+    TPieOtherStyle Style_ = poNone;
+    double Value_ = 0.0;
+    std::string Text_ = "Other";
+    TColor Color_ = clDefault;
+    bool LegendVisible_ = false;
 };

@@ -25,9 +25,9 @@ constexpr TBrushStyle PatternStyles[6] = {bsHorizontal, bsVertical, bsFDiagonal,
 } // namespace
 
 TPieSeries::TPieSeries()
-    : FPiePen(std::make_unique<TChartPen>([this] { Repaint(); })),
-      FShadow(std::make_unique<TPieShadow>([this] { Repaint(); })),
-      FOtherSlice(std::make_unique<TPieOtherSlice>([this] { Repaint(); })) {
+    : PiePen_(std::make_unique<TChartPen>([this] { Repaint(); })),
+      Shadow_(std::make_unique<TPieShadow>([this] { Repaint(); })),
+      OtherSlice_(std::make_unique<TPieOtherSlice>([this] { Repaint(); })) {
     SetColorEachPoint(true);
     XValues().SetName("");
     YValues().SetName("Pie");
@@ -38,46 +38,34 @@ TPieSeries::TPieSeries()
 TPieSeries::~TPieSeries() = default;
 
 void TPieSeries::SetAngleSize(int value) {
-    if (StoreChanged(FAngleSize, value))
+    if (StoreChanged(AngleSize_, value))
         Repaint();
 }
 void TPieSeries::SetAutoMarkPosition(bool value) {
-    if (StoreChanged(FAutoMarkPosition, value))
+    if (StoreChanged(AutoMarkPosition_, value))
         Repaint();
 }
 void TPieSeries::SetDark3D(bool value) {
-    if (StoreChanged(FDark3D, value))
-        Repaint();
-}
-void TPieSeries::SetDarkPen(bool value) {
-    if (StoreChanged(FDarkPen, value))
+    if (StoreChanged(Dark3D_, value))
         Repaint();
 }
 void TPieSeries::SetExplodeBiggest(int value) {
-    if (StoreChanged(FExplodeBiggest, value))
-        Repaint();
-}
-void TPieSeries::SetUsePatterns(bool value) {
-    if (StoreChanged(FUsePatterns, value))
-        Repaint();
-}
-void TPieSeries::SetDonutPercent(int value) {
-    if (StoreChanged(FDonutPercent, value))
+    if (StoreChanged(ExplodeBiggest_, value))
         Repaint();
 }
 
 int TPieSeries::ExplodedSlice(int valueIndex) const {
-    if (valueIndex < 0 || valueIndex >= int(FExploded.size()))
+    if (valueIndex < 0 || valueIndex >= int(Exploded_.size()))
         return 0;
-    return FExploded[std::size_t(valueIndex)];
+    return Exploded_[std::size_t(valueIndex)];
 }
 
 void TPieSeries::SetExplodedSlice(int valueIndex, int percent) {
     if (valueIndex < 0)
         return;
-    if (valueIndex >= int(FExploded.size()))
-        FExploded.resize(std::size_t(valueIndex) + 1, 0);
-    if (StoreChanged(FExploded[std::size_t(valueIndex)], percent))
+    if (valueIndex >= int(Exploded_.size()))
+        Exploded_.resize(std::size_t(valueIndex) + 1, 0);
+    if (StoreChanged(Exploded_[std::size_t(valueIndex)], percent))
         Repaint();
 }
 
@@ -91,7 +79,7 @@ bool TPieSeries::BelongsToOtherSlice(int valueIndex) const {
 
 void TPieSeries::Clear() {
     TChartSeries::Clear();
-    FAngles.clear();
+    Angles_.clear();
 }
 
 // --- before drawing: the other slice ---------------------------------------------------
@@ -105,7 +93,7 @@ void TPieSeries::DoBeforeDrawChart() {
             Delete(i);
     XValues().FillSequence();
 
-    const TPieOtherSlice& other = *FOtherSlice;
+    const TPieOtherSlice& other = *OtherSlice_;
     const double total = PieValues().TotalABS();
     if (other.Style() == poNone || total <= 0)
         return;
@@ -131,14 +119,14 @@ void TPieSeries::DoBeforeDrawChart() {
 
 void TPieSeries::CalcAngles() {
     const int count = Count();
-    FAngles.assign(std::size_t(count), TPieAngle{});
+    Angles_.assign(std::size_t(count), TPieAngle{});
     const double total = PieValues().TotalABS();
-    const double size = FAngleSize * ChartPiStep;
+    const double size = AngleSize_ * ChartPiStep;
     const double factor = total == 0 ? 0 : size / total;
     double running = 0;
     double previousEnd = 0;
     for (int i = 0; i < count; ++i) {
-        TPieAngle& a = FAngles[std::size_t(i)];
+        TPieAngle& a = Angles_[std::size_t(i)];
         a.StartAngle = previousEnd;
         if (total == 0) {
             a.EndAngle = size;
@@ -155,25 +143,25 @@ void TPieSeries::CalcAngles() {
 }
 
 void TPieSeries::CalcExplodeBiggest() {
-    if (FExplodeBiggest <= 0 || Count() == 0)
+    if (ExplodeBiggest_ <= 0 || Count() == 0)
         return;
     int biggest = 0;
     for (int i = 1; i < Count(); ++i)
         if (PieValues().Value(i) > PieValues().Value(biggest))
             biggest = i;
-    if (biggest >= int(FExploded.size()))
-        FExploded.resize(std::size_t(biggest) + 1, 0);
-    FExploded[std::size_t(biggest)] = FExplodeBiggest;
+    if (biggest >= int(Exploded_.size()))
+        Exploded_.resize(std::size_t(biggest) + 1, 0);
+    Exploded_[std::size_t(biggest)] = ExplodeBiggest_;
 }
 
 void TPieSeries::CalcExplodedOffset(int valueIndex, int& dx, int& dy) const {
     dx = 0;
     dy = 0;
     const int percent = ExplodedSlice(valueIndex);
-    if (percent == 0 || valueIndex >= int(FAngles.size()))
+    if (percent == 0 || valueIndex >= int(Angles_.size()))
         return;
     const double p = percent / 100.0;
-    const double m = FAngles[std::size_t(valueIndex)].MidAngle + RotationRadians();
+    const double m = Angles_[std::size_t(valueIndex)].MidAngle + RotationRadians();
     dx = ChartRound(std::cos(m) * XRadius() * p);
     dy = ChartRound(std::sin(m) * YRadius() * p);
 }
@@ -192,32 +180,32 @@ void TPieSeries::CalcExplodedCircle() {
             mostPercent = ExplodedSlice(i);
             most = i;
         }
-    FIsExploded = most >= 0;
-    if (!FIsExploded)
+    IsExploded_ = most >= 0;
+    if (!IsExploded_)
         return;
     int dx = 0;
     int dy = 0;
     CalcExplodedOffset(most, dx, dy);
-    FCircleRect.Left += std::abs(dx) / 2;
-    FCircleRect.Right -= std::abs(dx) / 2;
-    FCircleRect.Top += std::abs(dy) / 2;
-    FCircleRect.Bottom -= std::abs(dy) / 2;
+    CircleRect_.Left += std::abs(dx) / 2;
+    CircleRect_.Right -= std::abs(dx) / 2;
+    CircleRect_.Top += std::abs(dy) / 2;
+    CircleRect_.Bottom -= std::abs(dy) / 2;
     AdjustCircleRect();
     SetRadiiFromRect();
 }
 
 std::vector<int> TPieSeries::SliceDrawOrder() const {
-    std::vector<int> order(FAngles.size());
+    std::vector<int> order(Angles_.size());
     std::iota(order.begin(), order.end(), 0);
     const bool is3D = ParentChart() && ParentChart()->View3D();
-    if (!is3D || (!FIsExploded && FDonutPercent == 0))
+    if (!is3D || (!IsExploded_ && DonutPercent_ == 0))
         return order;
     // Far slices (nearest to a quarter of the pie, the back of the tilted disc) first.
-    const double size = FAngleSize * ChartPiStep;
+    const double size = AngleSize_ * ChartPiStep;
     const double quarter = size / 4;
-    std::vector<double> distance(FAngles.size());
-    for (std::size_t i = 0; i < FAngles.size(); ++i) {
-        double a = FAngles[i].MidAngle + RotationRadians();
+    std::vector<double> distance(Angles_.size());
+    for (std::size_t i = 0; i < Angles_.size(); ++i) {
+        double a = Angles_[i].MidAngle + RotationRadians();
         if (a > size)
             a -= size;
         double d = std::fabs(a - quarter);
@@ -240,15 +228,15 @@ void TPieSeries::DrawAllValues() {
     CalcAngles();
     CalcExplodeBiggest();
     CalcExplodedCircle();
-    AngleToPos(0, XRadius(), YRadius(), FLastArc.X, FLastArc.Y);
-    FShadow->DrawEllipse(*canvas, FCircleRect, EndZ - 10);
+    AngleToPos(0, XRadius(), YRadius(), LastArc_.X, LastArc_.Y);
+    Shadow_->DrawEllipse(*canvas, CircleRect_, EndZ - 10);
     for (int i : SliceDrawOrder())
         DrawValue(i);
 }
 
 TBrushStyle TPieSeries::SliceBrushStyle(int valueIndex) const {
     const bool mono = ParentChart() && ParentChart()->Monochrome();
-    return FUsePatterns || mono ? PatternStyles[valueIndex % 6] : bsSolid;
+    return UsePatterns_ || mono ? PatternStyles[valueIndex % 6] : bsSolid;
 }
 
 void TPieSeries::ApplySliceBrushAndPen(int valueIndex) {
@@ -257,15 +245,15 @@ void TPieSeries::ApplySliceBrushAndPen(int valueIndex) {
     const TColor color = mono ? clBlack : ValueColor(valueIndex);
     canvas->AssignBrushColor(Brush(), color, CalcCircleBackColor());
     canvas->SetBrushStyle(SliceBrushStyle(valueIndex));
-    if (FDarkPen)
-        canvas->AssignVisiblePenColor(*FPiePen, ApplyDark(color, DarkerColorQuantity));
+    if (DarkPen_)
+        canvas->AssignVisiblePenColor(*PiePen_, ApplyDark(color, DarkerColorQuantity));
     else
-        canvas->AssignVisiblePen(*FPiePen);
+        canvas->AssignVisiblePen(*PiePen_);
 }
 
 void TPieSeries::DrawValue(int valueIndex) {
-    if (!ParentCanvas() || FCircleWidth < 5 || FCircleHeight < 5 ||
-        valueIndex >= int(FAngles.size()) || BelongsToOtherSlice(valueIndex) ||
+    if (!ParentCanvas() || CircleWidth_ < 5 || CircleHeight_ < 5 ||
+        valueIndex >= int(Angles_.size()) || BelongsToOtherSlice(valueIndex) ||
         ValueColor(valueIndex) == clNone)
         return;
     ApplySliceBrushAndPen(valueIndex);
@@ -274,37 +262,37 @@ void TPieSeries::DrawValue(int valueIndex) {
 
 void TPieSeries::DrawPie(int valueIndex) {
     TChartCanvas3D* canvas = ParentCanvas();
-    if (!canvas || valueIndex >= int(FAngles.size()))
+    if (!canvas || valueIndex >= int(Angles_.size()))
         return;
     int dx = 0;
     int dy = 0;
     CalcExplodedOffset(valueIndex, dx, dy);
-    const TPieAngle& a = FAngles[std::size_t(valueIndex)];
+    const TPieAngle& a = Angles_[std::size_t(valueIndex)];
     const double rotation = RotationRadians();
     const bool is3D = ParentChart() && ParentChart()->View3D();
     if (is3D) {
-        canvas->Pie3D(FCircleXCenter + dx, FCircleYCenter - dy, FXRadius, FYRadius, StartZ, EndZ,
-                      a.StartAngle + rotation, a.EndAngle + rotation, FDark3D, FIsExploded,
-                      FDonutPercent);
+        canvas->Pie3D(CircleXCenter_ + dx, CircleYCenter_ - dy, XRadius_, YRadius_, StartZ, EndZ,
+                      a.StartAngle + rotation, a.EndAngle + rotation, Dark3D_, IsExploded_,
+                      DonutPercent_);
         return;
     }
-    if (FDonutPercent > 0) {
-        canvas->Donut(FCircleXCenter + dx, FCircleYCenter - dy, FXRadius, FYRadius,
-                      a.StartAngle + rotation, a.EndAngle + rotation, FDonutPercent);
+    if (DonutPercent_ > 0) {
+        canvas->Donut(CircleXCenter_ + dx, CircleYCenter_ - dy, XRadius_, YRadius_,
+                      a.StartAngle + rotation, a.EndAngle + rotation, DonutPercent_);
         return;
     }
     TPoint end;
-    AngleToPos(a.EndAngle, FXRadius, FYRadius, end.X, end.Y);
-    if (!(end == FLastArc) || Count() == 1 || a.EndAngle - a.StartAngle > 1) {
-        const TRect& r = FCircleRect;
-        canvas->Pie(r.Left + dx, r.Top - dy, r.Right + dx, r.Bottom - dy, FLastArc.X + dx,
-                    FLastArc.Y - dy, end.X + dx, end.Y - dy);
+    AngleToPos(a.EndAngle, XRadius_, YRadius_, end.X, end.Y);
+    if (!(end == LastArc_) || Count() == 1 || a.EndAngle - a.StartAngle > 1) {
+        const TRect& r = CircleRect_;
+        canvas->Pie(r.Left + dx, r.Top - dy, r.Right + dx, r.Bottom - dy, LastArc_.X + dx,
+                    LastArc_.Y - dy, end.X + dx, end.Y - dy);
     }
-    FLastArc = end;
+    LastArc_ = end;
 }
 
 void TPieSeries::DrawMark(int valueIndex, const std::string& text, TSeriesMarkPosition& position) {
-    if (BelongsToOtherSlice(valueIndex) || valueIndex >= int(FAngles.size()))
+    if (BelongsToOtherSlice(valueIndex) || valueIndex >= int(Angles_.size()))
         return;
     int xRadius = 0;
     int yRadius = 0;
@@ -312,17 +300,17 @@ void TPieSeries::DrawMark(int valueIndex, const std::string& text, TSeriesMarkPo
     const TMarksCallout& callout = Marks().Callout();
     const int distance = callout.Distance();
     const int length = callout.Length();
-    const double mid = FAngles[std::size_t(valueIndex)].MidAngle;
+    const double mid = Angles_[std::size_t(valueIndex)].MidAngle;
     AngleToPos(mid, xRadius + length + distance, yRadius + length + distance, position.ArrowTo.X,
                position.ArrowTo.Y);
     AngleToPos(mid, xRadius + distance, yRadius + distance, position.ArrowFrom.X,
                position.ArrowFrom.Y);
-    position.LeftTop.X = position.ArrowTo.X > FCircleXCenter ? position.ArrowTo.X
+    position.LeftTop.X = position.ArrowTo.X > CircleXCenter_ ? position.ArrowTo.X
                                                              : position.ArrowTo.X - position.Width;
-    position.LeftTop.Y = position.ArrowTo.Y > FCircleYCenter ? position.ArrowTo.Y
+    position.LeftTop.Y = position.ArrowTo.Y > CircleYCenter_ ? position.ArrowTo.Y
                                                              : position.ArrowTo.Y - position.Height;
     Marks().ZPosition = EndZ;
-    if (FAutoMarkPosition)
+    if (AutoMarkPosition_)
         Marks().AntiOverlap(0, valueIndex, position);
     TChartSeries::DrawMark(valueIndex, text, position);
 }
@@ -332,7 +320,7 @@ void TPieSeries::DrawMark(int valueIndex, const std::string& text, TSeriesMarkPo
 int TPieSeries::CountLegendItems() const {
     int n = 0;
     for (int i = 0; i < Count(); ++i)
-        if (BelongsToOtherSlice(i) == FListingOther)
+        if (BelongsToOtherSlice(i) == ListingOther_)
             ++n;
     return n;
 }
@@ -340,7 +328,7 @@ int TPieSeries::CountLegendItems() const {
 int TPieSeries::LegendToValueIndex(int legendIndex) const {
     int k = 0;
     for (int i = 0; i < Count(); ++i)
-        if (BelongsToOtherSlice(i) == FListingOther) {
+        if (BelongsToOtherSlice(i) == ListingOther_) {
             if (k == legendIndex)
                 return i;
             ++k;
@@ -353,7 +341,7 @@ void TPieSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor) {
     if (!canvas)
         return;
     backColor = CalcCircleBackColor();
-    canvas->AssignVisiblePen(*FPiePen);
+    canvas->AssignVisiblePen(*PiePen_);
     canvas->SetBrushStyle(SliceBrushStyle(std::max(valueIndex, 0)));
 }
 
@@ -373,24 +361,24 @@ void TPieSeries::DrawLegendShape(int valueIndex, const TRect& rect) {
 // --- hit test --------------------------------------------------------------------------
 
 int TPieSeries::CalcClickedPie(int x, int y) {
-    if (FAngles.empty())
+    if (Angles_.empty())
         return -1;
     TCustomAxisPanel* chart = ParentChart();
     if (chart && chart->View3D())
         chart->Canvas().Calculate2DPosition(x, y, chart->SeriesWidth3D);
     const double angle = PointToAngle(x, y);
-    const double distance = std::hypot(double(x - FCircleXCenter), double(y - FCircleYCenter));
-    for (int i = 0; i < int(FAngles.size()) && i < Count(); ++i) {
+    const double distance = std::hypot(double(x - CircleXCenter_), double(y - CircleYCenter_));
+    for (int i = 0; i < int(Angles_.size()) && i < Count(); ++i) {
         if (BelongsToOtherSlice(i))
             continue;
-        const TPieAngle& a = FAngles[std::size_t(i)];
+        const TPieAngle& a = Angles_[std::size_t(i)];
         if (angle < a.StartAngle || angle > a.EndAngle)
             continue;
         int dx = 0;
         int dy = 0;
         CalcExplodedOffset(i, dx, dy);
         if (distance <=
-            std::hypot(double(std::abs(dx) + FXRadius), double(std::abs(dy) + FYRadius)))
+            std::hypot(double(std::abs(dx) + XRadius_), double(std::abs(dy) + YRadius_)))
             return i;
     }
     return -1;

@@ -27,33 +27,30 @@ public:
     TPieSeries();
     ~TPieSeries() override;
 
-    TChartPen& PiePen() const { return *FPiePen; }
+    TChartPen& PiePen() const { return *PiePen_; }
     TChartValueList& PieValues() const { return YValues(); }
-    TPieShadow& Shadow() const { return *FShadow; }
-    TPieOtherSlice& OtherSlice() const { return *FOtherSlice; }
+    TPieShadow& Shadow() const { return *Shadow_; }
+    TPieOtherSlice& OtherSlice() const { return *OtherSlice_; }
 
-    int AngleSize() const { return FAngleSize; }
+    int AngleSize() const { return AngleSize_; }
     void SetAngleSize(int value);
-    bool AutoMarkPosition() const { return FAutoMarkPosition; }
+    bool AutoMarkPosition() const { return AutoMarkPosition_; }
     void SetAutoMarkPosition(bool value);
-    bool Dark3D() const { return FDark3D; }
+    bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    bool DarkPen() const { return FDarkPen; }
-    void SetDarkPen(bool value);
-    int ExplodeBiggest() const { return FExplodeBiggest; }
+    bool DarkPen() const { return DarkPen_; }
+    int ExplodeBiggest() const { return ExplodeBiggest_; }
     void SetExplodeBiggest(int value);
-    bool UsePatterns() const { return FUsePatterns; }
-    void SetUsePatterns(bool value);
-    int DonutPercent() const { return FDonutPercent; }
-    void SetDonutPercent(int value);
+    bool UsePatterns() const { return UsePatterns_; }
+    int DonutPercent() const { return DonutPercent_; }
 
     // Explode percentage of a slice (0 when never set).
     int ExplodedSlice(int valueIndex) const;
     void SetExplodedSlice(int valueIndex, int percent);
 
     // Angle table of the last repaint (one entry per point).
-    const std::vector<TPieAngle>& Angles() const { return FAngles; }
-    bool IsExploded() const { return FIsExploded; }
+    const std::vector<TPieAngle>& Angles() const { return Angles_; }
+    bool IsExploded() const { return IsExploded_; }
 
     int AddPie(double value, const std::string& label = "", TColor color = clDefault);
     bool BelongsToOtherSlice(int valueIndex) const;
@@ -79,7 +76,7 @@ public:
     void PrepareLegendCanvas(int valueIndex, TColor& backColor) override;
     void DrawLegendShape(int valueIndex, const TRect& rect) override;
     // While true the legend lists the grouped points instead of the others.
-    void SetListingOtherSlice(bool value) { FListingOther = value; }
+    void SetListingOtherSlice(bool value) { ListingOther_ = value; }
 
     // --- hit test --------------------------------------------------------------------
     int Clicked(int x, int y) override;
@@ -91,19 +88,19 @@ private:
     void ApplySliceBrushAndPen(int valueIndex);
     TBrushStyle SliceBrushStyle(int valueIndex) const;
 
-    std::unique_ptr<TChartPen> FPiePen;
-    std::unique_ptr<TPieShadow> FShadow;
-    std::unique_ptr<TPieOtherSlice> FOtherSlice;
-    int FAngleSize = 360;
-    bool FAutoMarkPosition = true;
-    bool FDark3D = true;
-    bool FDarkPen = false;
-    int FExplodeBiggest = 0;
-    bool FUsePatterns = false;
-    int FDonutPercent = 0;
-    std::vector<int> FExploded;
-    std::vector<TPieAngle> FAngles;
-    bool FIsExploded = false;
-    TPoint FLastArc{};
-    bool FListingOther = false;
+    std::unique_ptr<TChartPen> PiePen_;
+    std::unique_ptr<TPieShadow> Shadow_;
+    std::unique_ptr<TPieOtherSlice> OtherSlice_;
+    int AngleSize_ = 360;
+    bool AutoMarkPosition_ = true;
+    bool Dark3D_ = true;
+    bool DarkPen_ = false;
+    int ExplodeBiggest_ = 0;
+    bool UsePatterns_ = false;
+    int DonutPercent_ = 0;
+    std::vector<int> Exploded_;
+    std::vector<TPieAngle> Angles_;
+    bool IsExploded_ = false;
+    TPoint LastArc_{};
+    bool ListingOther_ = false;
 };

@@ -91,19 +91,19 @@ TEST_P(TheoryAgreement, SimulationLiesWithinFourStandardErrors) {
     const Simulated s = Simulate(border, runs, plays, 20261209u);
 
     ExpectWithinFourErrors(s.FinalBalance.Mean() / plays, s.FinalBalance.MeanError() / plays,
-                           t.balls_per_play, "balls per play");
+                           t.BallsPerPlay, "balls per play");
     // Plays over first hits counted in whole runs (intervals cut by a run's end
     // would bias a mean of intervals); its error by the delta method.
     const double hitsPerRun = s.FirstHits.Mean();
     ExpectWithinFourErrors(plays / hitsPerRun,
                            plays * s.FirstHits.MeanError() / (hitsPerRun * hitsPerRun),
-                           t.plays_per_first_hit, "plays per first hit");
-    ExpectWithinFourErrors(s.ChainBonuses.Mean(), s.ChainBonuses.MeanError(),
-                           t.bonuses_per_first_hit, "bonuses per first hit");
-    ExpectWithinFourErrors(s.BonusBalls.Mean(), s.BonusBalls.MeanError(), t.balls_per_bonus,
+                           t.PlaysPerFirstHit, "plays per first hit");
+    ExpectWithinFourErrors(s.ChainBonuses.Mean(), s.ChainBonuses.MeanError(), t.BonusesPerFirstHit,
+                           "bonuses per first hit");
+    ExpectWithinFourErrors(s.BonusBalls.Mean(), s.BonusBalls.MeanError(), t.BallsPerBonus,
                            "balls per bonus");
     // Shots per play: about a million plays, the ratio's error is far below 1 %.
-    EXPECT_NEAR(s.ShotsPerPlay, t.shots_per_play, 0.01 * t.shots_per_play);
+    EXPECT_NEAR(s.ShotsPerPlay, t.ShotsPerPlay, 0.01 * t.ShotsPerPlay);
 
     // Spread of the final balance: the sample variance against sigma^2 N, its
     // standard error from the sample's fourth central moment.
@@ -118,7 +118,7 @@ TEST_P(TheoryAgreement, SimulationLiesWithinFourStandardErrors) {
     m2 /= runs;
     m4 /= runs;
     const double varianceError = std::sqrt((m4 - m2 * m2) / runs);
-    const double theoryVariance = t.sd_per_sqrt_play * t.sd_per_sqrt_play * plays;
+    const double theoryVariance = t.SdPerSqrtPlay * t.SdPerSqrtPlay * plays;
     ExpectWithinFourErrors(s.FinalBalance.Variance(), varianceError, theoryVariance,
                            "variance of the final balance");
 }

@@ -13,6 +13,7 @@
 #include "chart/ChartEngine/TSeriesPointer.h"
 #include "chart/Series/TLineSeries.h"
 #include "chart/Series/TPieSeries.h"
+#include "common/PngFile.h"
 
 #include <QColor>
 #include <QImage>
@@ -37,7 +38,7 @@ TEST(ChartPanelRender, EmptyChart) {
     TChart chart(nullptr);
     chart.SetBounds(0, 0, 400, 250);
     const std::string path = OutPath("chart_empty.png");
-    ASSERT_TRUE(chart.PaintToImage(path));
+    ASSERT_TRUE(WritePngFile(path, chart.Host()->PaintToPngBytes()));
     QImage image(QString::fromStdString(path));
     ASSERT_EQ(image.width(), 400);
     ASSERT_EQ(image.height(), 250);
@@ -53,7 +54,7 @@ TEST(ChartPanelRender, EmptyFlatChart) {
     chart.SetBounds(0, 0, 400, 250);
     chart.SetView3D(false);
     const std::string path = OutPath("chart_empty_flat.png");
-    ASSERT_TRUE(chart.PaintToImage(path));
+    ASSERT_TRUE(WritePngFile(path, chart.Host()->PaintToPngBytes()));
     QImage image(QString::fromStdString(path));
     // The black frame round the plotting area, on all four sides.
     const TRect r = chart.ChartRect;
@@ -97,7 +98,7 @@ TEST(ChartPanelRender, FlatChartWithGradientAxesAndLine) {
     marks->AddXY(50, 300);
 
     const std::string path = OutPath("chart_flat.png");
-    ASSERT_TRUE(chart.PaintToImage(path));
+    ASSERT_TRUE(WritePngFile(path, chart.Host()->PaintToPngBytes()));
     QImage image(QString::fromStdString(path));
     ASSERT_EQ(image.width(), 597);
     // Top to bottom: the end colour (white) at the top, the start colour
@@ -160,7 +161,7 @@ TEST(ChartPanelRender, PieChartWithRoundLegend) {
         pie->AddXY(0, counts[k], std::to_string(k + 1) + "回", clDefault);
 
     const std::string path = OutPath("chart_pie.png");
-    ASSERT_TRUE(chart.PaintToImage(path));
+    ASSERT_TRUE(WritePngFile(path, chart.Host()->PaintToPngBytes()));
     QImage image(QString::fromStdString(path));
     const TRect box = legend.RectLegend();
     ASSERT_GT(box.Right, box.Left);

@@ -9,6 +9,7 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
 
@@ -32,7 +33,7 @@ Painted Paint(TChart& chart, const std::string& png) {
     p.Log = std::make_unique<RecordingDrawContext>(p.Image.get());
     chart.Canvas().SetUseBuffer(false);
     chart.Draw(*p.Log, chart.GetClientRect());
-    p.Image->SavePng(TestOutPath(png));
+    WritePngFile(TestOutPath(png), p.Image->PngBytes());
     return p;
 }
 

@@ -7,6 +7,7 @@
 #include "chart/ChartCanvas/TView3DOptions.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartEngine/TChartSeries.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
 
@@ -72,7 +73,7 @@ inline std::unique_ptr<QtDrawContext> RenderChart(TChart& chart, const std::stri
     image->Image().fill(Qt::white);
     chart.Canvas().SetUseBuffer(false);
     chart.Draw(*image, chart.GetClientRect());
-    image->SavePng(TestOutPath(png));
+    WritePngFile(TestOutPath(png), image->PngBytes());
     return image;
 }
 
@@ -88,7 +89,7 @@ inline int StagedPy(double y) {
 // One series of kind S, in colour `color`, on a flat chart staged on a
 // recording context with the plot above.
 template <class S> struct StagedSeriesFixture : ::testing::Test {
-    explicit StagedSeriesFixture(TColor color) : color_(color) {}
+    explicit StagedSeriesFixture(TColor color) : Color_(color) {}
 
     std::unique_ptr<TChart> chart = MakeStagedChart(400, 300);
     RecordingDrawContext rec{400, 300};
@@ -96,7 +97,7 @@ template <class S> struct StagedSeriesFixture : ::testing::Test {
 
     void SetUp() override {
         series = new S();
-        series->SetSeriesColor(color_);
+        series->SetSeriesColor(Color_);
         series->SetParentChart(chart.get());
         StageFlat(*chart, rec, StagedPlot, {0, 10}, {0, 100});
     }
@@ -106,5 +107,5 @@ template <class S> struct StagedSeriesFixture : ::testing::Test {
     }
 
 private:
-    TColor color_;
+    TColor Color_;
 };

@@ -7,6 +7,7 @@
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
@@ -142,7 +143,7 @@ TEST(TBandSeriesPixels, NestedBandsFillTheirAreas) {
     StageFlat(*chart, img, Rect, {0, 10}, {0, 100});
     DrawValuesOf(*outer);
     DrawValuesOf(*inner);
-    img.SavePng(TestOutPath("band_fan.png"));
+    WritePngFile(TestOutPath("band_fan.png"), img.PngBytes());
     const struct {
         double x, y;
         TColor color;

@@ -11,6 +11,7 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
@@ -274,7 +275,7 @@ TEST_F(BarFixture, GradientRunsFromBarColourAtTopToWhite) {
     int l = 0, r = 0;
     bars->CalcHorizMargins(l, r);
     DrawValuesOf(*bars);
-    img.SavePng(TestOutPath("bar_gradient.png"));
+    WritePngFile(TestOutPath("bar_gradient.png"), img.PngBytes());
     auto rgb = [&](int x, int y) { return img.Image().pixel(x, y) & 0xFFFFFF; };
     const int left = Left(1);
     const int top = Py(80);

@@ -1,6 +1,7 @@
 // Projection, 3D primitives and the buffered image of the chart canvas.
 
 #include "chart/ChartCanvas.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
 
@@ -425,7 +426,8 @@ TEST(TChartCanvas3DRender, PieViewPng) {
     const TColor centre = window.GetPixel(c.X + 20, c.Y - 10);
     EXPECT_TRUE(centre == clRed || centre == clLime || centre == clBlue || centre == clYellow);
     std::filesystem::create_directories(YONATAMA_TEST_OUT);
-    EXPECT_TRUE(window.SavePng(std::string(YONATAMA_TEST_OUT) + "/canvas_pie3d.png"));
+    EXPECT_TRUE(
+        WritePngFile(std::string(YONATAMA_TEST_OUT) + "/canvas_pie3d.png", window.PngBytes()));
 }
 
 } // namespace

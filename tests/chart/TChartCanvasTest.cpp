@@ -2,6 +2,7 @@
 // canvas.
 
 #include "chart/ChartCanvas.h"
+#include "common/PngFile.h"
 #include "platform/DefaultUIFont.h"
 #include "platform/QtDrawContext.h"
 #include "platform/RecordingDrawContext.h"
@@ -558,7 +559,8 @@ TEST(TChartCanvasRender, GradientsPng) {
     mid.Draw(rig.Canvas, {220, 0, 320, 60}, 12);
     rig.Canvas.GradientFill({220, 60, 320, 120}, clYellow, clNavy, gdRadial, 50);
     std::filesystem::create_directories(YONATAMA_TEST_OUT);
-    EXPECT_TRUE(rig.Image->SavePng(std::string(YONATAMA_TEST_OUT) + "/canvas_gradients.png"));
+    EXPECT_TRUE(WritePngFile(std::string(YONATAMA_TEST_OUT) + "/canvas_gradients.png",
+                             rig.Image->PngBytes()));
     // Balance 100 stays near the bottom band's colour (silver) longer: halfway
     // up it is 192 + 63 / 4, darker than the balance-50 fill's 192 + 63 / 2.
     EXPECT_LT(GetRValue(rig.Image->GetPixel(160, 60)), GetRValue(rig.Image->GetPixel(50, 60)));
@@ -606,7 +608,8 @@ TEST(TChartCanvasRender, TextEffectsPng) {
     rig.Canvas.RotateLabel(260, 150, "Rotated", 90);
 
     std::filesystem::create_directories(YONATAMA_TEST_OUT);
-    EXPECT_TRUE(rig.Image->SavePng(std::string(YONATAMA_TEST_OUT) + "/canvas_text.png"));
+    EXPECT_TRUE(
+        WritePngFile(std::string(YONATAMA_TEST_OUT) + "/canvas_text.png", rig.Image->PngBytes()));
     // The outlined text is filled yellow and stroked red.
     int yellow = 0, red = 0;
     for (int y = 70; y < 105; ++y)

@@ -2,9 +2,9 @@
 
 #include "chart/ChartCanvas/TChartPen.h"
 #include "chart/ChartCanvas/TChartShadow.h"
-#include "chart/ChartEngine/FormatFloat.h"
 #include "chart/ChartEngine/TChartAxis.h"
 #include "chart/ChartPanel/ChartException.h"
+#include "numfmt/NumberFormats.h"
 
 #include <gtest/gtest.h>
 

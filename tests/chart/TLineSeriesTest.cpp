@@ -11,6 +11,7 @@
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/ChartPanel/ChartException.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
@@ -413,7 +414,7 @@ TEST(TLineSeriesReduced, SameImageAsEverySegment) {
                     ++differing;
         EXPECT_EQ(differing, 0) << "points " << c.Points << " pen " << c.PenWidth;
         if (c.Seed == 2)
-            reduced.SavePng(TestOutPath("line_reduced_walk.png"));
+            WritePngFile(TestOutPath("line_reduced_walk.png"), reduced.PngBytes());
     }
 }
 

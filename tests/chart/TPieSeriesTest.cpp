@@ -9,6 +9,7 @@
 #include "chart/ChartEngine/TMarksCallout.h"
 #include "chart/ChartEngine/TSeriesMarks.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
 #include "platform/QtDrawContext.h"
 
 #include <gtest/gtest.h>
@@ -364,7 +365,7 @@ TEST_F(PieFixture, TranslucentShadowIsOffsetAndBlended) {
     pie->DoBeforeDrawChart();
     pie->DoBeforeDrawValues();
     DrawValuesOf(*pie);
-    img.SavePng(TestOutPath("pie_shadow_2d.png"));
+    WritePngFile(TestOutPath("pie_shadow_2d.png"), img.PngBytes());
     const TRect c = pie->CircleRect();
     const auto ellipses = both.CallsOf("Ellipse");
     ASSERT_FALSE(ellipses.empty());

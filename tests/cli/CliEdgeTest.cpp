@@ -13,6 +13,7 @@
 
 #include "CliProcess.h"
 #include "common/CommaLocale.h"
+#include "common/FailingStream.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -72,23 +73,23 @@ class CliEdgeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "cli-edge-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        fs::permissions(dir_, fs::perms::all); // the unprivileged user works here too
+        Dir_ = ::mkdtemp(pattern.data());
+        fs::permissions(Dir_, fs::perms::all); // the unprivileged user works here too
     }
     void TearDown() override {
         std::error_code ignored;
         for (const auto& e : fs::recursive_directory_iterator(
-                 dir_, fs::directory_options::skip_permission_denied, ignored)) {
+                 Dir_, fs::directory_options::skip_permission_denied, ignored)) {
             if (e.is_directory(ignored) && !e.is_symlink(ignored)) {
                 fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
             }
         }
-        fs::remove_all(dir_, ignored);
+        fs::remove_all(Dir_, ignored);
     }
 
     // Runs a shell line; `program` stands for the companion.
     Result Shell(const std::string& line) {
-        const fs::path errFile = dir_ / "stderr.txt";
+        const fs::path errFile = Dir_ / "stderr.txt";
         std::string command = line;
         for (std::size_t at = command.find("@cli"); at != std::string::npos;
              at = command.find("@cli")) {
@@ -98,7 +99,7 @@ protected:
         return RunShell(command, errFile);
     }
 
-    // In-process, for faults injected through the reader's hook.
+    // In-process, to compare with the companion run as a program.
     static Result InProcess(const CliArgs& args) {
         std::ostringstream out, err;
         Result r;
@@ -109,7 +110,7 @@ protected:
     }
 
     fs::path SavedRun(const std::string& name, int plays) {
-        const fs::path file = dir_ / name;
+        const fs::path file = Dir_ / name;
         const Result r = Shell("@cli run --plays " + std::to_string(plays) + " --seed 3 --out " +
                                Quote(file.string()));
         EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -121,37 +122,37 @@ protected:
         return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     }
 
-    fs::path dir_;
+    fs::path Dir_;
 };
 
 TEST_F(CliEdgeTest, AnOutputFolderThatCannotBeUsedIsRefusedBeforeAnyWork) {
     // A pipe nobody writes to: opening it before the folder check would hang.
-    const fs::path fifo = dir_ / "never.pipe";
+    const fs::path fifo = Dir_ / "never.pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
     fs::permissions(fifo, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
                                              fs::perms::others_exec));
-    fs::create_directory_symlink("loop2", dir_ / "loop1");
-    fs::create_directory_symlink("loop1", dir_ / "loop2");
-    std::ofstream(dir_ / "plain.txt") << "x";
-    fs::create_directory(dir_ / "locked");
-    fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directory_symlink("loop2", Dir_ / "loop1");
+    fs::create_directory_symlink("loop1", Dir_ / "loop2");
+    std::ofstream(Dir_ / "plain.txt") << "x";
+    fs::create_directory(Dir_ / "locked");
+    fs::permissions(Dir_ / "locked", fs::perms::owner_read | fs::perms::owner_write);
     // Without search permission only for a user who is not root.
     if (::geteuid() == 0) {
-        ASSERT_EQ(::chown((dir_ / "locked").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((Dir_ / "locked").c_str(), 65534, 65534), 0);
     }
     struct Case {
         std::string name, out, reason;
     };
     const std::vector<Case> cases = {
-        {"name too long", (dir_ / std::string(300, 'x')).string(), "名前が長すぎます"},
-        {"missing name too long", (dir_ / "new" / std::string(256, 'y')).string(),
+        {"name too long", (Dir_ / std::string(300, 'x')).string(), "名前が長すぎます"},
+        {"missing name too long", (Dir_ / "new" / std::string(256, 'y')).string(),
          "名前が長すぎます"},
-        {"link loop", (dir_ / "loop1").string(), "シンボリックリンクが循環しています"},
-        {"inside a link loop", (dir_ / "loop1" / "png").string(),
+        {"link loop", (Dir_ / "loop1").string(), "シンボリックリンクが循環しています"},
+        {"inside a link loop", (Dir_ / "loop1" / "png").string(),
          "シンボリックリンクが循環しています"},
-        {"a file on the way", (dir_ / "plain.txt" / "png").string(),
+        {"a file on the way", (Dir_ / "plain.txt" / "png").string(),
          "途中の名前がフォルダではありません"},
-        {"no search permission", (dir_ / "locked" / "png").string(),
+        {"no search permission", (Dir_ / "locked" / "png").string(),
          "アクセスが許可されていません"},
     };
     // No window platform: a render that started its window would fail otherwise.
@@ -165,7 +166,7 @@ TEST_F(CliEdgeTest, AnOutputFolderThatCannotBeUsedIsRefusedBeforeAnyWork) {
             EXPECT_EQ(r.err, "出力フォルダを使えません: " + c.out + "（" + c.reason + "）\n");
         }
     }
-    EXPECT_FALSE(fs::exists(dir_ / "new"));
+    EXPECT_FALSE(fs::exists(Dir_ / "new"));
 }
 
 TEST_F(CliEdgeTest, PicturesOnAFullDiskFailWholeAndLeaveNothingCut) {
@@ -173,9 +174,9 @@ TEST_F(CliEdgeTest, PicturesOnAFullDiskFailWholeAndLeaveNothingCut) {
     // A file-size limit fails the writes the way a full disk does, on any machine.
     for (const long limit : {0L, 2000L, 20000L}) {
         SCOPED_TRACE(limit);
-        const fs::path out = dir_ / ("full" + std::to_string(limit)) / "png";
+        const fs::path out = Dir_ / ("full" + std::to_string(limit)) / "png";
         // The messages go through a pipe: a file would be held to the limit too.
-        const std::string code = Quote((dir_ / "code").string());
+        const std::string code = Quote((Dir_ / "code").string());
         const Result r =
             Shell("{ { trap '' XFSZ; prlimit --fsize=" + std::to_string(limit) + " @cli render " +
                   Quote(sim.string()) + " --out " + Quote(out.string()) + " 2>&1 1>&3; echo $? > " +
@@ -206,7 +207,7 @@ TEST_F(CliEdgeTest, PicturesOnARealFullDiskFailToo) {
         GTEST_SKIP() << "mounting a small file system needs root";
     }
     const fs::path sim = SavedRun("a.sim", 3000);
-    const fs::path disk = dir_ / "disk";
+    const fs::path disk = Dir_ / "disk";
     fs::create_directory(disk);
     if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=90k") != 0) {
         GTEST_SKIP() << "no tmpfs here: " << std::strerror(errno);
@@ -229,9 +230,9 @@ TEST_F(CliEdgeTest, PicturesOnARealFullDiskFailToo) {
 
 TEST_F(CliEdgeTest, RenderReadsANamedPipeOnce) {
     const fs::path sim = SavedRun("a.sim", 800);
-    const fs::path pipe = dir_ / "run.pipe";
+    const fs::path pipe = Dir_ / "run.pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    const fs::path out = dir_ / "png";
+    const fs::path out = Dir_ / "png";
     const Result r = Shell("cat " + Quote(sim.string()) + " > " + Quote(pipe.string()) +
                            " & timeout 60 @cli render " + Quote(pipe.string()) + " --out " +
                            Quote(out.string()) + "; code=$?; kill $! 2>/dev/null; exit $code");
@@ -246,7 +247,7 @@ TEST_F(CliEdgeTest, RenderReadsANamedPipeOnce) {
 
 TEST_F(CliEdgeTest, FolderNamesAreBytesEndToEnd) {
     const std::string name = "\xff\xfe-\x80";
-    const fs::path out = dir_ / name;
+    const fs::path out = Dir_ / name;
     const Result r = Shell("@cli render --plays 200 --seed 2 --out " + Quote(out.string()));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, out.string() + "/window.png\n" + out.string() + "/SlumpChart.png\n" +
@@ -257,15 +258,21 @@ TEST_F(CliEdgeTest, FolderNamesAreBytesEndToEnd) {
         EXPECT_TRUE(WholePng(out / png)) << png;
     }
     // Nothing was written under another spelling of the name.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2); // + stderr
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir_), fs::directory_iterator()), 2); // + stderr
 }
 
 TEST_F(CliEdgeTest, AReadErrorRefusesTheFile) {
     const fs::path sim = SavedRun("big.sim", 30000);
     for (const std::size_t good : {0ul, 12ul, 24ul + 20ul * 12000ul + 3ul}) {
         SCOPED_TRACE(good);
-        InjectReadFault(good, EIO);
-        const Result r = InProcess({"show", sim.string()});
+        const std::string bytes = Slurp(sim);
+        FailingSource source{{bytes.begin(), bytes.end()}, good};
+        std::FILE* failing = OpenFailingStream(source);
+        ParsedOptions show;
+        show.positional = {sim.string()};
+        std::ostringstream out, err;
+        const Result r{ShowStream(failing, sim.string(), show, out, err), out.str(), err.str()};
+        std::fclose(failing);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err,
@@ -278,11 +285,11 @@ TEST_F(CliEdgeTest, AReadErrorRefusesTheFile) {
 }
 
 TEST_F(CliEdgeTest, AFolderIsNamedAsSuch) {
-    const Result r = Shell("@cli show " + Quote(dir_.string()));
+    const Result r = Shell("@cli show " + Quote(Dir_.string()));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
-              "フォルダです。ヨナタマ銀蛇ファイルを指定してください: " + dir_.string() + "\n");
+              "フォルダです。ヨナタマ銀蛇ファイルを指定してください: " + Dir_.string() + "\n");
 }
 
 TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
@@ -297,7 +304,7 @@ TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
         int code;
         std::string err;
     };
-    const fs::path huge = dir_ / "huge.sim";
+    const fs::path huge = Dir_ / "huge.sim";
     {
         RunRecords none;
         ASSERT_EQ(SaveRunFile(huge.string(), 100000000, 4.0, 12.5, none), WriteStatus::Ok);
@@ -322,7 +329,7 @@ TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
         std::string args;
         std::string message;
     } others[] = {
-        {"render --plays 40000000 --seed 1 --out " + Quote((dir_ / "pictures").string()), tooMany},
+        {"render --plays 40000000 --seed 1 --out " + Quote((Dir_ / "pictures").string()), tooMany},
         {"study --plays 1000 --runs 2000000 --seed 1",
          "Sim回数が大きすぎて、結果をメモリに保持できません。Sim回数を減らしてください。\n"},
     };
@@ -334,7 +341,7 @@ TEST_F(CliEdgeTest, TooLittleMemoryIsRefusedWithAMessage) {
         ASSERT_GE(r.err.size(), c.message.size()) << r.err;
         EXPECT_EQ(r.err.substr(r.err.size() - c.message.size()), c.message) << r.err;
     }
-    EXPECT_FALSE(fs::exists(dir_ / "pictures"));
+    EXPECT_FALSE(fs::exists(Dir_ / "pictures"));
     // A pipe's length is not known beforehand: the failing allocation ends it.
     const Result piped = Shell("{ head -c 24 " + Quote(huge.string()) +
                                "; head -c 1600000000 /dev/zero; } | prlimit --as=400000000 "
@@ -356,25 +363,25 @@ TEST_F(CliEdgeTest, OutputThatCannotBeWrittenFails) {
 
 TEST_F(CliEdgeTest, AnEmptyOutputNameIsRefused) {
     for (const std::string command : {"run --plays 10", "render --plays 10"}) {
-        const Result r = Shell("cd " + Quote(dir_.string()) + " && @cli " + command + " --out ''");
+        const Result r = Shell("cd " + Quote(Dir_.string()) + " && @cli " + command + " --out ''");
         EXPECT_EQ(r.exitCode, 2) << command;
         EXPECT_EQ(r.out, "") << command;
         EXPECT_EQ(r.err, "--out を指定してください。\n") << command;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir_), fs::directory_iterator()), 1);
 }
 
 TEST_F(CliEdgeTest, RunSavesToLongNamesAndThroughDanglingLinks) {
-    const fs::path longName = dir_ / (std::string(251, 'r') + ".sim");
+    const fs::path longName = Dir_ / (std::string(251, 'r') + ".sim");
     Result r = Shell("@cli run --plays 100 --seed 1 --out " + Quote(longName.string()));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(fs::file_size(longName), 24u + 20u * 100u);
 
-    fs::create_symlink("target.sim", dir_ / "link.sim");
-    r = Shell("@cli run --plays 100 --seed 1 --out " + Quote((dir_ / "link.sim").string()));
+    fs::create_symlink("target.sim", Dir_ / "link.sim");
+    r = Shell("@cli run --plays 100 --seed 1 --out " + Quote((Dir_ / "link.sim").string()));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(fs::is_symlink(dir_ / "link.sim"));
-    EXPECT_EQ(fs::file_size(dir_ / "target.sim"), 24u + 20u * 100u);
+    EXPECT_TRUE(fs::is_symlink(Dir_ / "link.sim"));
+    EXPECT_EQ(fs::file_size(Dir_ / "target.sim"), 24u + 20u * 100u);
 }
 
 TEST_F(CliEdgeTest, EveryCommandSharesTheParsersRulesAndMessages) {
@@ -399,7 +406,7 @@ TEST_F(CliEdgeTest, EveryCommandSharesTheParsersRulesAndMessages) {
         {"render --plays 5 --seed x --out o", 2, std::string(SeedRefusal) + "\n"},
     };
     for (const Case& c : cases) {
-        const Result r = Shell("cd " + Quote(dir_.string()) + " && @cli " + c.args);
+        const Result r = Shell("cd " + Quote(Dir_.string()) + " && @cli " + c.args);
         EXPECT_EQ(r.exitCode, c.code) << c.args;
         EXPECT_EQ(r.out, "") << c.args;
         EXPECT_EQ(r.err, c.err) << c.args;
@@ -466,20 +473,20 @@ TEST_F(CliEdgeTest, TheoryJsonHoldsExactlyItsKeysAtFullPrecision) {
             EXPECT_TRUE(j.contains(k)) << k;
         }
         const MachineTheory t = TheoryForBorder(17.25);
-        EXPECT_EQ(j["weight"].get<int>(), t.weight);
-        EXPECT_EQ(j["plays_per_first_hit"].get<double>(), t.plays_per_first_hit);
-        EXPECT_EQ(j["bonuses_per_first_hit"].get<double>(), t.bonuses_per_first_hit);
-        EXPECT_EQ(j["balls_per_bonus"].get<double>(), t.balls_per_bonus);
-        EXPECT_EQ(j["shots_per_play"].get<double>(), t.shots_per_play);
-        EXPECT_EQ(j["balls_per_play"].get<double>(), t.balls_per_play);
-        EXPECT_EQ(j["sd_per_sqrt_play"].get<double>(), t.sd_per_sqrt_play);
-        EXPECT_EQ(j["break_even_border"].get<double>(), t.break_even_border);
+        EXPECT_EQ(j["weight"].get<int>(), t.Weight);
+        EXPECT_EQ(j["plays_per_first_hit"].get<double>(), t.PlaysPerFirstHit);
+        EXPECT_EQ(j["bonuses_per_first_hit"].get<double>(), t.BonusesPerFirstHit);
+        EXPECT_EQ(j["balls_per_bonus"].get<double>(), t.BallsPerBonus);
+        EXPECT_EQ(j["shots_per_play"].get<double>(), t.ShotsPerPlay);
+        EXPECT_EQ(j["balls_per_play"].get<double>(), t.BallsPerPlay);
+        EXPECT_EQ(j["sd_per_sqrt_play"].get<double>(), t.SdPerSqrtPlay);
+        EXPECT_EQ(j["break_even_border"].get<double>(), t.BreakEvenBorder);
         if (withPlays) {
             const PlayOutlook o = OutlookForPlays(t, 12345, 1.5);
-            EXPECT_EQ(j["mean_balance"].get<double>(), o.mean_balance);
-            EXPECT_EQ(j["sd_balance"].get<double>(), o.sd_balance);
-            EXPECT_EQ(j["mean_yen"].get<double>(), o.mean_yen);
-            EXPECT_EQ(j["sd_yen"].get<double>(), o.sd_yen);
+            EXPECT_EQ(j["mean_balance"].get<double>(), o.MeanBalance);
+            EXPECT_EQ(j["sd_balance"].get<double>(), o.SdBalance);
+            EXPECT_EQ(j["mean_yen"].get<double>(), o.MeanYen);
+            EXPECT_EQ(j["sd_yen"].get<double>(), o.SdYen);
             const ExactOdds e = OddsFrom(ExactBalance(17.25).Distribution(12345));
             EXPECT_EQ(j["p_ahead"].get<double>(), e.PAhead);
             EXPECT_EQ(j["exact_mean_balance"].get<double>(), e.Mean);
@@ -496,7 +503,7 @@ TEST_F(CliEdgeTest, TheoryJsonHoldsExactlyItsKeysAtFullPrecision) {
 }
 
 TEST_F(CliEdgeTest, TheoryDistributionIsTheWholeTable) {
-    const std::string path = (dir_ / "theory-distribution.csv").string();
+    const std::string path = (Dir_ / "theory-distribution.csv").string();
     const Result r = Shell("@cli theory --border 12.5 --plays 2 --distribution " + path);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::ifstream in(path, std::ios::binary);
@@ -573,8 +580,8 @@ TEST_F(CliEdgeTest, TheoryChecksItsInputsAsRunDoes) {
 
 TEST_F(CliEdgeTest, RenderDrawsTheSameNumbersUnderACommaDecimalLocale) {
     ASSERT_FALSE(CommaLocale::Path().empty()) << "localedef could not make " << CommaLocale::Name;
-    const fs::path plain = dir_ / "plain";
-    const fs::path comma = dir_ / "comma";
+    const fs::path plain = Dir_ / "plain";
+    const fs::path comma = Dir_ / "comma";
     ASSERT_EQ(Shell("@cli render --plays 3000 --seed 7 --rate 0.4 --out " + Quote(plain.string()))
                   .exitCode,
               0);

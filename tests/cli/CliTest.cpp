@@ -25,18 +25,18 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "cli-test-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
+        Dir_ = ::mkdtemp(pattern.data());
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { fs::remove_all(Dir_); }
 
     Result Cli(const std::string& arguments) {
-        const fs::path errFile = dir_ / "stderr.txt";
+        const fs::path errFile = Dir_ / "stderr.txt";
         const std::string command = std::string("'") + YONATAMA_BIN_DIR + "/yonatama-cli' " +
                                     arguments + " 2>'" + errFile.string() + "'";
         return RunShell(command, errFile);
     }
 
-    fs::path dir_;
+    fs::path Dir_;
 };
 
 // The same run made in this process with the same engine and texts.
@@ -113,7 +113,7 @@ TEST_F(CliTest, RefusalsGoToStandardErrorWithExitCodeTwo) {
 }
 
 TEST_F(CliTest, SavedRunShowsTheSameSummary) {
-    const fs::path file = dir_ / "one.sim";
+    const fs::path file = Dir_ / "one.sim";
     const Result run = Cli("run --plays 800 --seed 3 --rate 2 --out '" + file.string() + "'");
     ASSERT_EQ(run.exitCode, 0);
     ASSERT_EQ(fs::file_size(file), 24u + 20u * 800u);
@@ -130,7 +130,7 @@ TEST_F(CliTest, SavedRunShowsTheSameSummary) {
 }
 
 TEST_F(CliTest, BatchWritesNumberedFilesAndFigures) {
-    const fs::path base = dir_ / "v1.2";
+    const fs::path base = Dir_ / "v1.2";
     fs::create_directory(base);
     const Result r =
         Cli("run --plays 100 --runs 3 --seed 5 --out '" + (base / "run.sim").string() + "'");
@@ -146,7 +146,7 @@ TEST_F(CliTest, BatchWritesNumberedFilesAndFigures) {
 }
 
 TEST_F(CliTest, UnreadableFilesExitWithOne) {
-    const fs::path foreign = dir_ / "foreign.sim";
+    const fs::path foreign = Dir_ / "foreign.sim";
     std::ofstream(foreign, std::ios::binary) << "not a run file";
     Result r = Cli("show '" + foreign.string() + "'");
     EXPECT_EQ(r.exitCode, 1);
@@ -156,23 +156,23 @@ TEST_F(CliTest, UnreadableFilesExitWithOne) {
     RunRecords broken;
     broken.Append(1, 0, 0, 1, 7); // hit state 7
     broken.Append(2, 0, 0, 2, 0);
-    const fs::path bad = dir_ / "broken.sim";
+    const fs::path bad = Dir_ / "broken.sim";
     ASSERT_EQ(SaveRunFile(bad.string(), 2, 4.0, 12.5, broken), WriteStatus::Ok);
     r = Cli("show '" + bad.string() + "'");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, std::string(BrokenRecordsText) + "\n");
 
-    r = Cli("show '" + (dir_ / "missing.sim").string() + "'");
+    r = Cli("show '" + (Dir_ / "missing.sim").string() + "'");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
 
-    r = Cli("run --plays 10 --out '" + (dir_ / "no/such/folder.sim").string() + "'");
+    r = Cli("run --plays 10 --out '" + (Dir_ / "no/such/folder.sim").string() + "'");
     EXPECT_EQ(r.exitCode, 1);
 }
 
 TEST_F(CliTest, EmptyRunFileShowsZeros) {
-    const fs::path empty = dir_ / "empty.sim";
+    const fs::path empty = Dir_ / "empty.sim";
     ASSERT_EQ(SaveRunFile(empty.string(), 0, 4.0, 12.5, RunRecords{}), WriteStatus::Ok);
     const Result r = Cli("show '" + empty.string() + "'");
     EXPECT_EQ(r.exitCode, 0);
@@ -192,9 +192,9 @@ TEST_F(CliTest, HelpGoesToStandardOutput) {
 TEST_F(CliTest, BashCompletionOffersCommandsOptionsAndRunFiles) {
     const Result script = Cli("--bash-completion");
     ASSERT_EQ(script.exitCode, 0);
-    std::ofstream(dir_ / "completion.bash") << script.out;
-    std::ofstream(dir_ / "a.sim") << "x";
-    std::ofstream(dir_ / "b.txt") << "x";
+    std::ofstream(Dir_ / "completion.bash") << script.out;
+    std::ofstream(Dir_ / "a.sim") << "x";
+    std::ofstream(Dir_ / "b.txt") << "x";
     struct Case {
         const char* line;
         const char* expected;
@@ -211,12 +211,12 @@ TEST_F(CliTest, BashCompletionOffersCommandsOptionsAndRunFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         const std::string command =
-            "cd '" + dir_.string() + "' && bash -c '. ./completion.bash; COMP_LINE=\"" + c.line +
+            "cd '" + Dir_.string() + "' && bash -c '. ./completion.bash; COMP_LINE=\"" + c.line +
             "\"; read -ra COMP_WORDS <<< \"$COMP_LINE\"; [[ $COMP_LINE == *\" \" ]] && "
             "COMP_WORDS+=(\"\"); COMP_CWORD=$((${#COMP_WORDS[@]}-1)); _yonatama_cli; echo "
             "\"${COMPREPLY[*]}\"' 2>'" +
-            (dir_ / "stderr.txt").string() + "'";
-        const Result r = RunShell(command, dir_ / "stderr.txt");
+            (Dir_ / "stderr.txt").string() + "'";
+        const Result r = RunShell(command, Dir_ / "stderr.txt");
         EXPECT_EQ(r.out, std::string(c.expected) + "\n");
         EXPECT_EQ(r.err, "");
     }

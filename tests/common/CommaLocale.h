@@ -18,7 +18,7 @@ public:
     // localedef or the locale sources are missing.
     static const std::string& Path() {
         static const CommaLocale locale;
-        return locale.path_;
+        return locale.Path_;
     }
 
     // The words that put a child process into the locale.
@@ -30,42 +30,42 @@ private:
         if (::mkdtemp(pattern.data()) == nullptr) {
             return;
         }
-        folder_ = pattern;
+        Folder_ = pattern;
         const std::string command =
-            "localedef -i de_DE -f UTF-8 '" + folder_ + "/" + Name + "' >/dev/null 2>&1";
+            "localedef -i de_DE -f UTF-8 '" + Folder_ + "/" + Name + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) == 0) {
-            path_ = folder_;
+            Path_ = Folder_;
         }
     }
     ~CommaLocale() {
         std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        std::filesystem::remove_all(Folder_, ignored);
     }
-    std::string folder_;
-    std::string path_;
+    std::string Folder_;
+    std::string Path_;
 };
 
 // Puts this process into the comma locale for a scope, as Qt does at start-up
 // from the environment, and back afterwards.
 class ScopedCommaLocale {
 public:
-    ScopedCommaLocale() : before_(std::setlocale(LC_ALL, nullptr)) {
+    ScopedCommaLocale() : Before_(std::setlocale(LC_ALL, nullptr)) {
         if (CommaLocale::Path().empty()) {
             return;
         }
         ::setenv("LOCPATH", CommaLocale::Path().c_str(), 1);
-        active_ = std::setlocale(LC_ALL, CommaLocale::Name) != nullptr;
+        Active_ = std::setlocale(LC_ALL, CommaLocale::Name) != nullptr;
     }
     ~ScopedCommaLocale() {
-        std::setlocale(LC_ALL, before_.c_str());
+        std::setlocale(LC_ALL, Before_.c_str());
         ::unsetenv("LOCPATH");
     }
     ScopedCommaLocale(const ScopedCommaLocale&) = delete;
     ScopedCommaLocale& operator=(const ScopedCommaLocale&) = delete;
     // False when the locale could not be made; the caller fails its test.
-    bool Active() const { return active_; }
+    bool Active() const { return Active_; }
 
 private:
-    std::string before_;
-    bool active_ = false;
+    std::string Before_;
+    bool Active_ = false;
 };

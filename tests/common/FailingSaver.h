@@ -14,11 +14,11 @@ enum class SaveFault { None, Create, Write, Rename };
 class FullDiskSink : public ByteSink {
 public:
     FullDiskSink(std::unique_ptr<ByteSink> inner, std::size_t room)
-        : inner_(std::move(inner)), room_(room) {}
+        : Inner_(std::move(inner)), Room_(room) {}
     bool Write(const void* data, std::size_t size) override {
-        const std::size_t taken = size < room_ ? size : room_;
-        room_ -= taken;
-        if (taken > 0 && !inner_->Write(data, taken)) {
+        const std::size_t taken = size < Room_ ? size : Room_;
+        Room_ -= taken;
+        if (taken > 0 && !Inner_->Write(data, taken)) {
             return false;
         }
         if (taken < size) {
@@ -29,18 +29,18 @@ public:
     }
 
 private:
-    std::unique_ptr<ByteSink> inner_;
-    std::size_t room_;
+    std::unique_ptr<ByteSink> Inner_;
+    std::size_t Room_;
 };
 
 class FailingSaver : public FileSaver {
 public:
     explicit FailingSaver(SaveFault fault, std::size_t room = 0, void (*written)() = nullptr)
-        : fault_(fault), room_(room), written_(written) {}
+        : Fault_(fault), Room_(room), Written_(written) {}
 
 protected:
     int Open(const std::string& path, int flags, mode_t mode) const override {
-        if (fault_ == SaveFault::Create) {
+        if (Fault_ == SaveFault::Create) {
             errno = EACCES;
             return -1;
         }
@@ -48,26 +48,26 @@ protected:
     }
     std::unique_ptr<ByteSink> SinkFor(std::FILE* stream) const override {
         auto sink = FileSaver::SinkFor(stream);
-        if (fault_ == SaveFault::Write) {
-            return std::make_unique<FullDiskSink>(std::move(sink), room_);
+        if (Fault_ == SaveFault::Write) {
+            return std::make_unique<FullDiskSink>(std::move(sink), Room_);
         }
         return sink;
     }
     int Rename(const std::string& from, const std::string& to) const override {
-        if (fault_ == SaveFault::Rename) {
+        if (Fault_ == SaveFault::Rename) {
             errno = EXDEV;
             return -1;
         }
         return FileSaver::Rename(from, to);
     }
     void Written() const override {
-        if (written_ != nullptr) {
-            written_();
+        if (Written_ != nullptr) {
+            Written_();
         }
     }
 
 private:
-    SaveFault fault_;
-    std::size_t room_;
-    void (*written_)();
+    SaveFault Fault_;
+    std::size_t Room_;
+    void (*Written_)();
 };

@@ -1,4 +1,5 @@
 #include "numfmt/Conversions.h"
+#include "numfmt/NumberFormats.h"
 #include "results/InputChecks.h"
 #include "results/ResultTexts.h"
 #include "stats/BalanceLimit.h"

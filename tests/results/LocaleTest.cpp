@@ -3,6 +3,7 @@
 // under de_DE the decimal point is a comma.
 
 #include "common/CommaLocale.h"
+#include "numfmt/NumberFormats.h"
 #include "results/CsvExport.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"

@@ -1,3 +1,4 @@
+#include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 
 #include <gtest/gtest.h>

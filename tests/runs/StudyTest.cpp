@@ -191,8 +191,8 @@ TEST(Study, SummaryOfAHandCase) {
     EXPECT_DOUBLE_EQ(f.Bands[1][2], 2.5);
     EXPECT_DOUBLE_EQ(f.Bands[1][4], 10 + 0.85 * 20);
     EXPECT_DOUBLE_EQ(f.Bands[2][2], f.MedianBalance);
-    EXPECT_DOUBLE_EQ(f.Theory.mean_balance,
-                     OutlookForPlays(TheoryForBorder(12.5), 10, 4.0).mean_balance);
+    EXPECT_DOUBLE_EQ(f.Theory.MeanBalance,
+                     OutlookForPlays(TheoryForBorder(12.5), 10, 4.0).MeanBalance);
 }
 
 // Run i must end exactly where a single run on the seed RunSeed(S, i) ends,
@@ -267,8 +267,8 @@ TEST(Study, AgreesWithTheTheory) {
     ASSERT_TRUE(result.has_value());
     for (const StudyFigures& f : *result) {
         const double se = (f.MeanBalanceCi95.High - f.MeanBalanceCi95.Low) / (2 * Z95);
-        EXPECT_NEAR(f.MeanBalance, f.Theory.mean_balance, 4 * se) << f.Border;
-        EXPECT_NEAR(se * std::sqrt(300.0), f.Theory.sd_balance, 0.15 * f.Theory.sd_balance)
+        EXPECT_NEAR(f.MeanBalance, f.Theory.MeanBalance, 4 * se) << f.Border;
+        EXPECT_NEAR(se * std::sqrt(300.0), f.Theory.SdBalance, 0.15 * f.Theory.SdBalance)
             << f.Border;
         ASSERT_TRUE(f.ExactKnown) << f.Border;
         EXPECT_NEAR(f.MeanBalance, f.Exact.Mean, 4 * se) << f.Border;
@@ -377,7 +377,7 @@ TEST(Study, JsonCarriesEveryFigure) {
     EXPECT_EQ(j["final_balances"].get<std::vector<std::int32_t>>(), f.FinalBalances);
     EXPECT_EQ(j["run_seeds"][4].get<std::uint32_t>(), RunSeed(7, 4));
     EXPECT_EQ(j["mean_balance_ci95"][1].get<double>(), f.MeanBalanceCi95.High);
-    EXPECT_EQ(j["theory_sd_balance"].get<double>(), f.Theory.sd_balance);
+    EXPECT_EQ(j["theory_sd_balance"].get<double>(), f.Theory.SdBalance);
     EXPECT_EQ(j["bands"]["plays"].size(), 201u);
     EXPECT_EQ(j["bands"]["p95"][200].get<double>(), f.Bands[200][4]);
     EXPECT_EQ(j["theory_p_ahead"].get<double>(), f.Exact.PAhead);

@@ -15,7 +15,7 @@ TEST(BalanceLimit, TheLargestPlayCountFitsAndOneMoreDoesNot) {
             EXPECT_FALSE(BalanceFits(theory, std::int64_t{most} + 1));
         }
         // The expected balance alone stays well inside 32 bits.
-        EXPECT_LT(std::abs(theory.balls_per_play) * most, BalanceGuard);
+        EXPECT_LT(std::abs(theory.BallsPerPlay) * most, BalanceGuard);
     }
 }
 

@@ -256,12 +256,12 @@ TEST(ExactBalance, MeanAndSpreadAgreeWithTheMomentRecursion) {
         const MachineTheory theory = TheoryForBorder(border);
         const BalanceTable a = exact.Distribution(1000);
         const BalanceTable b = exact.Distribution(3000);
-        EXPECT_NEAR((b.Mean - a.Mean) / 2000.0, theory.balls_per_play, 1e-6) << border;
+        EXPECT_NEAR((b.Mean - a.Mean) / 2000.0, theory.BallsPerPlay, 1e-6) << border;
         const double growth = (b.Sd * b.Sd - a.Sd * a.Sd) / 2000.0;
-        const double sigma2 = theory.sd_per_sqrt_play * theory.sd_per_sqrt_play;
+        const double sigma2 = theory.SdPerSqrtPlay * theory.SdPerSqrtPlay;
         EXPECT_NEAR(growth / sigma2, 1.0, 1e-6) << border;
         // ... while the reset machine's start shows as an offset from mu N.
-        EXPECT_GT(std::fabs(a.Mean - 1000.0 * theory.balls_per_play), 1.0) << border;
+        EXPECT_GT(std::fabs(a.Mean - 1000.0 * theory.BallsPerPlay), 1.0) << border;
     }
 }
 

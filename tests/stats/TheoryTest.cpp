@@ -62,7 +62,7 @@ TEST(Theory, ChainLengthsFromEntryAndContinueWeights) {
         mean += k * ChainLengthChance(k);
     }
     EXPECT_NEAR(total, 1.0, 1e-12);
-    EXPECT_NEAR(mean, TheoryForBorder(12.5).bonuses_per_first_hit, 1e-9);
+    EXPECT_NEAR(mean, TheoryForBorder(12.5).BonusesPerFirstHit, 1e-9);
 }
 
 TEST(Theory, FiguresThatDoNotDependOnTheBorder) {
@@ -72,28 +72,28 @@ TEST(Theory, FiguresThatDoNotDependOnTheBorder) {
     const double further = 65536.0 / 11797.0;
     for (const double border : {1.0, 7.3, 12.5, 13.0, 124.99, 125.0, 130.0, 249.99}) {
         const MachineTheory t = TheoryForBorder(border);
-        ExpectClose(t.plays_per_first_hit, jackpot + 0.5 * further, "plays per first hit");
-        ExpectClose(t.bonuses_per_first_hit, 1.0 + 0.5 * further, "bonuses per first hit");
+        ExpectClose(t.PlaysPerFirstHit, jackpot + 0.5 * further, "plays per first hit");
+        ExpectClose(t.BonusesPerFirstHit, 1.0 + 0.5 * further, "bonuses per first hit");
     }
 }
 
 TEST(Theory, DefaultBorderByHand) {
     const MachineTheory t = TheoryForBorder(12.5);
-    EXPECT_EQ(t.weight, 3276);
+    EXPECT_EQ(t.Weight, 3276);
     const double p0 = 3276 / 65536.0;
     const double p2 = 131 / 65536.0;
     // 270 bonus balls at an attacker chance of 1/2, each -1 + 3 p0 + 14 p2.
-    ExpectClose(t.balls_per_bonus, -1 + 1755 + 270 * (-1 + 3 * p0 + 14 * p2), "balls per bonus");
+    ExpectClose(t.BallsPerBonus, -1 + 1755 + 270 * (-1 + 3 * p0 + 14 * p2), "balls per bonus");
     // Shots: normal balls up to the jackpot ball, the bonus shot, and in the
     // chance mode one shot in ten wins, for each further bonus.
     const double shots =
         65536.0 * 65536.0 / (3276.0 * 165.0) + 1 + 0.5 * (65536.0 / 11797.0) * (65536.0 / 6553.0);
-    ExpectClose(t.shots_per_play, shots / t.plays_per_first_hit, "shots per play");
+    ExpectClose(t.ShotsPerPlay, shots / t.PlaysPerFirstHit, "shots per play");
 }
 
 TEST(Theory, WeightIsTheEnginesOwn) {
     for (const double border : {1.0, 12.0, 12.5, 13.0, 20.0, 25.0, 125.0, 249.5}) {
-        EXPECT_EQ(TheoryForBorder(border).weight, Slot::BorderWeight(border)) << border;
+        EXPECT_EQ(TheoryForBorder(border).Weight, Slot::BorderWeight(border)) << border;
     }
 }
 
@@ -102,36 +102,36 @@ TEST(Theory, BreakEvenBorderIsWhereTheBalanceTurns) {
     ASSERT_TRUE(std::isfinite(be));
     EXPECT_GT(be, 1.0);
     EXPECT_LT(be, 250.0);
-    EXPECT_EQ(TheoryForBorder(12.5).break_even_border, be);
+    EXPECT_EQ(TheoryForBorder(12.5).BreakEvenBorder, be);
     const auto perPlay = [](double border) {
-        return CycleFiguresForWeight(65536.0 * border / 250.0).balls_per_play;
+        return CycleFiguresForWeight(65536.0 * border / 250.0).BallsPerPlay;
     };
     EXPECT_LT(perPlay(be * (1 - 1e-9)), 0.0);
     EXPECT_GT(perPlay(be * (1 + 1e-9)), 0.0);
     EXPECT_NEAR(perPlay(be), 0.0, 1e-9);
     // Below it every whole border loses, above it (up to the attacker's squeeze) wins.
-    EXPECT_LT(TheoryForBorder(std::floor(be)).balls_per_play, 0.0);
-    EXPECT_GT(TheoryForBorder(std::ceil(be)).balls_per_play, 0.0);
+    EXPECT_LT(TheoryForBorder(std::floor(be)).BallsPerPlay, 0.0);
+    EXPECT_GT(TheoryForBorder(std::ceil(be)).BallsPerPlay, 0.0);
 }
 
 TEST(Theory, EveryBorderGivesFiniteFigures) {
     for (double border = 1.0; border < 250.0; border += 0.37) {
         const MachineTheory t = TheoryForBorder(border);
-        ASSERT_TRUE(std::isfinite(t.balls_per_play)) << border;
-        ASSERT_TRUE(std::isfinite(t.sd_per_sqrt_play)) << border;
-        ASSERT_GT(t.sd_per_sqrt_play, 0.0) << border;
-        ASSERT_GT(t.shots_per_play, 1.0) << border;
-        ASSERT_GT(t.balls_per_bonus, 0.0) << border;
+        ASSERT_TRUE(std::isfinite(t.BallsPerPlay)) << border;
+        ASSERT_TRUE(std::isfinite(t.SdPerSqrtPlay)) << border;
+        ASSERT_GT(t.SdPerSqrtPlay, 0.0) << border;
+        ASSERT_GT(t.ShotsPerPlay, 1.0) << border;
+        ASSERT_GT(t.BallsPerBonus, 0.0) << border;
     }
 }
 
 TEST(Theory, OutlookForPlays) {
     MachineTheory t;
-    t.balls_per_play = -2.0;
-    t.sd_per_sqrt_play = 400.0;
+    t.BallsPerPlay = -2.0;
+    t.SdPerSqrtPlay = 400.0;
     const PlayOutlook o = OutlookForPlays(t, 10000, 4.0);
-    EXPECT_DOUBLE_EQ(o.mean_balance, -20000.0);
-    EXPECT_DOUBLE_EQ(o.sd_balance, 40000.0);
-    EXPECT_DOUBLE_EQ(o.mean_yen, -80000.0);
-    EXPECT_DOUBLE_EQ(o.sd_yen, 160000.0);
+    EXPECT_DOUBLE_EQ(o.MeanBalance, -20000.0);
+    EXPECT_DOUBLE_EQ(o.SdBalance, 40000.0);
+    EXPECT_DOUBLE_EQ(o.MeanYen, -80000.0);
+    EXPECT_DOUBLE_EQ(o.SdYen, 160000.0);
 }

@@ -3,6 +3,7 @@
 
 #include "WindowFixture.h"
 #include "chart/Chart.h"
+#include "common/PngFile.h"
 
 #include <QColor>
 #include <QImage>
@@ -171,7 +172,7 @@ TEST_F(ChartPicturesTest, TheChartsOfARunArePaintedAtTheirControlSizes) {
                   {form->KeizokuChart.get(), "window_KeizokuChart.png", 305, 182}};
     for (const auto& c : charts) {
         const std::string path = (out / c.name).string();
-        ASSERT_TRUE(c.chart->PaintToImage(path)) << path;
+        ASSERT_TRUE(WritePngFile(path, c.chart->Host()->PaintToPngBytes())) << path;
         const QImage image(QString::fromStdString(path));
         EXPECT_EQ(image.width(), c.width) << c.name;
         EXPECT_EQ(image.height(), c.height) << c.name;

@@ -3,6 +3,8 @@
 
 #include "WindowFixture.h"
 
+#include "common/PngFile.h"
+#include "platform/PictureFiles.h"
 #include "results/ResultTexts.h"
 
 #include <QTimer>
@@ -492,7 +494,7 @@ TEST_F(WindowTest, AboutBoxShowsTheSameDialogTwiceAndLinksKeepItOpen) {
             AboutBox->Label2->Click();
             EXPECT_TRUE(AboutBox->IsModalShowing());
             if (round == 0)
-                AboutBox->RenderToPng(OutDir() + "/about.png");
+                WritePngFile(OutDir() + "/about.png", WindowPng(*AboutBox));
             AboutBox->OKButton->Click();
         });
         form->HelpAboutMenu->Click();
@@ -515,7 +517,7 @@ TEST_F(WindowTest, RendersEveryTabToPng) {
         form->PageControl1->SetActivePageIndex(tab);
         Pump();
         const std::string path = OutDir() + "/window-tab" + std::to_string(tab + 1) + ".png";
-        EXPECT_TRUE(form->RenderToPng(path));
+        EXPECT_TRUE(WritePngFile(path, WindowPng(*form)));
         EXPECT_GT(std::filesystem::file_size(path), 1000u);
     }
 }

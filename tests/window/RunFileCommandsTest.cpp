@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "common/FailingSaver.h"
+#include "common/FailingStream.h"
 #include "runfile/RunFile.h"
 
 #include <QTimer>
@@ -593,14 +594,17 @@ TEST_F(RunFileCommandsTest, AReadErrorRefusesTheFileInsteadOfShowingItCut) {
     for (int k = 0; k < 30000; ++k)
         many.push_back({k % 40 + 1, k, 0, k + 1, 0});
     const auto path = dir / "failing.sim";
-    WriteAll(path, FileBytes(20, 30000, 4.0, 12.5, many));
+    const std::string bytes = FileBytes(20, 30000, 4.0, 12.5, many);
+    WriteAll(path, bytes);
     for (const std::size_t good : {std::size_t{0}, std::size_t{24 + 20 * 12000 + 5}}) {
         SCOPED_TRACE(good);
         FastRun(20);
         const std::string shownBefore = form->ResultLabel->Caption();
         seam.messages.clear();
-        InjectReadFault(good, EIO);
-        Open(path);
+        FailingSource source{{bytes.begin(), bytes.end()}, good};
+        std::FILE* failing = OpenFailingStream(source);
+        form->OpenRunStream(failing, path.string());
+        std::fclose(failing);
         ASSERT_EQ(seam.messages.size(), 1u);
         EXPECT_EQ(seam.messages[0].Text,
                   "シミュレーションファイルを読み込めませんでした。\n" + path.string());

@@ -7,6 +7,9 @@
 #include "chart/Chart.h"
 #include "chart/ChartEngine/TChartValueList.h"
 #include "chart/Series.h"
+#include "common/PngFile.h"
+#include "numfmt/NumberFormats.h"
+#include "platform/PictureFiles.h"
 #include "results/InputChecks.h"
 #include "runs/MemoryRule.h"
 #include "runs/Study.h"
@@ -96,7 +99,7 @@ TEST_F(WindowTest, StudyShowsTheStudysFiguresAndFan) {
     ASSERT_EQ(outer->Count(), 201);
     EXPECT_EQ(outer->LowValues().Value(200), expected->front().Bands[200][0]);
     EXPECT_EQ(outer->YValues().Value(200), expected->front().Bands[200][4]);
-    EXPECT_TRUE(d.RenderToPng(YONATAMA_TEST_OUT "/study_dialog.png"));
+    EXPECT_TRUE(WritePngFile(YONATAMA_TEST_OUT "/study_dialog.png", WindowPng(d)));
 
     // A second study replaces the first's chart rather than adding to it.
     d.RunsEdit->SetText("5");

@@ -1,4 +1,4 @@
-#include "chart/ChartEngine/FormatFloat.h"
+#include "numfmt/NumberFormats.h"
 
 #include <charconv>
 #include <cmath>
