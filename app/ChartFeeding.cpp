@@ -201,6 +201,9 @@ void ChartFeeding::ConfigureKeizokuChart() {
     legend.Shadow().SetVertSize(1);
     legend.SetShapeStyle(fosRoundRectangle);
     legend.SetTextStyle(ltsPlain);
+    // A long run has more continuation counts than rows; the last row says
+    // how many are not listed rather than the list just stopping.
+    legend.OnGetRestText = [](int omitted) { return "他" + std::to_string(omitted) + "件"; };
 
     auto* pie = new TPieSeries();
     pie->SetParentChart(&chart);

@@ -227,30 +227,43 @@ void TCustomChartLegend::DrawLegend() {
     if (Vertical() && DividingLines_->Visible())
         ItemHeight_ += DividingLines_->Width();
 
+    RestRow_.clear();
     const TLegendMeasure m = Measure();
-    const TLegendRowsFit fit = FitLegendRows(m, TotalLegendItems());
+    const int total = TotalLegendItems();
+    const TLegendRowsFit fit = FitLegendRows(m, total);
     for (int i = 0; i < fit.Items; ++i)
         ShownItems_.push_back(FirstValue_ + i);
     if (Inverted_)
         std::reverse(ShownItems_.begin(), ShownItems_.end());
-    LastValue_ = fit.Items > 0 ? FirstValue_ + fit.Items - 1 : -1;
     if (ShownItems_.empty()) {
+        LastValue_ = -1;
         ShapeBounds = {};
         return;
     }
 
     // Measure the texts of the rows that fit, then place the box around them.
+    // A rest row is measured with the most it could ever say.
     std::vector<std::string> texts;
-    texts.reserve(ShownItems_.size());
+    texts.reserve(ShownItems_.size() + 1);
     for (int item : ShownItems_)
         texts.push_back(LegendText(item));
+    if (OnGetRestText)
+        texts.push_back(OnGetRestText(total));
     CalcColumnWidths(texts);
+    if (OnGetRestText)
+        texts.pop_back();
     const int textBlock = ColumnWidths_[0] + ColumnWidths_[1] + 2 * canvas.TextWidth(" ") - 1;
     SymbolWidth_ = CalcSymbolWidth(textBlock);
     const TLegendBox layout =
         LayoutLegendBox(m, fit, textBlock, SymbolWidth_, Symbol_->Position() == spLeft);
-    ShownItems_.resize(static_cast<std::size_t>(layout.Shown));
-    texts.resize(static_cast<std::size_t>(layout.Shown));
+    int listed = layout.Shown;
+    if (OnGetRestText && listed < total) {
+        --listed; // its row says what is left out
+        RestRow_ = OnGetRestText(total - listed);
+    }
+    ShownItems_.resize(static_cast<std::size_t>(std::max(0, listed)));
+    texts.resize(ShownItems_.size());
+    LastValue_ = listed > 0 ? FirstValue_ + listed - 1 : -1;
     NumRows_ = layout.Rows;
     XLegendColor_ = layout.XSymbol;
     XLegendText_ = layout.XText;
@@ -270,6 +283,10 @@ void TCustomChartLegend::DrawLegend() {
         DrawRow(layout.Row(static_cast<int>(i)), ShownItems_[i], texts[i]);
         XLegendText_ -= shiftX;
         XLegendColor_ -= shiftX;
+    }
+    if (!RestRow_.empty()) {
+        const int i = static_cast<int>(ShownItems_.size());
+        DrawRestRow(layout.Row(i), layout.Column(i), layout.ItemWidth);
     }
 
     if (!CustomPosition_)
@@ -347,6 +364,19 @@ void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text
         const int lineY = box.Top + 1 + row * ItemHeight_;
         canvas.DoHorizLine(box.Left, box.Right, lineY);
     }
+}
+
+// Text only, from the symbol's left edge when the symbol comes first: it is
+// no item, so it has no symbol and answers no click.
+void TCustomChartLegend::DrawRestRow(int row, int column, int itemWidth) {
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(Font());
+    canvas.SetBrushStyle(bsClear);
+    canvas.SetBackMode(cbmTransparent);
+    canvas.SetTextAlign(TA_LEFT);
+    const int x = std::min(XLegendText_, XLegendColor_) + column * itemWidth;
+    const int y = ShapeBounds.Top + 1 + row * ItemHeight_ + VertSpacing_ / 2;
+    canvas.TextOut(x, y, RestRow_);
 }
 
 void TCustomChartLegend::TakeRoom() {

@@ -6,6 +6,7 @@
 #include "chart/ChartPanel/TChartCustomShape.h"
 #include "chart/StoreChanged.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -160,6 +161,13 @@ public:
     int XLegendColor() const { return XLegendColor_; }
     // Item indices shown, in row order.
     const std::vector<int>& ShownItems() const { return ShownItems_; }
+    // The text of the last row when it stands for the items left out, else empty.
+    const std::string& RestRow() const { return RestRow_; }
+
+    // When set and not every item fits, the last row that fits says what is
+    // left out instead of the list ending silently: the text for that many
+    // items. Unset, the rows that do not fit are simply not listed.
+    std::function<std::string(int omitted)> OnGetRestText;
 
 private:
     // The sizes and settings the box layout works from.
@@ -167,6 +175,7 @@ private:
     void CalcColumnWidths(const std::vector<std::string>& texts);
     int CalcSymbolWidth(int textBlockWidth) const;
     void DrawRow(int row, int itemIndex, const std::string& text);
+    void DrawRestRow(int row, int column, int itemWidth);
     void TakeRoom();
     int FrameWidth() const;
 
@@ -200,6 +209,7 @@ private:
     int XLegendText_ = 0;
     int XLegendColor_ = 0;
     std::vector<int> ShownItems_;
+    std::string RestRow_;
 };
 
 class TChartLegend : public TCustomChartLegend {

@@ -448,8 +448,9 @@ double TChartAxis::CalcIncrement() {
         return Increment_ > 0 ? Increment_ : 1;
     const int s = std::max(LabelSize(IMinimum_), LabelSize(IMaximum_));
     int n = 1;
+    int room = 0;
     if (s > 0) {
-        const int room = s + (LabelsSeparation_ > 0 ? ChartRound(LabelsSeparation_ * 0.01 * s) : 0);
+        room = s + (LabelsSeparation_ > 0 ? ChartRound(LabelsSeparation_ * 0.01 * s) : 0);
         n = ChartRound(static_cast<double>(IAxisSize_) / room);
     }
     if (n < 1)
@@ -472,9 +473,12 @@ double TChartAxis::CalcIncrement() {
         step = 1;
     }
     if (LabelsSeparation_ >= 0) {
+        // Both counts are rounded, so a step they allow may still leave less
+        // than one label's room between neighbours; the pixels decide too.
         for (;;) {
             const double q = IRange_ / step;
-            if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n)
+            const bool fits = std::fabs(IAxisSize_ * step) >= room * std::fabs(IRange_);
+            if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n && fits)
                 break;
             step = NextStep(step);
             if (step > IRange_ || std::isinf(step))

@@ -55,6 +55,25 @@ TEST(TChartAxis, VerticalZeroTo24WithRoomForTenLabels) {
     EXPECT_EQ(values, (std::vector<double>{20, 15, 10, 5, 0}));
 }
 
+// Both label counts are rounded: an axis of 2.5 labels' room took 3 and 3.49
+// steps counted as 3, which put the labels 0.7 of a label apart.
+TEST(TChartAxis, NeighbouringBottomLabelsNeverOverlap) {
+    for (const auto& [size, maximum] : {std::pair{83, 3490.0}, {60, 1490.0}, {300, 7.5}}) {
+        DrawnChart d;
+        d.Draw();
+        TChartAxis& axis = d.chart->BottomAxis();
+        axis.SetPositions(10, 10 + size);
+        axis.SetCurrentRange(0, maximum);
+        std::vector<double> v;
+        axis.CalcLabelValues(v);
+        d.chart->Canvas().AssignFont(axis.LabelsFont());
+        for (std::size_t i = 1; i < v.size(); ++i)
+            EXPECT_GE(axis.CalcPosValue(v[i - 1]) - axis.CalcPosValue(v[i]),
+                      d.chart->Canvas().TextWidth(axis.LabelValue(v[i - 1])))
+                << size << " px, 0.." << maximum << " at " << v[i];
+    }
+}
+
 TEST(TChartAxis, FixedIncrementClimbsUntilLabelsFit) {
     DrawnChart d;
     d.Draw();

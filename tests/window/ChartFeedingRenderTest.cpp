@@ -182,3 +182,13 @@ TEST_F(ChartPicturesTest, TheChartsOfARunArePaintedAtTheirControlSizes) {
     const QPixmap shot = form->Window()->grab();
     EXPECT_TRUE(shot.save(QString::fromStdString((out / "window_charts.png").string()), "PNG"));
 }
+
+// A million plays end chains of more lengths than the pie legend has rows.
+TEST_F(ChartFeedingRenderTest, TheMillionPlayPieLegendCountsWhatItLeavesOut) {
+    FastRun(1000000, 5);
+    form->KeizokuChart->Repaint();
+    const TChartLegend& legend = form->KeizokuChart->Legend();
+    const int left = legend.TotalLegendItems() - static_cast<int>(legend.ShownItems().size());
+    ASSERT_GT(left, 1);
+    EXPECT_EQ(legend.RestRow(), "他" + std::to_string(left) + "件");
+}
