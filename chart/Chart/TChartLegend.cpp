@@ -241,21 +241,24 @@ void TCustomChartLegend::DrawLegend() {
         return;
     }
 
-    // Measure the texts of the rows that fit, then place the box around them.
-    // A rest row is measured with the most it could ever say.
+    // Measure the texts of the rows that fit, then place the box around them;
+    // a rest row, once needed, is measured too, with the most it could say.
     std::vector<std::string> texts;
     texts.reserve(ShownItems_.size() + 1);
     for (int item : ShownItems_)
         texts.push_back(LegendText(item));
-    if (OnGetRestText)
+    auto place = [&] {
+        CalcColumnWidths(texts);
+        const int textBlock = ColumnWidths_[0] + ColumnWidths_[1] + 2 * canvas.TextWidth(" ") - 1;
+        SymbolWidth_ = CalcSymbolWidth(textBlock);
+        return LayoutLegendBox(m, fit, textBlock, SymbolWidth_, Symbol_->Position() == spLeft);
+    };
+    TLegendBox layout = place();
+    if (OnGetRestText && layout.Shown < total) {
         texts.push_back(OnGetRestText(total));
-    CalcColumnWidths(texts);
-    if (OnGetRestText)
+        layout = place();
         texts.pop_back();
-    const int textBlock = ColumnWidths_[0] + ColumnWidths_[1] + 2 * canvas.TextWidth(" ") - 1;
-    SymbolWidth_ = CalcSymbolWidth(textBlock);
-    const TLegendBox layout =
-        LayoutLegendBox(m, fit, textBlock, SymbolWidth_, Symbol_->Position() == spLeft);
+    }
     int listed = layout.Shown;
     if (OnGetRestText && listed < total) {
         --listed; // its row says what is left out

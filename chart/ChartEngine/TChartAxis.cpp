@@ -447,12 +447,12 @@ double TChartAxis::CalcIncrement() {
     if (!Chart_)
         return Increment_ > 0 ? Increment_ : 1;
     const int s = std::max(LabelSize(IMinimum_), LabelSize(IMaximum_));
+    auto roomOf = [this](int size) {
+        return size + (LabelsSeparation_ > 0 ? ChartRound(LabelsSeparation_ * 0.01 * size) : 0);
+    };
     int n = 1;
-    int room = 0;
-    if (s > 0) {
-        room = s + (LabelsSeparation_ > 0 ? ChartRound(LabelsSeparation_ * 0.01 * s) : 0);
-        n = ChartRound(static_cast<double>(IAxisSize_) / room);
-    }
+    if (s > 0)
+        n = ChartRound(static_cast<double>(IAxisSize_) / roomOf(s));
     if (n < 1)
         return MinAxisIncrement;
     double step;
@@ -473,12 +473,24 @@ double TChartAxis::CalcIncrement() {
         step = 1;
     }
     if (LabelsSeparation_ >= 0) {
-        // Both counts are rounded, so a step they allow may still leave less
-        // than one label's room between neighbours; the pixels decide too.
+        // Both counts are rounded, so a step they allow may still put labels
+        // side by side closer than their widths ("1,0001,200"): there the
+        // labels that step draws (not the axis ends, "0.32" where "1" is
+        // drawn) decide too. Stacked labels keep the counts alone; a line's
+        // height has room above the glyphs.
+        const bool sideBySide = AlongAxis(Horizontal_, LabelsAngle_);
+        auto fits = [&](double candidate) {
+            if (!sideBySide)
+                return true;
+            int widest = 0;
+            double v = RoundFirstLabel_ ? std::trunc(IMaximum_ / candidate) * candidate : IMaximum_;
+            for (int k = 0; k <= n + 1 && v >= IMinimum_ - candidate * 1e-9; ++k, v -= candidate)
+                widest = std::max(widest, LabelSize(v));
+            return std::fabs(IAxisSize_ * candidate) >= roomOf(widest) * std::fabs(IRange_);
+        };
         for (;;) {
             const double q = IRange_ / step;
-            const bool fits = std::fabs(IAxisSize_ * step) >= room * std::fabs(IRange_);
-            if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n && fits)
+            if (std::fabs(q) < 2147483647.0 && ChartRound(q) <= n && fits(step))
                 break;
             step = NextStep(step);
             if (step > IRange_ || std::isinf(step))
