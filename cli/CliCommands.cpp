@@ -245,29 +245,70 @@ void WriteJsonNumbers(std::ostream& out, const MachineTheory& t,
     out << j.dump() << "\n";
 }
 
+// What makes `run`'s own options unusable ("" when nothing does); reads the seed.
+std::string RunOptionsRefusal(const ParsedOptions& o, std::optional<std::uint32_t>& seed) {
+    if (!o.positional.empty()) {
+        return "余分な引数です: " + o.positional.front();
+    }
+    if (!o.Has("--plays")) {
+        return "--plays を指定してください。";
+    }
+    if (o.Has("--out") && o.Value("--out", "").empty()) {
+        return "--out を指定してください。";
+    }
+    if (o.Has("--seed")) {
+        seed = ParseSeed(o.Value("--seed", ""));
+        if (!seed) {
+            return SeedRefusal;
+        }
+    }
+    return "";
+}
+
+// Plays every run of `in` on one machine, printing each summary and saving
+// each run when outPath is set; the batch figures follow two or more runs.
+int PlayRuns(Slot& machine, const StartInputs& in, const std::string& outPath, std::ostream& out,
+             std::ostream& err) {
+    RunRecords records;
+    Accumulator finals;
+    finals.Reserve(static_cast<std::size_t>(in.Runs));
+    for (int run = 1; run <= in.Runs; ++run) {
+        machine.Reset();
+        machine.SetBorder(in.Border);
+        RecordPlays(machine, in.PlayCount, records);
+        const bool atGuard = records.Size() < static_cast<std::size_t>(in.PlayCount);
+        out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
+        finals.Add(records.BallCounts.back());
+        if (!outPath.empty()) {
+            const std::string path =
+                in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
+            if (SaveRunFile(path, machine.PlayNo, in.Rate, in.Border, records) != WriteStatus::Ok) {
+                out.flush();
+                err << "エラーにより強制終了しました。 " << path << "\n";
+                return CliFileError;
+            }
+        }
+        // What was made up to the guard is shown and kept; nothing further runs.
+        if (atGuard) {
+            out.flush();
+            err << BalanceLimitStopText << "\n";
+            return CliFileError;
+        }
+    }
+    if (in.Runs > 1) {
+        WriteBatchFigures(out, finals, in.Rate);
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
-    std::string problem;
-    if (!o.positional.empty()) {
-        problem = "余分な引数です: " + o.positional.front();
-    } else if (!o.Has("--plays")) {
-        problem = "--plays を指定してください。";
-    } else if (o.Has("--out") && o.Value("--out", "").empty()) {
-        problem = "--out を指定してください。";
-    }
     std::optional<std::uint32_t> seed;
-    if (problem.empty() && o.Has("--seed")) {
-        seed = ParseSeed(o.Value("--seed", ""));
-        if (!seed) {
-            problem = SeedRefusal;
-        }
-    }
-    if (!problem.empty()) {
+    if (const std::string problem = RunOptionsRefusal(o, seed); !problem.empty()) {
         err << problem << "\n";
         return CliInputError;
     }
-
     StartInputs in;
     if (const auto refused =
             CheckInputs(o.Value("--plays", ""), o.Value("--runs", "1"), o, in, err)) {
@@ -288,37 +329,9 @@ int RunCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) {
     if (seed) {
         machine.Random().Seed(*seed);
     }
-    const std::string outPath = o.Value("--out", "");
     try {
-        RunRecords records;
-        Accumulator finals;
-        finals.Reserve(static_cast<std::size_t>(in.Runs));
-        for (int run = 1; run <= in.Runs; ++run) {
-            machine.Reset();
-            machine.SetBorder(in.Border);
-            RecordPlays(machine, in.PlayCount, records);
-            const bool atGuard = records.Size() < static_cast<std::size_t>(in.PlayCount);
-            out << (run > 1 ? "\n" : "") << SummaryForRecords(records, in.Rate) << "\n";
-            finals.Add(records.BallCounts.back());
-            if (!outPath.empty()) {
-                const std::string path =
-                    in.Runs == 1 ? outPath : BatchFileName(outPath, machine.PlayNo, run);
-                if (SaveRunFile(path, machine.PlayNo, in.Rate, in.Border, records) !=
-                    WriteStatus::Ok) {
-                    out.flush();
-                    err << "エラーにより強制終了しました。 " << path << "\n";
-                    return CliFileError;
-                }
-            }
-            // What was made up to the guard is shown and kept; nothing further runs.
-            if (atGuard) {
-                out.flush();
-                err << BalanceLimitStopText << "\n";
-                return CliFileError;
-            }
-        }
-        if (in.Runs > 1) {
-            WriteBatchFigures(out, finals, in.Rate);
+        if (const int failed = PlayRuns(machine, in, o.Value("--out", ""), out, err)) {
+            return failed;
         }
     } catch (const std::bad_alloc&) {
         out.flush();
