@@ -84,6 +84,8 @@ std::size_t RecordsLeft(std::FILE* stream) {
     return static_cast<std::size_t>(info.st_size - at) / RunFileRecordSize;
 }
 
+} // namespace
+
 void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& v) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t Huge = std::uintptr_t{1} << 21;
@@ -96,8 +98,6 @@ void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& v) {
     }
 #endif
 }
-
-} // namespace
 
 void ReserveRecords(RunRecords& records, std::size_t count) {
     records.Reserve(count);

@@ -4,6 +4,7 @@
 #include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
+#include "runfile/RunFile.h"
 #include "runs/RunDriver.h"
 #include "stats/BalanceLimit.h"
 
@@ -279,6 +280,8 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
         std::vector<std::vector<std::int32_t>> balances(borders);
         std::vector<std::vector<RunPath>> paths(borders);
         for (std::size_t b = 0; b < borders; ++b) {
+            balances[b].reserve(runs * width);
+            AdviseHugePages(balances[b]);
             balances[b].resize(runs * width);
             paths[b].resize(runs);
         }
