@@ -446,7 +446,7 @@ void TMainForm::RunOnce(bool display) {
     const int n = StrToInt(PlayNumEdit->Text());
     ProcessMessages();
     if (n > 0)
-        Records.Reserve(static_cast<std::size_t>(n));
+        ReserveRecords(Records, static_cast<std::size_t>(n));
     // The slow speeds show every play; the speed may change while they wait.
     const int every = display && SpeedComboBox->ItemIndex() != 0 ? 1 : LookEveryPlays;
     if (!StopRequested) {

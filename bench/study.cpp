@@ -44,8 +44,13 @@ void BM_StudyRun(benchmark::State& state) {
     std::vector<std::int32_t> balances(bands.size());
     std::atomic<std::int64_t> done{0};
     std::stop_source stop;
+    RunPath path;
+    // Run after run of one study, as its workers take them: a single seed
+    // over and over would let the branch predictors learn its draws.
+    int run = 0;
     for (auto _ : state) {
-        RunWithBands(Seed, 12.5, bands, balances.data(), stop.get_token(), &done);
+        RunWithBands(RunSeed(Seed, run++), 12.5, bands, balances.data(), stop.get_token(), &done,
+                     &path);
         benchmark::DoNotOptimize(balances.back());
     }
     state.counters["plays/s"] = benchmark::Counter(static_cast<double>(plays) * state.iterations(),
@@ -65,8 +70,10 @@ void BM_StudyReference(benchmark::State& state) {
         state.SkipWithError("the reference loop does not match the study");
         return;
     }
+    int run = 0;
     for (auto _ : state) {
-        fastref::Run(Seed, plays, bands.data(), static_cast<int>(bands.size()), balances.data());
+        fastref::Run(RunSeed(Seed, run++), plays, bands.data(), static_cast<int>(bands.size()),
+                     balances.data());
         benchmark::DoNotOptimize(balances.back());
     }
     state.counters["plays/s"] = benchmark::Counter(static_cast<double>(plays) * state.iterations(),

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 struct Interval {
@@ -18,6 +19,21 @@ inline constexpr double Z95 = 1.959963984540054;
 // Linear interpolation between the closest ranks of ascending values (the
 // p-quantile at rank (n-1)p). Requires at least one value.
 double Percentile(const std::vector<double>& sorted, double p);
+
+// Where Percentile reads: ranks Low and High of n ascending values, and the
+// share of the way from the one to the other.
+struct PercentileRanks {
+    std::size_t Low = 0, High = 0;
+    double Share = 0.0;
+};
+PercentileRanks RanksOf(std::size_t n, double p);
+
+// Percentile of the values as if sorted, for each level of `ps` into `out`
+// (same length). One counting pass over the range of the values finds the few
+// stretches the ranks fall in, and only those are put in order; the values
+// are left as they are. Requires at least one value.
+void SelectPercentiles(std::span<const std::int32_t> values, std::span<const double> ps,
+                       std::span<double> out);
 
 // Mean ± Z95 · s/√n, s the sample standard deviation (n - 1); for fewer than
 // two values both ends are NaN.

@@ -1,32 +1,14 @@
 #include "runs/RunDriver.h"
 
 #include "engine/FastSlot.h"
+#include "runfile/RunFile.h"
 #include "stats/BalanceLimit.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
-
-// Large record sets are first touched page by page during the run; on Linux
-// asking for huge pages for the whole 2 MiB blocks inside a vector saves most
-// of those page faults. Only advice: nothing depends on it being followed.
-void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& v) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t Huge = std::uintptr_t{1} << 21;
-    const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
-    const std::uintptr_t end = begin + v.capacity() * sizeof(std::int32_t);
-    const std::uintptr_t first = (begin + Huge - 1) & ~(Huge - 1);
-    const std::uintptr_t last = end & ~(Huge - 1);
-    if (last > first) {
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-#endif
-}
 
 // Appends the plays the fast engine kept in `out`.
 void AppendBlock(RunRecords& records, const PlayColumns& out, int made) {
@@ -174,15 +156,58 @@ long long RecordPlays(Slot& machine, int plays, RunRecords& records) {
     if (plays <= 0) {
         return 0;
     }
-    records.Reserve(static_cast<std::size_t>(plays));
-    for (auto* v : {&records.SinceHitPlays, &records.BallCounts, &records.ChainCounts,
-                    &records.PlayNumbers, &records.HitStates}) {
-        AdviseHugePages(*v);
-    }
+    ReserveRecords(records, static_cast<std::size_t>(plays));
     long long shots = 0;
     DrivePlays(machine, plays, &records, plays, {}, &shots);
     return shots;
 }
+
+namespace {
+
+// The study's block: one per thread for its whole life, as a study makes
+// thousands of short runs and each would otherwise allocate its own.
+PlayBlock& ThreadBlock() {
+    thread_local std::unique_ptr<PlayBlock> block;
+    if (block == nullptr) {
+        block = std::make_unique_for_overwrite<PlayBlock>();
+    }
+    return *block;
+}
+
+// SampleBands on the fast engine. Bands are often a few plays apart, so the
+// look comes every LookEveryPlays plays across them, not at each band.
+bool SampleFast(Slot& machine, FastSlot& fast, const std::vector<int>& bandPlays,
+                std::int32_t* balances, const RunLook& look, RunPath* path) {
+    PlayColumns out;
+    if (path != nullptr) {
+        out = ThreadBlock().Columns();
+    }
+    const int last = bandPlays.empty() ? fast.PlayNo() : bandPlays.back();
+    int lookAt = NextStopCheck(fast.PlayNo(), last, LookEveryPlays);
+    for (std::size_t k = 0; k < bandPlays.size(); ++k) {
+        while (fast.PlayNo() < bandPlays[k]) {
+            const int made =
+                fast.Run(std::min(bandPlays[k], lookAt), path != nullptr ? &out : nullptr);
+            if (path != nullptr) {
+                WidenPath(*path, out, made);
+            }
+            if (BalanceAtGuard(fast.Balls())) {
+                return false;
+            }
+            if (fast.PlayNo() >= lookAt) {
+                fast.StoreCounters(machine);
+                if (!look()) {
+                    return false;
+                }
+                lookAt = NextStopCheck(fast.PlayNo(), last, LookEveryPlays);
+            }
+        }
+        balances[k] = fast.Balls();
+    }
+    return true;
+}
+
+} // namespace
 
 bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t* balances,
                  std::stop_token stop, std::atomic<std::int64_t>* playsDone, RunPath* path) {
@@ -194,23 +219,19 @@ bool SampleBands(Slot& machine, const std::vector<int>& bandPlays, std::int32_t*
         counted = machine.PlayNo;
         return !stop.stop_requested();
     };
-    // One fast engine for every band, so its draws made ahead serve the next.
-    std::unique_ptr<FastSlot> fast;
     if (Fast(machine, LookEveryPlays)) {
-        fast = std::make_unique<FastSlot>(machine);
+        // One fast engine for every band, so its draws made ahead serve the next.
+        FastSlot fast(machine);
+        const bool going = SampleFast(machine, fast, bandPlays, balances, look, path);
+        fast.StoreInto(machine);
+        return going;
     }
     bool going = true;
     for (std::size_t k = 0; going && k < bandPlays.size(); ++k) {
-        going = fast != nullptr ? DriveFast(machine, *fast, bandPlays[k], nullptr, LookEveryPlays,
-                                            look, nullptr, path)
-                                : DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look,
-                                             nullptr, path);
+        going = DrivePlays(machine, bandPlays[k], nullptr, LookEveryPlays, look, nullptr, path);
         if (going) {
             balances[k] = machine.Balls;
         }
-    }
-    if (fast != nullptr) {
-        fast->StoreInto(machine);
     }
     return going;
 }

@@ -4,6 +4,7 @@
 #include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
 #include "results/TheoryTexts.h"
+#include "runfile/RunFile.h"
 #include "runs/RunDriver.h"
 #include "stats/BalanceLimit.h"
 
@@ -179,15 +180,24 @@ StudyFigures SummariseStudy(int plays, double border, double rate, std::uint32_t
     if (paths.size() == runs) {
         AddPathFigures(f, paths);
     }
+    // A run's balances lie side by side, so the columns are copied out a
+    // block at a time: each run's row is read once per block, not per column.
+    constexpr std::size_t Block = 16;
+    constexpr std::array<double, 5> Levels = {0.05, 0.25, 0.5, 0.75, 0.95};
+    std::vector<std::int32_t> columns(std::min(Block, width) * runs);
     f.Bands.resize(width);
-    for (std::size_t k = 0; k < width; ++k) {
-        Accumulator column;
-        column.Reserve(runs);
+    for (std::size_t k0 = 0; k0 < width; k0 += Block) {
+        const std::size_t count = std::min(Block, width - k0);
         for (std::size_t r = 0; r < runs; ++r) {
-            column.Add(balances[r * width + k]);
+            const std::int32_t* row = balances.data() + r * width + k0;
+            for (std::size_t j = 0; j < count; ++j) {
+                columns[j * runs + r] = row[j];
+            }
         }
-        f.Bands[k] = {column.Percentile(0.05), column.Percentile(0.25), column.Percentile(0.5),
-                      column.Percentile(0.75), column.Percentile(0.95)};
+        for (std::size_t j = 0; j < count; ++j) {
+            SelectPercentiles(std::span<const std::int32_t>(columns.data() + j * runs, runs),
+                              Levels, f.Bands[k0 + j]);
+        }
     }
     return f;
 }
@@ -265,9 +275,16 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
         const std::size_t width = bandPlays.size();
         const std::size_t runs = static_cast<std::size_t>(std::max(request.Runs, 0));
         const std::size_t borders = request.Borders.size();
-        std::vector<std::vector<std::int32_t>> balances(borders,
-                                                        std::vector<std::int32_t>(runs * width));
-        std::vector<std::vector<RunPath>> paths(borders, std::vector<RunPath>(runs));
+        // Each made in place: copies of one made first would touch every
+        // page twice.
+        std::vector<std::vector<std::int32_t>> balances(borders);
+        std::vector<std::vector<RunPath>> paths(borders);
+        for (std::size_t b = 0; b < borders; ++b) {
+            balances[b].reserve(runs * width);
+            AdviseHugePages(balances[b]);
+            balances[b].resize(runs * width);
+            paths[b].resize(runs);
+        }
 
         // Work items are (border, run) pairs handed out one at a time, so each
         // result lands in its own place whichever thread made it.

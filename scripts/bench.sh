@@ -87,6 +87,15 @@ bench_ms() {
         awk -F, -v n="\"${name}_median\"" -v c="$col" '$1 == n { print $c }'
 }
 
+# Google Benchmark real ms of one benchmark, the least of 5: on a shared
+# machine the other loads only ever add time.
+bench_min_ms() {
+    local program=$1 name=$2
+    "$program" --benchmark_filter="^${name}\$" --benchmark_repetitions=5 \
+        --benchmark_format=csv 2>/dev/null |
+        awk -F, -v n="\"${name}\"" '$1 == n { if (m == "" || $3 < m) m = $3 } END { print m }'
+}
+
 # Every target of the fast engine against the yardstick loop, in one table.
 limits_bench() {
     local cli="$build/bin/yonatama-cli" engine="$build/bin/bench_engine" study="$build/bin/bench_study"
@@ -104,8 +113,8 @@ limits_bench() {
     rec=$(bench_ms "$engine" BM_RecordedRun/1000000)
     sref=$(bench_ms "$study" BM_StudyReference/1000)
     srun=$(bench_ms "$study" BM_StudyRun/1000)
-    s1=$(bench_ms "$study" BM_Study/jobs:1/real_time 3)
-    s2=$(bench_ms "$study" BM_Study/jobs:2/real_time 3)
+    s1=$(bench_min_ms "$study" BM_Study/jobs:1/real_time)
+    s2=$(bench_min_ms "$study" BM_Study/jobs:2/real_time)
     # perf's cycle counter is not available here: cycles per play are estimated
     # from CPU time at the processor's clock.
     local mhz ticks
@@ -114,7 +123,7 @@ limits_bench() {
         --benchmark_format=csv 2>/dev/null | awk -F, -v mhz="$mhz" 'NR > 1 {
             gsub(/"/, "", $1); printf "  %-36s %6.0f cycles/play\n", $1, $4 * mhz / 1000 }')
     "$cli" run --plays 10000000 --seed 5 --out "$tmp/run.sim" >/dev/null
-    local run1 show10 open10 sh10 show1 show0 cstudy
+    local run1 show10 open10 sh10 show1 show0 cstudy cstudy0
     run1=$(measure "$cli" run --plays 1000000 --seed 5)
     show10=$(measure "$cli" render --plays 10000000 --seed 5 --out "$tmp/png")
     open10=$(measure "$cli" render "$tmp/run.sim" --out "$tmp/png")
@@ -122,21 +131,27 @@ limits_bench() {
     show1=$(measure "$cli" render --plays 1000000 --seed 5 --out "$tmp/png")
     show0=$(measure "$cli" render --plays 1 --seed 5 --out "$tmp/png")
     cstudy=$(measure "$cli" study --plays 1000 --runs 20000 --seed 5 --jobs 1)
+    # The same study with a tenth of the runs: the difference is the cost of
+    # 18000 runs, without the start-up and the exact figures made once.
+    cstudy0=$(measure "$cli" study --plays 1000 --runs 2000 --seed 5 --jobs 1)
     echo "engine path: ${YONATAMA_ENGINE:-default}; yardstick: 1M plays ${ref1} ms, 10M plays ${ref10} ms (CPU)"
     echo "cycles per play (1M plays, border 12.5; CPU time at ${mhz} MHz):"
     echo "$ticks"
     awk -v r1="$ref1" -v r10="$ref10" -v old="$old" -v rec="$rec" -v sref="$sref" -v srun="$srun" \
         -v s1="$s1" -v s2="$s2" -v run1="$run1" -v show10="$show10" -v open10="$open10" \
-        -v sh10="$sh10" -v show1="$show1" -v show0="$show0" -v cstudy="$cstudy" 'BEGIN {
+        -v sh10="$sh10" -v show1="$show1" -v show0="$show0" -v cstudy="$cstudy" \
+        -v cstudy0="$cstudy0" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" 'BEGIN {
         split(run1, A, " "); split(show10, B, " "); split(open10, C, " "); split(sh10, D, " ")
-        split(show1, E, " "); split(show0, F, " "); split(cstudy, G, " ")
+        split(show1, E, " "); split(show0, F, " "); split(cstudy, G, " "); split(cstudy0, H, " ")
+        printf "load average at the end: %s (2 cores)\n", load
         printf "%-48s %9s %8s %7s   %s\n", "figure", "ms", "peak_MB", "ratio", "target"
         row("1M plays with records, before (ShootUntil)", old, "", old / r1, "")
         row("1M plays with records (RecordPlays)", rec, "", rec / r1, "<= 1.5")
         row("1M plays with records (yonatama-cli run)", A[1], A[2], A[1] / r1, "<= 1.5")
         row("study cost per run, 1000 plays (RunWithBands)", srun, "", srun / sref, "<= 1.3")
-        row("study --jobs 1, 1000 plays, per run (CLI)", G[1] / 20000, "", G[1] / 20000 / sref, "<= 1.3")
-        row("study 64 x 100000, --jobs 2 / --jobs 1 (wall)", s2, "", s2 / s1, "<= 0.6")
+        row("study --jobs 1, 1000 plays, per run (CLI)", (G[1] - H[1]) / 18000, "", (G[1] - H[1]) / 18000 / sref, "<= 1.3")
+        row("  the same, whole command / 20000 runs", G[1] / 20000, G[2], G[1] / 20000 / sref, "")
+        row("study 64x100000, jobs 2 / jobs 1 (wall, least)", s2, "", s2 / s1, "<= 0.6")
         row("10M plays shown whole (render --plays)", B[1], B[2], B[1] / r10, "<= 3, <= 450 MB")
         row("10M-record file shown (render FILE)", C[1], C[2], C[1] / r10, "<= 2, <= 450 MB")
         row("10M-record file, show", D[1], D[2], D[1] / r10, "<= 0.7, <= 230 MB")

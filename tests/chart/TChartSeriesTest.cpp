@@ -348,7 +348,7 @@ TEST(TChartSeries, ReservedPointsAreAddedWithoutGrowingTheLists) {
 // Many points in one call land exactly where as many AddXY calls put them,
 // whether the one-pass path or the point-by-point one takes them.
 TEST(TChartSeries, AddXYsIsAddXYForEachPoint) {
-    const struct {
+    struct {
         const char* name;
         TChartListOrder order;
         std::vector<std::int32_t> before, xs, ys;
@@ -361,7 +361,14 @@ TEST(TChartSeries, AddXYsIsAddXYForEachPoint) {
         {"another colour", loAscending, {1}, {2, 3}, {1, 2}, clBlue, clRed},
         {"no order", loNone, {9}, {3, 1, 2}, {1, 2, 3}, clRed, clRed},
         {"descending", loDescending, {9}, {8, 8, 1}, {1, 2, 3}, clRed, clRed},
+        {"past the room", loAscending, {}, {}, {}, clRed, clRed},
     };
+    // Long enough that the room grows several times on the way.
+    auto& longCase = cases[std::size(cases) - 1];
+    for (std::int32_t i = 1; i <= 4321; ++i) {
+        longCase.xs.push_back(i);
+        longCase.ys.push_back(i % 7 - i / 3);
+    }
     for (const auto& c : cases) {
         TChartSeries bulk, each;
         for (TChartSeries* s : {&bulk, &each}) {
@@ -376,6 +383,7 @@ TEST(TChartSeries, AddXYsIsAddXYForEachPoint) {
         EXPECT_EQ(bulk.XValues().Consecutive(), each.XValues().Consecutive()) << c.name;
         EXPECT_EQ(ValuesOf(bulk.XValues()), ValuesOf(each.XValues())) << c.name;
         EXPECT_EQ(ValuesOf(bulk.YValues()), ValuesOf(each.YValues())) << c.name;
+        EXPECT_EQ(bulk.YValues().Capacity(), each.YValues().Capacity()) << c.name;
         for (int i = 0; i < each.Count(); ++i)
             EXPECT_EQ(bulk.ValueColor(i), each.ValueColor(i)) << c.name << " point " << i;
         EXPECT_EQ(bulk.SharedValueColor(), each.SharedValueColor()) << c.name;

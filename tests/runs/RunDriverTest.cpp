@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <stop_token>
 #include <vector>
 
 namespace {
@@ -100,6 +105,68 @@ TEST(Accumulator, FiguresOfSmallSets) {
     EXPECT_EQ(grown.Percentile(1.0), 1.0);
     grown.Add(9);
     EXPECT_EQ(grown.Percentile(1.0), 9.0);
+}
+
+// Selection by counting gives what sorting gives, bit for bit, whatever the
+// spread of the values: one bucket, few values, the extremes of 32 bits.
+TEST(Accumulator, SelectedPercentilesAreThoseOfTheSortedValues) {
+    std::vector<std::vector<std::int32_t>> cases = {
+        {7}, {5, 5, 5, 5}, {2, -3}, {INT32_MIN, INT32_MAX, 0}, {INT32_MAX, INT32_MAX - 1, 4},
+    };
+    std::uint64_t state = 12345;
+    const auto next = [&state](std::uint32_t spread) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::int32_t>((state >> 33) % spread) -
+               static_cast<std::int32_t>(spread / 3);
+    };
+    for (const std::uint32_t spread : {3u, 5000u, 70000u, 4000000000u}) {
+        std::vector<std::int32_t> v(20001);
+        for (std::int32_t& x : v)
+            x = next(spread);
+        cases.push_back(v);
+    }
+    const std::vector<double> levels = {0.0, 0.05, 0.25, 0.5, 0.5, 0.75, 0.95, 1.0};
+    for (const auto& values : cases) {
+        std::vector<double> sorted(values.begin(), values.end());
+        std::sort(sorted.begin(), sorted.end());
+        std::vector<double> got(levels.size());
+        SelectPercentiles(values, levels, got);
+        for (std::size_t q = 0; q < levels.size(); ++q)
+            EXPECT_EQ(got[q], Percentile(sorted, levels[q])) << values.size() << " " << levels[q];
+    }
+}
+
+// Bands a few plays apart: the look comes every few thousand plays, not at
+// each band, yet every play is counted and a stop is seen.
+TEST(RunDriver, BandsCloseTogetherCountEveryPlayAndHonourAStop) {
+    std::vector<int> at;
+    for (int p = 0; p <= 20000; p += 3)
+        at.push_back(p);
+    at.push_back(20001);
+    Slot whole = Machine(77, 12.5);
+    RunRecords expected;
+    RecordPlays(whole, 20001, expected);
+    Slot m = Machine(77, 12.5);
+    std::vector<std::int32_t> balances(at.size());
+    std::atomic<std::int64_t> done{0};
+    RunPath path;
+    ASSERT_TRUE(SampleBands(m, at, balances.data(), {}, &done, &path));
+    EXPECT_EQ(done.load(), 20001);
+    for (std::size_t k = 1; k < at.size(); ++k)
+        ASSERT_EQ(balances[k], expected.BallCounts[static_cast<std::size_t>(at[k]) - 1]) << at[k];
+    const auto [low, high] =
+        std::minmax_element(expected.BallCounts.begin(), expected.BallCounts.end());
+    EXPECT_EQ(path.Lowest, std::min(0, *low));
+    EXPECT_EQ(path.Highest, std::max(0, *high));
+    EXPECT_EQ(m.Random(), whole.Random());
+
+    std::stop_source stop;
+    stop.request_stop();
+    Slot stopped = Machine(77, 12.5);
+    std::atomic<std::int64_t> counted{0};
+    EXPECT_FALSE(SampleBands(stopped, at, balances.data(), stop.get_token(), &counted));
+    EXPECT_EQ(stopped.PlayNo, LookEveryPlays);
+    EXPECT_EQ(counted.load(), LookEveryPlays);
 }
 
 TEST(RunDriver, PlayCountStepsNeverPassTheTargetNorWrap) {
