@@ -219,14 +219,7 @@ void TCustomChartLegend::DrawLegend() {
     ShownItems_.clear();
     NumRows_ = 0;
 
-    canvas.AssignFont(Font());
-    ItemHeight_ = canvas.FontHeight();
-    if (CheckBoxes_)
-        ItemHeight_ = std::max(ItemHeight_, 17);
-    ItemHeight_ += VertSpacing_;
-    if (Vertical() && DividingLines_->Visible())
-        ItemHeight_ += DividingLines_->Width();
-
+    MeasureItemHeight();
     RestRow_.clear();
     const TLegendMeasure m = Measure();
     const int total = TotalLegendItems();
@@ -271,6 +264,25 @@ void TCustomChartLegend::DrawLegend() {
     XLegendColor_ = layout.XSymbol;
     XLegendText_ = layout.XText;
 
+    DrawBoxAndRows(layout, texts);
+    if (!CustomPosition_)
+        TakeRoom();
+}
+
+void TCustomChartLegend::MeasureItemHeight() {
+    TChartCanvas3D& canvas = Chart_->Canvas();
+    canvas.AssignFont(Font());
+    ItemHeight_ = canvas.FontHeight();
+    if (CheckBoxes_)
+        ItemHeight_ = std::max(ItemHeight_, 17);
+    ItemHeight_ += VertSpacing_;
+    if (Vertical() && DividingLines_->Visible())
+        ItemHeight_ += DividingLines_->Width();
+}
+
+void TCustomChartLegend::DrawBoxAndRows(const TLegendBox& layout,
+                                        const std::vector<std::string>& texts) {
+    TChartCanvas3D& canvas = Chart_->Canvas();
     TRect box = layout.Box;
     if (Chart_->OnGetLegendRect)
         Chart_->OnGetLegendRect(box);
@@ -291,9 +303,6 @@ void TCustomChartLegend::DrawLegend() {
         const int i = static_cast<int>(ShownItems_.size());
         DrawRestRow(layout.Row(i), layout.Column(i), layout.ItemWidth);
     }
-
-    if (!CustomPosition_)
-        TakeRoom();
 }
 
 void TCustomChartLegend::DrawRow(int row, int itemIndex, const std::string& text) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+struct TLegendBox;
+
 class TCustomChart;
 class TChartSeries;
 class TChartPen;
@@ -174,6 +176,10 @@ private:
     TLegendMeasure Measure() const;
     void CalcColumnWidths(const std::vector<std::string>& texts);
     int CalcSymbolWidth(int textBlockWidth) const;
+    // The height of one row: the font's, at least a check box's, and a dividing line.
+    void MeasureItemHeight();
+    // The legend's box (as the chart's hook may move it) and its rows.
+    void DrawBoxAndRows(const TLegendBox& layout, const std::vector<std::string>& texts);
     void DrawRow(int row, int itemIndex, const std::string& text);
     void DrawRestRow(int row, int column, int itemWidth);
     void TakeRoom();
