@@ -7,6 +7,7 @@
 #include "results/InputChecks.h"
 #include "results/TheoryTexts.h"
 #include "runs/MemoryRule.h"
+#include "runs/Study.h"
 #include "stats/Theory.h"
 
 #include <array>
@@ -339,7 +340,8 @@ const BalanceTable* TTheoryDialog::TableFor(double border, std::int64_t plays) {
     }
     ExactTable_.reset();
     try {
-        ExactTable_ = ShownTable{border, plays, ExactBalance(border).Distribution(plays)};
+        ExactTable_ =
+            ShownTable{border, plays, ExactBalance(border).Distribution(plays, StudyJobs(0))};
         return &ExactTable_->Table;
     } catch (const TableTooLarge&) {
         return nullptr;

@@ -16,6 +16,7 @@
 #include "runs/FinalFigures.h"
 #include "runs/MemoryRule.h"
 #include "runs/RunDriver.h"
+#include "runs/Study.h"
 #include "stats/ExactBalance.h"
 #include "stats/Theory.h"
 
@@ -455,7 +456,8 @@ int TheoryCommand(const ParsedOptions& o, std::ostream& out, std::ostream& err) 
     if (o.Has("--plays")) {
         outlook = OutlookForPlays(theory, in.PlayCount, in.Rate);
         try {
-            const BalanceTable table = ExactBalance(in.Border).Distribution(in.PlayCount);
+            const BalanceTable table =
+                ExactBalance(in.Border).Distribution(in.PlayCount, StudyJobs(0));
             exact = OddsFrom(table);
             const std::string path = o.Value("--distribution", "");
             if (!path.empty() &&

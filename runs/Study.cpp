@@ -12,9 +12,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -127,18 +129,49 @@ void AddExactFigures(StudyFigures& f, int threads) {
     f.TheoryBandPlays.clear();
     f.TheoryBands.clear();
     const ExactBalance exact(f.Border);
-    try {
-        f.Exact = OddsFrom(exact.Distribution(f.Plays));
-        f.ExactKnown = true;
-        const std::vector<int> counts = TheoryBandPlayCounts(f.BandPlays);
-        f.TheoryBands =
-            exact.Bands(std::vector<std::int64_t>(counts.begin(), counts.end()), threads);
+    const std::vector<int> counts = TheoryBandPlayCounts(f.BandPlays);
+    const std::vector<std::int64_t> wide(counts.begin(), counts.end());
+    // The final table's transform is one thread's work; with threads to spare
+    // the bands are made beside it rather than after it.
+    std::optional<ExactOdds> odds;
+    std::vector<BandPoints> bands;
+    bool bandsFit = true;
+    std::exception_ptr bandsFailed;
+    const auto makeBands = [&](int n) {
+        try {
+            bands = exact.Bands(wide, n);
+        } catch (const TableTooLarge&) {
+            bandsFit = false;
+        } catch (const std::bad_alloc&) {
+            bandsFit = false;
+        } catch (...) {
+            bandsFailed = std::current_exception();
+        }
+    };
+    const auto makeOdds = [&](int n) {
+        try {
+            odds = OddsFrom(exact.Distribution(f.Plays, n));
+        } catch (const TableTooLarge&) {
+        } catch (const std::bad_alloc&) {
+        }
+    };
+    if (threads > 1) {
+        std::jthread beside([&] { makeBands(threads - 1); });
+        makeOdds(1);
+    } else {
+        makeOdds(1);
+        if (odds)
+            makeBands(1);
+    }
+    if (bandsFailed)
+        std::rethrow_exception(bandsFailed);
+    if (!odds)
+        return;
+    f.Exact = *odds;
+    f.ExactKnown = true;
+    if (bandsFit) {
+        f.TheoryBands = std::move(bands);
         f.TheoryBandPlays = counts;
-    } catch (const TableTooLarge&) {
-        // The figures that fitted stay; the bands alone may be left out.
-        f.TheoryBands.clear();
-    } catch (const std::bad_alloc&) {
-        f.TheoryBands.clear();
     }
 }
 

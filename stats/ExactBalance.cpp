@@ -262,22 +262,44 @@ Window WindowFor(const Weights<LD>& w, std::int64_t plays, double tail = TailMas
 // The half spectrum needed for a real inverse transform of size k = 2m, from
 // F at the angles 2 pi j / k, j = 0 .. m: Y_j = E_j + i O_j with E and O the
 // transforms of the even and odd balances.
-template <class At> std::vector<Cx<double>> HalfSpectrum(std::size_t k, At&& valueAt) {
+// Calls work(i) for i < count on `threads` threads, each index once.
+template <class Work> void Share(std::size_t count, int threads, Work&& work) {
+    std::atomic<std::size_t> next{0};
+    const auto loop = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            work(i);
+        }
+    };
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < threads && static_cast<std::size_t>(t) < count; ++t) {
+        helpers.emplace_back(loop);
+    }
+    loop();
+}
+
+// Each pair of mirrored points is worked out on its own, so `threads` share
+// them in chunks and the values are the same for any count.
+template <class At>
+std::vector<Cx<double>> HalfSpectrum(std::size_t k, At&& valueAt, int threads = 1) {
     const std::size_t m = k / 2;
     std::vector<Cx<double>> y(m);
     const Cx<double> i(0.0, 1.0);
-    for (std::size_t j = 0; j <= m / 2; ++j) {
-        const std::size_t mirror = m - j;
-        const Cx<double> zj = std::polar(1.0, 2.0 * std::numbers::pi * static_cast<double>(j) /
-                                                  static_cast<double>(k));
-        const Cx<double> fj = valueAt(j, zj);
-        const Cx<double> fm = mirror == j ? fj : valueAt(mirror, -std::conj(zj));
-        y[j] = 0.5 * (std::conj(fj) + fm) + i * 0.5 * (std::conj(fj) - fm) * zj;
-        if (mirror != j && mirror < m) {
-            const Cx<double> zm = -std::conj(zj);
-            y[mirror] = 0.5 * (std::conj(fm) + fj) + i * 0.5 * (std::conj(fm) - fj) * zm;
+    constexpr std::size_t Chunk = 2048;
+    const std::size_t pairs = m / 2 + 1;
+    Share((pairs + Chunk - 1) / Chunk, threads, [&](std::size_t c) {
+        for (std::size_t j = c * Chunk; j < std::min(pairs, (c + 1) * Chunk); ++j) {
+            const std::size_t mirror = m - j;
+            const Cx<double> zj = std::polar(1.0, 2.0 * std::numbers::pi * static_cast<double>(j) /
+                                                      static_cast<double>(k));
+            const Cx<double> fj = valueAt(j, zj);
+            const Cx<double> fm = mirror == j ? fj : valueAt(mirror, -std::conj(zj));
+            y[j] = 0.5 * (std::conj(fj) + fm) + i * 0.5 * (std::conj(fj) - fm) * zj;
+            if (mirror != j && mirror < m) {
+                const Cx<double> zm = -std::conj(zj);
+                y[mirror] = 0.5 * (std::conj(fm) + fj) + i * 0.5 * (std::conj(fm) - fj) * zm;
+            }
         }
-    }
+    });
     return y;
 }
 
@@ -390,7 +412,7 @@ std::size_t ExactBalance::PointsFor(std::int64_t plays) const {
     return WindowFor(Weights<LD>{P0_, P1_, P2_}, plays).Points;
 }
 
-BalanceTable ExactBalance::Distribution(std::int64_t plays) const {
+BalanceTable ExactBalance::Distribution(std::int64_t plays, int threads) const {
     const Weights<double> wd{P0_, P1_, P2_};
     const Weights<LD> wl{P0_, P1_, P2_};
     const Window win = WindowFor(wl, plays);
@@ -401,30 +423,14 @@ BalanceTable ExactBalance::Distribution(std::int64_t plays) const {
         return PointMass(0);
     }
     const LD step = 2 * std::numbers::pi_v<LD> / static_cast<LD>(win.Points);
-    auto y = HalfSpectrum(win.Points, [&](std::size_t j, Cx<double> z) {
-        return Value(PointAt(wd, wl, z, step * static_cast<LD>(j), plays), plays);
-    });
+    auto y = HalfSpectrum(
+        win.Points,
+        [&](std::size_t j, Cx<double> z) {
+            return Value(PointAt(wd, wl, z, step * static_cast<LD>(j), plays), plays);
+        },
+        threads);
     return TableFrom(std::move(y), win, plays);
 }
-
-namespace {
-
-// Calls work(i) for i < count on `threads` threads, each index once.
-template <class Work> void Share(std::size_t count, int threads, Work&& work) {
-    std::atomic<std::size_t> next{0};
-    const auto loop = [&] {
-        for (std::size_t i = next++; i < count; i = next++) {
-            work(i);
-        }
-    };
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < threads && static_cast<std::size_t>(t) < count; ++t) {
-        helpers.emplace_back(loop);
-    }
-    loop();
-}
-
-} // namespace
 
 namespace {
 

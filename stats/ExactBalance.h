@@ -61,7 +61,8 @@ public:
     std::size_t PointsFor(std::int64_t plays) const;
 
     // The table after `plays` (>= 0) plays. Throws TableTooLarge.
-    BalanceTable Distribution(std::int64_t plays) const;
+    // Its points are worked out on `threads` threads (the same table for any count).
+    BalanceTable Distribution(std::int64_t plays, int threads = 1) const;
 
     // BandLevels points at each of `plays` (ascending or not), the work shared
     // on one evaluation grid and spread over `threads` threads. Throws

@@ -317,3 +317,15 @@ TEST(ExactBalance, NoFirstHitIsTheChanceOfMissingEveryPlay) {
     // About 1/e at the mean plays per hit.
     EXPECT_NEAR(NoFirstHitChance(397), std::exp(-1.0), 0.002);
 }
+
+TEST(ExactBalance, ThreadsShareTheTableWithoutChangingIt) {
+    // Chunks of mirrored points: too few points for a second chunk, exactly
+    // one chunk's worth, and several chunks over three threads.
+    for (const std::int64_t plays : {1, 40, 2500, 20000}) {
+        const ExactBalance exact(12.5);
+        const BalanceTable one = exact.Distribution(plays);
+        const BalanceTable three = exact.Distribution(plays, 3);
+        EXPECT_EQ(one.Lowest, three.Lowest) << plays;
+        EXPECT_EQ(one.Probability, three.Probability) << plays;
+    }
+}
