@@ -86,11 +86,11 @@ std::size_t RecordsLeft(std::FILE* stream) {
 
 } // namespace
 
-void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& v) {
+void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& column) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t Huge = std::uintptr_t{1} << 21;
-    const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
-    const std::uintptr_t end = begin + v.capacity() * sizeof(std::int32_t);
+    const auto begin = reinterpret_cast<std::uintptr_t>(column.data());
+    const std::uintptr_t end = begin + column.capacity() * sizeof(std::int32_t);
     const std::uintptr_t first = (begin + Huge - 1) & ~(Huge - 1);
     const std::uintptr_t last = end & ~(Huge - 1);
     if (last > first) {
