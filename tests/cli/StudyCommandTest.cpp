@@ -90,7 +90,7 @@ TEST(StudyCommand, SameBytesForOneTwoAndSevenJobs) {
     for (const bool json : {false, true}) {
         std::string reference, referenceCsv;
         for (const char* jobs : {"1", "2", "7"}) {
-            StudyOptions o = Options("3000", "17", "99");
+            StudyOptions o = Options("1000", "17", "99");
             o.Sweep = json ? "11:13:1" : "";
             o.Json = json;
             o.Jobs = jobs;
@@ -186,7 +186,7 @@ TEST(StudyCommand, ClockSeedIsPrintedAndRepeatsTheStudy) {
 }
 
 TEST(StudyCommand, ProgressOnlyWhenAsked) {
-    StudyOptions o = Options("200000", "4", "1");
+    StudyOptions o = Options("20000", "4", "1");
     o.Progress = true;
     const Outcome shown = Study(o);
     EXPECT_NE(shown.err.find("研究中"), std::string::npos);
