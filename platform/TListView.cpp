@@ -1,33 +1,36 @@
 #include "platform/TListView.h"
 
 #include "platform/QtStrings.h"
-#include "platform/ReportViewChrome.h"
+#include "platform/ReportView.h"
 #include "platform/TApplication.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
-#include <QTableView>
 #include <QTimer>
 #include <cmath>
 
-// Rows as the view sees them. `Shown_` is what the view was last told; the
-// live count may run ahead until the next sync, and rows beyond it read as
-// empty so that a stale view never asks the handler for a missing row.
+// The columns, for the header, and the rows. The view is told the row count
+// at each sync; the live count may run ahead until then, and rows beyond it
+// read as empty so that a stale view never asks the handler for a missing row.
 class ListViewModel final : public QAbstractTableModel {
 public:
     explicit ListViewModel(TListView* owner) : Owner_(owner) {}
 
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : Shown_; }
+    // The view paints the rows itself: the header keeps no entry per row.
+    int rowCount(const QModelIndex& parent) const override {
+        (void)parent;
+        return 0;
+    }
     int columnCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(Columns_.size());
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid())
-            return {};
-        return ToQ(Cell(index.row(), index.column()));
+        (void)index;
+        (void)role;
+        return {};
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -66,13 +69,6 @@ public:
     int LiveCount() const { return ownerData ? virtualCount : static_cast<int>(items.size()); }
     void Forget() { CachedRow_ = -1; }
 
-    void Sync() {
-        beginResetModel();
-        Shown_ = LiveCount();
-        Forget();
-        endResetModel();
-    }
-
     void AddColumn(const std::string& caption) {
         beginResetModel();
         Columns_.push_back(caption);
@@ -87,47 +83,35 @@ public:
 private:
     TListView* Owner_;
     std::vector<std::string> Columns_;
-    int Shown_ = 0;
     mutable TListItem Cache_;
     mutable int CachedRow_ = -1;
 };
 
 namespace {
-QTableView* AsView(QWidget* w) {
-    return static_cast<QTableView*>(w);
+ReportView* AsView(QWidget* w) {
+    return static_cast<ReportView*>(w);
 }
 } // namespace
 
 TListView::TListView(QWidget* parent, int left, int top, int width, int height)
-    : TControl(new QTableView(parent)), Model_(std::make_unique<ListViewModel>(this)) {
-    QTableView* view = AsView(Widget_);
-    view->setModel(Model_.get());
-    ApplyReportViewChrome(view);
-    view->setShowGrid(false);
-    view->setWordWrap(false);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    view->verticalHeader()->hide();
-    // Fixed row heights keep a million-row list as cheap as a ten-row one.
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setMinimumSectionSize(1);
-    view->verticalHeader()->setDefaultSectionSize(16);
-    view->horizontalHeader()->setHighlightSections(false);
-    view->horizontalHeader()->setStretchLastSection(false);
-    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    : TControl(nullptr), Model_(std::make_unique<ListViewModel>(this)) {
+    auto* view = new ReportView(parent, Model_.get());
+    Widget_ = view;
+    view->Text = [model = Model_.get()](int row, int column) {
+        return ToQ(model->Cell(row, column));
+    };
     SetBounds(left, top, width, height);
 }
 
 TListView::~TListView() {
-    AsView(Widget_)->setModel(nullptr);
+    AsView(Widget_)->Header()->setModel(nullptr);
 }
 
 void TListView::AddColumn(const std::string& caption, int width) {
     Model_->AddColumn(caption);
-    AsView(Widget_)->setColumnWidth(ColumnCount() - 1, width);
+    ReportView* view = AsView(Widget_);
+    view->Header()->resizeSection(ColumnCount() - 1, width);
+    view->UpdateGeometries();
 }
 
 int TListView::ColumnCount() const {
@@ -139,7 +123,7 @@ std::string TListView::ColumnCaption(int column) const {
 }
 
 int TListView::ColumnWidth(int column) const {
-    return AsView(Widget_)->columnWidth(column);
+    return AsView(Widget_)->Header()->sectionSize(column);
 }
 
 void TListView::SetOwnerData(bool ownerData) {
@@ -196,7 +180,7 @@ std::string TListView::ItemText(int row, int column) const {
 }
 
 int TListView::RowHeight() const {
-    return AsView(Widget_)->verticalHeader()->defaultSectionSize();
+    return AsView(Widget_)->RowHeight();
 }
 
 void TListView::Scroll(int dx, int dy) {
@@ -221,12 +205,13 @@ void TListView::Flush() {
     SyncScheduled_ = false;
     if (!Dirty_ && PendingScrollRows_ == 0 && PendingScrollX_ == 0)
         return;
-    QTableView* view = AsView(Widget_);
+    ReportView* view = AsView(Widget_);
     QScrollBar* vertical = view->verticalScrollBar();
     const int oldTop = vertical->value();
-    if (Dirty_)
-        Model_->Sync();
-    view->doItemsLayout();
+    if (Dirty_) {
+        Model_->Forget();
+        view->SetRowCount(Model_->LiveCount());
+    }
     // A cleared list starts at its top; scrolling requests since then add up.
     const int base = Cleared_ ? 0 : oldTop;
     vertical->setValue(base + PendingScrollRows_);
@@ -241,13 +226,22 @@ void TListView::Flush() {
 }
 
 int TListView::TopIndex() const {
-    QTableView* view = AsView(Widget_);
-    const int row = view->rowAt(0);
-    return row < 0 ? 0 : row;
+    return AsView(Widget_)->TopRow();
 }
 
 bool TListView::IsRowVisible(int row) const {
-    QTableView* view = AsView(Widget_);
-    const int y = view->rowViewportPosition(row);
+    const ReportView* view = AsView(Widget_);
+    if (row < 0 || row >= view->RowCount())
+        return false;
+    const int y = (row - view->TopRow()) * RowHeight();
     return y >= 0 && y + RowHeight() <= view->viewport()->height();
+}
+
+int TListView::ItemIndex() const {
+    return AsView(Widget_)->CurrentRow();
+}
+
+void TListView::SetItemIndex(int row) {
+    Flush();
+    AsView(Widget_)->SetCurrent(row, 0);
 }
