@@ -39,11 +39,11 @@ std::size_t GrownRoom(std::size_t capacity) {
 
 // A line of millions of points fills tens of megabytes at once; on Linux
 // huge pages spare most of the page faults of touching them the first time.
-void AdviseHugePages([[maybe_unused]] const std::vector<double>& v) {
+template <typename T> void AdviseHugePages([[maybe_unused]] const std::vector<T>& v) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t Huge = std::uintptr_t{1} << 21;
     const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
-    const std::uintptr_t end = begin + v.capacity() * sizeof(double);
+    const std::uintptr_t end = begin + v.capacity() * sizeof(T);
     const std::uintptr_t first = (begin + Huge - 1) & ~(Huge - 1);
     const std::uintptr_t last = end & ~(Huge - 1);
     if (last > first)
@@ -64,7 +64,12 @@ void TChartValueList::Reserve(int count) {
         return;
     if (Consecutive_)
         Room_ = std::max(Room_, static_cast<std::size_t>(count));
-    else if (Values_.capacity() < static_cast<std::size_t>(count)) {
+    else if (Whole_) {
+        if (Ints_.capacity() < static_cast<std::size_t>(count)) {
+            Ints_.reserve(static_cast<std::size_t>(count));
+            AdviseHugePages(Ints_);
+        }
+    } else if (Values_.capacity() < static_cast<std::size_t>(count)) {
         Values_.reserve(static_cast<std::size_t>(count));
         AdviseHugePages(Values_);
     }
@@ -89,6 +94,15 @@ bool TChartValueList::AppendConsecutive(double value) {
 }
 
 void TChartValueList::Materialize() const {
+    if (Whole_) {
+        Values_.clear();
+        Values_.reserve(std::max(Values_.capacity(), Ints_.capacity()));
+        AdviseHugePages(Values_);
+        Values_.insert(Values_.end(), Ints_.begin(), Ints_.end());
+        std::vector<std::int32_t>().swap(Ints_);
+        Whole_ = false;
+        return;
+    }
     if (!Consecutive_)
         return;
     Values_.clear();
@@ -97,6 +111,31 @@ void TChartValueList::Materialize() const {
     for (std::size_t i = 0; i < ConsecutiveCount_; ++i)
         Values_.push_back(First_ + static_cast<double>(i));
     Consecutive_ = false;
+}
+
+bool TChartValueList::StoreWhole() {
+    if (Whole_)
+        return true;
+    if (!Consecutive_)
+        return false;
+    // Doubles already paid for are reused rather than half as many ints made.
+    if (Values_.capacity() > 0 && Ints_.capacity() == 0)
+        return false;
+    const double last = First_ + static_cast<double>(ConsecutiveCount_);
+    if (ConsecutiveCount_ > 0 &&
+        (std::bit_cast<std::uint64_t>(static_cast<double>(static_cast<std::int32_t>(std::clamp(
+             First_, -2147483648.0, 2147483647.0)))) != std::bit_cast<std::uint64_t>(First_) ||
+         last - 1 > 2147483647.0))
+        return false;
+    Ints_.clear();
+    Ints_.reserve(std::max({Room_, ConsecutiveCount_, Ints_.capacity()}));
+    AdviseHugePages(Ints_);
+    const auto first = static_cast<std::int32_t>(First_);
+    for (std::size_t i = 0; i < ConsecutiveCount_; ++i)
+        Ints_.push_back(first + static_cast<std::int32_t>(i));
+    Consecutive_ = false;
+    Whole_ = true;
+    return true;
 }
 
 const double* TChartValueList::Data() const {
@@ -162,13 +201,19 @@ void TChartValueList::AppendValues(const std::int32_t* values, std::size_t count
     }
     if (i == count)
         return;
-    Materialize();
+    Modified_ = true;
     // The room grows in the steps one value at a time would take, then the
-    // rest is converted in one pass.
+    // rest is appended in one pass.
+    if (StoreWhole()) {
+        while (Ints_.capacity() - Ints_.size() < count - i)
+            Ints_.reserve(GrownRoom(Ints_.capacity()));
+        Ints_.insert(Ints_.end(), values + i, values + count);
+        return;
+    }
+    Materialize();
     while (Values_.capacity() - Values_.size() < count - i)
         Values_.reserve(GrownRoom(Values_.capacity()));
     Values_.insert(Values_.end(), values + i, values + count);
-    Modified_ = true;
 }
 
 void TChartValueList::SetValue(int index, double value) {
@@ -194,8 +239,10 @@ void TChartValueList::Delete(int start, int quantity) {
 
 void TChartValueList::ClearValues() {
     // The room is kept: the window clears and refills its series on every display pass.
-    Room_ = std::max(Consecutive_ ? Room_ : Values_.capacity(), Values_.capacity());
+    Room_ = std::max({Consecutive_ ? Room_ : std::size_t{0}, Values_.capacity(), Ints_.capacity()});
     Values_.clear();
+    Ints_.clear();
+    Whole_ = false;
     Consecutive_ = true;
     ConsecutiveCount_ = 0;
     Modified_ = true;
@@ -210,15 +257,21 @@ void TChartValueList::RecalcStats() {
     } else {
         MinValue_ = MaxValue_ = Total_ = Value(0);
         TotalABS_ = std::fabs(Value(0));
-        for (int i = 1; i < n; ++i) {
-            const double v = Value(i);
+        // One loop per form, each as the values are stored.
+        const auto add = [this](double v) {
             if (v < MinValue_)
                 MinValue_ = v;
             else if (v > MaxValue_)
                 MaxValue_ = v;
             Total_ += v;
             TotalABS_ += std::fabs(v);
-        }
+        };
+        if (const std::int32_t* ints = StoredInts())
+            for (int i = 1; i < n; ++i)
+                add(static_cast<double>(ints[i]));
+        else
+            for (int i = 1; i < n; ++i)
+                add(Value(i));
     }
     Modified_ = false;
 }

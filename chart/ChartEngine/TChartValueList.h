@@ -29,10 +29,16 @@ public:
     void SetValueSource(const std::string& value) { ValueSource_ = value; }
 
     int Count() const {
-        return static_cast<int>(Consecutive_ ? ConsecutiveCount_ : Values_.size());
+        return static_cast<int>(Consecutive_ ? ConsecutiveCount_
+                                : Whole_     ? Ints_.size()
+                                             : Values_.size());
     }
     // Reserved room; grows by ChartDefaultCapacity whenever a value does not fit.
-    int Capacity() const { return static_cast<int>(Consecutive_ ? Room_ : Values_.capacity()); }
+    int Capacity() const {
+        return static_cast<int>(Consecutive_ ? Room_
+                                : Whole_     ? Ints_.capacity()
+                                             : Values_.capacity());
+    }
     // Room for count values in all (never shrinks).
     void Reserve(int count);
     // The values themselves, contiguous; valid until the next change of the list.
@@ -41,10 +47,20 @@ public:
     const std::vector<double>& Values() const;
     // True while no value is stored because each is First() + its index.
     bool Consecutive() const { return Consecutive_; }
+    // The values as stored, without converting them: doubles, or the 32-bit
+    // integers of a list filled by AppendValues; null when stored otherwise.
+    const double* StoredDoubles() const {
+        return Consecutive_ || Whole_ ? nullptr : Values_.data();
+    }
+    const std::int32_t* StoredInts() const {
+        return !Consecutive_ && Whole_ ? Ints_.data() : nullptr;
+    }
 
     double Value(int index) const {
+        const auto i = static_cast<std::size_t>(index);
         return Consecutive_ ? First_ + static_cast<double>(index)
-                            : Values_[static_cast<std::size_t>(index)];
+               : Whole_     ? static_cast<double>(Ints_[i])
+                            : Values_[i];
     }
     double operator[](int index) const { return Value(index); }
     double GetValue(int index) const { return Value(index); }
@@ -88,8 +104,11 @@ private:
     void Grow();
     // Appends without storing when value is the next of a consecutive list.
     bool AppendConsecutive(double value);
-    // Leaves the consecutive form: every value stored, the room kept.
+    // Leaves the consecutive and the integer forms: every value stored as a
+    // double, the room kept.
     void Materialize() const;
+    // Leaves the consecutive form for 32-bit integers when its values are such.
+    bool StoreWhole();
     void RecalcStats();
     void NotifyOwner();
 
@@ -106,6 +125,10 @@ private:
     std::size_t ConsecutiveCount_ = 0;
     std::size_t Room_ = 0;
     mutable std::vector<double> Values_;
+    // A line filled from 32-bit integers (a run's balances) keeps them as
+    // such, half the memory of doubles, until a value of another kind comes.
+    mutable bool Whole_ = false;
+    mutable std::vector<std::int32_t> Ints_;
     bool Modified_ = true;
     double MaxValue_ = 0;
     double MinValue_ = 0;

@@ -363,10 +363,13 @@ struct LinePixels {
     const TChartAxis& V;
     const double* Xs; // null: consecutive from X0
     double X0;
-    const double* Ys; // null: read through YList
+    const double* Ys;       // null: stored otherwise
+    const std::int32_t* Yi; // null: not stored as 32-bit integers
     const TChartValueList& YList;
 
-    double Y(int i) const { return Ys != nullptr ? Ys[i] : YList.Value(i); }
+    double Y(int i) const {
+        return Ys != nullptr ? Ys[i] : Yi != nullptr ? static_cast<double>(Yi[i]) : YList.Value(i);
+    }
     int X(int i) const {
         return H.CalcXPosValue(Xs != nullptr ? Xs[i] : X0 + static_cast<double>(i));
     }
@@ -476,12 +479,12 @@ void TCustomSeries::DrawReducedValues(int first, int last) {
     const TChartValueList& xList = NotMandatoryValueList();
     const TChartValueList& yList = MandatoryValueList();
     const double* xs = xList.Consecutive() ? nullptr : xList.Data();
-    const double* ys = yList.Consecutive() ? nullptr : yList.Data();
+    const double* ys = yList.StoredDoubles();
     const double x0 = xs == nullptr ? xList.Value(0) : 0.0;
     const std::optional<TColor> sharedColor = SharedValueColor();
     if (sharedColor && *sharedColor != clNone && PrevColor_ == *sharedColor &&
         (xs == nullptr || xList.Order() == loAscending)) {
-        const LinePixels pixels{*hAxis, *vAxis, xs, x0, ys, yList};
+        const LinePixels pixels{*hAxis, *vAxis, xs, x0, ys, yList.StoredInts(), yList};
         const TPoint end = DrawOneColourColumns(*this, *canvas, pixels, first, last,
                                                 {PrevX_, PrevY_}, *sharedColor);
         PrevX_ = end.X;

@@ -191,6 +191,80 @@ INSTANTIATE_TEST_SUITE_P(
             "BeyondExactIntegers", loNone, {9007199254740992.0, 9007199254740993.0}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// 32-bit integers appended in bulk, after whatever the list held: they read
+// back, count and grow exactly as doubles added one by one would, and stay
+// integers only while every value so far is one.
+struct WholeCase {
+    const char* name;
+    std::vector<double> before; // added one by one first
+    std::vector<std::vector<std::int32_t>> appends;
+    bool staysWhole;
+};
+
+class ValueListWhole : public ::testing::TestWithParam<WholeCase> {};
+
+TEST_P(ValueListWhole, ReadsBackAsDoublesAddedOneByOne) {
+    const WholeCase& c = GetParam();
+    TChartValueList list(nullptr, "Y");
+    TChartValueList stored(nullptr, "Y");
+    stored.Data();
+    list.Reserve(3);
+    stored.Reserve(3);
+    for (double v : c.before) {
+        list.AddChartValue(v);
+        stored.AddChartValue(v);
+    }
+    for (const auto& values : c.appends) {
+        list.AppendValues(values.data(), values.size());
+        for (std::int32_t v : values)
+            stored.AddChartValue(v);
+    }
+    EXPECT_EQ(list.StoredInts() != nullptr, c.staysWhole);
+    ASSERT_EQ(list.Count(), stored.Count());
+    EXPECT_EQ(Bits(list), Bits(stored));
+    EXPECT_EQ(list.Capacity(), stored.Capacity());
+    auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    EXPECT_EQ(bits(list.MinValue()), bits(stored.MinValue()));
+    EXPECT_EQ(bits(list.MaxValue()), bits(stored.MaxValue()));
+    EXPECT_EQ(bits(list.Total()), bits(stored.Total()));
+    // A value of another kind turns every value into a double.
+    list.AddChartValue(0.25);
+    stored.AddChartValue(0.25);
+    EXPECT_EQ(list.StoredInts(), nullptr);
+    EXPECT_EQ(Bits(list), Bits(stored));
+    EXPECT_EQ(list.Capacity(), stored.Capacity());
+}
+
+constexpr std::int32_t Lowest = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t Highest = std::numeric_limits<std::int32_t>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ValueListWhole,
+    ::testing::Values(
+        WholeCase{"Balances", {}, {{0, -4, -8, 3, 3, Lowest, Highest}}, true},
+        WholeCase{"AfterAConsecutiveStart", {}, {{5, 6, 7, -1, 9}}, true},
+        WholeCase{"InSeveralAppends", {}, {{1, 2}, {7}, {}, {-7, -6, 100}}, true},
+        WholeCase{"ConsecutiveUpToTheHighest", {}, {{Highest - 1, Highest}, {0}}, true},
+        WholeCase{"AfterWholeDoubles", {-2, -1}, {{40, 41}}, true},
+        WholeCase{"AfterHalves", {0.5, 1.5}, {{2, 9}}, false},
+        WholeCase{"AfterNegativeZero", {-0.0}, {{1, 5}}, false},
+        WholeCase{"AfterStoredDoubles", {1, 3}, {{4, 4}}, false},
+        WholeCase{"PastTheHighest", {2147483646.0, 2147483647.0, 2147483648.0}, {{1}}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TChartValueList, ClearedWholeListRefillsInItsOwnRoom) {
+    TChartValueList list(nullptr, "Y");
+    const std::vector<std::int32_t> values(5000, -3);
+    list.AppendValues(values.data(), values.size());
+    const std::int32_t* room = list.StoredInts();
+    ASSERT_NE(room, nullptr);
+    list.ClearValues();
+    EXPECT_GE(list.Capacity(), 5000);
+    list.AppendValues(values.data(), values.size());
+    EXPECT_EQ(list.StoredInts(), room);
+    EXPECT_EQ(list.Value(4999), -3);
+}
+
 TEST(TChartValueList, AMillionPlayNumbersKeepTheirRoomButNoValues) {
     TChartValueList list(nullptr, "X");
     list.SetOrder(loAscending);
