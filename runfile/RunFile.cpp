@@ -1,14 +1,13 @@
 #include "runfile/RunFile.h"
 
+#include "engine/HugePages.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <sys/stat.h>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 #include <utility>
 
 namespace {
@@ -86,24 +85,10 @@ std::size_t RecordsLeft(std::FILE* stream) {
 
 } // namespace
 
-void AdviseHugePages([[maybe_unused]] std::vector<std::int32_t>& column) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t Huge = std::uintptr_t{1} << 21;
-    const auto begin = reinterpret_cast<std::uintptr_t>(column.data());
-    const std::uintptr_t end = begin + column.capacity() * sizeof(std::int32_t);
-    const std::uintptr_t first = (begin + Huge - 1) & ~(Huge - 1);
-    const std::uintptr_t last = end & ~(Huge - 1);
-    if (last > first) {
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-#endif
-}
-
 void ReserveRecords(RunRecords& records, std::size_t count) {
-    records.Reserve(count);
     for (auto* v : {&records.SinceHitPlays, &records.BallCounts, &records.ChainCounts,
                     &records.PlayNumbers, &records.HitStates}) {
-        AdviseHugePages(*v);
+        ReserveHuge(*v, count);
     }
 }
 

@@ -37,12 +37,8 @@ bool WriteRunFile(ByteSink& sink, std::int32_t count, double rate, double border
 bool WriteRunFile(std::FILE* stream, std::int32_t count, double rate, double border,
                   const RunRecords& records);
 
-// Room for `count` records in every column; on Linux large columns are asked
-// for in huge pages, since touching hundreds of megabytes page by page costs
-// more than filling them. Only advice: nothing depends on it being followed.
+// Room for `count` records in every column, large columns in huge pages.
 void ReserveRecords(RunRecords& records, std::size_t count);
-// The same advice for any large column already allocated.
-void AdviseHugePages(std::vector<std::int32_t>& column);
 
 // Reads a whole run file from an open binary stream. A trailing partial record
 // is dropped; a read error refuses the whole file (ReadFailed, errno set). On

@@ -1,5 +1,6 @@
 #include "runs/Study.h"
 
+#include "engine/HugePages.h"
 #include "engine/Slot.h"
 #include "numfmt/NumberFormats.h"
 #include "results/ResultTexts.h"
@@ -313,8 +314,7 @@ std::optional<std::vector<StudyFigures>> RunStudy(const StudyRequest& request, s
         std::vector<std::vector<std::int32_t>> balances(borders);
         std::vector<std::vector<RunPath>> paths(borders);
         for (std::size_t b = 0; b < borders; ++b) {
-            balances[b].reserve(runs * width);
-            AdviseHugePages(balances[b]);
+            ReserveHuge(balances[b], runs * width);
             balances[b].resize(runs * width);
             paths[b].resize(runs);
         }

@@ -2,14 +2,12 @@
 #include "chart/StoreChanged.h"
 
 #include "chart/ChartEngine/TChartSeries.h"
+#include "engine/HugePages.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 TChartValueList::TChartValueList(TChartSeries* owner, const std::string& name)
     : Owner_(owner), Name_(name) {
@@ -35,20 +33,6 @@ std::size_t GrownRoom(std::size_t capacity) {
     return capacity +
            std::max<std::size_t>(ChartDefaultCapacity,
                                  capacity / 2 / ChartDefaultCapacity * ChartDefaultCapacity);
-}
-
-// A line of millions of points fills tens of megabytes at once; on Linux
-// huge pages spare most of the page faults of touching them the first time.
-template <typename T> void AdviseHugePages([[maybe_unused]] const std::vector<T>& v) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t Huge = std::uintptr_t{1} << 21;
-    const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
-    const std::uintptr_t end = begin + v.capacity() * sizeof(T);
-    const std::uintptr_t first = (begin + Huge - 1) & ~(Huge - 1);
-    const std::uintptr_t last = end & ~(Huge - 1);
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
 }
 
 } // namespace
