@@ -1,5 +1,4 @@
 #include "cli/StudyCommand.h"
-#include "runs/Study.h"
 
 #include "CliProcess.h"
 #include "results/InputChecks.h"
