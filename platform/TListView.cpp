@@ -240,8 +240,3 @@ bool TListView::IsRowVisible(int row) const {
 int TListView::ItemIndex() const {
     return AsView(Widget_)->CurrentRow();
 }
-
-void TListView::SetItemIndex(int row) {
-    Flush();
-    AsView(Widget_)->SetCurrent(row, 0);
-}

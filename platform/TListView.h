@@ -52,9 +52,8 @@ public:
     // The first row in view.
     int TopIndex() const;
     bool IsRowVisible(int row) const;
-    // The selected row, -1 when none; setting one brings it into view.
+    // The selected row, -1 when none.
     int ItemIndex() const;
-    void SetItemIndex(int row);
 
     // Brings the view up to date now instead of at the next message pass.
     void Flush();

@@ -160,6 +160,18 @@ TEST(ReportView, ClickSelectsTheRowUnderThePointer) {
     EXPECT_EQ(t.list.ItemIndex(), -1);
 }
 
+TEST(ReportView, ANewFontMovesTheRowsBelowTheTallerHeader) {
+    Twins t;
+    ReportView* view = t.Ours();
+    const int before = view->Header()->height();
+    QFont font = view->font();
+    font.setPixelSize(font.pixelSize() > 0 ? font.pixelSize() * 2 : 26);
+    view->setFont(font);
+    Settle();
+    EXPECT_GT(view->Header()->height(), before);
+    EXPECT_EQ(view->viewport()->geometry().top(), view->Header()->geometry().bottom() + 1);
+}
+
 struct KeyFixture {
     QWidget window;
     TEdit before{&window, 0, 0, 60, 20, "a"};
