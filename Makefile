@@ -26,8 +26,11 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# -Og runs the suite as fast as -O1 and builds as fast as -O0; its
+# maybe-uninitialized warnings are false alarms (std::stop_source among them),
+# and the Release build keeps that warning as an error.
 asan-test: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-Og -g1" \
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-Og -g1 -Wno-maybe-uninitialized" \
 	  -DYONATAMA_SANITIZE=ON -DYONATAMA_BENCH=OFF \
 	  -DYONATAMA_WERROR=$(WERROR) $(LAUNCH)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
