@@ -178,25 +178,6 @@ void TChartCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
         Context_->Arc(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TChartCanvas::Donut(int xCenter, int yCenter, int xRadius, int yRadius, double startAngle,
-                         double endAngle, double holePercent) {
-    if (!Context_)
-        return;
-    const double degrees = std::abs(endAngle - startAngle) / ChartPiStep;
-    const int n = std::min(ChartRound(degrees / 4), 90) + 2;
-    const double step = (endAngle - startAngle) / (n - 1);
-    const double xIn = xRadius * holePercent / 100.0, yIn = yRadius * holePercent / 100.0;
-    TPointArray points(size_t(2 * n));
-    for (int k = 0; k < n; ++k) {
-        const double a = startAngle + k * step;
-        points[size_t(k)] = {xCenter + ChartRound(xRadius * std::cos(a)),
-                             yCenter - ChartRound(yRadius * std::sin(a))};
-        points[size_t(2 * n - 1 - k)] = {xCenter + ChartRound(xIn * std::cos(a)),
-                                         yCenter - ChartRound(yIn * std::sin(a))};
-    }
-    Context_->Polygon(points);
-}
-
 void TChartCanvas::Draw(int x, int y, const TRasterImage& graphic) {
     if (Context_)
         Context_->DrawImage(x, y, graphic);

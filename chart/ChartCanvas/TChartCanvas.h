@@ -45,9 +45,6 @@ public:
     virtual void EndBlending(std::unique_ptr<TChartBlend> blend);
 
     virtual void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
-    // A ring segment; angles in radians counter-clockwise, hole in percent.
-    virtual void Donut(int xCenter, int yCenter, int xRadius, int yRadius, double startAngle,
-                       double endAngle, double holePercent);
     virtual void Draw(int x, int y, const TRasterImage& graphic);
     virtual void Ellipse(int x0, int y0, int x1, int y1);
     virtual void FillRect(const TRect& rect);

@@ -335,7 +335,8 @@ void TCustomBarSeries::DrawBar(int valueIndex, int startPos, int endPos) {
         BarGradient(valueIndex, TRect{left, startPos, right, endPos});
     else if (style == bsBevel) {
         TRect r{left, startPos, right, endPos};
-        canvas->Frame3D(r, ApplyBright(BarColor_, 64), ApplyDark(BarColor_, 64), BevelSize_);
+        constexpr int BevelWidth = 1;
+        canvas->Frame3D(r, ApplyBright(BarColor_, 64), ApplyDark(BarColor_, 64), BevelWidth);
     }
 }
 

@@ -53,7 +53,6 @@ public:
     void SetAutoMarkPosition(bool value);
     bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    int BevelSize() const { return BevelSize_; }
 
     std::function<void(TCustomBarSeries*, int, TBarStyle&)> OnGetBarStyle;
 
@@ -122,7 +121,6 @@ private:
     bool SideMargins_ = true;
     bool AutoMarkPosition_ = true;
     bool Dark3D_ = true;
-    int BevelSize_ = 1;
 
     int NumBars_ = 0;
     int BarOrder_ = 1;

@@ -198,7 +198,7 @@ std::vector<int> TPieSeries::SliceDrawOrder() const {
     std::vector<int> order(Angles_.size());
     std::iota(order.begin(), order.end(), 0);
     const bool is3D = ParentChart() && ParentChart()->View3D();
-    if (!is3D || (!IsExploded_ && DonutPercent_ == 0))
+    if (!is3D || !IsExploded_)
         return order;
     // Far slices (nearest to a quarter of the pie, the back of the tilted disc) first.
     const double size = AngleSize_ * ChartPiStep;
@@ -236,7 +236,7 @@ void TPieSeries::DrawAllValues() {
 
 TBrushStyle TPieSeries::SliceBrushStyle(int valueIndex) const {
     const bool mono = ParentChart() && ParentChart()->Monochrome();
-    return UsePatterns_ || mono ? PatternStyles[valueIndex % 6] : bsSolid;
+    return mono ? PatternStyles[valueIndex % 6] : bsSolid;
 }
 
 void TPieSeries::ApplySliceBrushAndPen(int valueIndex) {
@@ -245,10 +245,7 @@ void TPieSeries::ApplySliceBrushAndPen(int valueIndex) {
     const TColor color = mono ? clBlack : ValueColor(valueIndex);
     canvas->AssignBrushColor(Brush(), color, CalcCircleBackColor());
     canvas->SetBrushStyle(SliceBrushStyle(valueIndex));
-    if (DarkPen_)
-        canvas->AssignVisiblePenColor(*PiePen_, ApplyDark(color, DarkerColorQuantity));
-    else
-        canvas->AssignVisiblePen(*PiePen_);
+    canvas->AssignVisiblePen(*PiePen_);
 }
 
 void TPieSeries::DrawValue(int valueIndex) {
@@ -272,13 +269,7 @@ void TPieSeries::DrawPie(int valueIndex) {
     const bool is3D = ParentChart() && ParentChart()->View3D();
     if (is3D) {
         canvas->Pie3D(CircleXCenter_ + dx, CircleYCenter_ - dy, XRadius_, YRadius_, StartZ, EndZ,
-                      a.StartAngle + rotation, a.EndAngle + rotation, Dark3D_, IsExploded_,
-                      DonutPercent_);
-        return;
-    }
-    if (DonutPercent_ > 0) {
-        canvas->Donut(CircleXCenter_ + dx, CircleYCenter_ - dy, XRadius_, YRadius_,
-                      a.StartAngle + rotation, a.EndAngle + rotation, DonutPercent_);
+                      a.StartAngle + rotation, a.EndAngle + rotation, Dark3D_, IsExploded_, 0);
         return;
     }
     TPoint end;

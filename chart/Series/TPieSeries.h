@@ -38,11 +38,8 @@ public:
     void SetAutoMarkPosition(bool value);
     bool Dark3D() const { return Dark3D_; }
     void SetDark3D(bool value);
-    bool DarkPen() const { return DarkPen_; }
     int ExplodeBiggest() const { return ExplodeBiggest_; }
     void SetExplodeBiggest(int value);
-    bool UsePatterns() const { return UsePatterns_; }
-    int DonutPercent() const { return DonutPercent_; }
 
     // Explode percentage of a slice (0 when never set).
     int ExplodedSlice(int valueIndex) const;
@@ -94,10 +91,7 @@ private:
     int AngleSize_ = 360;
     bool AutoMarkPosition_ = true;
     bool Dark3D_ = true;
-    bool DarkPen_ = false;
     int ExplodeBiggest_ = 0;
-    bool UsePatterns_ = false;
-    int DonutPercent_ = 0;
     std::vector<int> Exploded_;
     std::vector<TPieAngle> Angles_;
     bool IsExploded_ = false;
