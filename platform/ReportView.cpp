@@ -1,6 +1,7 @@
 #include "platform/ReportView.h"
 
 #include <QAbstractItemModel>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -106,6 +107,9 @@ void ReportView::UpdateGeometries() {
     horizontalScrollBar()->setRange(0, std::max(0, Header_->length() - size.width()));
     horizontalScrollBar()->setSingleStep(std::max(size.width() / (columnsInView + 1), 2));
     Header_->setOffset(horizontalScrollBar()->value());
+    // The scroll area shows or hides a bar for its new range by a queued call;
+    // made now, a picture taken before the next message pass has its bars.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {

@@ -160,6 +160,16 @@ TEST(ReportView, ClickSelectsTheRowUnderThePointer) {
     EXPECT_EQ(t.list.ItemIndex(), -1);
 }
 
+TEST(ReportView, ScrollBarFollowsTheRowsBeforeTheNextMessagePass) {
+    Twins t;
+    t.list.SetItemCount(3);
+    t.list.Flush();
+    EXPECT_FALSE(t.Ours()->verticalScrollBar()->isVisible());
+    t.list.SetItemCount(100000);
+    t.list.Flush(); // a picture may be taken now, as the companion's render does
+    EXPECT_TRUE(t.Ours()->verticalScrollBar()->isVisible());
+}
+
 TEST(ReportView, ANewFontMovesTheRowsBelowTheTallerHeader) {
     Twins t;
     ReportView* view = t.Ours();
