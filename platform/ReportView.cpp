@@ -1,7 +1,6 @@
 #include "platform/ReportView.h"
 
 #include <QAbstractItemModel>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -107,9 +106,9 @@ void ReportView::UpdateGeometries() {
     horizontalScrollBar()->setRange(0, std::max(0, Header_->length() - size.width()));
     horizontalScrollBar()->setSingleStep(std::max(size.width() / (columnsInView + 1), 2));
     Header_->setOffset(horizontalScrollBar()->value());
-    // The scroll area shows or hides a bar for its new range by a queued call;
-    // made now, a picture taken before the next message pass has its bars.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    // The scroll area shows or hides a bar for a new range only at the next
+    // message pass; laid out again now, a picture taken at once has its bars.
+    setViewportMargins(0, headerHeight, 0, 0);
 }
 
 void ReportView::resizeEvent(QResizeEvent* event) {
